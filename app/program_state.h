@@ -1,0 +1,31 @@
+// The values every part of the program reads and writes during a run.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tapestrel {
+
+struct ProgramState {
+  // Measurements of the current picture, set by the header readers and decoders.
+  std::int32_t ImageWidth = 0;
+  std::int32_t ImageHeight = 0;
+  std::int32_t ImageBitDepth = 0;
+
+  // Each with exactly one trailing backslash, found once at start-up.
+  std::string WindowsFolder;
+  std::string SystemFolder;
+  std::string ProgramFolder;
+
+  // The wallpaper history, newest first.
+  std::vector<std::string> History;
+
+  bool AppendRecord = false;
+  bool Escape = false;
+  bool Searching = false;
+  bool UseDefaultStyleOnce = false;
+  bool Exiting = false;
+};
+
+}  // namespace tapestrel

@@ -1,0 +1,54 @@
+// Reading and writing the program's options in its settings store: the load group
+// (start-up and "Load Settings"), the save-all group ("S&ave Settings", "Exit and &Save"),
+// the options group, the decoder group, and the two list sections.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tapestrel {
+
+class Program;
+
+inline constexpr const char* kStartUpSection = "StartUp";
+inline constexpr const char* kActiveDirectoriesSection = "ActiveDirectories";
+inline constexpr const char* kBackDropHistorySection = "BackDropHistory";
+
+class Settings {
+ public:
+  explicit Settings(Program& program) : program_(program) {}
+
+  // Reads every option in the load order; an absent key yields its default.
+  void Load();
+  // The start-up choice read before anything else is shown.
+  void LoadNormalWindowAtStart();
+
+  // Writes every option in the save-all order.
+  void SaveAll();
+  // The options group, also written when the options dialog is confirmed.
+  void SaveOptions();
+  void SaveDecoderSettings();
+  // What confirming the options dialog always writes at once.
+  void SaveStartChoices();
+  void SaveWallPaperName();
+  void SaveFolderHistories();
+  void LoadFolderHistories();
+
+  // "BackDropHistory": keys "1", "2", ...; reading stops at the first empty value.
+  std::vector<std::string> LoadHistory();
+  void SaveHistory(const std::vector<std::string>& paths, std::size_t slots = 5);
+
+  // "ActiveDirectories": keys "000001", "000002", ...; reading stops at the first
+  // missing or empty key.
+  static std::string ActiveDirectoryKey(int position);
+  std::vector<std::string> LoadActiveDirectories();
+  void SaveActiveDirectories(const std::vector<std::string>& folders);
+
+ private:
+  std::string Get(const std::string& key, const std::string& fallback);
+  void Put(const std::string& key, const std::string& value);
+
+  Program& program_;
+};
+
+}  // namespace tapestrel

@@ -1,0 +1,56 @@
+#include "platform/memory/memory_file_system.h"
+
+#include <fstream>
+#include <system_error>
+
+namespace tapestrel {
+
+namespace fs = std::filesystem;
+
+MemoryFileSystem::MemoryFileSystem(fs::path root) : root_(std::move(root)) {
+  fs::create_directories(HostPath(kSystem));
+  fs::create_directories(HostPath(kProgram));
+}
+
+fs::path MemoryFileSystem::HostPath(const std::string& windowsPath) const {
+  std::string path = windowsPath;
+  const bool absolute = path.size() >= 2 && path[1] == ':';
+  if (!absolute) path = std::string(kProgram) + "\\" + path;
+  fs::path host = root_ / std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(path[0]))));
+  std::string part;
+  for (std::size_t i = 2; i <= path.size(); ++i) {
+    if (i == path.size() || path[i] == '\\' || path[i] == '/') {
+      if (!part.empty()) host /= part;
+      part.clear();
+    } else {
+      part += path[i];
+    }
+  }
+  return host;
+}
+
+bool MemoryFileSystem::FileExists(const std::string& path) {
+  if (path.empty() || path.find_first_of("*?") != std::string::npos) return false;
+  std::error_code ec;
+  return fs::is_regular_file(HostPath(path), ec);
+}
+
+bool MemoryFileSystem::FolderExists(const std::string& path) {
+  if (path.empty()) return false;
+  std::error_code ec;
+  return fs::is_directory(HostPath(path), ec);
+}
+
+bool MemoryFileSystem::RemoveFile(const std::string& path) {
+  if (!FileExists(path)) return false;
+  std::error_code ec;
+  return fs::remove(HostPath(path), ec);
+}
+
+void MemoryFileSystem::WriteFile(const std::string& windowsPath, const std::string& bytes) {
+  const fs::path host = HostPath(windowsPath);
+  fs::create_directories(host.parent_path());
+  std::ofstream(host, std::ios::binary) << bytes;
+}
+
+}  // namespace tapestrel

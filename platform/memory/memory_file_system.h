@@ -1,0 +1,38 @@
+// Windows paths over a real folder on disk: "C:\Windows\x.bmp" is the file
+// <root>/C/Windows/x.bmp. Tests put real files there and look at what the program wrote.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace tapestrel {
+
+class MemoryFileSystem : public FileSystem {
+ public:
+  // Lays out a drive C: with a Windows folder, its system folder and the program's folder.
+  explicit MemoryFileSystem(std::filesystem::path root);
+
+  bool FileExists(const std::string& path) override;
+  bool FolderExists(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
+  std::string WindowsDirectory() override { return kWindows; }
+  std::string SystemDirectory() override { return kSystem; }
+  std::string ProgramFolder() override { return kProgram; }
+  std::string ProgramName() override { return "Tapestrel"; }
+
+  static constexpr const char* kWindows = "C:\\WINDOWS";
+  static constexpr const char* kSystem = "C:\\WINDOWS\\SYSTEM";
+  static constexpr const char* kProgram = "C:\\Program Files\\Tapestrel";
+
+  // Where a Windows path lies on disk. A relative path is taken in the program's folder.
+  std::filesystem::path HostPath(const std::string& windowsPath) const;
+  // Writes a file with the given bytes, creating its folders.
+  void WriteFile(const std::string& windowsPath, const std::string& bytes = {});
+
+ private:
+  std::filesystem::path root_;
+};
+
+}  // namespace tapestrel

@@ -1,0 +1,22 @@
+#include "platform/memory/memory_ui.h"
+
+namespace tapestrel {
+
+namespace {
+// The answer a user gives by pressing Enter: the first button of the box.
+int defaultAnswer(int style) {
+  static constexpr int firstButton[] = {mb::IdOk, mb::IdOk, mb::IdAbort, mb::IdYes, mb::IdYes, mb::IdRetry};
+  const int buttons = style & 0xF;
+  return buttons < 6 ? firstButton[buttons] : mb::IdOk;
+}
+}  // namespace
+
+int MemoryUi::MsgBox(const std::string& prompt, int style, const std::string& title) {
+  messages_.push_back({prompt, style, title});
+  if (answers_.empty()) return defaultAnswer(style);
+  const int answer = answers_.front();
+  answers_.pop_front();
+  return answer;
+}
+
+}  // namespace tapestrel

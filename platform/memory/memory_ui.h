@@ -1,0 +1,38 @@
+// The user interface in memory: every message box is recorded and answered from a
+// script of answers given by the test (or with its default button when none is left).
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/ui.h"
+
+namespace tapestrel {
+
+class MemoryUi : public Ui {
+ public:
+  struct Message {
+    std::string prompt;
+    int style;
+    std::string title;
+  };
+
+  int MsgBox(const std::string& prompt, int style, const std::string& title) override;
+  void DoEvents() override { ++doEventsCalls_; }
+  void Beep() override { ++beeps_; }
+
+  void Answer(int answer) { answers_.push_back(answer); }
+  const std::vector<Message>& Messages() const { return messages_; }
+  void ClearMessages() { messages_.clear(); }
+  int DoEventsCalls() const { return doEventsCalls_; }
+  int Beeps() const { return beeps_; }
+
+ private:
+  std::vector<Message> messages_;
+  std::deque<int> answers_;
+  int doEventsCalls_ = 0;
+  int beeps_ = 0;
+};
+
+}  // namespace tapestrel

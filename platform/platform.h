@@ -1,0 +1,23 @@
+// The system services the program is given. An entry point (the Windows program, a
+// test, a benchmark) builds one implementation and hands it over; logic never knows which.
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/profile_files.h"
+#include "platform/registry.h"
+#include "platform/settings_store.h"
+#include "platform/ui.h"
+
+namespace tapestrel {
+
+struct Platform {
+  Registry& registry;
+  SettingsStore& settings;
+  ProfileFiles& profiles;
+  FileSystem& files;
+  Ui& ui;
+  Clock& clock;
+};
+
+}  // namespace tapestrel

@@ -1,0 +1,244 @@
+#include "platform/text.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace tapestrel {
+
+namespace {
+
+char lowerChar(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+char upperChar(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string groupThousands(const std::string& digits) {
+  std::string out;
+  const std::size_t n = digits.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    if (i > 0 && (n - i) % 3 == 0) out += ',';
+    out += digits[i];
+  }
+  return out;
+}
+
+// One character against a bracket list such as "a-z" or "!abc" (without the brackets).
+bool matchesCharList(char c, std::string_view list) {
+  bool negate = false;
+  if (!list.empty() && list.front() == '!') {
+    negate = true;
+    list.remove_prefix(1);
+  }
+  bool found = false;
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    if (i + 2 < list.size() && list[i + 1] == '-') {
+      if (c >= list[i] && c <= list[i + 2]) found = true;
+      i += 2;
+    } else if (c == list[i]) {
+      found = true;
+    }
+  }
+  return found != negate;
+}
+
+}  // namespace
+
+std::string Trim(std::string_view text) {
+  const auto first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  const auto last = text.find_last_not_of(' ');
+  return std::string(text.substr(first, last - first + 1));
+}
+
+std::string TrimAtNull(std::string_view text) {
+  const auto nul = text.find('\0');
+  return Trim(nul == std::string_view::npos ? text : text.substr(0, nul));
+}
+
+std::string DirectoryPart(std::string_view path) {
+  const auto sep = path.find_last_of("\\/");
+  if (sep == std::string_view::npos) return {};
+  return std::string(path.substr(0, sep + 1));
+}
+
+std::string NormalizeFolder(std::string_view folder) {
+  std::string out = Trim(folder);
+  // A network path starts with two backslashes on purpose; only fold a pair after it.
+  const std::size_t from = out.rfind("\\\\", 0) == 0 ? 2 : 0;
+  const auto pair = out.find("\\\\", from);
+  if (pair != std::string::npos) out.erase(pair, 1);
+  if (out.empty() || out.back() != '\\') out += '\\';
+  return out;
+}
+
+std::string ToLower(std::string_view text) {
+  std::string out(text);
+  std::transform(out.begin(), out.end(), out.begin(), lowerChar);
+  return out;
+}
+
+std::string ToUpper(std::string_view text) {
+  std::string out(text);
+  std::transform(out.begin(), out.end(), out.begin(), upperChar);
+  return out;
+}
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lowerChar(x) == lowerChar(y); });
+}
+
+std::size_t FindIgnoreCase(std::string_view text, std::string_view needle) {
+  return ToLower(text).find(ToLower(needle));
+}
+
+double LeadingNumber(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  std::string number;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) number += text[i++];
+  bool point = false;
+  bool digits = false;
+  for (; i < text.size(); ++i) {
+    if (isDigit(text[i])) {
+      number += text[i];
+      digits = true;
+    } else if (text[i] == '.' && !point) {
+      number += '.';
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (!digits) return 0.0;
+  return std::strtod(number.c_str(), nullptr);
+}
+
+bool StartsWithNumber(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+  if (i < text.size() && text[i] == '.') ++i;
+  return i < text.size() && isDigit(text[i]);
+}
+
+std::int32_t LeadingInteger(std::string_view text) {
+  const double value = std::nearbyint(LeadingNumber(text));  // default rounding: half to even
+  if (value >= static_cast<double>(std::numeric_limits<std::int32_t>::max()))
+    return std::numeric_limits<std::int32_t>::max();
+  if (value <= static_cast<double>(std::numeric_limits<std::int32_t>::min()))
+    return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(value);
+}
+
+bool ReadFlag(std::string_view text, bool fallback) {
+  const std::string t = Trim(text);
+  if (EqualsIgnoreCase(t, "True")) return true;
+  if (EqualsIgnoreCase(t, "False")) return false;
+  if (!StartsWithNumber(t)) return fallback;
+  return LeadingNumber(t) != 0.0;
+}
+
+std::string FlagText(bool value) { return value ? "True" : "False"; }
+
+std::string NumberText(double value) {
+  if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < 1e15) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(value));
+    return buf;
+  }
+  char buf[48];
+  std::snprintf(buf, sizeof buf, "%.7g", value);
+  return buf;
+}
+
+std::string FormatNumber(double value, std::string_view picture) {
+  const auto point = picture.find('.');
+  const std::string_view whole = picture.substr(0, point);
+  const std::string_view fraction = point == std::string_view::npos ? std::string_view{} : picture.substr(point + 1);
+
+  const auto minWhole = static_cast<std::size_t>(std::count(whole.begin(), whole.end(), '0'));
+  const bool grouped = whole.find(',') != std::string_view::npos;
+  std::size_t decimals = 0;
+  std::size_t minDecimals = 0;
+  for (char c : fraction) {
+    if (c != '0' && c != '#') break;
+    if (c == '0' && minDecimals == decimals) ++minDecimals;
+    ++decimals;
+  }
+
+  const bool negative = value < 0;
+  long double scale = 1;
+  for (std::size_t i = 0; i < decimals; ++i) scale *= 10;
+  // A tiny nudge so that values such as 1.05 stored as 1.0499999 still round up.
+  const long double scaled = std::fabs(static_cast<long double>(value)) * scale * (1 + 1e-12L);
+  const auto units = static_cast<unsigned long long>(std::floor(scaled + 0.5L));
+  const auto divisor = static_cast<unsigned long long>(scale);
+
+  std::string wholeDigits = std::to_string(units / divisor);
+  while (wholeDigits.size() < minWhole) wholeDigits.insert(0, "0");
+  if (grouped) wholeDigits = groupThousands(wholeDigits);
+
+  std::string fractionDigits;
+  if (decimals > 0) {
+    fractionDigits = std::to_string(units % divisor);
+    while (fractionDigits.size() < decimals) fractionDigits.insert(0, "0");
+    while (fractionDigits.size() > minDecimals && fractionDigits.back() == '0') fractionDigits.pop_back();
+  }
+
+  std::string out = (negative && units != 0) ? "-" : "";
+  out += wholeDigits;
+  if (!fractionDigits.empty()) out += "." + fractionDigits;
+  return out;
+}
+
+std::string FormatDateTime(const DateTime& when) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%04d/%02d/%02d %02d:%02d:%02d", when.year, when.month, when.day, when.hour,
+                when.minute, when.second);
+  return buf;
+}
+
+bool Like(std::string_view text, std::string_view pattern) {
+  std::size_t t = 0;
+  std::size_t p = 0;
+  std::size_t starP = std::string_view::npos;
+  std::size_t starT = 0;
+  while (t < text.size()) {
+    if (p < pattern.size()) {
+      const char pc = pattern[p];
+      if (pc == '*') {
+        starP = p++;
+        starT = t;
+        continue;
+      }
+      if (pc == '[') {
+        const auto close = pattern.find(']', p + 1);
+        if (close != std::string_view::npos) {
+          if (matchesCharList(text[t], pattern.substr(p + 1, close - p - 1))) {
+            p = close + 1;
+            ++t;
+            continue;
+          }
+        } else if (text[t] == '[') {  // an unclosed bracket stands for itself
+          ++p;
+          ++t;
+          continue;
+        }
+      } else if (pc == '?' || (pc == '#' && isDigit(text[t])) || (pc != '#' && pc == text[t])) {
+        ++p;
+        ++t;
+        continue;
+      }
+    }
+    if (starP == std::string_view::npos) return false;
+    p = starP + 1;
+    t = ++starT;
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+}  // namespace tapestrel

@@ -1,0 +1,80 @@
+// Text helpers shared by every part of the program: cutting system-call results,
+// folder paths, number and date formats, leading-number parsing, flag reading and
+// the wildcard matching used by the file filters.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tapestrel {
+
+// Cuts a system-call result at its first NUL character and strips blanks from both ends.
+std::string TrimAtNull(std::string_view text);
+
+// Strips blanks (spaces only, as the system-call buffers are padded with them) from both ends.
+std::string Trim(std::string_view text);
+
+// The text up to and including the last "\" or "/"; a drive letter and colon alone do
+// not count as a separator. Empty when there is no separator.
+std::string DirectoryPart(std::string_view path);
+
+// Makes a folder path end in exactly one backslash: trims it, folds the first doubled
+// backslash (not the leading pair of a network path) and appends "\" when missing.
+std::string NormalizeFolder(std::string_view folder);
+
+std::string ToLower(std::string_view text);
+std::string ToUpper(std::string_view text);
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+// Position of `needle` in `text` ignoring case, or npos.
+std::size_t FindIgnoreCase(std::string_view text, std::string_view needle);
+
+// The numeric value of the leading number of a text: leading blanks are skipped, an
+// optional sign, digits and one decimal point are read; anything else ends the number.
+// Empty or non-numeric text reads as 0.
+double LeadingNumber(std::string_view text);
+
+// True when the text, after leading blanks, starts with a number (digits, or a sign or
+// point followed by a digit).
+bool StartsWithNumber(std::string_view text);
+
+// The leading number as a whole number, rounded half to even and clamped to 32 bits.
+std::int32_t LeadingInteger(std::string_view text);
+
+// Reads a stored flag: "True"/"False" in any case, or a number (0 false, other true).
+// Anything else yields `fallback`.
+bool ReadFlag(std::string_view text, bool fallback);
+
+// The text form of a flag as stored: "True" or "False".
+std::string FlagText(bool value);
+
+// Shortest decimal text of a number with at most seven significant digits: "2", "0.5",
+// "-3", "15.25". Used wherever a number is stored or written as text.
+std::string NumberText(double value);
+
+// Formats a number with a numeric picture made of '0' (digit always shown), '#' (digit
+// shown when significant), ',' (thousands grouping) and '.' (decimal point):
+// "000000", "#,###", "#,###.#", "#,###.##", "0.0", "0", "00000000.0".
+// A picture of '#' only still shows a single "0" for values below one, and a decimal
+// point with no digit after it is dropped, so 12 with "#,###.#" reads "12".
+std::string FormatNumber(double value, std::string_view picture);
+
+struct DateTime {
+  int year = 1980;
+  int month = 1;
+  int day = 1;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+};
+
+// "yyyy/mm/dd hh:mm:ss".
+std::string FormatDateTime(const DateTime& when);
+
+// Pattern matching with '?' (one character), '*' (any run), '#' (one digit),
+// "[abc]", "[a-z]" and "[!abc]" (one character in or not in the list). Case-sensitive:
+// callers lower-case both sides when they want otherwise.
+bool Like(std::string_view text, std::string_view pattern);
+
+}  // namespace tapestrel

@@ -1,0 +1,41 @@
+// Message boxes and the other small services of the user interface that logic needs
+// without knowing any window.
+#pragma once
+
+#include <string>
+
+namespace tapestrel {
+
+// Buttons, icons and answers of a message box, as Windows numbers them.
+namespace mb {
+inline constexpr int OkOnly = 0;
+inline constexpr int OkCancel = 1;
+inline constexpr int AbortRetryIgnore = 2;
+inline constexpr int YesNoCancel = 3;
+inline constexpr int YesNo = 4;
+inline constexpr int RetryCancel = 5;
+inline constexpr int Critical = 16;
+inline constexpr int Question = 32;
+inline constexpr int Exclamation = 48;
+inline constexpr int Information = 64;
+
+inline constexpr int IdOk = 1;
+inline constexpr int IdCancel = 2;
+inline constexpr int IdAbort = 3;
+inline constexpr int IdRetry = 4;
+inline constexpr int IdIgnore = 5;
+inline constexpr int IdYes = 6;
+inline constexpr int IdNo = 7;
+}  // namespace mb
+
+class Ui {
+ public:
+  virtual ~Ui() = default;
+  // Shows a modal message box; returns the answer (mb::IdOk, mb::IdYes, ...).
+  virtual int MsgBox(const std::string& prompt, int style, const std::string& title) = 0;
+  // Lets pending window, timer and input events run.
+  virtual void DoEvents() = 0;
+  virtual void Beep() = 0;
+};
+
+}  // namespace tapestrel

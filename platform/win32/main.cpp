@@ -1,0 +1,23 @@
+// The Windows entry point: builds the real system services and the renderer, hands
+// them to the program and runs the message loop until the main window is unloaded.
+#include <windows.h>
+
+#include "app/program.h"
+#include "platform/win32/form_window.h"
+#include "platform/win32/win32_platform.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  tapestrel::Win32Platform services;
+  tapestrel::Program program(services.platform());
+  tapestrel::Win32FormRenderer renderer(instance);
+  renderer.SetMainForm(&program.frmMain);
+  program.frmMain.SetRenderer(&renderer);
+  program.Start();
+
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return 0;
+}

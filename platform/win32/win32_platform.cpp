@@ -1,0 +1,18 @@
+#include "platform/win32/win32_platform.h"
+
+#include "platform/win32/win32_services.h"
+
+namespace tapestrel {
+
+Win32Platform::Win32Platform()
+    : registry_(std::make_unique<Win32Registry>()),
+      settings_(std::make_unique<Win32SettingsStore>()),
+      profiles_(std::make_unique<Win32ProfileFiles>()),
+      files_(std::make_unique<Win32FileSystem>()),
+      ui_(std::make_unique<Win32Ui>()),
+      clock_(std::make_unique<Win32Clock>()),
+      platform_(std::make_unique<Platform>(Platform{*registry_, *settings_, *profiles_, *files_, *ui_, *clock_})) {}
+
+Win32Platform::~Win32Platform() = default;
+
+}  // namespace tapestrel

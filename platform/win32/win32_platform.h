@@ -1,0 +1,30 @@
+// Every system service over the real Windows calls, for the program and the tests
+// that run under Windows (or Wine).
+#pragma once
+
+#include <memory>
+
+#include "platform/platform.h"
+
+namespace tapestrel {
+
+class Win32Platform {
+ public:
+  Win32Platform();
+  ~Win32Platform();
+  Win32Platform(const Win32Platform&) = delete;
+  Win32Platform& operator=(const Win32Platform&) = delete;
+
+  Platform& platform() { return *platform_; }
+
+ private:
+  std::unique_ptr<Registry> registry_;
+  std::unique_ptr<SettingsStore> settings_;
+  std::unique_ptr<ProfileFiles> profiles_;
+  std::unique_ptr<FileSystem> files_;
+  std::unique_ptr<Ui> ui_;
+  std::unique_ptr<Clock> clock_;
+  std::unique_ptr<Platform> platform_;
+};
+
+}  // namespace tapestrel

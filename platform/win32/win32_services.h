@@ -1,0 +1,74 @@
+// The Win32 implementations of the system interfaces.
+#pragma once
+
+#include <random>
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/profile_files.h"
+#include "platform/registry.h"
+#include "platform/settings_store.h"
+#include "platform/ui.h"
+
+namespace tapestrel {
+
+class Win32Registry : public Registry {
+ public:
+  long OpenKey(RegistryRoot root, const std::string& subKey, std::uint32_t access, RegistryHandle& key) override;
+  long QueryValue(RegistryHandle key, const std::string& name, std::string& buffer) override;
+  long QueryDefaultValue(RegistryHandle key, const std::string& subKey, std::string& buffer) override;
+  long SetStringValue(RegistryHandle key, const std::string& name, const std::string& data,
+                      std::uint32_t count) override;
+  long CloseKey(RegistryHandle key) override;
+};
+
+// HKEY_CURRENT_USER\Software\Tapestrel\<section>.
+class Win32SettingsStore : public SettingsStore {
+ public:
+  std::string GetSetting(const std::string& section, const std::string& key, const std::string& fallback) override;
+  void SaveSetting(const std::string& section, const std::string& key, const std::string& value) override;
+  void DeleteSection(const std::string& section) override;
+  void DeleteSetting(const std::string& section, const std::string& key) override;
+  std::vector<std::pair<std::string, std::string>> GetAllSettings(const std::string& section) override;
+};
+
+class Win32ProfileFiles : public ProfileFiles {
+ public:
+  std::string ReadProfileValue(const std::string& file, const std::string& section, const std::string& key,
+                               const std::string& fallback) override;
+  bool WriteProfileValue(const std::string& file, const std::string& section, const std::string& key,
+                          const std::string& value) override;
+};
+
+class Win32FileSystem : public FileSystem {
+ public:
+  bool FileExists(const std::string& path) override;
+  bool FolderExists(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
+  std::string WindowsDirectory() override;
+  std::string SystemDirectory() override;
+  std::string ProgramFolder() override;
+  std::string ProgramName() override;
+};
+
+class Win32Ui : public Ui {
+ public:
+  int MsgBox(const std::string& prompt, int style, const std::string& title) override;
+  void DoEvents() override;
+  void Beep() override;
+};
+
+class Win32Clock : public Clock {
+ public:
+  Win32Clock();
+  DateTime Now() override;
+  std::uint32_t TickCount() override;
+  void Randomize(std::uint32_t seed) override { random_.seed(seed); }
+  double Random() override;
+
+ private:
+  std::mt19937 random_;
+};
+
+}  // namespace tapestrel
