@@ -4,13 +4,17 @@
 TAPESTREL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_DIR="$TAPESTREL_ROOT/build"
 DEPS_DIR="$BUILD_DIR/deps"
-MINGW_PREFIX="$DEPS_DIR/mingw"
 WINE_HOME="$BUILD_DIR/wine"
-WINE_LOADER=/usr/lib/wine/wine
+# The program is built for 32-bit Windows (what ships) and for 64-bit Windows, which is
+# what runs under Wine here: this machine's kernel cannot execute 32-bit code, so Wine's
+# 32-bit loader cannot start.
+WINE_LOADER=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
+RUN_BUILD="$BUILD_DIR/win64"
+SHIP_BUILD="$BUILD_DIR/win32"
 
 export WINEPREFIX="$WINE_HOME/prefix"
-export WINEARCH=win32
+export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export HOME="$WINE_HOME/home"

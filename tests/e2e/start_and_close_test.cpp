@@ -1,0 +1,94 @@
+// The real Tapestrel.exe started as its own process and watched from outside: its
+// window, and what it leaves in the settings store.
+#include <windows.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The build hands over a Linux path; Wine shows the Linux root as drive Z:.
+std::string programPath() {
+  std::string path = TAPESTREL_EXE;
+  if (!path.empty() && path[0] == '/') path = "Z:" + path;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+std::string storedSetting(const char* key) {
+  HKEY k;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Tapestrel\\StartUp", 0, KEY_QUERY_VALUE, &k) != ERROR_SUCCESS)
+    return "<no section>";
+  char data[1024] = {};
+  DWORD size = sizeof data - 1;
+  const LONG code = RegQueryValueExA(k, key, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
+  RegCloseKey(k);
+  return code == ERROR_SUCCESS ? std::string(data) : "<absent>";
+}
+
+void deleteStore() {
+  for (const char* section : {"Software\\Tapestrel\\StartUp", "Software\\Tapestrel\\BackDropHistory",
+                              "Software\\Tapestrel\\ActiveDirectories", "Software\\Tapestrel"})
+    RegDeleteKeyA(HKEY_CURRENT_USER, section);
+}
+
+HWND waitForWindow(const char* caption, DWORD milliseconds) {
+  for (DWORD waited = 0; waited < milliseconds; waited += 50) {
+    if (HWND w = FindWindowA("TapestrelForm", caption)) return w;
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+class RunningProgram {
+ public:
+  RunningProgram() {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    std::string command = "\"" + programPath() + "\"";
+    started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &info_) != 0;
+  }
+  ~RunningProgram() {
+    if (!started_) return;
+    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info_.hProcess, 1);
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+  }
+  bool started() const { return started_; }
+  bool WaitForExit(DWORD milliseconds, DWORD& code) {
+    if (WaitForSingleObject(info_.hProcess, milliseconds) != WAIT_OBJECT_0) return false;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return true;
+  }
+
+ private:
+  PROCESS_INFORMATION info_{};
+  bool started_ = false;
+};
+
+TEST(EndToEnd, StartsWithItsWindowAndClosesKeepingItsSettings) {
+  deleteStore();
+  RunningProgram program;
+  ASSERT_TRUE(program.started()) << programPath();
+  const HWND window = waitForWindow("Tapestrel", 20000);
+  ASSERT_NE(window, nullptr) << "no window captioned Tapestrel";
+  EXPECT_TRUE(IsWindowVisible(window));
+
+  // The end of start-up records the folder histories.
+  EXPECT_EQ(storedSetting("PictureDirectory"), "0");
+  EXPECT_EQ(storedSetting("MoveDirectory"), "5");
+  EXPECT_NE(storedSetting("PictureDirectory1").find("\\"), std::string::npos);
+
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  DWORD code = 1;
+  ASSERT_TRUE(program.WaitForExit(20000, code)) << "the program did not end after its window was closed";
+  EXPECT_EQ(code, 0u);
+  // Closing saves no options, but the media events are kept on every unload.
+  EXPECT_EQ(storedSetting("mciEvents"), "");
+  EXPECT_EQ(storedSetting("BackdropMode"), "<absent>");
+  deleteStore();
+}
+
+}  // namespace
