@@ -13,6 +13,7 @@ void Form::SetCaption(const std::string& caption) {
 }
 
 void Form::Move(long left, long top, long width, long height) {
+  startPosition_ = StartUpPosition::Manual;
   left_ = left;
   top_ = top;
   width_ = width;

@@ -12,6 +12,9 @@ class Form;
 
 enum class FormProperty { Caption, Bounds, Visible, WindowState };
 enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
+// Where a window first appears: where the program put it, or centred on the screen
+// until the program moves it.
+enum class StartUpPosition { Manual = 0, CenterScreen = 2 };
 
 class FormRenderer {
  public:
@@ -42,6 +45,9 @@ class Form {
   long Width() const { return width_; }
   long Height() const { return height_; }
   void Move(long left, long top, long width, long height);
+
+  StartUpPosition StartPosition() const { return startPosition_; }
+  void SetStartUpPosition(StartUpPosition position) { startPosition_ = position; }
 
   bool Visible() const { return visible_; }
   void Show();
@@ -82,6 +88,7 @@ class Form {
   bool visible_ = false;
   bool loaded_ = false;
   WindowState state_ = WindowState::Normal;
+  StartUpPosition startPosition_ = StartUpPosition::CenterScreen;
   FormRenderer* renderer_ = nullptr;
 };
 

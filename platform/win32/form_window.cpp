@@ -1,5 +1,7 @@
 #include "platform/win32/form_window.h"
 
+#include <algorithm>
+
 namespace tapestrel {
 
 namespace {
@@ -56,6 +58,16 @@ void Win32FormRenderer::FormLoaded(Form& form) {
   SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   windows_[&form] = window;
   SetPropA(window, "TapestrelForm", &form);
+  if (form.StartPosition() == StartUpPosition::CenterScreen) {
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int w = form.Width() / tpp;
+    const int h = form.Height() / tpp;
+    const int x = work.left + std::max(0, static_cast<int>(work.right - work.left - w) / 2);
+    const int y = work.top + std::max(0, static_cast<int>(work.bottom - work.top - h) / 2);
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    form.UserMoved(x * tpp, y * tpp, form.Width(), form.Height());
+  }
 }
 
 void Win32FormRenderer::FormChanged(Form& form, FormProperty property) {

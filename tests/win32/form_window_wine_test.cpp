@@ -2,6 +2,8 @@
 // to a window comes back as the form's events.
 #include <windows.h>
 
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
 #include "app/program.h"
@@ -66,6 +68,29 @@ TEST_F(FormWindowTest, CloseBoxUnloadsTheFormAndEndsTheLoop) {
   EXPECT_EQ(memory.settings.Writes().back().key, "mciEvents");
   MSG msg;
   EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+}  // namespace
+}  // namespace tapestrel
+
+namespace tapestrel {
+namespace {
+
+TEST(FormWindowPlacement, UnplacedWindowOpensCentredOnTheWorkArea) {
+  MemoryPlatform memory;
+  Program program{memory.platform()};
+  Win32FormRenderer renderer{GetModuleHandleA(nullptr)};
+  program.frmMain.SetRenderer(&renderer);
+  program.frmMain.Load();
+  RECT work;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  RECT r;
+  GetWindowRect(renderer.WindowOf(program.frmMain), &r);
+  EXPECT_LE(std::abs((r.left + r.right) / 2 - (work.left + work.right) / 2), 1);
+  EXPECT_LE(std::abs((r.top + r.bottom) / 2 - (work.top + work.bottom) / 2), 1);
+  // The model knows where the window went, so a save records it.
+  EXPECT_EQ(program.frmMain.Left(), r.left * Win32FormRenderer::TwipsPerPixel());
+  program.frmMain.Unload();
 }
 
 }  // namespace
