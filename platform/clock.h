@@ -13,8 +13,8 @@ class Clock {
   virtual DateTime Now() = 0;
   // Milliseconds since an arbitrary start; wraps after about 49 days.
   virtual std::uint32_t TickCount() = 0;
-  // Restarts the random sequence from `seed`.
-  virtual void Randomize(std::uint32_t seed) = 0;
+  // Restarts the random sequence from a given starting value.
+  virtual void Randomize(std::uint32_t start) = 0;
   // The next random number in [0, 1).
   virtual double Random() = 0;
 };

@@ -11,7 +11,7 @@ class MemoryClock : public Clock {
  public:
   DateTime Now() override { return now_; }
   std::uint32_t TickCount() override { return ticks_; }
-  void Randomize(std::uint32_t seed) override { state_ = seed ? seed : 1; }
+  void Randomize(std::uint32_t start) override { state_ = start ? start : 1; }
   double Random() override;
 
   void SetNow(const DateTime& now) { now_ = now; }

@@ -64,7 +64,7 @@ class Win32Clock : public Clock {
   Win32Clock();
   DateTime Now() override;
   std::uint32_t TickCount() override;
-  void Randomize(std::uint32_t seed) override { random_.seed(seed); }
+  void Randomize(std::uint32_t start) override { random_ = std::mt19937(start); }
   double Random() override;
 
  private:
