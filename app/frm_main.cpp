@@ -1,10 +1,417 @@
 #include "app/frm_main.h"
 
+#include <algorithm>
+
+#include "app/main_menus.h"
 #include "app/program.h"
+#include "platform/text.h"
 
 namespace tapestrel {
 
+namespace {
+
+// Toolbar buttons in order: key (also the image's key) and tool tip. The two place
+// holders keep room for the controls that sit on the bar.
+struct ToolbarButton {
+  const char* key;
+  const char* toolTip;
+};
+const ToolbarButton kToolbarButtons[] = {
+    {"find", "Find file"},
+    {"view", "Full-screen view"},
+    {"edit", "Edit files using "},
+    {"move", "Move files"},
+    {"delete", "Delete files"},
+    {"decode", "Decode files"},
+    {"bmps", "List bmp files"},
+    {"switch", "Toggle the view"},
+    {"alts", "List jp? files"},
+    {"change", "Change wallpaper using selected file"},
+    {"next", "Change wallpaper using the next file"},
+    {"previous", "Change wallpaper using the previous file"},
+    {"timer", "Turn timer on and off"},
+    {"exit", "Exit"},
+    {"largeicons", "Large icons"},
+    {"smallicons", "Small icons"},
+    {"list", "List"},
+    {"details", "Details"},
+};
+constexpr const char* kAltComboPlace = "altcombo";
+constexpr const char* kIntervalPlace = "interval";
+constexpr long kAltComboWidth = 1200;
+constexpr long kIntervalBoxWidth = 600;
+constexpr long kSpinWidth = 255;
+
+// Status-bar panels: key, width in twips, whether it takes the room left.
+struct PanelSpec {
+  const char* key;
+  long width;
+  bool autoSize;
+};
+const PanelSpec kPanels[] = {{"main panel", 3000, true},  {"#Selected#Bytes", 2100, false},
+                             {"bmpfilter", 900, false},   {"altfilter", 900, false},
+                             {"info on off", 750, false}, {"imagedimensions", 1100, false},
+                             {"menu help", 3600, false}};
+
+const char* const kColumns[] = {"image name", "folder", "file type", "ID", "image info", "date and time"};
+const long kColumnWidths[] = {2400, 2700, 900, 900, 2100, 2100};
+
+const char* const kAltPatterns[] = {".*", ".bmp", ".jp?", ".pcx", ".png", ".tga", ".wmf", "User"};
+
+std::string fileTitle(const std::string& path) {
+  std::string name = path.substr(DirectoryPart(path).size());
+  const auto dot = name.rfind('.');
+  return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+}  // namespace
+
+Menu& FrmMain::BuiltMenu(const char* name) {
+  if (Menus().TopLevel().empty()) BuildMainMenus(Menus());
+  return Menus().Get(name);
+}
+
+FrmMain::FrmMain(Program& program)
+    : Form("frmMain", kDesignWidth, kDesignHeight),
+      mnuTimerOnOff(BuiltMenu("mnuTimerOnOff")),
+      mnuAppendToList(BuiltMenu("mnuAppendToList")),
+      mnuInfoMode(BuiltMenu("mnuInfoMode")),
+      mnuDeleteConfirmation(BuiltMenu("mnuDeleteConfirmation")),
+      mnuRenameOnCollision(BuiltMenu("mnuRenameOnCollision")),
+      mnuInternalDecode(BuiltMenu("mnuInternalDecode")),
+      mnuExternalDecodeOn(BuiltMenu("mnuExternalDecodeOn")),
+      Mnu_ReduceJpegSize(BuiltMenu("Mnu_ReduceJpegSize")),
+      mnu24bitColor(BuiltMenu("mnu24bitColor")),
+      mnu8bitColor(BuiltMenu("mnu8bitColor")),
+      Mnu_Fancy(BuiltMenu("Mnu_Fancy")),
+      Mnu_TwoPass(BuiltMenu("Mnu_TwoPass")),
+      program_(program) {
+  BuildControls();
+  ConnectEvents();
+}
+
+void FrmMain::BuildControls() {
+  tbrCommands.Images = &imglstToolbar;
+  for (const ToolbarButton& b : kToolbarButtons) imglstToolbar.Add(b.key, std::string("glyph:") + b.key);
+  imglstLargeIcon.Add("NONE", "glyph:NONE");
+  imglstSmallIcon.Add("NONE", "glyph:NONE");
+
+  txtCustomChangeInterval.SetToolTipText(" Enter the time-to-change interval ");
+  txtCustomChangeInterval.SetFont({"Small Fonts", 7, false});
+  spinCustomTimeInterval.SetToolTipText(" Dial in a time-to-change interval ");
+  cboListAltFilePatterns.SetToolTipText(" Change alternate file type !");
+  txtCustomChangeInterval.SetContainer(&tbrCommands);
+  spinCustomTimeInterval.SetContainer(&tbrCommands);
+  cboListAltFilePatterns.SetContainer(&tbrCommands);
+
+  tmrTapestrel[0].SetInterval(400);
+  tmrTapestrel[1].SetInterval(400);
+
+  fraPictureDirectories.SetCaption("&Go To Folder");
+  cboPictureDirectories.SetFont({"Courier New", 8, false});
+  cboPictureDirectories.SetContainer(&fraPictureDirectories);
+  cmdChangePictureDirectory.SetCaption("...");
+  cmdChangePictureDirectory.SetToolTipText(" Browse for a picture folder ");
+  cmdChangePictureDirectory.SetContainer(&fraPictureDirectories);
+  drvPictureDirectories.SetFont({"Courier New", 8, false});
+  picSizeBar.SetMousePointer(9);
+  lstBackdropHistory.SetVisible(false);
+
+  for (int i = 0; i < 2; ++i) {
+    ListView& list = lstvFiles[i];
+    list.Icons = &imglstLargeIcon;
+    list.SmallImages = &imglstSmallIcon;
+    list.SetContainer(&piclstvFiles[i]);
+    for (const char* header : kColumns) list.AddColumn(header, 1440);
+  }
+  SetCurrentList(1);
+
+  for (const PanelSpec& p : kPanels) StatusBar.AddPanel(p.key, p.width, p.autoSize);
+  for (const char* pattern : kAltPatterns) cboListAltFilePatterns.AddItem(pattern);
+}
+
+void FrmMain::ConnectEvents() {
+  for (Menu* menu : Menus().All()) {
+    if (menu->CommandId() == 0) continue;
+    const int id = menu->CommandId();
+    menu->Click = [this, id] { Dispatch(id); };
+  }
+  tbrCommands.ButtonClick = [this](const std::string& key) {
+    if (const int id = CommandForButton(key)) Dispatch(id);
+  };
+  StatusBar.PanelClick = [this](const std::string& key) { StatusBar_PanelClick(key); };
+
+  picSizeBar.MouseDown = [this](int button, int, long x, long) { picSizeBar_MouseDown(button, x); };
+  picSizeBar.MouseMove = [this](int button, int, long x, long) { picSizeBar_MouseMove(button, x); };
+  picSizeBar.MouseUp = [this](int button, int, long x, long) { picSizeBar_MouseUp(button, x); };
+
+  ShowHoverHint(dirPictures, "Double-click or press ENTER to open a folder.");
+  ShowHoverHint(drvPictureDirectories, "Select a new drive.");
+  ShowHoverHint(cboPictureDirectories, "Choose or enter new folder.");
+  ShowHoverHint(cmdChangePictureDirectory, "Fetch a new picture folder.");
+  ShowHoverHint(spinCustomTimeInterval, "Change the time in tenth-minute steps.");
+  ShowHoverHint(txtCustomChangeInterval, "Enter a new time interval in minutes.");
+  ShowHoverHint(cboListAltFilePatterns, "Change to another file type.");
+  ShowHoverHint(tbrCommands, "Press F1 for Help.");
+  ShowHoverHint(StatusBar, "Press F1 for Help.");
+}
+
+void FrmMain::ShowHoverHint(Control& control, const char* hint) {
+  auto previous = control.MouseMove;
+  control.MouseMove = [this, hint, previous](int button, int shift, long x, long y) {
+    ChangeMainStatusMsg(hint);
+    if (previous) previous(button, shift, x, y);
+  };
+}
+
+// Status output ------------------------------------------------------------------
+
+void FrmMain::ChangeMainStatusMsg(const std::string& message) { StatusBar.SetPanelText("main panel", message); }
+void FrmMain::ChangeSecondStatusMsg(const std::string& message) { StatusBar.SetPanelText("#Selected#Bytes", message); }
+void FrmMain::ChangeThirdStatusMsg(const std::string& message) { StatusBar.SetPanelText("imagedimensions", message); }
+void FrmMain::ChangeMenuHelpStatusMsg(const std::string& message) { StatusBar.SetPanelText("menu help", message); }
+
+std::string FrmMain::MenuHelpLine(const Menu& menu) const {
+  if (&menu == &mnuTimerOnOff) return tmrTapestrel[0].Enabled() ? "Turns the timer off." : "Turns the timer on.";
+  if (menu.HelpLine().empty() && !menu.Items().empty()) return kOpenMenuHelp;
+  return menu.HelpLine();
+}
+
+void FrmMain::InfoOnMode() {
+  mnuInfoMode.SetChecked(true);
+  StatusBar.SetPanelText("info on off", "Info On");
+}
+
+void FrmMain::InfoOffMode() {
+  mnuInfoMode.SetChecked(false);
+  StatusBar.SetPanelText("info on off", "Info Off");
+  ChangeThirdStatusMsg("");
+}
+
+void FrmMain::StatusBar_PanelClick(const std::string& key) {
+  if (key == "info on off") mnuInfoMode_Click();
+}
+
+// Layout -------------------------------------------------------------------------
+
+long FrmMain::SplitPoint() const {
+  long split = program_.options.StartupSplitPoint;
+  if (split <= 0) split = kDefaultSplit;
+  const long most = ScaleWidth() - kSplitterWidth - kMinPaneWidth;
+  return std::max(kMinPaneWidth, std::min(split, most));
+}
+
+void FrmMain::SetSplitPoint(long twips) {
+  program_.options.StartupSplitPoint = twips;
+  program_.options.StartupSplitPoint = SplitPoint();
+  MoveControls();
+}
+
+void FrmMain::MoveControls() {
+  if (State() == WindowState::Minimized) return;
+  const long width = ScaleWidth();
+  const long height = ScaleHeight();
+  tbrCommands.Move(0, 0, width, tbrCommands.Height());
+  const long barHeight = StatusBar.Height();
+  StatusBar.Move(0, std::max(0L, height - barHeight), width, barHeight);
+
+  const long top = tbrCommands.Height() + 30;
+  const long bottom = std::max(top + 600, height - barHeight - 30);
+  const long split = SplitPoint();
+  const long pane = split - 90;
+
+  drvPictureDirectories.Move(60, top, pane, 315);
+  const long frameTop = top + 375;
+  fraPictureDirectories.Move(60, frameTop, pane, 660);
+  const long buttonWidth = 375;
+  cboPictureDirectories.Move(60 + 90, frameTop + 240, pane - 180 - buttonWidth - 45, 315);
+  cmdChangePictureDirectory.Move(60 + pane - 90 - buttonWidth, frameTop + 225, buttonWidth, 330);
+  const long treeTop = frameTop + 720;
+  dirPictures.Move(60, treeTop, pane, std::max(300L, bottom - treeTop));
+
+  picSizeBar.Move(split, top, kSplitterWidth, bottom - top);
+  const long listLeft = split + kSplitterWidth;
+  for (int i = 0; i < 2; ++i) {
+    piclstvFiles[i].Move(listLeft, top, std::max(300L, width - listLeft - 30), bottom - top);
+    lstvFiles[i].Move(listLeft, top, std::max(300L, width - listLeft - 30), bottom - top);
+  }
+  ConfiguretxtCustomChangeInterval();
+  ConfigurespinCustomTimeInterval();
+  ConfigureAltListPatternCombo();
+}
+
+void FrmMain::PlaceOnToolbar(Control& control, const std::string& placeholderKey, long offset, long width) {
+  if (tbrCommands.IndexOf(placeholderKey) < 0) return;
+  const Toolbar::Button& place = tbrCommands.ButtonOf(placeholderKey);
+  const long height = std::min(control.Height(), tbrCommands.Height());
+  control.Move(place.left + offset, (tbrCommands.Height() - height) / 2, width, height);
+}
+
+void FrmMain::ConfiguretxtCustomChangeInterval() {
+  PlaceOnToolbar(txtCustomChangeInterval, kIntervalPlace, 30, kIntervalBoxWidth);
+}
+
+void FrmMain::ConfigurespinCustomTimeInterval() {
+  PlaceOnToolbar(spinCustomTimeInterval, kIntervalPlace, 30 + kIntervalBoxWidth, kSpinWidth);
+}
+
+void FrmMain::ConfigureAltListPatternCombo() {
+  PlaceOnToolbar(cboListAltFilePatterns, kAltComboPlace, 30, kAltComboWidth - 60);
+}
+
+void FrmMain::InitializeToolBar() {
+  const std::string caption = Caption();
+  ChangeMainStatusMsg("Please wait a second while the toolbar is initialized.");
+  tbrCommands.ClearButtons();
+  tbrCommands.SetWrappable(program_.options.ToolBarWrappable != 0);
+  for (const ToolbarButton& b : kToolbarButtons) {
+    tbrCommands.AddButton(b.key, b.key, b.toolTip);
+    if (std::string(b.key) == "alts")
+      tbrCommands.AddButton(kAltComboPlace, "", "", Toolbar::Style::Placeholder, kAltComboWidth);
+    if (std::string(b.key) == "timer")
+      tbrCommands.AddButton(kIntervalPlace, "", "", Toolbar::Style::Placeholder,
+                            kIntervalBoxWidth + kSpinWidth + 60);
+  }
+  const Options& o = program_.options;
+  const std::string& viewer = o.Programs[static_cast<std::size_t>(std::clamp(o.Viewer, 0, 4))];
+  const std::string& editor = o.Programs[static_cast<std::size_t>(std::clamp(o.Editor, 5, 9))];
+  tbrCommands.SetToolTip("view", EqualsIgnoreCase(viewer, "internal") ? "Full-screen view"
+                                                                      : "View files using " + fileTitle(viewer));
+  tbrCommands.SetToolTip("edit", "Edit files using " + fileTitle(editor));
+  const std::string& pattern = o.AlternateFilePattern;
+  tbrCommands.SetToolTip("alts", pattern == ".*" ? "List all files"
+                                                 : "List " + pattern.substr(pattern.size() >= 3 ? pattern.size() - 3 : 0) +
+                                                       " files");
+  tbrCommands.SetPressed("bmps", currentList_ == 1);
+  tbrCommands.SetPressed("alts", currentList_ == 0);
+  tbrCommands.SetPressed("timer", tmrTapestrel[0].Enabled());
+  tbrCommands.SetButtonEnabled("decode", currentList_ == 0);
+  static const char* const viewKeys[] = {"largeicons", "smallicons", "list", "details"};
+  for (int i = 0; i < 4; ++i)
+    tbrCommands.SetPressed(viewKeys[i], lstvFiles[currentList_].GetView() == static_cast<ListView::View>(i));
+  MoveControls();
+  ChangeMainStatusMsg("");
+  SetCaption(caption);
+}
+
+void FrmMain::SetColumnWidths() {
+  for (int list = 0; list < 2; ++list)
+    for (int c = 0; c < 6; ++c) lstvFiles[list].SetColumnWidth(c, kColumnWidths[c]);
+}
+
+void FrmMain::SetCurrentList(int list) {
+  currentList_ = list == 0 ? 0 : 1;
+  for (int i = 0; i < 2; ++i) {
+    piclstvFiles[i].SetVisible(i == currentList_);
+    lstvFiles[i].SetVisible(i == currentList_);
+  }
+  const int style = lstvFiles[currentList_].GetView();
+  RadioCheck(mViewStyle, 4, style);
+  RadioCheck(mViewStylePopUp, 4, style);
+}
+
+void FrmMain::picSizeBar_MouseDown(int button, long x) {
+  if (button != 1) return;
+  dragging_ = true;
+  dragStartX_ = x;
+}
+
+void FrmMain::picSizeBar_MouseMove(int button, long x) {
+  ChangeMainStatusMsg("Resize the left and right panes.");
+  if (!dragging_ || button != 1) return;
+  picSizeBar.Move(std::max(kMinPaneWidth, picSizeBar.Left() + x - dragStartX_), picSizeBar.Top(),
+                  picSizeBar.Width(), picSizeBar.Height());
+}
+
+void FrmMain::picSizeBar_MouseUp(int button, long x) {
+  if (!dragging_ || button != 1) return;
+  dragging_ = false;
+  SetSplitPoint(SplitPoint() + x - dragStartX_);
+}
+
+// Settings applied to the window ----------------------------------------------------
+
+void FrmMain::RadioCheck(const MenuArray& items, int count, int checked) {
+  for (int i = 0; i < count; ++i)
+    if (items.Exists(i)) items[i].SetChecked(i == checked);
+}
+
+void FrmMain::ScreenSaverRadioChecks(bool active) {
+  mnuScreenSaver[1].SetChecked(active);
+  mnuScreenSaver[0].SetChecked(!active);
+  // The pop-up menus offer only the change the user can make.
+  mCustom[9].SetVisible(active);
+  mCustom[10].SetVisible(!active);
+  mCustom2[12].SetVisible(active);
+  mCustom2[13].SetVisible(!active);
+}
+
+void FrmMain::ApplySettings() {
+  const Options& o = program_.options;
+  mnuDeleteConfirmation.SetChecked(o.DeleteConfirmation);
+  mnuRenameOnCollision.SetChecked(o.RenameOnCollision);
+  for (int list = 0; list < 2; ++list)
+    lstvFiles[list].SetView(static_cast<ListView::View>(std::clamp(o.ListViewView[list == 1 ? 0 : 1], 0, 3)));
+  RadioCheck(mSort, 6, o.SortKey);
+  RadioCheck(mSortPopUp, 6, o.SortKey);
+  RadioCheck(Mnu_DCT, 3, o.DctMethod);
+  RadioCheck(Mnu_JPGDith, 3, o.JpegDither);
+  RadioCheck(Mnu_Dith, 3, o.Dither);
+  Mnu_Fancy.SetChecked(o.FancyUpsampling);
+  Mnu_TwoPass.SetChecked(o.TwoPassQuantize);
+  mnuInternalDecode.SetChecked(o.InternalDecoding);
+  mnuExternalDecodeOn.SetChecked(!o.InternalDecoding);
+  Mnu_ReduceJpegSize.SetChecked(o.ReduceJpegSize);
+  mnu8bitColor.SetChecked(!o.ColorDepth.empty());
+  mnu24bitColor.SetChecked(o.ColorDepth.empty());
+  RadioCheck(mnuBackdropMode, 5, o.BackdropMode);
+  static const double kIntervals[] = {60, 30, 15, 5, 1};
+  const auto* preset = std::find(std::begin(kIntervals), std::end(kIntervals), o.WallPaperChangeInterval);
+  RadioCheck(mnuTimeInterval, 6, static_cast<int>(preset - std::begin(kIntervals)));
+  txtCustomChangeInterval.SetText(FormatNumber(o.WallPaperChangeInterval, "0.0"));
+
+  const std::string& viewer = o.Programs[static_cast<std::size_t>(std::clamp(o.Viewer, 0, 4))];
+  const std::string& editor = o.Programs[static_cast<std::size_t>(std::clamp(o.Editor, 5, 9))];
+  mCustom3[1].SetCaption(EqualsIgnoreCase(viewer, "internal") ? "Full-screen view"
+                                                              : "View files using " + fileTitle(viewer));
+  mCustom3[2].SetCaption("Edit files using " + fileTitle(editor));
+
+  StatusBar.SetPanelText("bmpfilter", o.ActiveFilters[1] + ".bmp");
+  StatusBar.SetPanelText("altfilter", o.AlternateFilePattern == "User" ? o.ActiveFilters[2]
+                                                                       : o.ActiveFilters[0] + o.AlternateFilePattern);
+  const auto alt = std::find(std::begin(kAltPatterns), std::end(kAltPatterns), o.AlternateFilePattern);
+  if (alt != std::end(kAltPatterns)) {
+    cboListAltFilePatterns.SetText(*alt);
+  } else {
+    // An extension the user added: it takes the place after the fixed entries.
+    while (cboListAltFilePatterns.ListCount() > 8) cboListAltFilePatterns.RemoveItem(8);
+    cboListAltFilePatterns.AddItem(o.AlternateFilePattern.substr(o.AlternateFilePattern.rfind('.') + 1));
+    cboListAltFilePatterns.SetText(cboListAltFilePatterns.List()[8]);
+  }
+  SetCurrentList(o.LoadAltsOnBoot ? 0 : 1);
+  SetColumnWidths();
+  InfoOffMode();
+}
+
+// Window events ----------------------------------------------------------------------
+
+void FrmMain::Form_Load() { MoveControls(); }
+
+void FrmMain::Form_Resize() {
+  const bool minimized = State() == WindowState::Minimized;
+  tmrTapestrel[1].SetEnabled(!minimized && Visible());
+  if (!minimized && Visible()) MoveControls();
+}
+
+bool FrmMain::Form_QueryUnload() {
+  program_.UnloadOtherWindows();
+  return true;
+}
+
 void FrmMain::Form_Unload() {
+  program_.state.Exiting = true;
+  tmrTapestrel[0].SetEnabled(false);
+  tmrTapestrel[1].SetEnabled(false);
   // The media event assignments are kept on every unload, saved or not.
   program_.platform.settings.SaveSetting(kStartUpSection, "mciEvents", program_.options.mciEvents);
 }

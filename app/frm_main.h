@@ -1,7 +1,14 @@
-// The main window of the program.
+// The main window: the folder pane, the two file lists, the toolbar and status bar,
+// the menus, and the commands they start.
 #pragma once
 
+#include <string>
+
+#include "platform/controls/bars.h"
+#include "platform/controls/control_array.h"
+#include "platform/controls/controls.h"
 #include "platform/controls/form.h"
+#include "platform/controls/list_view.h"
 
 namespace tapestrel {
 
@@ -12,14 +19,169 @@ class FrmMain : public Form {
   // Design size in twips, kept when no position has been saved.
   static constexpr long kDesignWidth = 11520;
   static constexpr long kDesignHeight = 7200;
+  // The narrowest folder pane and file list the splitter allows.
+  static constexpr long kMinPaneWidth = 1200;
+  static constexpr long kDefaultSplit = 3300;
+  static constexpr long kSplitterWidth = 75;
 
-  explicit FrmMain(Program& program) : Form("frmMain", kDesignWidth, kDesignHeight), program_(program) {}
+  explicit FrmMain(Program& program);
+
+  // Runs a menu, toolbar or pop-up command by its identifier; false when none has it.
+  bool Dispatch(int commandId);
+  // Every command identifier the dispatch table knows.
+  static std::vector<int> CommandIds();
+  // The command a toolbar button runs.
+  static int CommandForButton(const std::string& key);
+
+  // Status output.
+  void ChangeMainStatusMsg(const std::string& message);
+  void ChangeSecondStatusMsg(const std::string& message);
+  void ChangeThirdStatusMsg(const std::string& message);
+  void ChangeMenuHelpStatusMsg(const std::string& message);
+  // The help line shown while a menu item is highlighted.
+  std::string MenuHelpLine(const Menu& menu) const;
+
+  // Lays the panes out for the current size; places the controls that sit on the toolbar.
+  void MoveControls();
+  void ConfiguretxtCustomChangeInterval();
+  void ConfigurespinCustomTimeInterval();
+  void ConfigureAltListPatternCombo();
+  void InitializeToolBar();
+  void SetColumnWidths();
+  // The split position checked against the window's width.
+  long SplitPoint() const;
+  void SetSplitPoint(long twips);
+
+  // Applies the options as loaded to the menus and controls.
+  void ApplySettings();
+  void ScreenSaverRadioChecks(bool active);
+  void InfoOnMode();
+  void InfoOffMode();
+  bool InfoMode() const { return mnuInfoMode.Checked(); }
+  // The list shown now: 0 the "alt" list, 1 the bmp list.
+  int CurrentList() const { return currentList_; }
+  void SetCurrentList(int list);
+
+  // Controls.
+  Toolbar tbrCommands{*this, "tbrCommands"};
+  tapestrel::StatusBar StatusBar{*this, "StatusBar"};
+  TextBox txtCustomChangeInterval{*this, "txtCustomChangeInterval"};
+  SpinButton spinCustomTimeInterval{*this, "spinCustomTimeInterval"};
+  ComboBox cboListAltFilePatterns{*this, "cboListAltFilePatterns"};
+  ControlArray<Timer> tmrTapestrel{*this, "tmrTapestrel", 2};
+  DriveListBox drvPictureDirectories{*this, "drvPictureDirectories"};
+  Frame fraPictureDirectories{*this, "fraPictureDirectories"};
+  ComboBox cboPictureDirectories{*this, "cboPictureDirectories"};
+  CommandButton cmdChangePictureDirectory{*this, "cmdChangePictureDirectory"};
+  DirListBox dirPictures{*this, "dirPictures"};
+  PictureBox picSizeBar{*this, "picSizeBar"};
+  ControlArray<PictureBox> piclstvFiles{*this, "piclstvFiles", 2};
+  ControlArray<ListView> lstvFiles{*this, "lstvFiles", 2};
+  ListBox lstBackdropHistory{*this, "lstBackdropHistory"};
+  ImageList imglstLargeIcon{*this, "imglstLargeIcon", 32};
+  ImageList imglstSmallIcon{*this, "imglstSmallIcon", 16};
+  ImageList imglstToolbar{*this, "imglstToolbar", 16};
+
+  // Menu items the program reads and changes by name.
+  Menu& mnuTimerOnOff;
+  Menu& mnuAppendToList;
+  Menu& mnuInfoMode;
+  Menu& mnuDeleteConfirmation;
+  Menu& mnuRenameOnCollision;
+  Menu& mnuInternalDecode;
+  Menu& mnuExternalDecodeOn;
+  Menu& Mnu_ReduceJpegSize;
+  Menu& mnu24bitColor;
+  Menu& mnu8bitColor;
+  Menu& Mnu_Fancy;
+  Menu& Mnu_TwoPass;
+  MenuArray mnuBackdropHistory{Menus(), "mnuBackdropHistory"};
+  MenuArray mnuExit{Menus(), "mnuExit"};
+  MenuArray mnuScreenSaver{Menus(), "mnuScreenSaver"};
+  MenuArray mViewStyle{Menus(), "mViewStyle"};
+  MenuArray mViewStylePopUp{Menus(), "mViewStylePopUp"};
+  MenuArray mSort{Menus(), "mSort"};
+  MenuArray mSortPopUp{Menus(), "mSortPopUp"};
+  MenuArray Mnu_DCT{Menus(), "Mnu_DCT"};
+  MenuArray Mnu_JPGDith{Menus(), "Mnu_JPGDith"};
+  MenuArray Mnu_Dith{Menus(), "Mnu_Dith"};
+  MenuArray mnuTimeInterval{Menus(), "mnuTimeInterval"};
+  MenuArray mnuBackdropMode{Menus(), "mnuBackdropMode"};
+  MenuArray mCustom{Menus(), "mCustom"};
+  MenuArray mCustom2{Menus(), "mCustom2"};
+  MenuArray mCustom3{Menus(), "mCustom3"};
+
+  // Command handlers, named for the control and event that start them.
+  void mnuFindFile_Click();
+  void mnuViewFiles_Click(int index);
+  void mnuOperateOnFiles_Click(int index);
+  void mnuBackdropHistory_Click(int index);
+  void mnuExit_Click(int index);
+  void mnuReadActiveDirectories_Click();
+  void mnuToggleListView_Click();
+  void mnuListBmpFiles_Click();
+  void mnuListAltFiles_Click();
+  void mnuRefresh_Click();
+  void mnuClearListView_Click();
+  void mnuExplorer_Click(int index);
+  void mnuChangeWallpapertoNext_Click(int index);
+  void mnuTimerOnOff_Click();
+  void mnuScreenSaver_Click(int index);
+  void mnuAppendToList_Click();
+  void mnuInfoMode_Click();
+  void mnuDeleteConfirmation_Click();
+  void mnuRenameOnCollision_Click();
+  void mViewStyle_Click(int index);
+  void mSort_Click(int index);
+  void Mnu_DCT_Click(int index);
+  void Mnu_JPGDith_Click(int index);
+  void Mnu_Fancy_Click();
+  void Mnu_TwoPass_Click();
+  void Mnu_Dith_Click(int index);
+  void mnuInternalDecode_Click();
+  void mnuExternalDecodeOn_Click();
+  void Mnu_ReduceJpegSize_Click();
+  void mnu24bitColor_Click();
+  void mnu8bitColor_Click();
+  void mnuSetBMPFileFilter_Click();
+  void mnuSetAlternateFileFilter_Click();
+  void mnuAltFilePattern_Click();
+  void mnuLoadSettings_Click();
+  void mnuSaveSettings_Click();
+  void mnuMinimize_Click();
+  void mnuSmallSize_Click();
+  void mnuOptions_Click();
+  void mnuTimeInterval_Click(int index);
+  void mnuToggleBackdropMode_Click(int index);
+  void mnuBackdropMode_Click(int index);
+  void mAbout_Click(int index);
+  void mCustom_Click(int index);
+  void mCustom2_Click(int index);
+  void mCustom3_Click(int index);
 
  protected:
+  void Form_Load() override;
+  bool Form_QueryUnload() override;
   void Form_Unload() override;
+  void Form_Resize() override;
 
  private:
+  Menu& BuiltMenu(const char* name);
+  void BuildControls();
+  void ConnectEvents();
+  void ShowHoverHint(Control& control, const char* hint);
+  void RadioCheck(const MenuArray& items, int count, int checked);
+  void PlaceOnToolbar(Control& control, const std::string& placeholderKey, long offset, long width);
+  void picSizeBar_MouseDown(int button, long x);
+  void picSizeBar_MouseMove(int button, long x);
+  void picSizeBar_MouseUp(int button, long x);
+  void StatusBar_PanelClick(const std::string& key);
+
   Program& program_;
+  int currentList_ = 1;
+  long rememberedHeight_ = 0;
+  bool dragging_ = false;
+  long dragStartX_ = 0;
 };
 
 }  // namespace tapestrel

@@ -1,8 +1,16 @@
 #include "app/program.h"
 
+#include <algorithm>
+
 #include "platform/text.h"
 
 namespace tapestrel {
+
+namespace {
+// Below this a window is of no use; a stored placement is brought up to it.
+constexpr long kMinWindowWidth = 4500;
+constexpr long kMinWindowHeight = 1500;
+}  // namespace
 
 void Program::FindFolders() {
   FileSystem& files = platform.files;
@@ -11,21 +19,55 @@ void Program::FindFolders() {
   state.ProgramFolder = NormalizeFolder(files.ProgramFolder());
 }
 
-void Program::ApplyWindowPosition() {
-  if (!options.HasWindowPosition) return;
-  const WindowPlacement& p = options.WindowPosition;
-  if (p.width <= 0 || p.height <= 0) return;
-  frmMain.Move(p.left, p.top, p.width, p.height);
+void Program::DeleteLogFiles() {
+  for (const char* log : {"Random File Use.log", "Events Timer.log"}) {
+    const std::string path = state.ProgramFolder + log;
+    if (platform.files.FileExists(path)) platform.files.RemoveFile(path);
+  }
 }
 
-void Program::Start() {
+void Program::ApplyWindowPosition() {
+  if (!options.HasWindowPosition) return;
+  // A placement saved on a larger screen, or a broken one, is brought back onto this one.
+  const WindowPlacement& p = options.WindowPosition;
+  const long screenWidth = platform.desktop.ScreenWidth();
+  const long screenHeight = platform.desktop.ScreenHeight();
+  const long width = std::clamp(p.width, std::min(kMinWindowWidth, screenWidth), screenWidth);
+  const long height = std::clamp(p.height, std::min(kMinWindowHeight, screenHeight), screenHeight);
+  const long left = std::clamp(p.left, 0L, screenWidth - width);
+  const long top = std::clamp(p.top, 0L, screenHeight - height);
+  frmMain.Move(left, top, width, height);
+}
+
+bool Program::Start(bool startMinimized) {
   FindFolders();
+  if (!platform.processes.ClaimSingleInstance()) {
+    platform.ui.MsgBox("Tapestrel is already runninng", mb::OkOnly | mb::Exclamation, kApplicationName);
+    return false;
+  }
+  DeleteLogFiles();
+  frmAbout.ShowBox(true);
   settings.LoadNormalWindowAtStart();
+
+  frmMain.Load();
   settings.Load();
   ApplyWindowPosition();
   frmMain.SetCaption(kApplicationName);
+  frmMain.ApplySettings();
+
+  const bool minimized = !options.NormalWindowAtStart || startMinimized;
+  frmMain.mCustom[22].SetEnabled(minimized);
+  frmMain.mCustom[21].SetEnabled(!minimized);
+
+  frmMain.ScreenSaverRadioChecks(LeadingNumber(registry.GetRegistryValue("ScreenSaveActive")) != 0);
+  frmMain.InitializeToolBar();
+  frmAbout.Unload();
+
+  if (minimized) frmMain.SetWindowState(WindowState::Minimized);
   frmMain.Show();
+  frmMain.tmrTapestrel[1].SetEnabled(!minimized);
   settings.SaveFolderHistories();
+  return true;
 }
 
 void Program::SaveAllSettings() {
@@ -33,7 +75,21 @@ void Program::SaveAllSettings() {
     options.HasWindowPosition = true;
     options.WindowPosition = {frmMain.Left(), frmMain.Top(), frmMain.Width(), frmMain.Height()};
   }
+  options.StartupSplitPoint = frmMain.SplitPoint();
   settings.SaveAll();
+}
+
+void Program::UnloadOtherWindows() { frmAbout.Unload(); }
+
+void Program::ShowAbout() { frmAbout.ShowBox(false); }
+
+void Program::ShowHelp(int context) {
+  const std::string file = state.ProgramFolder + kHelpFile;
+  if (!platform.files.FileExists(file)) {
+    platform.ui.MsgBox(file + " not found", mb::OkOnly | mb::Information, kApplicationName);
+    return;
+  }
+  platform.ui.ShowHelp(file, context);
 }
 
 }  // namespace tapestrel

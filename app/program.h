@@ -3,6 +3,7 @@
 // one on the in-memory platform.
 #pragma once
 
+#include "app/frm_about.h"
 #include "app/frm_main.h"
 #include "app/options.h"
 #include "app/program_state.h"
@@ -12,16 +13,23 @@
 
 namespace tapestrel {
 
+inline constexpr const char* kHelpFile = "Tapstr.hlp";
+
 class Program {
  public:
   explicit Program(Platform& services) : platform(services) {}
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
-  // Finds the program's folders, reads the settings and shows the main window.
-  void Start();
+  // Brings the program up; false when it must end at once (another copy is running).
+  bool Start(bool startMinimized = false);
   // Copies the main window's placement into the options and writes every setting.
   void SaveAllSettings();
+  // Unloads every window but the main one, the most recently opened first.
+  void UnloadOtherWindows();
+  void ShowAbout();
+  // Opens the help file at a context number (0: its contents).
+  void ShowHelp(int context);
 
   Platform& platform;
   ProgramState state;
@@ -29,9 +37,11 @@ class Program {
   Settings settings{*this};
   RegistryRoutines registry{*this};
   FrmMain frmMain{*this};
+  FrmAbout frmAbout{*this};
 
  private:
   void FindFolders();
+  void DeleteLogFiles();
   void ApplyWindowPosition();
 };
 

@@ -1,7 +1,9 @@
 // Files and folders by their Windows paths.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tapestrel {
 
@@ -15,6 +17,13 @@ class FileSystem {
   virtual bool FolderExists(const std::string& path) = 0;
   // Deletes a file for good; false when it could not be deleted.
   virtual bool RemoveFile(const std::string& path) = 0;
+
+  // Free bytes for the caller on the drive of `path`; 0 when unknown.
+  virtual std::uint64_t FreeDiskSpace(const std::string& path) = 0;
+  // The drives present, as "c:" and so on, and the sub-folders of a folder (names only,
+  // sorted without regard to case).
+  virtual std::vector<std::string> Drives() = 0;
+  virtual std::vector<std::string> SubFolders(const std::string& folder) = 0;
 
   // The Windows and system folders as the system reports them (no trailing backslash
   // is promised; callers normalise).

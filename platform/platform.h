@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/desktop.h"
 #include "platform/file_system.h"
 #include "platform/profile_files.h"
 #include "platform/registry.h"
@@ -18,6 +19,8 @@ struct Platform {
   FileSystem& files;
   Ui& ui;
   Clock& clock;
+  Desktop& desktop;
+  Processes& processes;
 };
 
 }  // namespace tapestrel

@@ -36,6 +36,8 @@ class Ui {
   // Lets pending window, timer and input events run.
   virtual void DoEvents() = 0;
   virtual void Beep() = 0;
+  // Opens a help file at a context number (0: its contents); false when it could not.
+  virtual bool ShowHelp(const std::string& file, int context) = 0;
 };
 
 }  // namespace tapestrel

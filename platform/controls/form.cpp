@@ -2,8 +2,38 @@
 
 namespace tapestrel {
 
+Form::Form(std::string name, long width, long height) : name_(std::move(name)), width_(width), height_(height) {}
+
 void Form::Changed(FormProperty property) {
-  if (renderer_ && loaded_) renderer_->FormChanged(*this, property);
+  if (Rendered()) renderer_->FormChanged(*this, property);
+}
+
+void Form::ControlChanged(Control& control, ControlProperty property) {
+  if (Rendered()) renderer_->ControlChanged(control, property);
+}
+
+void Form::MenuChanged(Menu& menu, MenuProperty property) {
+  if (Rendered()) renderer_->MenuChanged(menu, property);
+}
+
+void Form::FocusControl(Control& control) {
+  Control* previous = activeControl_;
+  if (previous == &control) return;
+  activeControl_ = &control;
+  if (Rendered()) {
+    renderer_->Focus(control);  // the renderer reports the move back through UserFocused
+    return;
+  }
+  if (previous) Raise(previous->LostFocus);
+  Raise(control.GotFocus);
+}
+
+void Form::UserFocused(Control* control) {
+  Control* previous = activeControl_;
+  activeControl_ = control;
+  if (previous == control) return;
+  if (previous) Raise(previous->LostFocus);
+  if (control) Raise(control->GotFocus);
 }
 
 void Form::SetCaption(const std::string& caption) {
@@ -55,8 +85,17 @@ bool Form::Unload() {
   Form_Unload();
   visible_ = false;
   loaded_ = false;
+  activeControl_ = nullptr;
   if (renderer_) renderer_->FormUnloaded(*this);
   return true;
+}
+
+void Form::PopupMenu(Menu& menu, Menu* defaultItem) {
+  if (Rendered()) renderer_->PopupMenu(*this, menu, defaultItem, true, 0, 0);
+}
+
+void Form::PopupMenuAt(Menu& menu, long x, long y, Menu* defaultItem) {
+  if (Rendered()) renderer_->PopupMenu(*this, menu, defaultItem, false, x, y);
 }
 
 void Form::UserMoved(long left, long top, long width, long height) {
@@ -72,6 +111,11 @@ void Form::UserChangedState(WindowState state) {
   if (state == state_) return;
   state_ = state;
   Form_Resize();
+}
+
+void Form::UserFrame(long frameWidth, long frameHeight) {
+  frameWidth_ = frameWidth;
+  frameHeight_ = frameHeight;
 }
 
 }  // namespace tapestrel

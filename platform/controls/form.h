@@ -1,16 +1,20 @@
 // A window of the program as a plain object: the properties the program sets and
-// reads, and the events the user raises. A renderer (the real window on Windows)
-// mirrors the properties and turns user actions into the events; without one, in
-// tests, the object is the whole truth.
+// reads, its controls and menus, and the events the user raises. A renderer (the real
+// window on Windows) mirrors the properties and turns user actions into the events;
+// without one, in tests, the object is the whole truth.
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "platform/controls/control.h"
+#include "platform/controls/menu.h"
 
 namespace tapestrel {
 
 class Form;
 
-enum class FormProperty { Caption, Bounds, Visible, WindowState };
+enum class FormProperty { Caption, Bounds, Visible, WindowState, MenuBar, Icon };
 enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
 // Where a window first appears: where the program put it, or centred on the screen
 // until the program moves it.
@@ -19,17 +23,23 @@ enum class StartUpPosition { Manual = 0, CenterScreen = 2 };
 class FormRenderer {
  public:
   virtual ~FormRenderer() = default;
-  // The form has been loaded: create its window.
+  // The form has been loaded: create its window and the windows of its controls.
   virtual void FormLoaded(Form& form) = 0;
   // A property was set by the program.
   virtual void FormChanged(Form& form, FormProperty property) = 0;
   // The form has been unloaded: destroy its window.
   virtual void FormUnloaded(Form& form) = 0;
+  virtual void ControlChanged(Control& control, ControlProperty property) = 0;
+  virtual void MenuChanged(Menu& menu, MenuProperty property) = 0;
+  virtual void Focus(Control& control) = 0;
+  // Shows a pop-up menu at a point of the form (twips) or, with no point, at the mouse;
+  // returns when the menu has closed.
+  virtual void PopupMenu(Form& form, Menu& menu, Menu* defaultItem, bool atMouse, long x, long y) = 0;
 };
 
 class Form {
  public:
-  Form(std::string name, long width, long height) : name_(std::move(name)), width_(width), height_(height) {}
+  Form(std::string name, long width, long height);
   virtual ~Form() = default;
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
@@ -39,12 +49,14 @@ class Form {
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& caption);
 
-  // Position and size in twips.
+  // Position and outer size in twips; the inner (client) size is the outer less the frame.
   long Left() const { return left_; }
   long Top() const { return top_; }
   long Width() const { return width_; }
   long Height() const { return height_; }
   void Move(long left, long top, long width, long height);
+  long ScaleWidth() const { return width_ - frameWidth_; }
+  long ScaleHeight() const { return height_ - frameHeight_; }
 
   StartUpPosition StartPosition() const { return startPosition_; }
   void SetStartUpPosition(StartUpPosition position) { startPosition_ = position; }
@@ -54,6 +66,10 @@ class Form {
   void Hide();
   WindowState State() const { return state_; }
   void SetWindowState(WindowState state);
+  // "Topmost" windows (a splash) stay above the others.
+  bool TopMost = false;
+  // Whether the window has a caption bar, sizing border and menu bar (dialogs have fewer).
+  bool Sizable = true;
 
   bool Loaded() const { return loaded_; }
   void Load();
@@ -62,12 +78,30 @@ class Form {
 
   // The renderer that mirrors this form; set before the form is loaded.
   void SetRenderer(FormRenderer* renderer) { renderer_ = renderer; }
+  FormRenderer* Renderer() const { return renderer_; }
+
+  const std::vector<Control*>& Controls() const { return controls_; }
+  MenuSet& Menus() { return menus_; }
+  const MenuSet& Menus() const { return menus_; }
+
+  // The control with the keyboard focus, or none.
+  Control* ActiveControl() const { return activeControl_; }
+  void PopupMenu(Menu& menu, Menu* defaultItem = nullptr);
+  void PopupMenuAt(Menu& menu, long x, long y, Menu* defaultItem = nullptr);
 
   // Raised by the renderer for what the user did; the model changes without an echo.
   void UserMoved(long left, long top, long width, long height);
   void UserChangedState(WindowState state);
+  void UserFrame(long frameWidth, long frameHeight);
+  void UserFocused(Control* control);
   // The close box or the system menu's Close; answers whether the form unloaded.
   bool UserClose() { return Unload(); }
+
+  // For controls and menus: tell the renderer about a change.
+  void Register(Control& control) { controls_.push_back(&control); }
+  void ControlChanged(Control& control, ControlProperty property);
+  void MenuChanged(Menu& menu, MenuProperty property);
+  void FocusControl(Control& control);
 
  protected:
   virtual void Form_Load() {}
@@ -78,6 +112,7 @@ class Form {
 
  private:
   void Changed(FormProperty property);
+  bool Rendered() const { return renderer_ && loaded_; }
 
   std::string name_;
   std::string caption_;
@@ -85,11 +120,18 @@ class Form {
   long top_ = 0;
   long width_;
   long height_;
+  // Typical frame of a sizable window with a caption and a menu bar, until the renderer
+  // reports the real one.
+  long frameWidth_ = 120;
+  long frameHeight_ = 690;
   bool visible_ = false;
   bool loaded_ = false;
   WindowState state_ = WindowState::Normal;
   StartUpPosition startPosition_ = StartUpPosition::CenterScreen;
   FormRenderer* renderer_ = nullptr;
+  std::vector<Control*> controls_;
+  MenuSet menus_{*this};
+  Control* activeControl_ = nullptr;
 };
 
 }  // namespace tapestrel

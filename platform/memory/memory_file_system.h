@@ -17,6 +17,9 @@ class MemoryFileSystem : public FileSystem {
   bool FileExists(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
+  std::uint64_t FreeDiskSpace(const std::string& path) override;
+  std::vector<std::string> Drives() override;
+  std::vector<std::string> SubFolders(const std::string& folder) override;
   std::string WindowsDirectory() override { return kWindows; }
   std::string SystemDirectory() override { return kSystem; }
   std::string ProgramFolder() override { return kProgram; }

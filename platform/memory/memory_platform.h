@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/memory/memory_clock.h"
+#include "platform/memory/memory_desktop.h"
 #include "platform/memory/memory_file_system.h"
 #include "platform/memory/memory_profile_files.h"
 #include "platform/memory/memory_registry.h"
@@ -33,6 +34,8 @@ class MemoryPlatform {
   MemoryFileSystem files;
   MemoryUi ui;
   MemoryClock clock;
+  MemoryDesktop desktop;
+  MemoryProcesses processes;
 
  private:
   static std::filesystem::path MakeRoot();

@@ -21,6 +21,15 @@ class MemoryUi : public Ui {
   int MsgBox(const std::string& prompt, int style, const std::string& title) override;
   void DoEvents() override { ++doEventsCalls_; }
   void Beep() override { ++beeps_; }
+  bool ShowHelp(const std::string& file, int context) override {
+    helpRequests_.push_back({file, context});
+    return true;
+  }
+  struct HelpRequest {
+    std::string file;
+    int context;
+  };
+  const std::vector<HelpRequest>& HelpRequests() const { return helpRequests_; }
 
   void Answer(int answer) { answers_.push_back(answer); }
   const std::vector<Message>& Messages() const { return messages_; }
@@ -33,6 +42,7 @@ class MemoryUi : public Ui {
   std::deque<int> answers_;
   int doEventsCalls_ = 0;
   int beeps_ = 0;
+  std::vector<HelpRequest> helpRequests_;
 };
 
 }  // namespace tapestrel

@@ -1,0 +1,36 @@
+// The About box: the program's name, version and comment, and what it can tell of the
+// system. At start-up it also serves as the splash window.
+#pragma once
+
+#include "platform/controls/controls.h"
+#include "platform/controls/form.h"
+
+namespace tapestrel {
+
+class Program;
+
+inline constexpr const char* kProgramVersion = "1.0.0";
+inline constexpr const char* kProgramComment = "Changes the desktop wallpaper from folders of pictures.";
+
+class FrmAbout : public Form {
+ public:
+  explicit FrmAbout(Program& program);
+
+  // Fills in the system information and shows the box centred on the screen; as a
+  // splash it has no OK button and stays above the other windows.
+  void ShowBox(bool splash);
+  // The system information as the box shows it.
+  std::string SystemInformation() const;
+
+  Label lblTitle{*this, "lblTitle"};
+  Label lblVersion{*this, "lblVersion"};
+  Label lblComment{*this, "lblComment"};
+  Frame fraSystem{*this, "fraSystem"};
+  Label lblSystem{*this, "lblSystem"};
+  CommandButton cmdOK{*this, "cmdOK"};
+
+ private:
+  Program& program_;
+};
+
+}  // namespace tapestrel

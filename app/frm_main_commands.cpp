@@ -1,0 +1,340 @@
+// The main window's commands: one table from command identifier to the handler that
+// carries it out, and the handlers themselves. Commands whose work belongs to a part of
+// the program not yet built are in the table with handlers that do nothing.
+#include <algorithm>
+#include <map>
+
+#include "app/command_ids.h"
+#include "app/frm_main.h"
+#include "app/program.h"
+#include "platform/text.h"
+
+namespace tapestrel {
+
+namespace {
+
+struct Command {
+  int id;
+  void (FrmMain::*handler)(int);
+  int argument;
+};
+
+// Adapts a handler without an index to the table's form.
+template <void (FrmMain::*Handler)()>
+void plain(FrmMain& form, int) {
+  (form.*Handler)();
+}
+
+using Plain = void (*)(FrmMain&, int);
+
+struct PlainCommand {
+  int id;
+  Plain handler;
+};
+
+const std::vector<Command>& indexedCommands() {
+  static const std::vector<Command> table = [] {
+    std::vector<Command> t;
+    const auto range = [&t](int base, int count, void (FrmMain::*handler)(int), int first = 0) {
+      for (int i = 0; i < count; ++i) t.push_back({base + i, handler, first + i});
+    };
+    range(IDM_VIEW_FILES, 2, &FrmMain::mnuViewFiles_Click);
+    range(IDM_OPERATE_ON_FILES, 4, &FrmMain::mnuOperateOnFiles_Click);
+    range(IDM_EXIT, 2, &FrmMain::mnuExit_Click);
+    range(IDM_EXPLORER + 1, 4, &FrmMain::mnuExplorer_Click, 1);
+    range(IDM_CHANGE_WALLPAPER, 5, &FrmMain::mnuChangeWallpapertoNext_Click);
+    range(IDM_SCREEN_SAVER, 2, &FrmMain::mnuScreenSaver_Click);
+    range(IDM_VIEW_STYLE, 4, &FrmMain::mViewStyle_Click);
+    range(IDM_VIEW_STYLE_POPUP, 4, &FrmMain::mViewStyle_Click);
+    range(IDM_SORT, 6, &FrmMain::mSort_Click);
+    range(IDM_SORT_POPUP, 6, &FrmMain::mSort_Click);
+    range(IDM_DCT, 3, &FrmMain::Mnu_DCT_Click);
+    range(IDM_JPEG_DITHER, 3, &FrmMain::Mnu_JPGDith_Click);
+    range(IDM_DITHER, 3, &FrmMain::Mnu_Dith_Click);
+    range(IDM_TIME_INTERVAL, 6, &FrmMain::mnuTimeInterval_Click);
+    range(IDM_TOGGLE_BACKDROP_MODE, 2, &FrmMain::mnuToggleBackdropMode_Click);
+    range(IDM_BACKDROP_MODE, 5, &FrmMain::mnuBackdropMode_Click);
+    range(IDM_ABOUT, 3, &FrmMain::mAbout_Click);
+    range(IDM_CUSTOM, 23, &FrmMain::mCustom_Click);
+    range(IDM_CUSTOM2, 27, &FrmMain::mCustom2_Click);
+    range(IDM_CUSTOM3, 15, &FrmMain::mCustom3_Click);
+    range(IDM_BACKDROP_HISTORY + 1, IDM_BACKDROP_HISTORY_LAST - IDM_BACKDROP_HISTORY,
+          &FrmMain::mnuBackdropHistory_Click, 1);
+    return t;
+  }();
+  return table;
+}
+
+const std::vector<PlainCommand>& plainCommands() {
+  static const std::vector<PlainCommand> table{
+      {IDM_FIND_FILE, &plain<&FrmMain::mnuFindFile_Click>},
+      {IDM_READ_ACTIVE_DIRECTORIES, &plain<&FrmMain::mnuReadActiveDirectories_Click>},
+      {IDM_TOGGLE_LIST_VIEW, &plain<&FrmMain::mnuToggleListView_Click>},
+      {IDM_LIST_BMP_FILES, &plain<&FrmMain::mnuListBmpFiles_Click>},
+      {IDM_LIST_ALT_FILES, &plain<&FrmMain::mnuListAltFiles_Click>},
+      {IDM_REFRESH, &plain<&FrmMain::mnuRefresh_Click>},
+      {IDM_CLEAR_LIST_VIEW, &plain<&FrmMain::mnuClearListView_Click>},
+      {IDM_TIMER_ON_OFF, &plain<&FrmMain::mnuTimerOnOff_Click>},
+      {IDM_APPEND_TO_LIST, &plain<&FrmMain::mnuAppendToList_Click>},
+      {IDM_INFO_MODE, &plain<&FrmMain::mnuInfoMode_Click>},
+      {IDM_DELETE_CONFIRMATION, &plain<&FrmMain::mnuDeleteConfirmation_Click>},
+      {IDM_RENAME_ON_COLLISION, &plain<&FrmMain::mnuRenameOnCollision_Click>},
+      {IDM_FANCY_UPSAMPLING, &plain<&FrmMain::Mnu_Fancy_Click>},
+      {IDM_TWO_PASS, &plain<&FrmMain::Mnu_TwoPass_Click>},
+      {IDM_INTERNAL_DECODE, &plain<&FrmMain::mnuInternalDecode_Click>},
+      {IDM_EXTERNAL_DECODE_ON, &plain<&FrmMain::mnuExternalDecodeOn_Click>},
+      {IDM_REDUCE_JPEG_SIZE, &plain<&FrmMain::Mnu_ReduceJpegSize_Click>},
+      {IDM_24BIT_COLOR, &plain<&FrmMain::mnu24bitColor_Click>},
+      {IDM_8BIT_COLOR, &plain<&FrmMain::mnu8bitColor_Click>},
+      {IDM_SET_BMP_FILTER, &plain<&FrmMain::mnuSetBMPFileFilter_Click>},
+      {IDM_SET_ALTERNATE_FILTER, &plain<&FrmMain::mnuSetAlternateFileFilter_Click>},
+      {IDM_ALT_FILE_PATTERN, &plain<&FrmMain::mnuAltFilePattern_Click>},
+      {IDM_LOAD_SETTINGS, &plain<&FrmMain::mnuLoadSettings_Click>},
+      {IDM_SAVE_SETTINGS, &plain<&FrmMain::mnuSaveSettings_Click>},
+      {IDM_MINIMIZE, &plain<&FrmMain::mnuMinimize_Click>},
+      {IDM_SMALL_SIZE, &plain<&FrmMain::mnuSmallSize_Click>},
+      {IDM_OPTIONS, &plain<&FrmMain::mnuOptions_Click>},
+  };
+  return table;
+}
+
+// Toolbar buttons run the menu bar's commands.
+const std::map<std::string, int>& buttonCommands() {
+  static const std::map<std::string, int> table{
+      {"find", IDM_FIND_FILE},
+      {"view", IDM_VIEW_FILES},
+      {"edit", IDM_VIEW_FILES + 1},
+      {"move", IDM_OPERATE_ON_FILES + 1},
+      {"delete", IDM_OPERATE_ON_FILES},
+      {"decode", IDM_OPERATE_ON_FILES + 3},
+      {"bmps", IDM_LIST_BMP_FILES},
+      {"switch", IDM_TOGGLE_LIST_VIEW},
+      {"alts", IDM_LIST_ALT_FILES},
+      {"change", IDM_CHANGE_WALLPAPER + 2},
+      {"next", IDM_CHANGE_WALLPAPER},
+      {"previous", IDM_CHANGE_WALLPAPER + 1},
+      {"timer", IDM_TIMER_ON_OFF},
+      {"exit", IDM_EXIT},
+      {"largeicons", IDM_VIEW_STYLE},
+      {"smallicons", IDM_VIEW_STYLE + 1},
+      {"list", IDM_VIEW_STYLE + 2},
+      {"details", IDM_VIEW_STYLE + 3},
+  };
+  return table;
+}
+
+// The pop-up menus' items run the menu bar's commands of the same caption (0: the item
+// only opens a sub-menu, is a separator, or belongs to a part still to come).
+const int kCustomCommands[] = {
+    IDM_TIMER_ON_OFF, 0, IDM_CHANGE_WALLPAPER, IDM_CHANGE_WALLPAPER + 1, IDM_CHANGE_WALLPAPER + 3,
+    IDM_CHANGE_WALLPAPER + 4, 0, 0, 0, IDM_SCREEN_SAVER, IDM_SCREEN_SAVER + 1, 0, IDM_EXIT, 0,
+    IDM_EXPLORER + 1, IDM_EXPLORER + 2, IDM_EXPLORER + 4, 0, IDM_ABOUT, 0, IDM_OPTIONS, IDM_MINIMIZE, 0};
+const int kCustom2Commands[] = {
+    IDM_TIMER_ON_OFF, 0, 0, 0, 0, 0, 0, IDM_CHANGE_WALLPAPER, IDM_CHANGE_WALLPAPER + 1,
+    IDM_CHANGE_WALLPAPER + 3, IDM_CHANGE_WALLPAPER + 4, 0, IDM_SCREEN_SAVER, IDM_SCREEN_SAVER + 1, 0, 0, 0, 0,
+    IDM_ABOUT, 0, IDM_EXPLORER + 1, IDM_EXPLORER + 2, IDM_EXPLORER + 3, 0, 0, IDM_OPTIONS, IDM_EXIT};
+const int kCustom3Commands[] = {
+    0, IDM_VIEW_FILES, IDM_VIEW_FILES + 1, IDM_OPERATE_ON_FILES, IDM_OPERATE_ON_FILES + 1,
+    IDM_OPERATE_ON_FILES + 2, IDM_OPERATE_ON_FILES + 3, IDM_EXPLORER + 3, IDM_CHANGE_WALLPAPER + 2, 0, 0, 0, 0,
+    IDM_ABOUT, 0};
+
+template <std::size_t N>
+void runPopupItem(FrmMain& form, const int (&commands)[N], int index) {
+  if (index >= 0 && index < static_cast<int>(N) && commands[index] != 0) form.Dispatch(commands[index]);
+}
+
+}  // namespace
+
+bool FrmMain::Dispatch(int commandId) {
+  for (const PlainCommand& c : plainCommands())
+    if (c.id == commandId) {
+      c.handler(*this, 0);
+      return true;
+    }
+  for (const Command& c : indexedCommands())
+    if (c.id == commandId) {
+      (this->*c.handler)(c.argument);
+      return true;
+    }
+  return false;
+}
+
+std::vector<int> FrmMain::CommandIds() {
+  std::vector<int> ids;
+  for (const PlainCommand& c : plainCommands()) ids.push_back(c.id);
+  for (const Command& c : indexedCommands()) ids.push_back(c.id);
+  return ids;
+}
+
+int FrmMain::CommandForButton(const std::string& key) {
+  const auto it = buttonCommands().find(key);
+  return it == buttonCommands().end() ? 0 : it->second;
+}
+
+// Built here ---------------------------------------------------------------------------
+
+void FrmMain::mnuExit_Click(int index) {
+  program_.state.Exiting = true;
+  if (index == 1) program_.SaveAllSettings();
+  tmrTapestrel[0].SetEnabled(false);
+  tmrTapestrel[1].SetEnabled(false);
+  Unload();
+}
+
+void FrmMain::mnuLoadSettings_Click() {
+  const int answer = program_.platform.ui.MsgBox(
+      "Load the saved settings?" "\n" "Changes made since they were last saved will be lost.",
+      mb::YesNo | mb::Question, "Load Settings");
+  if (answer != mb::IdYes) return;
+  program_.settings.Load();
+  ApplySettings();
+  InitializeToolBar();
+}
+
+void FrmMain::mnuSaveSettings_Click() { program_.SaveAllSettings(); }
+
+void FrmMain::mnuMinimize_Click() {
+  SetWindowState(WindowState::Minimized);
+  mCustom[22].SetEnabled(true);
+  mCustom[21].SetEnabled(false);
+}
+
+void FrmMain::mnuSmallSize_Click() {
+  // The small height shows only the toolbar and the status bar inside the frame.
+  const long frame = Height() - ScaleHeight();
+  const long small = frame + tbrCommands.Height() + StatusBar.Height();
+  const long before = Height();
+  if (Height() != small) {
+    Move(Left(), Top(), Width(), small);
+  } else if (rememberedHeight_ > small) {
+    Move(Left(), Top(), Width(), rememberedHeight_);
+  }
+  rememberedHeight_ = before;
+}
+
+void FrmMain::mnuInfoMode_Click() {
+  if (InfoMode()) InfoOffMode();
+  else InfoOnMode();
+}
+
+void FrmMain::mnuRefresh_Click() {
+  Control* focus = ActiveControl();
+  const bool paneHasFocus = focus == &dirPictures || focus == &lstvFiles[0] || focus == &lstvFiles[1];
+  if (!paneHasFocus)
+    program_.platform.ui.MsgBox("To refresh the folder list or the file list that pane must have focus",
+                                mb::OkOnly | mb::Information, kApplicationName);
+  // Re-reading the pane comes with the folder set and the file list.
+}
+
+void FrmMain::mnuDeleteConfirmation_Click() {
+  mnuDeleteConfirmation.SetChecked(!mnuDeleteConfirmation.Checked());
+  program_.options.DeleteConfirmation = mnuDeleteConfirmation.Checked();
+}
+
+void FrmMain::mnuRenameOnCollision_Click() {
+  mnuRenameOnCollision.SetChecked(!mnuRenameOnCollision.Checked());
+  program_.options.RenameOnCollision = mnuRenameOnCollision.Checked();
+}
+
+void FrmMain::mViewStyle_Click(int index) {
+  lstvFiles[currentList_].SetView(static_cast<ListView::View>(index));
+  program_.options.ListViewView[currentList_ == 1 ? 0 : 1] = index;
+  RadioCheck(mViewStyle, 4, index);
+  RadioCheck(mViewStylePopUp, 4, index);
+  static const char* const viewKeys[] = {"largeicons", "smallicons", "list", "details"};
+  for (int i = 0; i < 4; ++i) tbrCommands.SetPressed(viewKeys[i], i == index);
+}
+
+void FrmMain::Mnu_DCT_Click(int index) {
+  program_.options.DctMethod = index;
+  RadioCheck(Mnu_DCT, 3, index);
+}
+
+void FrmMain::Mnu_JPGDith_Click(int index) {
+  program_.options.JpegDither = index;
+  RadioCheck(Mnu_JPGDith, 3, index);
+}
+
+void FrmMain::Mnu_Dith_Click(int index) {
+  program_.options.Dither = index;
+  RadioCheck(Mnu_Dith, 3, index);
+}
+
+void FrmMain::Mnu_Fancy_Click() {
+  program_.options.FancyUpsampling = !program_.options.FancyUpsampling;
+  Mnu_Fancy.SetChecked(program_.options.FancyUpsampling);
+}
+
+void FrmMain::Mnu_TwoPass_Click() {
+  program_.options.TwoPassQuantize = !program_.options.TwoPassQuantize;
+  Mnu_TwoPass.SetChecked(program_.options.TwoPassQuantize);
+}
+
+void FrmMain::mnuInternalDecode_Click() {
+  program_.options.InternalDecoding = true;
+  mnuInternalDecode.SetChecked(true);
+  mnuExternalDecodeOn.SetChecked(false);
+}
+
+void FrmMain::mnuExternalDecodeOn_Click() {
+  program_.options.InternalDecoding = false;
+  mnuInternalDecode.SetChecked(false);
+  mnuExternalDecodeOn.SetChecked(true);
+}
+
+void FrmMain::Mnu_ReduceJpegSize_Click() {
+  program_.options.ReduceJpegSize = !program_.options.ReduceJpegSize;
+  Mnu_ReduceJpegSize.SetChecked(program_.options.ReduceJpegSize);
+}
+
+void FrmMain::mnu24bitColor_Click() {
+  program_.options.ColorDepth.clear();
+  mnu24bitColor.SetChecked(true);
+  mnu8bitColor.SetChecked(false);
+}
+
+void FrmMain::mnu8bitColor_Click() {
+  program_.options.ColorDepth = "-colors 256";
+  mnu24bitColor.SetChecked(false);
+  mnu8bitColor.SetChecked(true);
+}
+
+void FrmMain::mnuBackdropMode_Click(int index) {
+  program_.options.BackdropMode = index;
+  RadioCheck(mnuBackdropMode, 5, index);
+}
+
+void FrmMain::mAbout_Click(int index) {
+  if (index == 0) program_.ShowAbout();
+  else if (index == 1) program_.ShowHelp(0);
+}
+
+void FrmMain::mCustom_Click(int index) { runPopupItem(*this, kCustomCommands, index); }
+void FrmMain::mCustom2_Click(int index) { runPopupItem(*this, kCustom2Commands, index); }
+void FrmMain::mCustom3_Click(int index) { runPopupItem(*this, kCustom3Commands, index); }
+
+// Carried out by parts of the program still to come ---------------------------------------
+
+void FrmMain::mnuFindFile_Click() {}
+void FrmMain::mnuViewFiles_Click(int) {}
+void FrmMain::mnuOperateOnFiles_Click(int) {}
+void FrmMain::mnuBackdropHistory_Click(int) {}
+void FrmMain::mnuReadActiveDirectories_Click() {}
+void FrmMain::mnuToggleListView_Click() {}
+void FrmMain::mnuListBmpFiles_Click() {}
+void FrmMain::mnuListAltFiles_Click() {}
+void FrmMain::mnuClearListView_Click() {}
+void FrmMain::mnuExplorer_Click(int) {}
+void FrmMain::mnuChangeWallpapertoNext_Click(int) {}
+void FrmMain::mnuTimerOnOff_Click() {}
+void FrmMain::mnuScreenSaver_Click(int) {}
+void FrmMain::mnuAppendToList_Click() {}
+void FrmMain::mSort_Click(int) {}
+void FrmMain::mnuSetBMPFileFilter_Click() {}
+void FrmMain::mnuSetAlternateFileFilter_Click() {}
+void FrmMain::mnuAltFilePattern_Click() {}
+void FrmMain::mnuOptions_Click() {}
+void FrmMain::mnuTimeInterval_Click(int) {}
+void FrmMain::mnuToggleBackdropMode_Click(int) {}
+
+}  // namespace tapestrel

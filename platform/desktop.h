@@ -1,0 +1,37 @@
+// The screen and the machine: sizes, and what the About box tells of the system.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tapestrel {
+
+struct MemoryStatus {
+  int loadPercent = 0;
+  std::uint64_t totalPhysical = 0;
+  std::uint64_t availablePhysical = 0;
+  std::uint64_t totalPageFile = 0;
+  std::uint64_t availablePageFile = 0;
+};
+
+class Desktop {
+ public:
+  virtual ~Desktop() = default;
+  // The screen in twips, and twips per screen pixel.
+  virtual long ScreenWidth() = 0;
+  virtual long ScreenHeight() = 0;
+  virtual int TwipsPerPixel() = 0;
+  // "Windows NT 6.1 (build 7601)" and the like.
+  virtual std::string PlatformText() = 0;
+  virtual std::string ProcessorText() = 0;
+  virtual MemoryStatus Memory() = 0;
+};
+
+class Processes {
+ public:
+  virtual ~Processes() = default;
+  // Claims the program's single-instance mark; false when another running copy holds it.
+  virtual bool ClaimSingleInstance() = 0;
+};
+
+}  // namespace tapestrel
