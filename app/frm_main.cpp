@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/main_menus.h"
+#include "catalogue/folder_tree.h"
 #include "app/program.h"
 #include "platform/text.h"
 
@@ -391,6 +392,20 @@ void FrmMain::ApplySettings() {
   SetCurrentList(o.LoadAltsOnBoot ? 0 : 1);
   SetColumnWidths();
   InfoOffMode();
+}
+
+void FrmMain::ShowPictureFolder() {
+  Options& o = program_.options;
+  FileSystem& files = program_.platform.files;
+  std::string folder = o.Folders[static_cast<std::size_t>(std::clamp(o.PictureDirectory, 0, 4))];
+  if (folder.empty() || !files.FolderExists(folder)) folder = program_.state.ProgramFolder;
+  drvPictureDirectories.SetList(files.Drives());
+  drvPictureDirectories.SetDrive(ToLower(folder.substr(0, 2)));
+  dirPictures.SetPath(TreePath(folder), FolderTreeEntries(files, folder));
+  cboPictureDirectories.Clear();
+  for (int i = 0; i < 5; ++i)
+    if (!o.Folders[i].empty()) cboPictureDirectories.AddItem(o.Folders[i]);
+  cboPictureDirectories.SetText(NormalizeFolder(folder));
 }
 
 // Window events ----------------------------------------------------------------------

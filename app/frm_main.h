@@ -52,6 +52,10 @@ class FrmMain : public Form {
   long SplitPoint() const;
   void SetSplitPoint(long twips);
 
+  // Shows the current picture folder in the drive list, the folder tree and the
+  // folder history (the program's folder when the saved one is gone).
+  void ShowPictureFolder();
+
   // Applies the options as loaded to the menus and controls.
   void ApplySettings();
   void ScreenSaverRadioChecks(bool active);

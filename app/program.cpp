@@ -54,6 +54,7 @@ bool Program::Start(bool startMinimized) {
   ApplyWindowPosition();
   frmMain.SetCaption(kApplicationName);
   frmMain.ApplySettings();
+  frmMain.ShowPictureFolder();
 
   const bool minimized = !options.NormalWindowAtStart || startMinimized;
   frmMain.mCustom[22].SetEnabled(minimized);

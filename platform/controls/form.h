@@ -4,6 +4,7 @@
 // without one, in tests, the object is the whole truth.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,8 @@ class Form {
   void UserChangedState(WindowState state);
   void UserFrame(long frameWidth, long frameHeight);
   void UserFocused(Control* control);
+  // A menu item was highlighted (none: the menu closed; system: the window's system menu).
+  std::function<void(Menu* menu, bool systemMenu)> MenuSelect;
   // The close box or the system menu's Close; answers whether the form unloaded.
   bool UserClose() { return Unload(); }
 

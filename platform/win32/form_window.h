@@ -1,10 +1,15 @@
-// Mirrors forms of the control model into real top-level windows and turns what the
-// user does to them (move, size, minimize, close) into the form's events.
+// Mirrors forms of the control model into real windows: the form's own window with
+// its menu bar and accelerators, a native control for each control of the form, the
+// system timers of its timers, and pop-up menus. What the user does to them comes back
+// as the model's events; the program's own changes are pushed out and never echoed.
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <map>
+#include <memory>
+#include <string>
 
 #include "platform/controls/form.h"
 
@@ -14,28 +19,73 @@ class Win32FormRenderer : public FormRenderer {
  public:
   explicit Win32FormRenderer(HINSTANCE instance);
   ~Win32FormRenderer() override;
+  Win32FormRenderer(const Win32FormRenderer&) = delete;
+  Win32FormRenderer& operator=(const Win32FormRenderer&) = delete;
 
   // Unloading this form ends the message loop.
   void SetMainForm(Form* form) { mainForm_ = form; }
   HWND WindowOf(const Form& form) const;
+  HWND WindowOf(const Control& control) const;
+  HMENU MenuBarOf(const Form& form) const;
+  // The command identifier of a toolbar button, as WM_COMMAND carries it.
+  static int ToolbarCommand(int buttonIndex) { return kFirstToolbarCommand + buttonIndex; }
+  // Lets a form's accelerators act on a message before it is dispatched.
+  bool PreTranslate(MSG& msg);
 
   void FormLoaded(Form& form) override;
   void FormChanged(Form& form, FormProperty property) override;
   void FormUnloaded(Form& form) override;
+  void ControlChanged(Control& control, ControlProperty property) override;
+  void MenuChanged(Menu& menu, MenuProperty property) override;
+  void Focus(Control& control) override;
+  void PopupMenu(Form& form, Menu& menu, Menu* defaultItem, bool atMouse, long x, long y) override;
 
   // Twips per screen pixel (15 at 96 dots per inch).
   static int TwipsPerPixel();
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(Form& form, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  void ReportPlacement(Form& form, HWND window);
+  struct FormWindow;
+  struct ControlWindow;
+  static constexpr int kFirstControlId = 3000;
+  static constexpr int kFirstToolbarCommand = 4000;
+  static constexpr UINT_PTR kFirstTimerId = 100;
+
+  static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleForm(FormWindow& fw, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleControl(ControlWindow& cw, UINT message, WPARAM wParam, LPARAM lParam);
+  void HandleCommand(FormWindow& fw, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleNotify(FormWindow& fw, NMHDR& header);
+  void HandleMenuSelect(FormWindow& fw, WPARAM wParam, LPARAM lParam);
+
+  void CreateControl(FormWindow& fw, Control& control);
+  void Push(ControlWindow& cw, ControlProperty property);
+  void PushAll(ControlWindow& cw);
+  void PushBounds(ControlWindow& cw);
+  void PushItems(ControlWindow& cw);
+  void PushToolbar(ControlWindow& cw);
+  void PushStatusParts(ControlWindow& cw);
+  void PushListView(ControlWindow& cw, ControlProperty property);
+  void PushTimer(ControlWindow& cw);
+  void ReportBars(FormWindow& fw);
+  void ReportPlacement(FormWindow& fw);
+  HIMAGELIST ImagesFor(const class ImageList* list);
+
+  void BuildMenuBar(FormWindow& fw);
+  HMENU BuildMenu(FormWindow& fw, const Menu& parent, bool popup);
+  void BuildAccelerators(FormWindow& fw);
+
+  FormWindow* FormOf(const Form& form) const;
+  ControlWindow* ControlOf(const Control& control) const;
 
   HINSTANCE instance_;
   Form* mainForm_ = nullptr;
-  std::map<const Form*, HWND> windows_;
-  // Set while the renderer itself moves or shows a window, so that the echo of its own
-  // change is not taken for the user's.
+  std::map<const Form*, std::unique_ptr<FormWindow>> forms_;
+  std::map<const Control*, std::unique_ptr<ControlWindow>> controls_;
+  std::map<const class ImageList*, HIMAGELIST> imageLists_;
+  HFONT defaultFont_;
+  // Set while the renderer itself changes a window, so that the echo of its own change
+  // is not taken for the user's.
   bool pushing_ = false;
 };
 

@@ -6,16 +6,19 @@
 #include "platform/win32/form_window.h"
 #include "platform/win32/win32_platform.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   tapestrel::Win32Platform services;
   tapestrel::Program program(services.platform());
   tapestrel::Win32FormRenderer renderer(instance);
   renderer.SetMainForm(&program.frmMain);
   program.frmMain.SetRenderer(&renderer);
-  program.Start();
+  program.frmAbout.SetRenderer(&renderer);
+  const bool minimized = show == SW_SHOWMINIMIZED || show == SW_MINIMIZE || show == SW_SHOWMINNOACTIVE;
+  if (!program.Start(minimized)) return 0;
 
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (renderer.PreTranslate(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/text.h"
@@ -51,6 +52,35 @@ bool Win32FileSystem::FolderExists(const std::string& path) {
 }
 
 bool Win32FileSystem::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+std::uint64_t Win32FileSystem::FreeDiskSpace(const std::string& path) {
+  ULARGE_INTEGER available{};
+  const std::string root = path.size() >= 3 && path[1] == ':' ? path.substr(0, 3) : path;
+  if (!GetDiskFreeSpaceExA(root.c_str(), &available, nullptr, nullptr)) return 0;
+  return available.QuadPart;
+}
+
+std::vector<std::string> Win32FileSystem::Drives() {
+  std::vector<std::string> drives;
+  const DWORD mask = GetLogicalDrives();
+  for (int i = 0; i < 26; ++i)
+    if (mask & (1u << i)) drives.push_back(std::string(1, static_cast<char>('a' + i)) + ":");
+  return drives;
+}
+
+std::vector<std::string> Win32FileSystem::SubFolders(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA((NormalizeFolder(folder) + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = found.cFileName;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return ToLower(a) < ToLower(b); });
+  return names;
+}
 
 std::string Win32FileSystem::WindowsDirectory() {
   char buffer[MAX_PATH + 1] = {};

@@ -11,7 +11,10 @@ Win32Platform::Win32Platform()
       files_(std::make_unique<Win32FileSystem>()),
       ui_(std::make_unique<Win32Ui>()),
       clock_(std::make_unique<Win32Clock>()),
-      platform_(std::make_unique<Platform>(Platform{*registry_, *settings_, *profiles_, *files_, *ui_, *clock_})) {}
+      desktop_(std::make_unique<Win32Desktop>()),
+      processes_(std::make_unique<Win32Processes>()),
+      platform_(std::make_unique<Platform>(
+          Platform{*registry_, *settings_, *profiles_, *files_, *ui_, *clock_, *desktop_, *processes_})) {}
 
 Win32Platform::~Win32Platform() = default;
 

@@ -24,6 +24,8 @@ class Win32Platform {
   std::unique_ptr<FileSystem> files_;
   std::unique_ptr<Ui> ui_;
   std::unique_ptr<Clock> clock_;
+  std::unique_ptr<Desktop> desktop_;
+  std::unique_ptr<Processes> processes_;
   std::unique_ptr<Platform> platform_;
 };
 

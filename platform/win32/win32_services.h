@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/clock.h"
+#include "platform/desktop.h"
 #include "platform/file_system.h"
 #include "platform/profile_files.h"
 #include "platform/registry.h"
@@ -46,6 +47,9 @@ class Win32FileSystem : public FileSystem {
   bool FileExists(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
+  std::uint64_t FreeDiskSpace(const std::string& path) override;
+  std::vector<std::string> Drives() override;
+  std::vector<std::string> SubFolders(const std::string& folder) override;
   std::string WindowsDirectory() override;
   std::string SystemDirectory() override;
   std::string ProgramFolder() override;
@@ -57,6 +61,27 @@ class Win32Ui : public Ui {
   int MsgBox(const std::string& prompt, int style, const std::string& title) override;
   void DoEvents() override;
   void Beep() override;
+  bool ShowHelp(const std::string& file, int context) override;
+};
+
+class Win32Desktop : public Desktop {
+ public:
+  long ScreenWidth() override;
+  long ScreenHeight() override;
+  int TwipsPerPixel() override;
+  std::string PlatformText() override;
+  std::string ProcessorText() override;
+  MemoryStatus Memory() override;
+};
+
+// The single-instance mark is a named mutex held until the program ends.
+class Win32Processes : public Processes {
+ public:
+  ~Win32Processes() override;
+  bool ClaimSingleInstance() override;
+
+ private:
+  void* mutex_ = nullptr;
 };
 
 class Win32Clock : public Clock {

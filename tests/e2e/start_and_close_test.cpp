@@ -2,7 +2,9 @@
 // window, and what it leaves in the settings store.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -20,7 +22,7 @@ std::string programPath() {
 std::string storedSetting(const char* key) {
   HKEY k;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Tapestrel\\StartUp", 0, KEY_QUERY_VALUE, &k) != ERROR_SUCCESS)
-    return "<no section>";
+    return "<absent>";
   char data[1024] = {};
   DWORD size = sizeof data - 1;
   const LONG code = RegQueryValueExA(k, key, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
@@ -36,7 +38,8 @@ void deleteStore() {
 
 HWND waitForWindow(const char* caption, DWORD milliseconds) {
   for (DWORD waited = 0; waited < milliseconds; waited += 50) {
-    if (HWND w = FindWindowA("TapestrelForm", caption)) return w;
+    // The window exists, hidden, while the program starts; it shows when start-up is done.
+    if (HWND w = FindWindowA("TapestrelForm", caption); w && IsWindowVisible(w)) return w;
     Sleep(50);
   }
   return nullptr;
@@ -67,6 +70,92 @@ class RunningProgram {
   PROCESS_INFORMATION info_{};
   bool started_ = false;
 };
+
+struct BoxSearch {
+  const char* text;
+  HWND found;
+};
+
+BOOL CALLBACK matchMessageBox(HWND w, LPARAM p) {
+  auto& search = *reinterpret_cast<BoxSearch*>(p);
+  char cls[32] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (std::string(cls) != "#32770") return TRUE;
+  HWND child = nullptr;
+  while ((child = FindWindowExA(w, child, "Static", nullptr))) {
+    char t[256] = {};
+    GetWindowTextA(child, t, sizeof t);
+    if (std::string(t) == search.text) {
+      search.found = w;
+      return FALSE;
+    }
+  }
+  return TRUE;
+}
+
+// The message box another process shows, found by its text.
+HWND findMessageBox(const char* text, DWORD milliseconds) {
+  BoxSearch search{text, nullptr};
+  for (DWORD waited = 0; waited < milliseconds && !search.found; waited += 50) {
+    EnumWindows(matchMessageBox, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) Sleep(50);
+  }
+  return search.found;
+}
+
+void pressKeys(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) {
+    INPUT down{};
+    down.type = INPUT_KEYBOARD;
+    down.ki.wVk = key;
+    inputs.push_back(down);
+  }
+  for (auto it = keys.end(); it != keys.begin();) {
+    INPUT up{};
+    up.type = INPUT_KEYBOARD;
+    up.ki.wVk = *--it;
+    up.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(up);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+TEST(EndToEnd, SecondCopySaysSoAndExitAndSaveWritesTheSettings) {
+  deleteStore();
+  RunningProgram first;
+  ASSERT_TRUE(first.started());
+  const HWND window = waitForWindow("Tapestrel", 20000);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(storedSetting("BackdropMode"), "<absent>");
+
+  {
+    RunningProgram second;
+    ASSERT_TRUE(second.started());
+    const HWND box = findMessageBox("Tapestrel is already runninng", 20000);
+    ASSERT_NE(box, nullptr) << "the second copy showed no message";
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    DWORD code = 1;
+    ASSERT_TRUE(second.WaitForExit(20000, code));
+    EXPECT_EQ(storedSetting("BackdropMode"), "<absent>");  // it touched no setting
+    EXPECT_EQ(storedSetting("mciEvents"), "<absent>");
+  }
+
+  // Ctrl+K is "Exit and &Save".
+  SetForegroundWindow(window);
+  Sleep(300);
+  pressKeys({VK_CONTROL, 'K'});
+  DWORD code = 1;
+  ASSERT_TRUE(first.WaitForExit(20000, code)) << "Ctrl+K did not end the program";
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(storedSetting("BackdropMode"), "0");
+  EXPECT_EQ(storedSetting("DeleteConfirmation"), "True");
+  EXPECT_EQ(storedSetting("GVBox_DCTMethod"), "2");
+  EXPECT_EQ(storedSetting("AlternateFilePattern"), ".jp?");
+  const std::string position = storedSetting("WindowPosition");
+  EXPECT_EQ(std::count(position.begin(), position.end(), ' '), 3) << position;
+  deleteStore();
+}
 
 TEST(EndToEnd, StartsWithItsWindowAndClosesKeepingItsSettings) {
   deleteStore();

@@ -6,6 +6,7 @@
 #include "app/command_ids.h"
 #include "app/main_menus.h"
 #include "app/program.h"
+#include "catalogue/folder_tree.h"
 #include "platform/memory/memory_platform.h"
 
 namespace tapestrel {
@@ -374,6 +375,37 @@ TEST_F(FrmMainTest, DecoderMenusKeepTheOptions) {
   EXPECT_EQ(frm.lstvFiles[1].GetView(), ListView::List);
   EXPECT_TRUE(frm.mViewStyle[2].Checked());
   EXPECT_TRUE(frm.tbrCommands.ButtonOf("list").pressed);
+}
+
+}  // namespace
+}  // namespace tapestrel
+
+namespace tapestrel {
+namespace {
+
+TEST(FolderTree, LinesRunFromTheRootToTheSubFolders) {
+  MemoryPlatform memory;
+  memory.files.WriteFile("C:\\Pictures\\Sea\\Beach\\a.bmp");
+  memory.files.WriteFile("C:\\Pictures\\Sea\\alps\\b.bmp");
+  const auto entries = FolderTreeEntries(memory.files, "C:\\Pictures\\Sea");
+  const std::vector<FolderEntry> expected{{"c:\\", "C:\\", 0},
+                                          {"Pictures", "C:\\Pictures", 1},
+                                          {"Sea", "C:\\Pictures\\Sea", 2},
+                                          {"alps", "C:\\Pictures\\Sea\\alps", 3},
+                                          {"Beach", "C:\\Pictures\\Sea\\Beach", 3}};
+  EXPECT_EQ(entries, expected);
+  EXPECT_EQ(TreePath("C:\\"), "C:\\");
+}
+
+TEST(FolderTree, MissingPictureFolderShowsTheProgramsFolder) {
+  MemoryPlatform memory;
+  memory.settings.SaveSetting("StartUp", "PictureDirectory1", "C:\\Gone\\");
+  Program program(memory.platform());
+  ASSERT_TRUE(program.Start());
+  EXPECT_EQ(program.frmMain.dirPictures.Path(), "C:\\Program Files\\Tapestrel");
+  EXPECT_EQ(program.frmMain.drvPictureDirectories.Drive(), "c:");
+  EXPECT_EQ(program.frmMain.cboPictureDirectories.Text(), "C:\\Program Files\\Tapestrel\\");
+  EXPECT_EQ(program.frmMain.dirPictures.Entries()[program.frmMain.dirPictures.ListIndex()].name, "Tapestrel");
 }
 
 }  // namespace
