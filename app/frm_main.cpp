@@ -1,6 +1,8 @@
 #include "app/frm_main.h"
 
 #include <algorithm>
+#include <map>
+#include <sstream>
 
 #include "app/main_menus.h"
 #include "catalogue/folder_tree.h"
@@ -141,6 +143,8 @@ void FrmMain::ConnectEvents() {
     if (const int id = CommandForButton(key)) Dispatch(id);
   };
   StatusBar.PanelClick = [this](const std::string& key) { StatusBar_PanelClick(key); };
+  MenuSelect = [this](Menu* menu, int systemCommand) { ShowMenuHelp(menu, systemCommand); };
+  Help = [this](Menu* menu) { program_.ShowHelp(menu ? menu->HelpContextID() : 0); };
 
   picSizeBar.MouseDown = [this](int button, int, long x, long) { picSizeBar_MouseDown(button, x); };
   picSizeBar.MouseMove = [this](int button, int, long x, long) { picSizeBar_MouseMove(button, x); };
@@ -176,6 +180,48 @@ std::string FrmMain::MenuHelpLine(const Menu& menu) const {
   if (&menu == &mnuTimerOnOff) return tmrTapestrel[0].Enabled() ? "Turns the timer off." : "Turns the timer on.";
   if (menu.HelpLine().empty() && !menu.Items().empty()) return kOpenMenuHelp;
   return menu.HelpLine();
+}
+
+void FrmMain::ShowMenuHelp(const Menu* menu, int systemCommand) {
+  // The system's own commands of the window menu, by their standard numbers.
+  static const std::map<int, const char*> systemHelp{
+      {0, kSystemMenuHelp},
+      {0xF120, "Restores this window to normal size."},
+      {0xF010, "Moves this window."},
+      {0xF000, "Resizes this window."},
+      {0xF030, "Expands this windows to fill the screen."},
+      {0xF020, "Collapses this window to an icon."},
+      {0xF060, "Closes this window."}};
+  if (systemCommand >= 0) {
+    const auto it = systemHelp.find(systemCommand);
+    ChangeMenuHelpStatusMsg(it != systemHelp.end() ? it->second : kSystemMenuHelp);
+  } else {
+    ChangeMenuHelpStatusMsg(menu ? MenuHelpLine(*menu) : "");
+  }
+}
+
+const std::vector<std::string>& FrmMain::KnownExtensions() {
+  static const std::vector<std::string> extensions = [] {
+    std::vector<std::string> all;
+    std::istringstream words(
+        "arc arj au avi bas bat bmp cls com cpl dat dib dll doc gif gz hpj hlp inf ini jpe jpeg jpg log mov mpe "
+        "mpeg mpg out pcx pif pic png ps rle sys tga tif txt vbp wav wmf zip");
+    for (std::string word; words >> word;) all.push_back(word);
+    return all;
+  }();
+  return extensions;
+}
+
+void FrmMain::LoadFileTypeIcons() {
+  for (const std::string& extension : KnownExtensions()) {
+    std::string cls = program_.registry.ClassForExtension(extension);
+    std::int16_t index = 0;
+    const std::string icon = program_.registry.ProgramForClass(cls, index);
+    if (icon.empty() || imglstLargeIcon.Has(extension)) continue;
+    const std::string source = "icon:" + icon + "," + std::to_string(index);
+    imglstLargeIcon.Add(extension, source);
+    imglstSmallIcon.Add(extension, source);
+  }
 }
 
 void FrmMain::InfoOnMode() {

@@ -40,6 +40,12 @@ class FrmMain : public Form {
   void ChangeMenuHelpStatusMsg(const std::string& message);
   // The help line shown while a menu item is highlighted.
   std::string MenuHelpLine(const Menu& menu) const;
+  // Shows the help line of what is highlighted (a command of the window's system menu
+  // when `systemCommand` is not -1), or clears it when the menu closed.
+  void ShowMenuHelp(const Menu* menu, int systemCommand);
+  // The file types that get the icon of their registered program in the file lists.
+  static const std::vector<std::string>& KnownExtensions();
+  void LoadFileTypeIcons();
 
   // Lays the panes out for the current size; places the controls that sit on the toolbar.
   void MoveControls();

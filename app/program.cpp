@@ -55,6 +55,7 @@ bool Program::Start(bool startMinimized) {
   frmMain.SetCaption(kApplicationName);
   frmMain.ApplySettings();
   frmMain.ShowPictureFolder();
+  frmMain.LoadFileTypeIcons();
 
   const bool minimized = !options.NormalWindowAtStart || startMinimized;
   frmMain.mCustom[22].SetEnabled(minimized);

@@ -95,8 +95,12 @@ class Form {
   void UserChangedState(WindowState state);
   void UserFrame(long frameWidth, long frameHeight);
   void UserFocused(Control* control);
-  // A menu item was highlighted (none: the menu closed; system: the window's system menu).
-  std::function<void(Menu* menu, bool systemMenu)> MenuSelect;
+  // A menu item was highlighted. In the window's system menu there is no item of the
+  // model: `systemCommand` then carries the system's command (0 for the menu itself);
+  // elsewhere it is -1. No item and -1: the menu closed.
+  std::function<void(Menu* menu, int systemCommand)> MenuSelect;
+  // F1: help on the highlighted menu item, or on the window.
+  std::function<void(Menu* menu)> Help;
   // The close box or the system menu's Close; answers whether the form unloaded.
   bool UserClose() { return Unload(); }
 

@@ -1,6 +1,9 @@
 #include "platform/win32/form_window.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "platform/controls/bars.h"
@@ -399,14 +402,14 @@ void Win32FormRenderer::HandleMenuSelect(FormWindow& fw, WPARAM wParam, LPARAM l
   const HMENU menu = reinterpret_cast<HMENU>(lParam);
   if (!fw.form->MenuSelect) return;
   if (flags == 0xFFFF && !menu) {
-    fw.form->MenuSelect(nullptr, false);
+    fw.form->MenuSelect(nullptr, -1);
   } else if (flags & MF_SYSMENU) {
-    fw.form->MenuSelect(nullptr, true);
+    fw.form->MenuSelect(nullptr, (flags & MF_POPUP) ? 0 : static_cast<int>(LOWORD(wParam)));
   } else if (flags & MF_POPUP) {
     const auto it = fw.subMenus.find(GetSubMenu(menu, LOWORD(wParam)));
-    fw.form->MenuSelect(it == fw.subMenus.end() ? nullptr : it->second, false);
+    fw.form->MenuSelect(it == fw.subMenus.end() ? nullptr : it->second, -1);
   } else {
-    fw.form->MenuSelect(fw.form->Menus().FindByCommand(LOWORD(wParam)), false);
+    fw.form->MenuSelect(fw.form->Menus().FindByCommand(LOWORD(wParam)), -1);
   }
 }
 
@@ -540,6 +543,21 @@ HIMAGELIST Win32FormRenderer::ImagesFor(const ImageList* list) {
   for (const auto& image : list->Images()) {
     bool added = false;
     if (image.source.rfind("glyph:", 0) == 0) added = AddGlyph(handle, image.source.substr(6), size);
+    if (image.source.rfind("icon:", 0) == 0) {
+      // "icon:<file>,<index>": the icon a file type's program shows.
+      const std::string spec = image.source.substr(5);
+      const auto comma = spec.rfind(',');
+      const std::string file = spec.substr(0, comma);
+      const int index = comma == std::string::npos ? 0 : std::atoi(spec.c_str() + comma + 1);
+      HICON large = nullptr;
+      HICON small = nullptr;
+      if (ExtractIconExA(file.c_str(), index, &large, &small, 1) > 0) {
+        const HICON icon = size > 16 ? large : small;
+        added = icon && ImageList_AddIcon(handle, icon) >= 0;
+      }
+      if (large) DestroyIcon(large);
+      if (small) DestroyIcon(small);
+    }
     if (!added) AddGlyph(handle, "NONE", size);  // keeps the indexes in step with the keys
   }
   return handle;
@@ -1016,8 +1034,12 @@ LRESULT Win32FormRenderer::HandleForm(FormWindow& fw, UINT message, WPARAM wPara
     case WM_MENUSELECT:
       HandleMenuSelect(fw, wParam, lParam);
       break;
-    case WM_MOUSEMOVE:
-      break;
+    case WM_HELP: {
+      const auto* info = reinterpret_cast<HELPINFO*>(lParam);
+      Menu* item = info && info->iContextType == HELPINFO_MENUITEM ? form.Menus().FindByCommand(info->iCtrlId) : nullptr;
+      if (form.Help) form.Help(item);
+      return TRUE;
+    }
     default:
       break;
   }

@@ -410,3 +410,41 @@ TEST(FolderTree, MissingPictureFolderShowsTheProgramsFolder) {
 
 }  // namespace
 }  // namespace tapestrel
+
+namespace tapestrel {
+namespace {
+
+TEST_F(FrmMainTest, HighlightedMenuItemsShowTheirHelpLines) {
+  Start();
+  frm.MenuSelect(&frm.mnuInfoMode, -1);
+  EXPECT_EQ(frm.StatusBar.PanelText("menu help"), "Enables display of file properties in the status bar.");
+  frm.MenuSelect(nullptr, 0);
+  EXPECT_EQ(frm.StatusBar.PanelText("menu help"), "Contains commands for manipulating Windows and for this program.");
+  frm.MenuSelect(nullptr, 0xF060);
+  EXPECT_EQ(frm.StatusBar.PanelText("menu help"), "Closes this window.");
+  frm.MenuSelect(&frm.Menus().Get("mnuSort"), -1);
+  EXPECT_EQ(frm.StatusBar.PanelText("menu help"), "Press Alt or F10 to remove this menu.");
+  frm.MenuSelect(nullptr, -1);
+  EXPECT_EQ(frm.StatusBar.PanelText("menu help"), "");
+  // F1 on a highlighted item opens the help file at its context number.
+  memory.files.WriteFile("C:\\Program Files\\Tapestrel\\Tapstr.hlp", "help");
+  frm.Help(&frm.Menus().Get("mnuRefresh"));
+  ASSERT_EQ(memory.ui.HelpRequests().size(), 1u);
+  EXPECT_EQ(memory.ui.HelpRequests()[0].context, 1015);
+  EXPECT_EQ(memory.ui.HelpRequests()[0].file, "C:\\Program Files\\Tapestrel\\Tapstr.hlp");
+}
+
+TEST_F(FrmMainTest, FileTypesGetTheIconsOfTheirPrograms) {
+  memory.files.WriteFile("C:\\Apps\\viewer.exe", "MZ");
+  memory.registry.SetValue(RegistryRoot::ClassesRoot, ".jpg", "", "jpegfile");
+  memory.registry.SetValue(RegistryRoot::ClassesRoot, "jpegfile\\DefaultIcon", "", "C:\\Apps\\viewer.exe,2");
+  Start();
+  const int at = frm.imglstSmallIcon.IndexOf("jpg");
+  ASSERT_GE(at, 0);
+  EXPECT_EQ(frm.imglstSmallIcon.Images()[at].source, "icon:C:\\Apps\\viewer.exe,2");
+  EXPECT_TRUE(frm.imglstLargeIcon.Has("jpg"));
+  EXPECT_FALSE(frm.imglstLargeIcon.Has("gif"));  // no program registered: the fallback icon
+}
+
+}  // namespace
+}  // namespace tapestrel
