@@ -42,7 +42,7 @@ std::string FrmAbout::SystemInformation() const {
          "Memory load: " + NumberText(memory.loadPercent) + "%\n" +
          "Physical memory: " + megabytes(memory.availablePhysical) + " free of " + megabytes(memory.totalPhysical) +
          "\n" + "Page file: " + megabytes(memory.availablePageFile) + " free of " + megabytes(memory.totalPageFile) +
-         "\n" + "Free disk space on " + folder.substr(0, 2) + ": " +
+         "\n" + "Free disk space on " + folder.substr(0, 2) + " " +
          megabytes(program_.platform.files.FreeDiskSpace(folder));
 }
 

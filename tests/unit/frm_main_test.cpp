@@ -353,7 +353,8 @@ TEST_F(FrmMainTest, AboutBoxTellsOfTheSystem) {
   EXPECT_NE(info.find("Windows NT 5.1"), std::string::npos);
   EXPECT_NE(info.find("Memory load: 42%"), std::string::npos);
   EXPECT_NE(info.find("Physical memory: 256 MB free of 512 MB"), std::string::npos);
-  EXPECT_NE(info.find("Free disk space on C:"), std::string::npos);
+  EXPECT_NE(info.find("Free disk space on C: "), std::string::npos);
+  EXPECT_EQ(info.find("C::"), std::string::npos);
   program.frmAbout.cmdOK.Click();
   EXPECT_FALSE(program.frmAbout.Loaded());
 }
