@@ -545,10 +545,10 @@ HIMAGELIST Win32FormRenderer::ImagesFor(const ImageList* list) {
     if (image.source.rfind("glyph:", 0) == 0) added = AddGlyph(handle, image.source.substr(6), size);
     if (image.source.rfind("icon:", 0) == 0) {
       // "icon:<file>,<index>": the icon a file type's program shows.
-      const std::string spec = image.source.substr(5);
-      const auto comma = spec.rfind(',');
-      const std::string file = spec.substr(0, comma);
-      const int index = comma == std::string::npos ? 0 : std::atoi(spec.c_str() + comma + 1);
+      const std::string location = image.source.substr(5);
+      const auto comma = location.rfind(',');
+      const std::string file = location.substr(0, comma);
+      const int index = comma == std::string::npos ? 0 : std::atoi(location.c_str() + comma + 1);
       HICON large = nullptr;
       HICON small = nullptr;
       if (ExtractIconExA(file.c_str(), index, &large, &small, 1) > 0) {
@@ -1075,19 +1075,16 @@ LRESULT Win32FormRenderer::HandleControl(ControlWindow& cw, UINT message, WPARAM
       break;
     }
     case WM_KEYDOWN:
-      if (c.KeyDown) {
+    case WM_KEYUP: {
+      // A handler that sets the key code to 0 keeps the key from the control.
+      const auto& slot = message == WM_KEYDOWN ? c.KeyDown : c.KeyUp;
+      if (slot) {
         int key = static_cast<int>(wParam);
-        c.KeyDown(key, shiftState());
+        slot(key, shiftState());
         if (key == 0) return 0;
       }
       break;
-    case WM_KEYUP:
-      if (c.KeyUp) {
-        int key = static_cast<int>(wParam);
-        c.KeyUp(key, shiftState());
-        if (key == 0) return 0;
-      }
-      break;
+    }
     case WM_CHAR:
       if (c.KeyPress) {
         int ascii = static_cast<int>(wParam);
