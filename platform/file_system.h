@@ -2,10 +2,22 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace tapestrel {
+
+// A file open for reading bytes; closed when the object goes.
+class InputFile {
+ public:
+  virtual ~InputFile() = default;
+  // Reads up to `count` bytes into `into`; answers how many were read (0 at the end).
+  virtual std::size_t Read(void* into, std::size_t count) = 0;
+  virtual bool Seek(std::uint64_t position) = 0;
+  virtual std::uint64_t Position() const = 0;
+  virtual std::uint64_t Size() const = 0;
+};
 
 class FileSystem {
  public:
@@ -17,6 +29,12 @@ class FileSystem {
   virtual bool FolderExists(const std::string& path) = 0;
   // Deletes a file for good; false when it could not be deleted.
   virtual bool RemoveFile(const std::string& path) = 0;
+  // Opens a file for reading; none when it cannot be opened.
+  virtual std::unique_ptr<InputFile> OpenRead(const std::string& path) = 0;
+  // Replaces (or creates) a file with these bytes: they go to a temporary file in the
+  // same folder first, which is then renamed over the old one, so that no reader ever
+  // sees half a file. False when it could not be written; the old file is then kept.
+  virtual bool WriteFileAtomically(const std::string& path, const std::string& bytes) = 0;
 
   // Free bytes for the caller on the drive of `path`; 0 when unknown.
   virtual std::uint64_t FreeDiskSpace(const std::string& path) = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <system_error>
 
 namespace tapestrel {
@@ -77,6 +78,74 @@ std::vector<std::string> MemoryFileSystem::SubFolders(const std::string& folder)
     });
   });
   return names;
+}
+
+namespace {
+
+class HostInputFile : public InputFile {
+ public:
+  HostInputFile(const fs::path& path, std::shared_ptr<int> counter)
+      : in_(path, std::ios::binary), counter_(std::move(counter)) {
+    std::error_code ec;
+    size_ = fs::file_size(path, ec);
+    ++*counter_;
+  }
+  ~HostInputFile() override { --*counter_; }
+  bool ok() const { return static_cast<bool>(in_); }
+  std::size_t Read(void* into, std::size_t count) override {
+    in_.read(static_cast<char*>(into), static_cast<std::streamsize>(count));
+    const auto got = static_cast<std::size_t>(in_.gcount());
+    position_ += got;
+    if (!in_) in_.clear();
+    return got;
+  }
+  bool Seek(std::uint64_t position) override {
+    in_.clear();
+    in_.seekg(static_cast<std::streamoff>(position));
+    position_ = position;
+    return static_cast<bool>(in_);
+  }
+  std::uint64_t Position() const override { return position_; }
+  std::uint64_t Size() const override { return size_; }
+
+ private:
+  std::ifstream in_;
+  std::shared_ptr<int> counter_;
+  std::uint64_t size_ = 0;
+  std::uint64_t position_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<InputFile> MemoryFileSystem::OpenRead(const std::string& path) {
+  if (!FileExists(path)) return nullptr;
+  auto file = std::make_unique<HostInputFile>(HostPath(path), openFiles_);
+  if (!file->ok()) return nullptr;
+  return file;
+}
+
+bool MemoryFileSystem::WriteFileAtomically(const std::string& path, const std::string& bytes) {
+  const fs::path target = HostPath(path);
+  std::error_code ec;
+  if (!fs::is_directory(target.parent_path(), ec)) return false;
+  const fs::path temporary = target.parent_path() / ("~tps" + target.filename().string() + ".tmp");
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out.flush()) {
+      fs::remove(temporary, ec);
+      return false;
+    }
+  }
+  fs::rename(temporary, target, ec);
+  if (!ec) return true;
+  fs::remove(temporary, ec);
+  return false;
+}
+
+std::string MemoryFileSystem::ReadFile(const std::string& windowsPath) const {
+  std::ifstream in(HostPath(windowsPath), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void MemoryFileSystem::WriteFile(const std::string& windowsPath, const std::string& bytes) {

@@ -17,6 +17,12 @@ class MemoryFileSystem : public FileSystem {
   bool FileExists(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
+  std::unique_ptr<InputFile> OpenRead(const std::string& path) override;
+  bool WriteFileAtomically(const std::string& path, const std::string& bytes) override;
+  // Reads a whole file (empty when missing).
+  std::string ReadFile(const std::string& windowsPath) const;
+  // How many files are open for reading right now.
+  int OpenFiles() const { return *openFiles_; }
   std::uint64_t FreeDiskSpace(const std::string& path) override;
   std::vector<std::string> Drives() override;
   std::vector<std::string> SubFolders(const std::string& folder) override;
@@ -36,6 +42,7 @@ class MemoryFileSystem : public FileSystem {
 
  private:
   std::filesystem::path root_;
+  std::shared_ptr<int> openFiles_ = std::make_shared<int>(0);
 };
 
 }  // namespace tapestrel

@@ -53,6 +53,70 @@ bool Win32FileSystem::FolderExists(const std::string& path) {
 
 bool Win32FileSystem::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
+namespace {
+
+class Win32InputFile : public InputFile {
+ public:
+  explicit Win32InputFile(HANDLE file) : file_(file) {}
+  ~Win32InputFile() override { CloseHandle(file_); }
+  std::size_t Read(void* into, std::size_t count) override {
+    DWORD got = 0;
+    if (!ReadFile(file_, into, static_cast<DWORD>(count), &got, nullptr)) return 0;
+    return got;
+  }
+  bool Seek(std::uint64_t position) override {
+    LARGE_INTEGER to;
+    to.QuadPart = static_cast<LONGLONG>(position);
+    return SetFilePointerEx(file_, to, nullptr, FILE_BEGIN) != 0;
+  }
+  std::uint64_t Position() const override {
+    LARGE_INTEGER zero{};
+    LARGE_INTEGER at{};
+    SetFilePointerEx(file_, zero, &at, FILE_CURRENT);
+    return static_cast<std::uint64_t>(at.QuadPart);
+  }
+  std::uint64_t Size() const override {
+    LARGE_INTEGER size{};
+    GetFileSizeEx(file_, &size);
+    return static_cast<std::uint64_t>(size.QuadPart);
+  }
+
+ private:
+  HANDLE file_;
+};
+
+bool writeAll(HANDLE file, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD wrote = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 24));
+    if (!WriteFile(file, bytes.data() + done, chunk, &wrote, nullptr) || wrote == 0) return false;
+    done += wrote;
+  }
+  return FlushFileBuffers(file) != 0;
+}
+
+}  // namespace
+
+std::unique_ptr<InputFile> Win32FileSystem::OpenRead(const std::string& path) {
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  return std::make_unique<Win32InputFile>(file);
+}
+
+bool Win32FileSystem::WriteFileAtomically(const std::string& path, const std::string& bytes) {
+  const std::string folder = DirectoryPart(path);
+  char temporary[MAX_PATH + 1] = {};
+  if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "Wal", 0, temporary)) return false;
+  const HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  bool written = file != INVALID_HANDLE_VALUE && writeAll(file, bytes);
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  written = written && MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (!written) DeleteFileA(temporary);
+  return written;
+}
+
 std::uint64_t Win32FileSystem::FreeDiskSpace(const std::string& path) {
   ULARGE_INTEGER available{};
   const std::string root = path.size() >= 3 && path[1] == ':' ? path.substr(0, 3) : path;

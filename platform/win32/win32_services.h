@@ -47,6 +47,8 @@ class Win32FileSystem : public FileSystem {
   bool FileExists(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
+  std::unique_ptr<InputFile> OpenRead(const std::string& path) override;
+  bool WriteFileAtomically(const std::string& path, const std::string& bytes) override;
   std::uint64_t FreeDiskSpace(const std::string& path) override;
   std::vector<std::string> Drives() override;
   std::vector<std::string> SubFolders(const std::string& folder) override;
