@@ -9,6 +9,7 @@
 #include "app/program_state.h"
 #include "app/registry_routines.h"
 #include "app/settings.h"
+#include "imaging/header_reader.h"
 #include "platform/platform.h"
 
 namespace tapestrel {
@@ -36,6 +37,7 @@ class Program {
   Options options;
   Settings settings{*this};
   RegistryRoutines registry{*this};
+  HeaderReader headers{*this};
   FrmMain frmMain{*this};
   FrmAbout frmAbout{*this};
 

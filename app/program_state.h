@@ -25,6 +25,8 @@ struct ProgramState {
   bool Escape = false;
   bool Searching = false;
   bool UseDefaultStyleOnce = false;
+  // The header readers tell nothing while this is set.
+  bool HeaderReaderQuiet = false;
   bool Exiting = false;
 };
 

@@ -25,6 +25,11 @@ class Desktop {
   virtual std::string PlatformText() = 0;
   virtual std::string ProcessorText() = 0;
   virtual MemoryStatus Memory() = 0;
+  // Bits per pixel of the display (planes times bits per pixel of a plane).
+  virtual int ColorDepth() = 0;
+  // Makes a BMP file the desktop wallpaper, writing the user's profile and telling every
+  // window; answers what the system answered.
+  virtual long SetDesktopWallpaper(const std::string& path) = 0;
 };
 
 class Processes {

@@ -2,6 +2,9 @@
 // that a test can say is already taken.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "platform/desktop.h"
 
 namespace tapestrel {
@@ -15,8 +18,17 @@ class MemoryDesktop : public Desktop {
   std::string ProcessorText() override { return "x86 family 6"; }
   MemoryStatus Memory() override { return {42, 512ull << 20, 256ull << 20, 1024ull << 20, 768ull << 20}; }
 
+  int ColorDepth() override { return colorDepth; }
+  long SetDesktopWallpaper(const std::string& path) override {
+    wallpapers.push_back(path);
+    return 1;
+  }
+
   long screenWidth = 1024 * 15;
   long screenHeight = 768 * 15;
+  int colorDepth = 24;
+  // Every path handed over as the wallpaper, in order.
+  std::vector<std::string> wallpapers;
 };
 
 class MemoryProcesses : public Processes {

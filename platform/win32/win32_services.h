@@ -74,6 +74,8 @@ class Win32Desktop : public Desktop {
   std::string PlatformText() override;
   std::string ProcessorText() override;
   MemoryStatus Memory() override;
+  int ColorDepth() override;
+  long SetDesktopWallpaper(const std::string& path) override;
 };
 
 // The single-instance mark is a named mutex held until the program ends.

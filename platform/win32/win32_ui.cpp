@@ -77,6 +77,18 @@ MemoryStatus Win32Desktop::Memory() {
           status.ullAvailPageFile};
 }
 
+int Win32Desktop::ColorDepth() {
+  const HDC screen = GetDC(nullptr);
+  const int depth = GetDeviceCaps(screen, PLANES) * GetDeviceCaps(screen, BITSPIXEL);
+  ReleaseDC(nullptr, screen);
+  return depth;
+}
+
+long Win32Desktop::SetDesktopWallpaper(const std::string& path) {
+  std::string buffer = path;  // the call takes a writable string
+  return SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, buffer.data(), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
+}
+
 Win32Processes::~Win32Processes() {
   if (mutex_) CloseHandle(mutex_);
 }

@@ -1,0 +1,337 @@
+#include "imaging/header_reader.h"
+
+#include <cmath>
+#include <limits>
+
+#include "app/program.h"
+#include "platform/runtime_error.h"
+#include "platform/text.h"
+
+namespace tapestrel {
+
+namespace {
+
+constexpr const char* kTitle = "Tapestrel";
+constexpr std::size_t kReadAhead = 4096;
+// After this many retries at the same failure the reading gives up by itself.
+constexpr int kMaxRetries = 3;
+
+std::uint32_t le16(const std::vector<std::uint8_t>& b, std::size_t at) {
+  return b[at] | static_cast<std::uint32_t>(b[at + 1]) << 8;
+}
+std::int32_t sle16(const std::vector<std::uint8_t>& b, std::size_t at) {
+  return static_cast<std::int16_t>(le16(b, at));
+}
+std::uint32_t le32(const std::vector<std::uint8_t>& b, std::size_t at) { return le16(b, at) | le16(b, at + 2) << 16; }
+
+bool isStartOfFrame(int marker) {
+  return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+std::string fileName(const std::string& path) { return path.substr(DirectoryPart(path).size()); }
+
+}  // namespace
+
+bool HeaderReader::Open(const std::string& path) {
+  file_ = program_.platform.files.OpenRead(path);
+  buffer_.clear();
+  next_ = 0;
+  bufferStart_ = 0;
+  if (!file_) return false;
+  ++HeaderFileNumber;
+  HeaderFileName = path;
+  return true;
+}
+
+int HeaderReader::ReadByte() {
+  if (next_ >= buffer_.size()) {
+    if (!file_) throw runtime_error::InputPastEnd();
+    bufferStart_ += buffer_.size();
+    buffer_.resize(kReadAhead);
+    buffer_.resize(file_->Read(buffer_.data(), kReadAhead));
+    next_ = 0;
+    if (buffer_.empty()) throw runtime_error::InputPastEnd();
+  }
+  return buffer_[next_++];
+}
+
+std::uint32_t HeaderReader::ReadWord() {
+  const std::uint32_t first = static_cast<std::uint32_t>(ReadByte());
+  const std::uint32_t second = static_cast<std::uint32_t>(ReadByte());
+  return HeaderLittleEndian ? first | second << 8 : first << 8 | second;
+}
+
+std::int32_t HeaderReader::ReadLong() {
+  const std::uint32_t first = ReadWord();
+  const std::uint32_t second = ReadWord();
+  return static_cast<std::int32_t>(HeaderLittleEndian ? first | second << 16 : first << 16 | second);
+}
+
+void HeaderReader::Skip(std::uint64_t count) {
+  const std::uint64_t target = bufferStart_ + next_ + count;
+  if (target <= bufferStart_ + buffer_.size()) {
+    next_ = static_cast<std::size_t>(target - bufferStart_);
+    return;
+  }
+  // Past what was read ahead: start reading again from there (past the end, the next
+  // read fails as reading would).
+  if (file_) file_->Seek(std::min<std::uint64_t>(target, file_->Size()));
+  bufferStart_ = target;
+  buffer_.clear();
+  next_ = 0;
+}
+
+void HeaderReader::Tell(const std::string& text, int style, const std::string& title) {
+  if (!program_.state.HeaderReaderQuiet) program_.platform.ui.MsgBox(text, style, title);
+}
+
+void HeaderReader::SetSize(std::int64_t width, std::int64_t height, std::int64_t depth) {
+  // A size that does not fit the program's 32-bit measurements is no size at all.
+  constexpr std::int64_t most = std::numeric_limits<std::int32_t>::max();
+  const bool fits = width >= 0 && height >= 0 && depth >= 0 && width <= most && height <= most && depth <= most;
+  program_.state.ImageWidth = fits ? static_cast<std::int32_t>(width) : 0;
+  program_.state.ImageHeight = fits ? static_cast<std::int32_t>(height) : 0;
+  program_.state.ImageBitDepth = fits ? static_cast<std::int32_t>(depth) : 0;
+}
+
+// JPEG -------------------------------------------------------------------------------------
+
+void HeaderReader::ReadJpegHeader(const std::string& path, int* fileNumber) {
+  HeaderLittleEndian = false;
+  HeaderStop = false;
+  if (!Open(path)) {
+    const RuntimeError e = runtime_error::FileNotFound();
+    Tell(e.description + " (" + std::to_string(e.number) + ") " + " has occurred while reading " + path,
+         mb::OkOnly | mb::Exclamation, kTitle);
+    return;
+  }
+  if (fileNumber) *fileNumber = HeaderFileNumber;
+
+  int first = -1;
+  int second = -1;
+  try {
+    first = ReadByte();
+    second = ReadByte();
+  } catch (const RuntimeError&) {
+  }
+  if (first != 0xFF || second != 0xD8) {
+    Tell("Not a JPEG file\n" + path, mb::OkOnly | mb::Exclamation, kTitle);
+    CloseFile();
+    Tell("Expected SOI marker first", mb::OkOnly | mb::Exclamation, kTitle);
+    return;
+  }
+
+  int retries = 0;
+  for (;;) {
+    try {
+      if (Walk(NextMarker()) == Step::Stop) return;
+    } catch (const RuntimeError& e) {
+      if (!AskAfterReadError(e.description, e.number, retries)) {
+        CloseFile();
+        return;
+      }
+    }
+  }
+}
+
+bool HeaderReader::AskAfterReadError(const std::string& description, int number, int& retries) {
+  if (program_.state.HeaderReaderQuiet || ++retries > kMaxRetries) return false;
+  const int answer = program_.platform.ui.MsgBox(
+      description + " (" + std::to_string(number) + ") " + " has occurred while reading " + HeaderFileName,
+      mb::RetryCancel | mb::Exclamation, kTitle);
+  return answer == mb::IdRetry;
+}
+
+int HeaderReader::NextMarker() {
+  int passed = 0;
+  int byte = ReadByte();
+  while (byte != 0xFF) {
+    ++passed;
+    byte = ReadByte();
+  }
+  do {
+    byte = ReadByte();
+  } while (byte == 0xFF);
+  if (passed > 0) {
+    Tell("Garbage found in JPEG file", mb::OkOnly | mb::Exclamation, kTitle);
+    CloseFile();
+    return -1;
+  }
+  return byte;
+}
+
+HeaderReader::Step HeaderReader::Walk(int marker) {
+  if (marker == -1) {
+    Tell("Error ocurred", mb::OkOnly | mb::Exclamation, "JPEG Reader");
+    return Step::Stop;
+  }
+  if (isStartOfFrame(marker)) return ReadFrameHeader();
+  switch (marker) {
+    case 0xDA:  // start of scan: the size is known
+    case 0xD8:
+    case 0xD9:
+      return Step::Stop;
+    case 0xFE:
+      return ReadComment();
+    default:
+      return SkipSegment();
+  }
+}
+
+HeaderReader::Step HeaderReader::ReadFrameHeader() {
+  const std::uint32_t length = ReadWord();
+  const int precision = ReadByte();
+  const std::uint32_t height = ReadWord();
+  const std::uint32_t width = ReadWord();
+  const int components = ReadByte();
+  SetSize(width, height, static_cast<std::int64_t>(precision) * components);
+  if (length != 8u + 3u * static_cast<std::uint32_t>(components)) {
+    Tell("Bogus SOF marker length", mb::OkOnly | mb::Exclamation, kTitle);
+    CloseFile();
+    HeaderStop = true;
+    return Step::Stop;
+  }
+  Skip(3u * static_cast<std::uint64_t>(components));
+  return Step::Go;
+}
+
+HeaderReader::Step HeaderReader::ReadComment() {
+  const std::uint32_t length = ReadWord();
+  if (length < 2) {
+    ReportMarkerLength();
+    return Step::Stop;
+  }
+  std::string comment;
+  comment.reserve(length - 2);
+  for (std::uint32_t i = 2; i < length; ++i) comment += static_cast<char>(ReadByte());
+  if (!program_.state.HeaderReaderQuiet && program_.options.JpegCommentOn != 0) {
+    const int answer = program_.platform.ui.MsgBox(comment, mb::OkCancel | mb::Information,
+                                                   "JPEG Comment for " + fileName(HeaderFileName));
+    if (answer == mb::IdCancel) program_.options.JpegCommentOn = 0;
+  }
+  return HeaderStop ? Step::Stop : Step::Go;
+}
+
+HeaderReader::Step HeaderReader::SkipSegment() {
+  const std::uint32_t length = ReadWord();
+  if (length < 2) {
+    ReportMarkerLength();
+    return Step::Stop;
+  }
+  Skip(length - 2);
+  return Step::Go;
+}
+
+void HeaderReader::ReportMarkerLength() {
+  Tell("Errroneous JPEG marker length", mb::OkOnly | mb::Exclamation, kTitle);
+  CloseFile();
+}
+
+// The other readers ----------------------------------------------------------------------
+
+bool HeaderReader::ReadFixedHeader(const std::string& path, std::size_t size, std::vector<std::uint8_t>& header) {
+  if (!Open(path)) return false;
+  header.assign(size, 0);
+  const std::size_t got = file_->Read(header.data(), size);
+  CloseFile();
+  return got == size;
+}
+
+void HeaderReader::ReadBmpHeader(const std::string& path) {
+  std::vector<std::uint8_t> h;
+  if (!ReadFixedHeader(path, 14 + 40, h) || h[0] != 'B' || h[1] != 'M') return;
+  if (le32(h, 14) == 12) {  // OS/2 header: 16-bit sizes
+    SetSize(le16(h, 18), le16(h, 20), le16(h, 24));
+    return;
+  }
+  const std::int64_t height = static_cast<std::int32_t>(le32(h, 22));
+  SetSize(static_cast<std::int32_t>(le32(h, 18)), height < 0 ? -height : height, le16(h, 28));
+}
+
+void HeaderReader::ReadGifHeader(const std::string& path) {
+  std::vector<std::uint8_t> h;
+  if (!ReadFixedHeader(path, 13, h) || h[0] != 'G' || h[1] != 'I' || h[2] != 'F') return;
+  SetSize(le16(h, 6), le16(h, 8), (h[10] & 7) + 1);
+}
+
+void HeaderReader::ReadPcxHeader(const std::string& path) {
+  std::vector<std::uint8_t> h;
+  if (!ReadFixedHeader(path, 128, h) || h[0] != 0x0A) return;
+  SetSize(static_cast<std::int64_t>(le16(h, 8)) - le16(h, 4) + 1, static_cast<std::int64_t>(le16(h, 10)) - le16(h, 6) + 1,
+          static_cast<std::int64_t>(h[3]) * h[65]);
+}
+
+void HeaderReader::ReadTgaHeader(const std::string& path) {
+  std::vector<std::uint8_t> h;
+  if (!ReadFixedHeader(path, 18, h)) return;
+  SetSize(le16(h, 12), le16(h, 14), h[16]);
+}
+
+void HeaderReader::ReadWmfHeader(const std::string& path) {
+  std::vector<std::uint8_t> h;
+  if (!ReadFixedHeader(path, 22, h) || le32(h, 0) != 0x9AC6CDD7u) return;
+  const std::uint32_t unitsPerInch = le16(h, 14);
+  if (unitsPerInch == 0) return;
+  // Inches to screen pixels through the screen's twips (1440 to the inch).
+  const double pixelsPerInch = 1440.0 / program_.platform.desktop.TwipsPerPixel();
+  const auto pixels = [&](std::int32_t from, std::int32_t to) {
+    return static_cast<std::int64_t>(std::nearbyint((to - from) * pixelsPerInch / unitsPerInch));
+  };
+  SetSize(pixels(sle16(h, 6), sle16(h, 10)), pixels(sle16(h, 8), sle16(h, 12)), program_.platform.desktop.ColorDepth());
+}
+
+void HeaderReader::ReadTiffHeader(const std::string& path) {
+  SetSize(0, 0, 0);
+  if (!Open(path)) return;
+  try {
+    const int first = ReadByte();
+    const int second = ReadByte();
+    HeaderLittleEndian = first == 'I' && second == 'I';
+    ReadWord();  // the format's number, 42
+    const std::uint32_t directory = static_cast<std::uint32_t>(ReadLong());
+    if (directory < 8) throw runtime_error::InputPastEnd();  // the directory cannot lie in the file's head
+    Skip(static_cast<std::uint64_t>(directory) - 8);
+    const std::uint32_t entries = ReadWord();
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    std::int64_t bitsPerSample = 1;
+    std::int64_t samplesPerPixel = 1;
+    for (std::uint32_t i = 0; i < entries; ++i) {
+      const std::uint32_t tag = ReadWord();
+      const std::uint32_t type = ReadWord();
+      const std::int32_t count = ReadLong();
+      const std::uint32_t field = static_cast<std::uint32_t>(ReadLong());
+      // A SHORT is the first two bytes of the field, in the file's order.
+      const std::int64_t value = type == 3 ? (HeaderLittleEndian ? field & 0xFFFF : field >> 16) : field;
+      switch (tag) {
+        case 0x100: width = value; break;
+        case 0x101: height = value; break;
+        case 0x102: bitsPerSample = count == 3 ? 8 : value; break;
+        case 0x115: samplesPerPixel = value; break;
+        default: break;
+      }
+    }
+    SetSize(width, height, bitsPerSample * samplesPerPixel);
+  } catch (const RuntimeError&) {
+    SetSize(0, 0, 0);
+  }
+  CloseFile();
+  HeaderLittleEndian = false;
+}
+
+void HeaderReader::ReadImageHeader(const std::string& path) {
+  SetSize(0, 0, 0);
+  const std::string type = ToLower(path.size() >= 3 ? path.substr(path.size() - 3) : path);
+  if (!program_.platform.files.FileExists(path)) {
+    CloseFile();
+    return;  // a path that is not there has no size
+  }
+  if (type == "bmp") ReadBmpHeader(path);
+  else if (type == "jpg" || type == "peg" || type == "jpe") ReadJpegHeader(path);
+  else if (type == "pcx") ReadPcxHeader(path);
+  else if (type == "tga") ReadTgaHeader(path);
+  else if (type == "wmf") ReadWmfHeader(path);
+  CloseFile();
+}
+
+}  // namespace tapestrel

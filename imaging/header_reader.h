@@ -1,0 +1,72 @@
+// Reads a picture's size and colour depth from the head of its file without decoding
+// it: the JPEG marker walk (with the comment shown when the user wants it) and the
+// BMP, GIF, PCX, TGA, placeable WMF and TIFF headers. Results go to ImageWidth,
+// ImageHeight and ImageBitDepth; problems are told (unless quiet) and end the reading.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace tapestrel {
+
+class Program;
+
+class HeaderReader {
+ public:
+  explicit HeaderReader(Program& program) : program_(program) {}
+
+  // Leaves the file open (see FileOpen) when the walk stops at a scan, image start or
+  // image end marker; `fileNumber` receives the number of the reading.
+  void ReadJpegHeader(const std::string& path, int* fileNumber = nullptr);
+  // Chooses the reader by the path's last three characters, then closes every file.
+  void ReadImageHeader(const std::string& path);
+  void ReadBmpHeader(const std::string& path);
+  void ReadGifHeader(const std::string& path);
+  void ReadPcxHeader(const std::string& path);
+  void ReadTgaHeader(const std::string& path);
+  void ReadWmfHeader(const std::string& path);
+  void ReadTiffHeader(const std::string& path);
+
+  // The next byte, two bytes and four bytes of the open file, in the order given by
+  // HeaderLittleEndian. Past the end they raise "Input past end of file" (62).
+  int ReadByte();
+  std::uint32_t ReadWord();
+  std::int32_t ReadLong();
+
+  bool FileOpen() const { return file_ != nullptr; }
+  void CloseFile() { file_.reset(); }
+
+  int HeaderFileNumber = 0;
+  std::string HeaderFileName;
+  bool HeaderLittleEndian = false;
+  bool HeaderStop = false;
+
+ private:
+  enum class Step { Go, Stop };
+
+  bool Open(const std::string& path);
+  void Skip(std::uint64_t count);
+  void Tell(const std::string& text, int style, const std::string& title);
+  void SetSize(std::int64_t width, std::int64_t height, std::int64_t depth);
+  bool ReadFixedHeader(const std::string& path, std::size_t size, std::vector<std::uint8_t>& header);
+  int NextMarker();
+  Step Walk(int marker);
+  Step ReadFrameHeader();
+  Step ReadComment();
+  Step SkipSegment();
+  void ReportMarkerLength();
+  bool AskAfterReadError(const std::string& description, int number, int& retries);
+
+  Program& program_;
+  std::unique_ptr<InputFile> file_;
+  // Bytes read ahead from the file, and where the next one is.
+  std::vector<std::uint8_t> buffer_;
+  std::size_t next_ = 0;
+  std::uint64_t bufferStart_ = 0;
+};
+
+}  // namespace tapestrel

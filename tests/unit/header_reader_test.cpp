@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include "app/program.h"
+#include "platform/bitmap.h"
+#include "platform/memory/memory_platform.h"
+
+namespace tapestrel {
+namespace {
+
+std::string be16(unsigned v) { return {static_cast<char>(v >> 8), static_cast<char>(v & 0xFF)}; }
+std::string le16(unsigned v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; }
+std::string le32(unsigned v) { return le16(v & 0xFFFF) + le16(v >> 16); }
+std::string be32(unsigned v) { return be16(v >> 16) + be16(v & 0xFFFF); }
+
+// JPEG pieces: a segment is its marker, its length (counting itself) and its body.
+std::string segment(int marker, const std::string& body) {
+  return std::string{static_cast<char>(0xFF), static_cast<char>(marker)} + be16(static_cast<unsigned>(body.size() + 2)) + body;
+}
+std::string frame(int marker, int precision, unsigned width, unsigned height, int components) {
+  std::string body = std::string(1, static_cast<char>(precision)) + be16(height) + be16(width) +
+                     std::string(1, static_cast<char>(components));
+  for (int i = 0; i < components; ++i) body += std::string{static_cast<char>(i + 1), 0x11, 0};
+  return segment(marker, body);
+}
+const std::string kSoi = "\xFF\xD8";
+const std::string kScan = segment(0xDA, std::string(10, '\0')) + std::string(64, '\x55');
+const std::string kApp0 = segment(0xE0, std::string("JFIF\0\1\1\0\0\1\0\1\0\0", 14));
+const std::string kHuffman = segment(0xC4, std::string(29, '\x01'));
+
+class HeaderReaderTest : public ::testing::Test {
+ protected:
+  std::string file(const std::string& name, const std::string& bytes) {
+    const std::string path = "C:\\Pictures\\" + name;
+    memory.files.WriteFile(path, bytes);
+    return path;
+  }
+  void read(const std::string& name, const std::string& bytes) { program.headers.ReadImageHeader(file(name, bytes)); }
+  std::vector<std::string> prompts() const {
+    std::vector<std::string> all;
+    for (const auto& m : memory.ui.Messages()) all.push_back(m.prompt);
+    return all;
+  }
+  void expectSize(int width, int height, int depth) {
+    EXPECT_EQ(program.state.ImageWidth, width);
+    EXPECT_EQ(program.state.ImageHeight, height);
+    EXPECT_EQ(program.state.ImageBitDepth, depth);
+  }
+
+  MemoryPlatform memory;
+  Program program{memory.platform()};
+};
+
+TEST_F(HeaderReaderTest, FrameHeadersGiveSizeAndDepth) {
+  read("colour.jpg", kSoi + kApp0 + kHuffman + frame(0xC0, 8, 640, 480, 3) + kScan);
+  expectSize(640, 480, 24);
+  read("grey.jpeg", kSoi + frame(0xC0, 8, 320, 200, 1) + kScan);
+  expectSize(320, 200, 8);
+  read("deep.jpe", kSoi + frame(0xC1, 12, 100, 50, 3) + kScan);
+  expectSize(100, 50, 36);
+  read("progressive.jpg", kSoi + kHuffman + frame(0xC2, 8, 1920, 1080, 3) + kScan);
+  expectSize(1920, 1080, 24);
+  // Fill bytes before a marker are allowed.
+  read("filled.jpg", kSoi + "\xFF\xFF\xFF" + frame(0xC0, 8, 16, 8, 3).substr(1) + kScan);
+  expectSize(16, 8, 24);
+  EXPECT_TRUE(prompts().empty());
+  EXPECT_EQ(memory.files.OpenFiles(), 0);
+}
+
+TEST_F(HeaderReaderTest, CommentsAreShownUntilCancelled) {
+  const std::string twoComments = kSoi + segment(0xFE, "Sunset at the pier") + segment(0xFE, "second") +
+                                  frame(0xC0, 8, 64, 48, 3) + kScan;
+  read("sunset.jpg", twoComments);
+  ASSERT_EQ(memory.ui.Messages().size(), 2u);
+  EXPECT_EQ(memory.ui.Messages()[0].prompt, "Sunset at the pier");
+  EXPECT_EQ(memory.ui.Messages()[0].style, 65);
+  EXPECT_EQ(memory.ui.Messages()[0].title, "JPEG Comment for sunset.jpg");
+  expectSize(64, 48, 24);
+
+  memory.ui.ClearMessages();
+  memory.ui.Answer(mb::IdCancel);
+  read("sunset.jpg", twoComments);
+  EXPECT_EQ(memory.ui.Messages().size(), 1u);  // Cancel turns the comments off at once
+  EXPECT_EQ(program.options.JpegCommentOn, 0);
+  read("sunset.jpg", twoComments);
+  EXPECT_EQ(memory.ui.Messages().size(), 1u);
+}
+
+TEST_F(HeaderReaderTest, DamagedJpegsAreReported) {
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::vector<std::string> messages;
+  } cases[] = {
+      {"bogus.jpg", kSoi + segment(0xC0, std::string("\x08\x00\x10\x00\x20\x03", 6) + std::string(8, '\x11')) + kScan,
+       {"Bogus SOF marker length"}},
+      {"short.jpg", kSoi + std::string("\xFF\xE1\x00\x01", 4) + kScan, {"Errroneous JPEG marker length"}},
+      {"garbage.jpg", kSoi + "junk" + frame(0xC0, 8, 16, 16, 3) + kScan,
+       {"Garbage found in JPEG file", "Error ocurred"}},
+      {"png.jpg", "\x89PNG\r\n\x1a\n" + std::string(32, '\0'),
+       {"Not a JPEG file\nC:\\Pictures\\png.jpg", "Expected SOI marker first"}},
+  };
+  for (const auto& c : cases) {
+    memory.ui.ClearMessages();
+    read(c.name, c.bytes);
+    EXPECT_EQ(prompts(), c.messages) << c.name;
+    EXPECT_EQ(memory.files.OpenFiles(), 0) << c.name;
+  }
+  EXPECT_EQ(memory.ui.Messages().back().title, "Tapestrel");
+  read("garbage.jpg", cases[2].bytes);
+  EXPECT_EQ(memory.ui.Messages().back().title, "JPEG Reader");
+
+  // Length 17 with three components is a right frame header; 16 is not (above).
+  memory.ui.ClearMessages();
+  read("right.jpg", kSoi + frame(0xC0, 8, 16, 32, 3) + kScan);
+  EXPECT_TRUE(prompts().empty());
+  // The size of a bogus frame header is kept.
+  read("bogus.jpg", cases[0].bytes);
+  expectSize(32, 16, 24);
+}
+
+TEST_F(HeaderReaderTest, QuietReadingTellsNothing) {
+  program.state.HeaderReaderQuiet = true;
+  read("png.jpg", "\x89PNG\r\n\x1a\n" + std::string(32, '\0'));
+  read("sunset.jpg", kSoi + segment(0xFE, "hello") + frame(0xC0, 8, 64, 48, 3) + kScan);
+  read("cut.jpg", kSoi + frame(0xC0, 8, 64, 48, 3).substr(0, 9));
+  EXPECT_TRUE(memory.ui.Messages().empty());
+  EXPECT_EQ(memory.files.OpenFiles(), 0);
+}
+
+TEST_F(HeaderReaderTest, AFileCutShortAsksAndEndsEvenWhenRetried) {
+  const std::string cut = kSoi + kApp0.substr(0, 10);
+  read("cut.jpg", cut);
+  ASSERT_FALSE(memory.ui.Messages().empty());
+  EXPECT_EQ(memory.ui.Messages()[0].prompt,
+            "Input past end of file (62)  has occurred while reading C:\\Pictures\\cut.jpg");
+  EXPECT_EQ(memory.ui.Messages()[0].style & 0xF, mb::RetryCancel);
+  // Retry is the default answer here: the reading still ends.
+  EXPECT_LE(memory.ui.Messages().size(), 4u);
+  memory.ui.ClearMessages();
+  memory.ui.Answer(mb::IdCancel);
+  read("cut.jpg", cut);
+  EXPECT_EQ(memory.ui.Messages().size(), 1u);
+  EXPECT_EQ(memory.files.OpenFiles(), 0);
+}
+
+TEST_F(HeaderReaderTest, JpegFileStaysOpenForTheCallerAfterAScanMarker) {
+  const std::string path = file("open.jpg", kSoi + frame(0xC0, 8, 8, 8, 3) + kScan);
+  int number = 0;
+  program.headers.ReadJpegHeader(path, &number);
+  EXPECT_GT(number, 0);
+  EXPECT_TRUE(program.headers.FileOpen());
+  program.headers.CloseFile();
+  EXPECT_EQ(memory.files.OpenFiles(), 0);
+}
+
+TEST_F(HeaderReaderTest, SiblingReaders) {
+  read("sea.bmp", WriteBmp24(Bitmap(300, 200)));
+  expectSize(300, 200, 24);
+  read("logo.gif", "GIF89a" + le16(120) + le16(80) + std::string("\xF6\0\0", 3));
+  EXPECT_EQ(program.state.ImageWidth, 0);  // not read by the general reader
+  program.headers.ReadGifHeader(file("logo.gif", "GIF89a" + le16(120) + le16(80) + std::string("\xF6\0\0", 3)));
+  expectSize(120, 80, 7);
+  std::string pcx(128, '\0');
+  pcx[0] = 0x0A;
+  pcx[3] = 8;
+  pcx.replace(8, 4, le16(639) + le16(479));
+  pcx[65] = 3;
+  read("old.pcx", pcx);
+  expectSize(640, 480, 24);
+  std::string tga(18, '\0');
+  tga[2] = 2;
+  tga.replace(12, 5, le16(800) + le16(600) + std::string(1, 32));
+  read("shot.tga", tga);
+  expectSize(800, 600, 32);
+  // A placeable metafile of 2 x 1 inches at 1440 units an inch: 192 x 96 pixels at 96 dpi.
+  std::string wmf = le32(0x9AC6CDD7) + le16(0) + le16(0) + le16(0) + le16(2880) + le16(1440) + le16(1440) +
+                    le32(0) + le16(0);
+  read("chart.wmf", wmf);
+  expectSize(192, 96, 24);
+  read("chart.wmf", le32(0x12345678) + wmf.substr(4));
+  expectSize(0, 0, 0);
+  read("missing.bmp", "");
+  memory.files.RemoveFile("C:\\Pictures\\missing.bmp");
+  read("other.png", "whatever");
+  expectSize(0, 0, 0);
+  EXPECT_EQ(memory.files.OpenFiles(), 0);
+}
+
+TEST_F(HeaderReaderTest, TiffInBothByteOrders) {
+  // Little-endian: width as SHORT 800, height as LONG 600, three samples of 8 bits.
+  std::string ii = "II" + le16(42) + le32(8) + le16(4);
+  ii += le16(0x100) + le16(3) + le32(1) + le16(800) + le16(0);
+  ii += le16(0x101) + le16(4) + le32(1) + le32(600);
+  ii += le16(0x102) + le16(3) + le32(3) + le32(200);
+  ii += le16(0x115) + le16(3) + le32(1) + le16(3) + le16(0);
+  program.headers.ReadTiffHeader(file("scan.tif", ii));
+  expectSize(800, 600, 24);
+  // Big-endian, grey.
+  std::string mm = "MM" + be16(42) + be32(8) + be16(2);
+  mm += be16(0x100) + be16(3) + be32(1) + be16(1024) + be16(0);
+  mm += be16(0x101) + be16(3) + be32(1) + be16(768) + be16(0);
+  program.headers.ReadTiffHeader(file("scan.tif", mm));
+  expectSize(1024, 768, 1);
+  // Cut short inside the directory: no size, and the file is closed.
+  program.headers.ReadTiffHeader(file("scan.tif", ii.substr(0, 20)));
+  expectSize(0, 0, 0);
+  // A size no 32-bit measurement can hold is refused.
+  std::string huge = "II" + le16(42) + le32(8) + le16(1) + le16(0x100) + le16(4) + le32(1) + le32(0xF0000000);
+  program.headers.ReadTiffHeader(file("huge.tif", huge));
+  expectSize(0, 0, 0);
+  EXPECT_EQ(memory.files.OpenFiles(), 0);
+}
+
+}  // namespace
+}  // namespace tapestrel
