@@ -411,7 +411,7 @@ void FrmMain::ApplySettings() {
   Mnu_ReduceJpegSize.SetChecked(o.ReduceJpegSize);
   mnu8bitColor.SetChecked(!o.ColorDepth.empty());
   mnu24bitColor.SetChecked(o.ColorDepth.empty());
-  RadioCheck(mnuBackdropMode, 5, o.BackdropMode);
+  program_.wallpaper.SelectBackdropMode(o.BackdropMode);
   static const double kIntervals[] = {60, 30, 15, 5, 1};
   const auto* preset = std::find(std::begin(kIntervals), std::end(kIntervals), o.WallPaperChangeInterval);
   RadioCheck(mnuTimeInterval, 6, static_cast<int>(preset - std::begin(kIntervals)));

@@ -117,6 +117,7 @@ class FrmMain : public Form {
   MenuArray Mnu_Dith{Menus(), "Mnu_Dith"};
   MenuArray mnuTimeInterval{Menus(), "mnuTimeInterval"};
   MenuArray mnuBackdropMode{Menus(), "mnuBackdropMode"};
+  MenuArray mnuToggleBackdropMode{Menus(), "mnuToggleBackdropMode"};
   MenuArray mCustom{Menus(), "mCustom"};
   MenuArray mCustom2{Menus(), "mCustom2"};
   MenuArray mCustom3{Menus(), "mCustom3"};

@@ -299,10 +299,10 @@ void FrmMain::mnu8bitColor_Click() {
   mnu8bitColor.SetChecked(true);
 }
 
-void FrmMain::mnuBackdropMode_Click(int index) {
-  program_.options.BackdropMode = index;
-  RadioCheck(mnuBackdropMode, 5, index);
-}
+void FrmMain::mnuBackdropMode_Click(int index) { program_.wallpaper.SelectBackdropMode(index); }
+
+// Entry 0 shows in the internal modes and goes back to the desktop; entry 1 the other way.
+void FrmMain::mnuToggleBackdropMode_Click(int index) { program_.wallpaper.SwitchDisplay(index == 1); }
 
 void FrmMain::mAbout_Click(int index) {
   if (index == 0) program_.ShowAbout();
@@ -335,6 +335,5 @@ void FrmMain::mnuSetAlternateFileFilter_Click() {}
 void FrmMain::mnuAltFilePattern_Click() {}
 void FrmMain::mnuOptions_Click() {}
 void FrmMain::mnuTimeInterval_Click(int) {}
-void FrmMain::mnuToggleBackdropMode_Click(int) {}
 
 }  // namespace tapestrel

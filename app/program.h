@@ -9,7 +9,9 @@
 #include "app/program_state.h"
 #include "app/registry_routines.h"
 #include "app/settings.h"
+#include "imaging/frm_full_screen.h"
 #include "imaging/header_reader.h"
+#include "wallpaper/wallpaper_writer.h"
 #include "platform/platform.h"
 
 namespace tapestrel {
@@ -31,6 +33,9 @@ class Program {
   void ShowAbout();
   // Opens the help file at a context number (0: its contents).
   void ShowHelp(int context);
+  // Decodes a picture that is not a BMP or WMF into the work picture box; false when it
+  // could not (and the user has been told why).
+  bool DecodeImage(const std::string& path);
 
   Platform& platform;
   ProgramState state;
@@ -38,8 +43,10 @@ class Program {
   Settings settings{*this};
   RegistryRoutines registry{*this};
   HeaderReader headers{*this};
+  WallpaperWriter wallpaper{*this};
   FrmMain frmMain{*this};
   FrmAbout frmAbout{*this};
+  FrmFullScreen frmFullScreen;
 
  private:
   void FindFolders();

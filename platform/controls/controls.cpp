@@ -134,6 +134,11 @@ void Timer::SetInterval(int milliseconds) {
   Changed(ControlProperty::Interval);
 }
 
+void PictureBox::SetPicture(std::shared_ptr<const Bitmap> picture) {
+  picture_ = std::move(picture);
+  Changed(ControlProperty::Value);
+}
+
 void DirListBox::SetPath(const std::string& path, std::vector<FolderEntry> entries) {
   const bool changed = path != path_;
   path_ = path;

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/bitmap.h"
 #include "platform/controls/control.h"
 
 namespace tapestrel {
@@ -151,6 +153,9 @@ class PictureBox : public Control {
  public:
   PictureBox(Form& form, std::string name, int index = -1)
       : Control(form, ControlKind::PictureBox, std::move(name), index) {}
+  // The picture the box holds (none: empty).
+  const std::shared_ptr<const Bitmap>& Picture() const { return picture_; }
+  void SetPicture(std::shared_ptr<const Bitmap> picture);
   // 0 the arrow, 9 the west-east sizing arrows, 11 the hourglass.
   int MousePointer() const { return mousePointer_; }
   void SetMousePointer(int pointer) { mousePointer_ = pointer; }
@@ -158,6 +163,7 @@ class PictureBox : public Control {
 
  private:
   int mousePointer_ = 0;
+  std::shared_ptr<const Bitmap> picture_;
 };
 
 // One line of a folder list: the folder's name and how deep it sits.

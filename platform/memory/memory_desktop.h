@@ -24,6 +24,9 @@ class MemoryDesktop : public Desktop {
     return 1;
   }
 
+  // Metafiles are drawn by the system's graphics; here there is none.
+  std::optional<Bitmap> DrawMetafile(const std::string&) override { return std::nullopt; }
+
   long screenWidth = 1024 * 15;
   long screenHeight = 768 * 15;
   int colorDepth = 24;

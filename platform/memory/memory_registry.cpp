@@ -97,6 +97,7 @@ long MemoryRegistry::SetStringValue(RegistryHandle key, const std::string& name,
   auto& slot = k.values[ToLower(name)];
   if (slot.first.empty()) slot.first = name;  // the first spelling of a name stays
   slot.second = stored.substr(0, stored.find('\0'));
+  writeLog_.push_back(name + "=" + slot.second);
   return registry_code::Success;
 }
 

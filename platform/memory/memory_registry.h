@@ -42,6 +42,9 @@ class MemoryRegistry : public Registry {
   void FailWrite(RegistryRoot root, const std::string& subKey, long code);
 
   const std::vector<OpenRecord>& OpenLog() const { return openLog_; }
+  // Every value written through an open key, as "name=value", in order.
+  const std::vector<std::string>& WriteLog() const { return writeLog_; }
+  void ClearWriteLog() { writeLog_.clear(); }
   void ClearOpenLog() { openLog_.clear(); }
   std::size_t OpenHandleCount() const { return handles_.size(); }
 
@@ -61,6 +64,7 @@ class MemoryRegistry : public Registry {
   std::map<RegistryHandle, std::string> handles_;
   RegistryHandle nextHandle_ = 0x100;
   std::vector<OpenRecord> openLog_;
+  std::vector<std::string> writeLog_;
 };
 
 }  // namespace tapestrel

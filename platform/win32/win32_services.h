@@ -76,6 +76,7 @@ class Win32Desktop : public Desktop {
   MemoryStatus Memory() override;
   int ColorDepth() override;
   long SetDesktopWallpaper(const std::string& path) override;
+  std::optional<Bitmap> DrawMetafile(const std::string& bytes) override;
 };
 
 // The single-instance mark is a named mutex held until the program ends.

@@ -89,6 +89,53 @@ long Win32Desktop::SetDesktopWallpaper(const std::string& path) {
   return SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, buffer.data(), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
 }
 
+std::optional<Bitmap> Win32Desktop::DrawMetafile(const std::string& bytes) {
+  // The placeable header (22 bytes) gives the picture's frame and units to the inch.
+  if (bytes.size() <= 22) return std::nullopt;
+  const auto* b = reinterpret_cast<const std::uint8_t*>(bytes.data());
+  const auto word = [b](int at) { return static_cast<std::int16_t>(b[at] | b[at + 1] << 8); };
+  if ((b[0] | b[1] << 8 | b[2] << 16 | static_cast<std::uint32_t>(b[3]) << 24) != 0x9AC6CDD7u) return std::nullopt;
+  const int unitsPerInch = static_cast<std::uint16_t>(word(14));
+  if (unitsPerInch == 0) return std::nullopt;
+  const HDC screen = GetDC(nullptr);
+  const int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
+  const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  const int width = MulDiv(word(10) - word(6), dpiX, unitsPerInch);
+  const int height = MulDiv(word(12) - word(8), dpiY, unitsPerInch);
+  if (width <= 0 || height <= 0 || static_cast<std::uint64_t>(width) * height > kMaxPicturePixels) return std::nullopt;
+
+  METAFILEPICT picture{MM_ANISOTROPIC, MulDiv(width, 2540, dpiX), MulDiv(height, 2540, dpiY), nullptr};
+  const HENHMETAFILE metafile = SetWinMetaFileBits(static_cast<UINT>(bytes.size() - 22), b + 22, nullptr, &picture);
+  if (!metafile) return std::nullopt;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  const HDC dc = CreateCompatibleDC(nullptr);
+  const HBITMAP target = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  std::optional<Bitmap> result;
+  if (target && bits) {
+    const HGDIOBJ old = SelectObject(dc, target);
+    RECT all{0, 0, width, height};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    PlayEnhMetaFile(dc, metafile, &all);
+    GdiFlush();
+    Bitmap drawn(width, height);
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    for (std::size_t i = 0; i < drawn.pixels.size(); ++i) drawn.pixels[i] = pixels[i] & 0xFFFFFF;
+    result = std::move(drawn);
+    SelectObject(dc, old);
+  }
+  if (target) DeleteObject(target);
+  DeleteDC(dc);
+  DeleteEnhMetaFile(metafile);
+  return result;
+}
+
 Win32Processes::~Win32Processes() {
   if (mutex_) CloseHandle(mutex_);
 }

@@ -1,0 +1,286 @@
+#include "wallpaper/wallpaper_writer.h"
+
+#include <cmath>
+#include <memory>
+
+#include "app/program.h"
+#include "platform/runtime_error.h"
+#include "platform/text.h"
+
+namespace tapestrel {
+
+namespace {
+
+constexpr const char* kTitle = "Tapestrel";
+
+int round16(double value) { return static_cast<int>(std::nearbyint(value)); }
+
+std::string typeOf(const std::string& path) { return ToLower(path.size() >= 3 ? path.substr(path.size() - 3) : path); }
+
+// Row and column of a single picture's place, by the index of the position option.
+struct Place {
+  int row;  // 0 middle, 1 top, 2 bottom
+  int column;  // 0 left, 1 centre, 2 right
+};
+Place placeOf(int index) { return {index / 3, index % 3}; }
+
+}  // namespace
+
+std::string WallpaperWriter::WorkingBitmap() const { return program_.state.WindowsFolder + kWorkingBitmapName; }
+
+int WallpaperWriter::ScreenWidthPixels() const {
+  Desktop& d = program_.platform.desktop;
+  return round16(static_cast<double>(d.ScreenWidth()) / d.TwipsPerPixel());
+}
+
+int WallpaperWriter::ScreenHeightPixels() const {
+  Desktop& d = program_.platform.desktop;
+  return round16(static_cast<double>(d.ScreenHeight()) / d.TwipsPerPixel());
+}
+
+int WallpaperWriter::ColorDepth() { return program_.platform.desktop.ColorDepth(); }
+
+void WallpaperWriter::Report(const std::string& text, int style) { program_.platform.ui.MsgBox(text, style, kTitle); }
+
+bool WallpaperWriter::ChangeWallpaperTo(const std::string& path) {
+  try {
+    const std::string type = typeOf(path);
+    bool prepared = false;
+    if (type == "bmp") prepared = PrepareBitmapWallpaper(path);
+    else if (type == "wmf") prepared = PrepareMetafileWallpaper(path);
+    else prepared = PrepareDecodedWallpaper(path);
+    if (!prepared) return false;
+    program_.options.WallPaperName = path;
+    program_.settings.SaveWallPaperName();
+    return true;
+  } catch (const RuntimeError& e) {
+    Report(e.description + " (" + std::to_string(e.number) + ") " +
+               "has occurred while attempting to change the wallpaper using." + "\n\t" + path,
+           mb::OkOnly | mb::Critical);
+    return false;  // the wallpaper did not change
+  }
+}
+
+bool WallpaperWriter::PrepareBitmapWallpaper(const std::string& path) {
+  FrmFullScreen& screen = program_.frmFullScreen;
+  if (!LoadPictureIntoBox(screen.picLoad, path)) return false;
+  const double zoom = ComputeFitZoom();
+  if (zoom < 1) {
+    ShrinkPictureToFile(screen.picLoad, screen.picFullScreen, zoom, WorkingBitmap(), 0);
+    SetDesktopWallpaper(WorkingBitmap());
+  } else {
+    SetDesktopWallpaper(path);  // the file itself becomes the wallpaper
+  }
+  return true;
+}
+
+bool WallpaperWriter::PrepareMetafileWallpaper(const std::string& path) {
+  FrmFullScreen& screen = program_.frmFullScreen;
+  if (!LoadPictureIntoBox(screen.picLoad, path)) return false;
+  const double zoom = ComputeFitZoom();
+  if (zoom < 1) {
+    ShrinkPictureToFile(screen.picLoad, screen.picFullScreen, zoom, WorkingBitmap(), 0);
+  } else if (!program_.platform.files.WriteFileAtomically(WorkingBitmap(), WriteBmp24(*screen.picLoad.Picture()))) {
+    throw RuntimeError{75, "Path/File access error"};
+  }
+  SetDesktopWallpaper(WorkingBitmap());
+  return true;
+}
+
+bool WallpaperWriter::PrepareDecodedWallpaper(const std::string& path) {
+  FrmFullScreen& screen = program_.frmFullScreen;
+  try {
+    if (!program_.DecodeImage(path)) return false;
+    const double zoom = ComputeFitZoom();
+    const bool internal = program_.options.InternalDecoding;
+    if (zoom < 1) {
+      ShrinkPictureToFile(screen.picLoad, screen.picFullScreen, zoom, WorkingBitmap(), 0, internal);
+    } else if (internal && screen.picLoad.Picture()) {
+      if (!program_.platform.files.WriteFileAtomically(WorkingBitmap(), WriteBmp24(*screen.picLoad.Picture())))
+        throw RuntimeError{75, "Path/File access error"};
+    }
+    SetDesktopWallpaper(WorkingBitmap());
+    return true;
+  } catch (const RuntimeError& e) {
+    Report(e.description + " (" + std::to_string(e.number) + ") " +
+               "has occurred while attempting to change the wallpaper using:" + "\n\t" + path + "\n" +
+               "You can try the external decoder.",
+           mb::OkOnly | mb::Critical);
+    return false;
+  }
+}
+
+long WallpaperWriter::SetDesktopWallpaper(const std::string& path) {
+  ApplyWallpaperStyle();
+  return program_.platform.desktop.SetDesktopWallpaper(path);
+}
+
+void WallpaperWriter::ReadWallpaperStyle() {
+  RegistryRoutines& registry = program_.registry;
+  TileWallpaper = LeadingInteger(registry.GetRegistryValue("TileWallpaper"));
+  WallPaperStyle = LeadingInteger(registry.GetRegistryValue("WallPaperStyle"));
+  wallpaperoriginx = static_cast<std::int16_t>(LeadingInteger(registry.GetRegistryValue("wallpaperoriginx")));
+  wallpaperoriginy = static_cast<std::int16_t>(LeadingInteger(registry.GetRegistryValue("wallpaperoriginy")));
+}
+
+void WallpaperWriter::WriteStyleValue(const char* name, int value, int& cached) {
+  if (value == cached) return;
+  program_.registry.SetRegistryValue(name, NumberText(value));
+  cached = value;
+}
+
+void WallpaperWriter::WriteOrigin(const char* name, int value, std::int16_t& cached) {
+  if (value == cached) return;
+  program_.registry.SetRegistryValue(name, NumberText(value));
+  cached = static_cast<std::int16_t>(value);
+}
+
+void WallpaperWriter::ApplyWallpaperStyle() {
+  ReadWallpaperStyle();
+  ProgramState& state = program_.state;
+  const Options& o = program_.options;
+  int mode = o.BackdropMode;
+  if (state.UseDefaultStyleOnce) {
+    mode = o.DefaultStyle == 1 ? 1 : 0;
+    state.UseDefaultStyleOnce = false;
+  }
+  switch (mode) {
+    case 0:
+    case 3:
+      WriteStyleValue("TileWallpaper", 1, TileWallpaper);
+      WriteStyleValue("WallPaperStyle", 1, WallPaperStyle);
+      WriteOrigin("wallpaperoriginx", 0, wallpaperoriginx);
+      WriteOrigin("wallpaperoriginy", 0, wallpaperoriginy);
+      break;
+    case 1:
+    case 4: {
+      WriteStyleValue("TileWallpaper", 0, TileWallpaper);
+      WriteStyleValue("WallPaperStyle", 0, WallPaperStyle);
+      if (o.ImageCenterStyle < 0 || o.ImageCenterStyle > 8) break;
+      const Place place = placeOf(o.ImageCenterStyle);
+      static const int edge[] = {0, -1, 0};
+      const int x = place.column == 0 ? -1 : place.column == 1 ? 0 : ScreenWidthPixels() - state.ImageWidth;
+      const int y = place.row == 2 ? ScreenHeightPixels() - state.ImageHeight : edge[place.row];
+      WriteOrigin("wallpaperoriginx", x, wallpaperoriginx);
+      WriteOrigin("wallpaperoriginy", y, wallpaperoriginy);
+      break;
+    }
+    case 2:
+      WriteStyleValue("TileWallpaper", 0, TileWallpaper);
+      WriteStyleValue("WallPaperStyle", 2, WallPaperStyle);
+      WriteOrigin("wallpaperoriginx", 0, wallpaperoriginx);
+      break;
+    default:
+      Report("Invalid value for Backdrop mode of " + NumberText(mode), mb::OkOnly | mb::Exclamation);
+      break;
+  }
+}
+
+double WallpaperWriter::ComputeFitZoom() {
+  ProgramState& state = program_.state;
+  const double w = state.ImageWidth;
+  const double h = state.ImageHeight;
+  const int screenWidth = ScreenWidthPixels();
+  const int screenHeight = ScreenHeightPixels();
+  // The viewing box: the screen, three quarters, a half or a quarter of it, or the
+  // picture's own size.
+  static const int numerators[] = {4, 3, 2, 1};
+  double boxWidth = w;
+  double boxHeight = h;
+  const int size = program_.options.ViewingWindowSize;
+  if (size >= 0 && size <= 3) {
+    boxWidth = static_cast<double>(screenWidth * numerators[size]) / 4;
+    boxHeight = static_cast<double>(screenHeight * numerators[size]) / 4;
+  }
+  double zoom = 1.0;
+  if (w > boxWidth && h <= boxHeight) zoom = boxWidth / w;
+  else if (w <= boxWidth && h > boxHeight) zoom = boxHeight / h;
+  else if (w > boxWidth && h > boxHeight) zoom = std::min(boxWidth / w, boxHeight / h);
+  state.ImageWidth = round16(w * zoom);
+  state.ImageHeight = round16(h * zoom);
+  if (zoom == 0) Report("Illegal zoom value of zero!", mb::OkOnly | mb::Exclamation);
+  if (zoom > 1.0) Report("Illegal zoom value of greater than 1.0!", mb::OkOnly | mb::Exclamation);
+  return zoom;
+}
+
+void WallpaperWriter::ShrinkPictureToFile(PictureBox& source, PictureBox& destination, double zoom,
+                                          const std::string& output, int keep, bool fromDecoder) {
+  if (!source.Picture()) throw RuntimeError{481, "Invalid picture"};
+  const Bitmap& from = *source.Picture();
+  const int width = std::max(1, round16(from.width * zoom));
+  const int height = std::max(1, round16(from.height * zoom));
+  auto shrunk = std::make_shared<Bitmap>(StretchNearest(from, width, height));
+  if (keep == 0) {
+    // Written beside the old file and renamed over it: never half a wallpaper.
+    if (!program_.platform.files.WriteFileAtomically(output, WriteBmp24(*shrunk)))
+      throw RuntimeError{75, "Path/File access error"};
+    destination.SetPicture(nullptr);
+  } else {
+    destination.SetPicture(std::move(shrunk));
+  }
+  if (fromDecoder) source.SetPicture(nullptr);
+}
+
+bool WallpaperWriter::LoadPictureIntoBox(PictureBox& box, const std::string& path) {
+  std::optional<Bitmap> picture;
+  if (auto file = program_.platform.files.OpenRead(path)) {
+    std::string bytes(static_cast<std::size_t>(file->Size()), '\0');
+    bytes.resize(file->Read(bytes.data(), bytes.size()));
+    picture = typeOf(path) == "wmf" ? program_.platform.desktop.DrawMetafile(bytes) : ReadBmp(bytes);
+  }
+  if (!picture) {
+    Report("Couldn't find " + path, mb::OkOnly | mb::Exclamation);
+    return false;
+  }
+  program_.state.ImageWidth = picture->width;
+  program_.state.ImageHeight = picture->height;
+  box.SetPicture(std::make_shared<const Bitmap>(std::move(*picture)));
+  return true;
+}
+
+void WallpaperWriter::SelectBackdropMode(int index) {
+  FrmMain& frm = program_.frmMain;
+  if (index < 0 || index > 4) {
+    Report("Unsuccesful menu radio button check", mb::OkOnly | mb::Information);
+    return;
+  }
+  for (int i = 0; i < 5; ++i) frm.mnuBackdropMode[i].SetChecked(i == index);
+  const bool internal = index >= 3;
+  frm.mCustom[7].SetChecked(internal);
+  frm.mnuToggleBackdropMode[0].SetVisible(internal);
+  frm.mnuToggleBackdropMode[1].SetVisible(!internal);
+  program_.options.BackdropMode = index;
+}
+
+void WallpaperWriter::SwitchDisplay(bool toInternal) {
+  const int mode = program_.options.BackdropMode;
+  static const int internalOf[] = {3, 4, 4, 3, 4};
+  static const int desktopOf[] = {0, 1, 2, 0, 1};
+  if (mode < 0 || mode > 4) {
+    Report("Tapestrel mode is not set.", mb::OkOnly | mb::Information);
+    return;
+  }
+  SelectBackdropMode(toInternal ? internalOf[mode] : desktopOf[mode]);
+}
+
+void WallpaperWriter::ViewingOptionsChanged() {
+  const int size = program_.options.ViewingWindowSize;
+  if (size != lastViewingSize_) {
+    const bool first = lastViewingSize_ < 0;
+    lastViewingSize_ = size;
+    if (first) return;
+    // Fit the focused file of the list anew.
+    ListView& list = program_.frmMain.lstvFiles[program_.frmMain.CurrentList()];
+    const int focused = list.FocusedIndex();
+    if (focused >= 0 && focused < list.Count())
+      ChangeWallpaperTo(list.Items()[focused].Column(1) + list.Items()[focused].text);
+    return;
+  }
+  // Same size: apply the current wallpaper again, so that a new position takes effect.
+  const std::string current = program_.registry.GetRegistryValue("Wallpaper");
+  if (current.empty()) return;
+  program_.headers.ReadImageHeader(current);
+  SetDesktopWallpaper(current);
+}
+
+}  // namespace tapestrel

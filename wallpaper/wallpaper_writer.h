@@ -1,0 +1,64 @@
+// Turns one picture file into the desktop wallpaper: lays it out by the backdrop mode,
+// writes the desktop's style values, shrinks a picture too large for the viewing size
+// into the working bitmap, and hands the file to Windows.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tapestrel {
+
+class Program;
+class PictureBox;
+
+inline constexpr const char* kWorkingBitmapName = "Tapestrel Wallpaper.bmp";
+
+class WallpaperWriter {
+ public:
+  explicit WallpaperWriter(Program& program) : program_(program) {}
+
+  // True when the wallpaper was changed.
+  bool ChangeWallpaperTo(const std::string& path);
+  bool PrepareBitmapWallpaper(const std::string& path);
+  bool PrepareMetafileWallpaper(const std::string& path);
+  bool PrepareDecodedWallpaper(const std::string& path);
+  long SetDesktopWallpaper(const std::string& path);
+  void ApplyWallpaperStyle();
+  void ReadWallpaperStyle();
+  double ComputeFitZoom();
+  // keep 0: the shrunk picture is saved at `output` and the destination emptied;
+  // keep 1: it stays in the destination box.
+  void ShrinkPictureToFile(PictureBox& source, PictureBox& destination, double zoom, const std::string& output,
+                           int keep, bool fromDecoder = false);
+  bool LoadPictureIntoBox(PictureBox& box, const std::string& path);
+  int ColorDepth();
+
+  // The working bitmap every shrunk or decoded wallpaper is written to.
+  std::string WorkingBitmap() const;
+  int ScreenWidthPixels() const;
+  int ScreenHeightPixels() const;
+
+  // The mode menu: radio-checks mode `index` and makes it the backdrop mode.
+  void SelectBackdropMode(int index);
+  // Switches between showing pictures on the desktop and in the program's own window.
+  void SwitchDisplay(bool toInternal);
+  // What confirming the options dialog does to the wallpaper when the viewing size or
+  // position may have changed.
+  void ViewingOptionsChanged();
+
+  // The desktop values as last read or written.
+  int TileWallpaper = 0;
+  int WallPaperStyle = 0;
+  std::int16_t wallpaperoriginx = 0;
+  std::int16_t wallpaperoriginy = 0;
+
+ private:
+  void WriteStyleValue(const char* name, int value, int& cached);
+  void WriteOrigin(const char* name, int value, std::int16_t& cached);
+  void Report(const std::string& text, int style);
+
+  Program& program_;
+  int lastViewingSize_ = -1;
+};
+
+}  // namespace tapestrel
