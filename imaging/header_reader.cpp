@@ -100,6 +100,7 @@ void HeaderReader::ReadJpegHeader(const std::string& path, int* fileNumber) {
   HeaderLittleEndian = false;
   HeaderStop = false;
   if (!Open(path)) {
+    if (missingIsSilent_) return;
     const RuntimeError e = runtime_error::FileNotFound();
     Tell(e.description + " (" + std::to_string(e.number) + ") " + " has occurred while reading " + path,
          mb::OkOnly | mb::Exclamation, kTitle);
@@ -322,12 +323,13 @@ void HeaderReader::ReadTiffHeader(const std::string& path) {
 void HeaderReader::ReadImageHeader(const std::string& path) {
   SetSize(0, 0, 0);
   const std::string type = ToLower(path.size() >= 3 ? path.substr(path.size() - 3) : path);
-  if (!program_.platform.files.FileExists(path)) {
-    CloseFile();
-    return;  // a path that is not there has no size
-  }
+  // A path that is not there has no size: each reader leaves 0 when it cannot open it.
   if (type == "bmp") ReadBmpHeader(path);
-  else if (type == "jpg" || type == "peg" || type == "jpe") ReadJpegHeader(path);
+  else if (type == "jpg" || type == "peg" || type == "jpe") {
+    missingIsSilent_ = true;
+    ReadJpegHeader(path);
+    missingIsSilent_ = false;
+  }
   else if (type == "pcx") ReadPcxHeader(path);
   else if (type == "tga") ReadTgaHeader(path);
   else if (type == "wmf") ReadWmfHeader(path);

@@ -63,6 +63,8 @@ class HeaderReader {
 
   Program& program_;
   std::unique_ptr<InputFile> file_;
+  // While set, a file that cannot be opened is passed over without a word.
+  bool missingIsSilent_ = false;
   // Bytes read ahead from the file, and where the next one is.
   std::vector<std::uint8_t> buffer_;
   std::size_t next_ = 0;

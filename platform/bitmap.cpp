@@ -114,6 +114,16 @@ bool readLayout(const std::string& b, Layout& l, std::string* why) {
   }
   const std::uint32_t offset = le32(b, 10);
   l.data = offset >= 26 && offset < b.size() ? offset : at;
+  // Ask for no more memory than the file can fill: every row of an uncompressed picture
+  // is in the file, and a run-length byte pair stands for at most 255 pixels.
+  const std::uint64_t pixels = static_cast<std::uint64_t>(l.width) * static_cast<std::uint64_t>(l.height);
+  const std::uint64_t available = b.size() - l.data;
+  if (l.compression == 1 || l.compression == 2) {
+    if (pixels > available * 1024) return fail(why, "compressed pixels cut short");
+  } else if (((static_cast<std::uint64_t>(l.width) * l.bits + 31) / 32) * 4 * static_cast<std::uint64_t>(l.height) >
+             available) {
+    return fail(why, "pixels cut short");
+  }
   return true;
 }
 

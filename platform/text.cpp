@@ -178,13 +178,13 @@ std::string FormatNumber(double value, std::string_view picture) {
   const auto divisor = static_cast<unsigned long long>(scale);
 
   std::string wholeDigits = std::to_string(units / divisor);
-  while (wholeDigits.size() < minWhole) wholeDigits.insert(0, "0");
+  if (wholeDigits.size() < minWhole) wholeDigits = std::string(minWhole - wholeDigits.size(), '0') + wholeDigits;
   if (grouped) wholeDigits = groupThousands(wholeDigits);
 
   std::string fractionDigits;
   if (decimals > 0) {
     fractionDigits = std::to_string(units % divisor);
-    while (fractionDigits.size() < decimals) fractionDigits.insert(0, "0");
+    if (fractionDigits.size() < decimals) fractionDigits = std::string(decimals - fractionDigits.size(), '0') + fractionDigits;
     while (fractionDigits.size() > minDecimals && fractionDigits.back() == '0') fractionDigits.pop_back();
   }
 

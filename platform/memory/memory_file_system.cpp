@@ -85,9 +85,11 @@ namespace {
 class HostInputFile : public InputFile {
  public:
   HostInputFile(const fs::path& path, std::shared_ptr<int> counter)
-      : in_(path, std::ios::binary), counter_(std::move(counter)) {
-    std::error_code ec;
-    size_ = fs::file_size(path, ec);
+      : in_(path, std::ios::binary | std::ios::ate), counter_(std::move(counter)) {
+    if (in_) {
+      size_ = static_cast<std::uint64_t>(in_.tellg());
+      in_.seekg(0);
+    }
     ++*counter_;
   }
   ~HostInputFile() override { --*counter_; }
@@ -118,7 +120,7 @@ class HostInputFile : public InputFile {
 }  // namespace
 
 std::unique_ptr<InputFile> MemoryFileSystem::OpenRead(const std::string& path) {
-  if (!FileExists(path)) return nullptr;
+  if (path.empty() || path.find_first_of("*?") != std::string::npos) return nullptr;
   auto file = std::make_unique<HostInputFile>(HostPath(path), openFiles_);
   if (!file->ok()) return nullptr;
   return file;

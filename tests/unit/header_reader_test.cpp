@@ -3,29 +3,17 @@
 #include "app/program.h"
 #include "platform/bitmap.h"
 #include "platform/memory/memory_platform.h"
+#include "tests/common/picture_builders.h"
 
 namespace tapestrel {
 namespace {
 
-std::string be16(unsigned v) { return {static_cast<char>(v >> 8), static_cast<char>(v & 0xFF)}; }
-std::string le16(unsigned v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; }
-std::string le32(unsigned v) { return le16(v & 0xFFFF) + le16(v >> 16); }
-std::string be32(unsigned v) { return be16(v >> 16) + be16(v & 0xFFFF); }
+using namespace pictures;
 
-// JPEG pieces: a segment is its marker, its length (counting itself) and its body.
-std::string segment(int marker, const std::string& body) {
-  return std::string{static_cast<char>(0xFF), static_cast<char>(marker)} + be16(static_cast<unsigned>(body.size() + 2)) + body;
-}
-std::string frame(int marker, int precision, unsigned width, unsigned height, int components) {
-  std::string body = std::string(1, static_cast<char>(precision)) + be16(height) + be16(width) +
-                     std::string(1, static_cast<char>(components));
-  for (int i = 0; i < components; ++i) body += std::string{static_cast<char>(i + 1), 0x11, 0};
-  return segment(marker, body);
-}
-const std::string kSoi = "\xFF\xD8";
-const std::string kScan = segment(0xDA, std::string(10, '\0')) + std::string(64, '\x55');
-const std::string kApp0 = segment(0xE0, std::string("JFIF\0\1\1\0\0\1\0\1\0\0", 14));
-const std::string kHuffman = segment(0xC4, std::string(29, '\x01'));
+const std::string kSoi = StartOfImage();
+const std::string kScan = ScanAndEnd();
+const std::string kApp0 = App0();
+const std::string kHuffman = HuffmanTable();
 
 class HeaderReaderTest : public ::testing::Test {
  protected:
@@ -51,24 +39,24 @@ class HeaderReaderTest : public ::testing::Test {
 };
 
 TEST_F(HeaderReaderTest, FrameHeadersGiveSizeAndDepth) {
-  read("colour.jpg", kSoi + kApp0 + kHuffman + frame(0xC0, 8, 640, 480, 3) + kScan);
+  read("colour.jpg", kSoi + kApp0 + kHuffman + Frame(0xC0, 8, 640, 480, 3) + kScan);
   expectSize(640, 480, 24);
-  read("grey.jpeg", kSoi + frame(0xC0, 8, 320, 200, 1) + kScan);
+  read("grey.jpeg", kSoi + Frame(0xC0, 8, 320, 200, 1) + kScan);
   expectSize(320, 200, 8);
-  read("deep.jpe", kSoi + frame(0xC1, 12, 100, 50, 3) + kScan);
+  read("deep.jpe", kSoi + Frame(0xC1, 12, 100, 50, 3) + kScan);
   expectSize(100, 50, 36);
-  read("progressive.jpg", kSoi + kHuffman + frame(0xC2, 8, 1920, 1080, 3) + kScan);
+  read("progressive.jpg", kSoi + kHuffman + Frame(0xC2, 8, 1920, 1080, 3) + kScan);
   expectSize(1920, 1080, 24);
   // Fill bytes before a marker are allowed.
-  read("filled.jpg", kSoi + "\xFF\xFF\xFF" + frame(0xC0, 8, 16, 8, 3).substr(1) + kScan);
+  read("filled.jpg", kSoi + "\xFF\xFF\xFF" + Frame(0xC0, 8, 16, 8, 3).substr(1) + kScan);
   expectSize(16, 8, 24);
   EXPECT_TRUE(prompts().empty());
   EXPECT_EQ(memory.files.OpenFiles(), 0);
 }
 
 TEST_F(HeaderReaderTest, CommentsAreShownUntilCancelled) {
-  const std::string twoComments = kSoi + segment(0xFE, "Sunset at the pier") + segment(0xFE, "second") +
-                                  frame(0xC0, 8, 64, 48, 3) + kScan;
+  const std::string twoComments = kSoi + Segment(0xFE, "Sunset at the pier") + Segment(0xFE, "second") +
+                                  Frame(0xC0, 8, 64, 48, 3) + kScan;
   read("sunset.jpg", twoComments);
   ASSERT_EQ(memory.ui.Messages().size(), 2u);
   EXPECT_EQ(memory.ui.Messages()[0].prompt, "Sunset at the pier");
@@ -91,10 +79,10 @@ TEST_F(HeaderReaderTest, DamagedJpegsAreReported) {
     std::string bytes;
     std::vector<std::string> messages;
   } cases[] = {
-      {"bogus.jpg", kSoi + segment(0xC0, std::string("\x08\x00\x10\x00\x20\x03", 6) + std::string(8, '\x11')) + kScan,
+      {"bogus.jpg", kSoi + Segment(0xC0, std::string("\x08\x00\x10\x00\x20\x03", 6) + std::string(8, '\x11')) + kScan,
        {"Bogus SOF marker length"}},
       {"short.jpg", kSoi + std::string("\xFF\xE1\x00\x01", 4) + kScan, {"Errroneous JPEG marker length"}},
-      {"garbage.jpg", kSoi + "junk" + frame(0xC0, 8, 16, 16, 3) + kScan,
+      {"garbage.jpg", kSoi + "junk" + Frame(0xC0, 8, 16, 16, 3) + kScan,
        {"Garbage found in JPEG file", "Error ocurred"}},
       {"png.jpg", "\x89PNG\r\n\x1a\n" + std::string(32, '\0'),
        {"Not a JPEG file\nC:\\Pictures\\png.jpg", "Expected SOI marker first"}},
@@ -111,7 +99,7 @@ TEST_F(HeaderReaderTest, DamagedJpegsAreReported) {
 
   // Length 17 with three components is a right frame header; 16 is not (above).
   memory.ui.ClearMessages();
-  read("right.jpg", kSoi + frame(0xC0, 8, 16, 32, 3) + kScan);
+  read("right.jpg", kSoi + Frame(0xC0, 8, 16, 32, 3) + kScan);
   EXPECT_TRUE(prompts().empty());
   // The size of a bogus frame header is kept.
   read("bogus.jpg", cases[0].bytes);
@@ -121,8 +109,8 @@ TEST_F(HeaderReaderTest, DamagedJpegsAreReported) {
 TEST_F(HeaderReaderTest, QuietReadingTellsNothing) {
   program.state.HeaderReaderQuiet = true;
   read("png.jpg", "\x89PNG\r\n\x1a\n" + std::string(32, '\0'));
-  read("sunset.jpg", kSoi + segment(0xFE, "hello") + frame(0xC0, 8, 64, 48, 3) + kScan);
-  read("cut.jpg", kSoi + frame(0xC0, 8, 64, 48, 3).substr(0, 9));
+  read("sunset.jpg", kSoi + Segment(0xFE, "hello") + Frame(0xC0, 8, 64, 48, 3) + kScan);
+  read("cut.jpg", kSoi + Frame(0xC0, 8, 64, 48, 3).substr(0, 9));
   EXPECT_TRUE(memory.ui.Messages().empty());
   EXPECT_EQ(memory.files.OpenFiles(), 0);
 }
@@ -144,7 +132,7 @@ TEST_F(HeaderReaderTest, AFileCutShortAsksAndEndsEvenWhenRetried) {
 }
 
 TEST_F(HeaderReaderTest, JpegFileStaysOpenForTheCallerAfterAScanMarker) {
-  const std::string path = file("open.jpg", kSoi + frame(0xC0, 8, 8, 8, 3) + kScan);
+  const std::string path = file("open.jpg", kSoi + Frame(0xC0, 8, 8, 8, 3) + kScan);
   int number = 0;
   program.headers.ReadJpegHeader(path, &number);
   EXPECT_GT(number, 0);
@@ -156,31 +144,35 @@ TEST_F(HeaderReaderTest, JpegFileStaysOpenForTheCallerAfterAScanMarker) {
 TEST_F(HeaderReaderTest, SiblingReaders) {
   read("sea.bmp", WriteBmp24(Bitmap(300, 200)));
   expectSize(300, 200, 24);
-  read("logo.gif", "GIF89a" + le16(120) + le16(80) + std::string("\xF6\0\0", 3));
+  read("logo.gif", "GIF89a" + Le16(120) + Le16(80) + std::string("\xF6\0\0", 3));
   EXPECT_EQ(program.state.ImageWidth, 0);  // not read by the general reader
-  program.headers.ReadGifHeader(file("logo.gif", "GIF89a" + le16(120) + le16(80) + std::string("\xF6\0\0", 3)));
+  program.headers.ReadGifHeader(file("logo.gif", "GIF89a" + Le16(120) + Le16(80) + std::string("\xF6\0\0", 3)));
   expectSize(120, 80, 7);
   std::string pcx(128, '\0');
   pcx[0] = 0x0A;
   pcx[3] = 8;
-  pcx.replace(8, 4, le16(639) + le16(479));
+  pcx.replace(8, 4, Le16(639) + Le16(479));
   pcx[65] = 3;
   read("old.pcx", pcx);
   expectSize(640, 480, 24);
   std::string tga(18, '\0');
   tga[2] = 2;
-  tga.replace(12, 5, le16(800) + le16(600) + std::string(1, 32));
+  tga.replace(12, 5, Le16(800) + Le16(600) + std::string(1, 32));
   read("shot.tga", tga);
   expectSize(800, 600, 32);
   // A placeable metafile of 2 x 1 inches at 1440 units an inch: 192 x 96 pixels at 96 dpi.
-  std::string wmf = le32(0x9AC6CDD7) + le16(0) + le16(0) + le16(0) + le16(2880) + le16(1440) + le16(1440) +
-                    le32(0) + le16(0);
+  std::string wmf = Le32(0x9AC6CDD7) + Le16(0) + Le16(0) + Le16(0) + Le16(2880) + Le16(1440) + Le16(1440) +
+                    Le32(0) + Le16(0);
   read("chart.wmf", wmf);
   expectSize(192, 96, 24);
-  read("chart.wmf", le32(0x12345678) + wmf.substr(4));
+  read("chart.wmf", Le32(0x12345678) + wmf.substr(4));
   expectSize(0, 0, 0);
   read("missing.bmp", "");
   memory.files.RemoveFile("C:\\Pictures\\missing.bmp");
+  memory.ui.ClearMessages();
+  program.headers.ReadImageHeader("C:\\Pictures\\missing.jpg");
+  expectSize(0, 0, 0);
+  EXPECT_TRUE(memory.ui.Messages().empty());
   read("other.png", "whatever");
   expectSize(0, 0, 0);
   EXPECT_EQ(memory.files.OpenFiles(), 0);
@@ -188,24 +180,24 @@ TEST_F(HeaderReaderTest, SiblingReaders) {
 
 TEST_F(HeaderReaderTest, TiffInBothByteOrders) {
   // Little-endian: width as SHORT 800, height as LONG 600, three samples of 8 bits.
-  std::string ii = "II" + le16(42) + le32(8) + le16(4);
-  ii += le16(0x100) + le16(3) + le32(1) + le16(800) + le16(0);
-  ii += le16(0x101) + le16(4) + le32(1) + le32(600);
-  ii += le16(0x102) + le16(3) + le32(3) + le32(200);
-  ii += le16(0x115) + le16(3) + le32(1) + le16(3) + le16(0);
+  std::string ii = "II" + Le16(42) + Le32(8) + Le16(4);
+  ii += Le16(0x100) + Le16(3) + Le32(1) + Le16(800) + Le16(0);
+  ii += Le16(0x101) + Le16(4) + Le32(1) + Le32(600);
+  ii += Le16(0x102) + Le16(3) + Le32(3) + Le32(200);
+  ii += Le16(0x115) + Le16(3) + Le32(1) + Le16(3) + Le16(0);
   program.headers.ReadTiffHeader(file("scan.tif", ii));
   expectSize(800, 600, 24);
   // Big-endian, grey.
-  std::string mm = "MM" + be16(42) + be32(8) + be16(2);
-  mm += be16(0x100) + be16(3) + be32(1) + be16(1024) + be16(0);
-  mm += be16(0x101) + be16(3) + be32(1) + be16(768) + be16(0);
+  std::string mm = "MM" + Be16(42) + Be32(8) + Be16(2);
+  mm += Be16(0x100) + Be16(3) + Be32(1) + Be16(1024) + Be16(0);
+  mm += Be16(0x101) + Be16(3) + Be32(1) + Be16(768) + Be16(0);
   program.headers.ReadTiffHeader(file("scan.tif", mm));
   expectSize(1024, 768, 1);
   // Cut short inside the directory: no size, and the file is closed.
   program.headers.ReadTiffHeader(file("scan.tif", ii.substr(0, 20)));
   expectSize(0, 0, 0);
   // A size no 32-bit measurement can hold is refused.
-  std::string huge = "II" + le16(42) + le32(8) + le16(1) + le16(0x100) + le16(4) + le32(1) + le32(0xF0000000);
+  std::string huge = "II" + Le16(42) + Le32(8) + Le16(1) + Le16(0x100) + Le16(4) + Le32(1) + Le32(0xF0000000);
   program.headers.ReadTiffHeader(file("huge.tif", huge));
   expectSize(0, 0, 0);
   EXPECT_EQ(memory.files.OpenFiles(), 0);

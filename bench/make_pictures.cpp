@@ -1,0 +1,70 @@
+// Makes picture files for the fuzzing corpus and the benchmarks:
+//   tapestrel_make_pictures corpus DIR      one small file of each kind the readers know
+//   tapestrel_make_pictures jpegs N DIR     N small JPEG files of different sizes
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/bitmap.h"
+#include "tests/common/picture_builders.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace tapestrel;
+using namespace tapestrel::pictures;
+
+bool write(const fs::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out);
+}
+
+int corpus(const fs::path& folder) {
+  fs::create_directories(folder);
+  Bitmap small(7, 5, 0x204080);
+  small.Set(3, 2, 0xFFFFFF);
+  const struct {
+    const char* name;
+    std::string bytes;
+  } files[] = {
+      {"baseline.jpg", Jpeg(640, 480)},
+      {"grey.jpg", Jpeg(320, 200, 1)},
+      {"progressive.jpg", Jpeg(1920, 1080, 3, 0xC2)},
+      {"comment.jpg", Jpeg(64, 48, 3, 0xC0, "A comment")},
+      {"picture.bmp", WriteBmp24(small)},
+      {"logo.gif", Gif(120, 80, 0xF6)},
+      {"old.pcx", Pcx(64, 32, 8, 3)},
+      {"shot.tga", Tga(4, 4, 24)},
+      {"chart.wmf", Wmf(2880, 1440, 1440)},
+      {"little.tif", Tiff(true, {{0x100, 3, 1, 800}, {0x101, 4, 1, 600}, {0x115, 3, 1, 3}})},
+      {"big.tif", Tiff(false, {{0x100, 4, 1, 1024}, {0x101, 3, 1, 768}, {0x102, 3, 3, 100}})},
+  };
+  for (const auto& f : files)
+    if (!write(folder / f.name, f.bytes)) return 1;
+  return 0;
+}
+
+int jpegs(int count, const fs::path& folder) {
+  fs::create_directories(folder);
+  for (int i = 0; i < count; ++i) {
+    const unsigned width = 320 + static_cast<unsigned>(i % 1600);
+    const unsigned height = 200 + static_cast<unsigned>((i * 7) % 1000);
+    char name[32];
+    std::snprintf(name, sizeof name, "picture%05d.jpg", i);
+    if (!write(folder / name, Jpeg(width, height, i % 5 ? 3 : 1, i % 3 ? 0xC0 : 0xC2))) return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (mode == "corpus" && argc == 3) return corpus(argv[2]);
+  if (mode == "jpegs" && argc == 4) return jpegs(std::atoi(argv[2]), argv[3]);
+  std::fprintf(stderr, "usage: %s corpus DIR | jpegs N DIR\n", argv[0]);
+  return 2;
+}
