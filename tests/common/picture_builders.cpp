@@ -12,7 +12,7 @@ std::string Segment(int marker, const std::string& body) {
          body;
 }
 
-std::string Frame(int marker, int precision, unsigned width, unsigned height, int components) {
+std::string FrameHeader(int marker, int precision, unsigned width, unsigned height, int components) {
   std::string body = std::string(1, static_cast<char>(precision)) + Be16(height) + Be16(width) +
                      std::string(1, static_cast<char>(components));
   for (int i = 0; i < components; ++i) body += std::string{static_cast<char>(i + 1), 0x11, 0};
@@ -28,7 +28,7 @@ std::string Jpeg(unsigned width, unsigned height, int components, int marker, co
   std::string file = StartOfImage() + App0();
   if (!comment.empty()) file += Segment(0xFE, comment);
   file += Segment(0xDB, std::string(65, '\x10'));
-  return file + Frame(marker, 8, width, height, components) + HuffmanTable() + ScanAndEnd();
+  return file + FrameHeader(marker, 8, width, height, components) + HuffmanTable() + ScanAndEnd();
 }
 
 std::string Tiff(bool littleEndian, const std::vector<TiffEntry>& entries) {

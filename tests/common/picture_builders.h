@@ -15,7 +15,7 @@ std::string Be32(unsigned value);
 // A JPEG segment: its marker, its length (counting itself) and its body.
 std::string Segment(int marker, const std::string& body);
 // A frame header with per-component bytes, as a start-of-frame marker carries it.
-std::string Frame(int marker, int precision, unsigned width, unsigned height, int components);
+std::string FrameHeader(int marker, int precision, unsigned width, unsigned height, int components);
 std::string StartOfImage();
 // A start of scan, some entropy-coded bytes and the end of the image.
 std::string ScanAndEnd();

@@ -39,16 +39,16 @@ class HeaderReaderTest : public ::testing::Test {
 };
 
 TEST_F(HeaderReaderTest, FrameHeadersGiveSizeAndDepth) {
-  read("colour.jpg", kSoi + kApp0 + kHuffman + Frame(0xC0, 8, 640, 480, 3) + kScan);
+  read("colour.jpg", kSoi + kApp0 + kHuffman + FrameHeader(0xC0, 8, 640, 480, 3) + kScan);
   expectSize(640, 480, 24);
-  read("grey.jpeg", kSoi + Frame(0xC0, 8, 320, 200, 1) + kScan);
+  read("grey.jpeg", kSoi + FrameHeader(0xC0, 8, 320, 200, 1) + kScan);
   expectSize(320, 200, 8);
-  read("deep.jpe", kSoi + Frame(0xC1, 12, 100, 50, 3) + kScan);
+  read("deep.jpe", kSoi + FrameHeader(0xC1, 12, 100, 50, 3) + kScan);
   expectSize(100, 50, 36);
-  read("progressive.jpg", kSoi + kHuffman + Frame(0xC2, 8, 1920, 1080, 3) + kScan);
+  read("progressive.jpg", kSoi + kHuffman + FrameHeader(0xC2, 8, 1920, 1080, 3) + kScan);
   expectSize(1920, 1080, 24);
   // Fill bytes before a marker are allowed.
-  read("filled.jpg", kSoi + "\xFF\xFF\xFF" + Frame(0xC0, 8, 16, 8, 3).substr(1) + kScan);
+  read("filled.jpg", kSoi + "\xFF\xFF\xFF" + FrameHeader(0xC0, 8, 16, 8, 3).substr(1) + kScan);
   expectSize(16, 8, 24);
   EXPECT_TRUE(prompts().empty());
   EXPECT_EQ(memory.files.OpenFiles(), 0);
@@ -56,7 +56,7 @@ TEST_F(HeaderReaderTest, FrameHeadersGiveSizeAndDepth) {
 
 TEST_F(HeaderReaderTest, CommentsAreShownUntilCancelled) {
   const std::string twoComments = kSoi + Segment(0xFE, "Sunset at the pier") + Segment(0xFE, "second") +
-                                  Frame(0xC0, 8, 64, 48, 3) + kScan;
+                                  FrameHeader(0xC0, 8, 64, 48, 3) + kScan;
   read("sunset.jpg", twoComments);
   ASSERT_EQ(memory.ui.Messages().size(), 2u);
   EXPECT_EQ(memory.ui.Messages()[0].prompt, "Sunset at the pier");
@@ -82,7 +82,7 @@ TEST_F(HeaderReaderTest, DamagedJpegsAreReported) {
       {"bogus.jpg", kSoi + Segment(0xC0, std::string("\x08\x00\x10\x00\x20\x03", 6) + std::string(8, '\x11')) + kScan,
        {"Bogus SOF marker length"}},
       {"short.jpg", kSoi + std::string("\xFF\xE1\x00\x01", 4) + kScan, {"Errroneous JPEG marker length"}},
-      {"garbage.jpg", kSoi + "junk" + Frame(0xC0, 8, 16, 16, 3) + kScan,
+      {"garbage.jpg", kSoi + "junk" + FrameHeader(0xC0, 8, 16, 16, 3) + kScan,
        {"Garbage found in JPEG file", "Error ocurred"}},
       {"png.jpg", "\x89PNG\r\n\x1a\n" + std::string(32, '\0'),
        {"Not a JPEG file\nC:\\Pictures\\png.jpg", "Expected SOI marker first"}},
@@ -99,7 +99,7 @@ TEST_F(HeaderReaderTest, DamagedJpegsAreReported) {
 
   // Length 17 with three components is a right frame header; 16 is not (above).
   memory.ui.ClearMessages();
-  read("right.jpg", kSoi + Frame(0xC0, 8, 16, 32, 3) + kScan);
+  read("right.jpg", kSoi + FrameHeader(0xC0, 8, 16, 32, 3) + kScan);
   EXPECT_TRUE(prompts().empty());
   // The size of a bogus frame header is kept.
   read("bogus.jpg", cases[0].bytes);
@@ -109,8 +109,8 @@ TEST_F(HeaderReaderTest, DamagedJpegsAreReported) {
 TEST_F(HeaderReaderTest, QuietReadingTellsNothing) {
   program.state.HeaderReaderQuiet = true;
   read("png.jpg", "\x89PNG\r\n\x1a\n" + std::string(32, '\0'));
-  read("sunset.jpg", kSoi + Segment(0xFE, "hello") + Frame(0xC0, 8, 64, 48, 3) + kScan);
-  read("cut.jpg", kSoi + Frame(0xC0, 8, 64, 48, 3).substr(0, 9));
+  read("sunset.jpg", kSoi + Segment(0xFE, "hello") + FrameHeader(0xC0, 8, 64, 48, 3) + kScan);
+  read("cut.jpg", kSoi + FrameHeader(0xC0, 8, 64, 48, 3).substr(0, 9));
   EXPECT_TRUE(memory.ui.Messages().empty());
   EXPECT_EQ(memory.files.OpenFiles(), 0);
 }
@@ -132,7 +132,7 @@ TEST_F(HeaderReaderTest, AFileCutShortAsksAndEndsEvenWhenRetried) {
 }
 
 TEST_F(HeaderReaderTest, JpegFileStaysOpenForTheCallerAfterAScanMarker) {
-  const std::string path = file("open.jpg", kSoi + Frame(0xC0, 8, 8, 8, 3) + kScan);
+  const std::string path = file("open.jpg", kSoi + FrameHeader(0xC0, 8, 8, 8, 3) + kScan);
   int number = 0;
   program.headers.ReadJpegHeader(path, &number);
   EXPECT_GT(number, 0);
