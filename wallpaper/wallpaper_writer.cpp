@@ -40,6 +40,12 @@ int WallpaperWriter::ScreenHeightPixels() const {
 
 int WallpaperWriter::ColorDepth() { return program_.platform.desktop.ColorDepth(); }
 
+void WallpaperWriter::SavePicture(const Bitmap& picture, const std::string& path) {
+  // Written beside the old file and renamed over it: never half a wallpaper.
+  if (!program_.platform.files.WriteFileAtomically(path, WriteBmp24(picture)))
+    throw RuntimeError{75, "Path/File access error"};
+}
+
 void WallpaperWriter::Report(const std::string& text, int style) { program_.platform.ui.MsgBox(text, style, kTitle); }
 
 bool WallpaperWriter::ChangeWallpaperTo(const std::string& path) {
@@ -80,8 +86,8 @@ bool WallpaperWriter::PrepareMetafileWallpaper(const std::string& path) {
   const double zoom = ComputeFitZoom();
   if (zoom < 1) {
     ShrinkPictureToFile(screen.picLoad, screen.picFullScreen, zoom, WorkingBitmap(), 0);
-  } else if (!program_.platform.files.WriteFileAtomically(WorkingBitmap(), WriteBmp24(*screen.picLoad.Picture()))) {
-    throw RuntimeError{75, "Path/File access error"};
+  } else {
+    SavePicture(*screen.picLoad.Picture(), WorkingBitmap());
   }
   SetDesktopWallpaper(WorkingBitmap());
   return true;
@@ -96,8 +102,7 @@ bool WallpaperWriter::PrepareDecodedWallpaper(const std::string& path) {
     if (zoom < 1) {
       ShrinkPictureToFile(screen.picLoad, screen.picFullScreen, zoom, WorkingBitmap(), 0, internal);
     } else if (internal && screen.picLoad.Picture()) {
-      if (!program_.platform.files.WriteFileAtomically(WorkingBitmap(), WriteBmp24(*screen.picLoad.Picture())))
-        throw RuntimeError{75, "Path/File access error"};
+      SavePicture(*screen.picLoad.Picture(), WorkingBitmap());
     }
     SetDesktopWallpaper(WorkingBitmap());
     return true;
@@ -211,9 +216,7 @@ void WallpaperWriter::ShrinkPictureToFile(PictureBox& source, PictureBox& destin
   const int height = std::max(1, round16(from.height * zoom));
   auto shrunk = std::make_shared<Bitmap>(StretchNearest(from, width, height));
   if (keep == 0) {
-    // Written beside the old file and renamed over it: never half a wallpaper.
-    if (!program_.platform.files.WriteFileAtomically(output, WriteBmp24(*shrunk)))
-      throw RuntimeError{75, "Path/File access error"};
+    SavePicture(*shrunk, output);
     destination.SetPicture(nullptr);
   } else {
     destination.SetPicture(std::move(shrunk));

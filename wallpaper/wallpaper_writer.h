@@ -56,6 +56,8 @@ class WallpaperWriter {
   void WriteStyleValue(const char* name, int value, int& cached);
   void WriteOrigin(const char* name, int value, std::int16_t& cached);
   void Report(const std::string& text, int style);
+  // Saves a picture as a BMP file, whole or not at all; raises error 75 when it cannot.
+  void SavePicture(const struct Bitmap& picture, const std::string& path);
 
   Program& program_;
   int lastViewingSize_ = -1;

@@ -33,6 +33,12 @@ class MemoryUi : public Ui {
 
   void Answer(int answer) { answers_.push_back(answer); }
   const std::vector<Message>& Messages() const { return messages_; }
+  // The texts of the messages shown, in order.
+  std::vector<std::string> Prompts() const {
+    std::vector<std::string> all;
+    for (const Message& m : messages_) all.push_back(m.prompt);
+    return all;
+  }
   void ClearMessages() { messages_.clear(); }
   int DoEventsCalls() const { return doEventsCalls_; }
   int Beeps() const { return beeps_; }

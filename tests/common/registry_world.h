@@ -57,11 +57,7 @@ class RegistryRoutinesCases : public ::testing::TestWithParam<RegistryWorldFacto
   }
 
   RegistryRoutines& routines() { return world->program().registry; }
-  std::vector<std::string> prompts() {
-    std::vector<std::string> all;
-    for (const auto& m : world->ui().Messages()) all.push_back(m.prompt);
-    return all;
-  }
+  std::vector<std::string> prompts() { return world->ui().Prompts(); }
 
   std::unique_ptr<RegistryWorld> world;
 };

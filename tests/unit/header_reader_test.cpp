@@ -23,11 +23,7 @@ class HeaderReaderTest : public ::testing::Test {
     return path;
   }
   void read(const std::string& name, const std::string& bytes) { program.headers.ReadImageHeader(file(name, bytes)); }
-  std::vector<std::string> prompts() const {
-    std::vector<std::string> all;
-    for (const auto& m : memory.ui.Messages()) all.push_back(m.prompt);
-    return all;
-  }
+  std::vector<std::string> prompts() const { return memory.ui.Prompts(); }
   void expectSize(int width, int height, int depth) {
     EXPECT_EQ(program.state.ImageWidth, width);
     EXPECT_EQ(program.state.ImageHeight, height);

@@ -26,11 +26,7 @@ class WallpaperWriterTest : public ::testing::Test {
   }
   std::optional<std::string> desktopValue(const char* name) { return memory.registry.Value(RegistryRoot::CurrentUser, kDesktop, name); }
   void setDesktop(const char* name, const char* value) { memory.registry.SetValue(RegistryRoot::CurrentUser, kDesktop, name, value); }
-  std::vector<std::string> prompts() const {
-    std::vector<std::string> all;
-    for (const auto& m : memory.ui.Messages()) all.push_back(m.prompt);
-    return all;
-  }
+  std::vector<std::string> prompts() const { return memory.ui.Prompts(); }
 
   MemoryPlatform memory;
   Program program{memory.platform()};
