@@ -29,7 +29,10 @@ class WallpaperOnWine : public ::testing::Test {
     picture_ = std::string(temp) + "tapestrel-wide.bmp";
     program.state.WindowsFolder = NormalizeFolder(files.WindowsDirectory());
   }
-  void TearDown() override { DeleteFileA(picture_.c_str()); }
+  // The picture stays when asked, so that the desktop can be looked at afterwards.
+  void TearDown() override {
+    if (!GetEnvironmentVariableA("TAPESTREL_KEEP_WALLPAPER", nullptr, 0)) DeleteFileA(picture_.c_str());
+  }
 
   // A picture twice the screen's width, in bands of colour.
   void makePicture() {
@@ -72,6 +75,20 @@ TEST_F(WallpaperOnWine, ALargeBitmapBecomesTheWorkingBitmapOnTheDesktop) {
     EXPECT_EQ(written->height, GetSystemMetrics(SM_CYSCREEN) / 2);
   }
   EXPECT_TRUE(memory.ui.Messages().empty());
+}
+
+TEST_F(WallpaperOnWine, ASmallBitmapIsCentredByItsOwnPath) {
+  Bitmap card(320, 240, 0x228B22);
+  for (int y = 100; y < 140; ++y)
+    for (int x = 0; x < 320; ++x) card.Set(x, y, 0xFFD700);
+  ASSERT_TRUE(files.WriteFileAtomically(picture_, WriteBmp24(card)));
+  program.options.BackdropMode = 1;
+  program.options.ImageCenterStyle = 1;
+  ASSERT_TRUE(program.wallpaper.ChangeWallpaperTo(picture_));
+  EXPECT_TRUE(EqualsIgnoreCase(desktopValue("Wallpaper"), picture_)) << desktopValue("Wallpaper");
+  EXPECT_EQ(desktopValue("TileWallpaper"), "0");
+  EXPECT_EQ(desktopValue("WallPaperStyle"), "0");
+  EXPECT_EQ(program.state.ImageWidth, 320);
 }
 
 TEST_F(WallpaperOnWine, MetafilesAreDrawnByTheSystem) {
