@@ -150,6 +150,41 @@ void FrmMain::ConnectEvents() {
   picSizeBar.MouseMove = [this](int button, int, long x, long) { picSizeBar_MouseMove(button, x); };
   picSizeBar.MouseUp = [this](int button, int, long x, long) { picSizeBar_MouseUp(button, x); };
 
+  for (int i = 0; i < 2; ++i) {
+    ListView& list = lstvFiles[i];
+    list.ColumnClick = [this](int column) { program_.files.SortByKey(column); };
+    list.ItemClick = [this](int) { program_.files.ShowSelection(); };
+    list.KeyUp = [this](int&, int) { program_.files.ShowSelection(); };
+    list.KeyDown = [this, i](int& key, int shift) { lstvFiles_KeyDown(i, key, shift); };
+  }
+  dirPictures.Change = [this] { program_.folders.PictureFolderChanged(); };
+  dirPictures.DblClick = [this] {
+    const int at = dirPictures.ListIndex();
+    if (at < 0 || at >= static_cast<int>(dirPictures.Entries().size())) return;
+    const std::string path = dirPictures.Entries()[at].path;
+    dirPictures.SetPath(path, FolderTreeEntries(program_.platform.files, path));
+  };
+  dirPictures.KeyDown = [this](int& key, int) {
+    if (key == 13) {
+      key = 0;
+      Raise(dirPictures.DblClick);
+    }
+  };
+  drvPictureDirectories.Change = [this] {
+    if (program_.folders.SuppressFolderEvents) return;
+    const std::string root = ToUpper(drvPictureDirectories.Drive()) + "\\";
+    if (!program_.platform.files.FolderExists(root)) {
+      program_.platform.ui.MsgBox("Device unavailable.", mb::RetryCancel | mb::Exclamation, kApplicationName);
+      return;
+    }
+    dirPictures.SetPath(TreePath(root), FolderTreeEntries(program_.platform.files, root));
+  };
+  cboPictureDirectories.KeyDown = [this](int& key, int) {
+    if (key != 13) return;
+    key = 0;
+    program_.folders.ComboEnter();
+  };
+  cboPictureDirectories.Click = [this] { program_.folders.ComboEnter(); };
   ShowHoverHint(dirPictures, "Double-click or press ENTER to open a folder.");
   ShowHoverHint(drvPictureDirectories, "Select a new drive.");
   ShowHoverHint(cboPictureDirectories, "Choose or enter new folder.");
@@ -233,6 +268,14 @@ void FrmMain::InfoOffMode() {
   mnuInfoMode.SetChecked(false);
   StatusBar.SetPanelText("info on off", "Info Off");
   ChangeThirdStatusMsg("");
+}
+
+void FrmMain::lstvFiles_KeyDown(int list, int& keyCode, int shift) {
+  // Shift+F10 opens the file list's own menu when something is selected.
+  if (keyCode == 121 && (shift & 1) && lstvFiles[list].SelectedCount() > 0) {
+    keyCode = 0;
+    PopupMenu(Menus().Get("mPopUp3"));
+  }
 }
 
 void FrmMain::StatusBar_PanelClick(const std::string& key) {
@@ -441,6 +484,8 @@ void FrmMain::ApplySettings() {
 }
 
 void FrmMain::ShowPictureFolder() {
+  const bool suppress = program_.folders.SuppressFolderEvents;
+  program_.folders.SuppressFolderEvents = true;
   Options& o = program_.options;
   FileSystem& files = program_.platform.files;
   std::string folder = o.Folders[static_cast<std::size_t>(std::clamp(o.PictureDirectory, 0, 4))];
@@ -452,6 +497,7 @@ void FrmMain::ShowPictureFolder() {
   for (int i = 0; i < 5; ++i)
     if (!o.Folders[i].empty()) cboPictureDirectories.AddItem(o.Folders[i]);
   cboPictureDirectories.SetText(NormalizeFolder(folder));
+  program_.folders.SuppressFolderEvents = suppress;
 }
 
 // Window events ----------------------------------------------------------------------

@@ -187,6 +187,8 @@ class FrmMain : public Form {
   void picSizeBar_MouseMove(int button, long x);
   void picSizeBar_MouseUp(int button, long x);
   void StatusBar_PanelClick(const std::string& key);
+  void ListFromPictureFolder(int list);
+  void lstvFiles_KeyDown(int list, int& keyCode, int shift);
 
   Program& program_;
   int currentList_ = 1;

@@ -220,10 +220,15 @@ void FrmMain::mnuInfoMode_Click() {
 void FrmMain::mnuRefresh_Click() {
   Control* focus = ActiveControl();
   const bool paneHasFocus = focus == &dirPictures || focus == &lstvFiles[0] || focus == &lstvFiles[1];
-  if (!paneHasFocus)
+  if (focus == &dirPictures) {
+    ShowPictureFolder();
+  } else if (paneHasFocus) {
+    program_.files.ClearListView();
+    program_.files.FillListView();
+  } else {
     program_.platform.ui.MsgBox("To refresh the folder list or the file list that pane must have focus",
                                 mb::OkOnly | mb::Information, kApplicationName);
-  // Re-reading the pane comes with the folder set and the file list.
+  }
 }
 
 void FrmMain::mnuDeleteConfirmation_Click() {
@@ -309,6 +314,29 @@ void FrmMain::mAbout_Click(int index) {
   else if (index == 1) program_.ShowHelp(0);
 }
 
+void FrmMain::mnuReadActiveDirectories_Click() { program_.folders.ReadActiveFolders(); }
+
+void FrmMain::mnuToggleListView_Click() { program_.files.ShowList((CurrentList() + 1) % 2); }
+
+void FrmMain::mnuListBmpFiles_Click() { ListFromPictureFolder(1); }
+
+void FrmMain::mnuListAltFiles_Click() { ListFromPictureFolder(0); }
+
+void FrmMain::ListFromPictureFolder(int list) {
+  program_.files.ShowList(list);
+  if (!program_.state.AppendRecord) program_.files.ClearListView();
+  program_.files.FillListView();
+}
+
+void FrmMain::mnuClearListView_Click() {
+  program_.files.ClearListView();
+  program_.files.ShowTotals();
+}
+
+void FrmMain::mnuAppendToList_Click() { program_.folders.ToggleAppendRecord(); }
+
+void FrmMain::mSort_Click(int index) { program_.files.SortByKey(index); }
+
 void FrmMain::mCustom_Click(int index) { runPopupItem(*this, kCustomCommands, index); }
 void FrmMain::mCustom2_Click(int index) { runPopupItem(*this, kCustom2Commands, index); }
 void FrmMain::mCustom3_Click(int index) { runPopupItem(*this, kCustom3Commands, index); }
@@ -319,17 +347,10 @@ void FrmMain::mnuFindFile_Click() {}
 void FrmMain::mnuViewFiles_Click(int) {}
 void FrmMain::mnuOperateOnFiles_Click(int) {}
 void FrmMain::mnuBackdropHistory_Click(int) {}
-void FrmMain::mnuReadActiveDirectories_Click() {}
-void FrmMain::mnuToggleListView_Click() {}
-void FrmMain::mnuListBmpFiles_Click() {}
-void FrmMain::mnuListAltFiles_Click() {}
-void FrmMain::mnuClearListView_Click() {}
 void FrmMain::mnuExplorer_Click(int) {}
 void FrmMain::mnuChangeWallpapertoNext_Click(int) {}
 void FrmMain::mnuTimerOnOff_Click() {}
 void FrmMain::mnuScreenSaver_Click(int) {}
-void FrmMain::mnuAppendToList_Click() {}
-void FrmMain::mSort_Click(int) {}
 void FrmMain::mnuSetBMPFileFilter_Click() {}
 void FrmMain::mnuSetAlternateFileFilter_Click() {}
 void FrmMain::mnuAltFilePattern_Click() {}

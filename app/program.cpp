@@ -65,6 +65,14 @@ bool Program::Start(bool startMinimized) {
   frmMain.InitializeToolBar();
   frmAbout.Unload();
 
+  // Fill the list: from the active folders, or from the picture folder.
+  if (options.FillFromActiveFolders) {
+    folders.ReadActiveFolders();
+  } else {
+    files.FillListView();
+    if (options.SortAtStart) files.SortByKey(options.SortKey, true);
+  }
+
   if (minimized) frmMain.SetWindowState(WindowState::Minimized);
   frmMain.Show();
   frmMain.tmrTapestrel[1].SetEnabled(!minimized);

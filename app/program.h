@@ -9,6 +9,8 @@
 #include "app/program_state.h"
 #include "app/registry_routines.h"
 #include "app/settings.h"
+#include "catalogue/file_list.h"
+#include "catalogue/folder_set.h"
 #include "imaging/frm_full_screen.h"
 #include "imaging/header_reader.h"
 #include "wallpaper/wallpaper_writer.h"
@@ -44,6 +46,8 @@ class Program {
   RegistryRoutines registry{*this};
   HeaderReader headers{*this};
   WallpaperWriter wallpaper{*this};
+  FileList files{*this};
+  FolderSet folders{*this};
   FrmMain frmMain{*this};
   FrmAbout frmAbout{*this};
   FrmFullScreen frmFullScreen;

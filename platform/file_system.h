@@ -6,7 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "platform/text.h"
+
 namespace tapestrel {
+
+// One entry a directory search found.
+struct FoundFile {
+  std::string name;
+  bool folder = false;
+  std::uint64_t size = 0;
+  DateTime modified;
+};
 
 // A file open for reading bytes; closed when the object goes.
 class InputFile {
@@ -27,8 +37,15 @@ class FileSystem {
   // Names with wildcards never count as existing files.
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool FolderExists(const std::string& path) = 0;
+  // Renames or moves a file; false when it could not (an existing target is kept).
+  virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
   // Deletes a file for good; false when it could not be deleted.
   virtual bool RemoveFile(const std::string& path) = 0;
+  // The normal files (not folders) a directory search for `pattern` finds, such as
+  // "C:\Pictures\*.jp?": '*' and '?' in the name part, letter case ignored, as Windows
+  // searches do. In the order the system lists them.
+  virtual std::vector<FoundFile> FindFiles(const std::string& pattern) = 0;
+  virtual std::uint64_t FileLength(const std::string& path) = 0;
   // Opens a file for reading; none when it cannot be opened.
   virtual std::unique_ptr<InputFile> OpenRead(const std::string& path) = 0;
   // Replaces (or creates) a file with these bytes: they go to a temporary file in the

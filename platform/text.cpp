@@ -241,4 +241,32 @@ bool Like(std::string_view text, std::string_view pattern) {
   return p == pattern.size();
 }
 
+bool MatchesFilePattern(std::string_view name, std::string_view pattern) {
+  const std::string n = ToLower(name);
+  const std::string p = ToLower(pattern);
+  if (p.size() >= 2 && p.compare(p.size() - 2, 2, ".*") == 0 && n.find('.') == std::string::npos)
+    return MatchesFilePattern(name, pattern.substr(0, pattern.size() - 2));
+  // Iterative wildcard match with one back-tracking point for the last '*'.
+  std::size_t i = 0;
+  std::size_t j = 0;
+  std::size_t star = std::string::npos;
+  std::size_t mark = 0;
+  while (i < n.size()) {
+    if (j < p.size() && (p[j] == '?' || p[j] == n[i])) {
+      ++i;
+      ++j;
+    } else if (j < p.size() && p[j] == '*') {
+      star = j++;
+      mark = i;
+    } else if (star != std::string::npos) {
+      j = star + 1;
+      i = ++mark;
+    } else {
+      return false;
+    }
+  }
+  while (j < p.size() && (p[j] == '*' || p[j] == '?')) ++j;
+  return j == p.size();
+}
+
 }  // namespace tapestrel

@@ -77,4 +77,9 @@ std::string FormatDateTime(const DateTime& when);
 // callers lower-case both sides when they want otherwise.
 bool Like(std::string_view text, std::string_view pattern);
 
+// A file name against a Windows search pattern: '*' any run, '?' one character (or
+// none at the end of the name), letter case ignored; a pattern ending in ".*" also takes
+// names without a dot.
+bool MatchesFilePattern(std::string_view name, std::string_view pattern);
+
 }  // namespace tapestrel

@@ -1,6 +1,7 @@
 #include "platform/controls/list_view.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace tapestrel {
 
@@ -64,6 +65,33 @@ void ListView::RemoveItem(int index) {
 void ListView::Clear() {
   items_.clear();
   focused_ = -1;
+  sorted_ = false;
+  ItemsAltered();
+}
+
+void ListView::Sort(int column, bool descending) {
+  std::vector<std::pair<std::string, std::size_t>> keys;
+  keys.reserve(items_.size());
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    std::string key = items_[i].Column(column);
+    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    keys.emplace_back(std::move(key), i);
+  }
+  std::stable_sort(keys.begin(), keys.end(), [descending](const auto& a, const auto& b) {
+    return descending ? b.first < a.first : a.first < b.first;
+  });
+  std::vector<ListItem> sortedItems;
+  sortedItems.reserve(items_.size());
+  int focused = -1;
+  for (const auto& [key, from] : keys) {
+    if (static_cast<int>(from) == focused_) focused = static_cast<int>(sortedItems.size());
+    sortedItems.push_back(std::move(items_[from]));
+  }
+  items_ = std::move(sortedItems);
+  focused_ = focused;
+  sorted_ = true;
+  sortKey_ = column;
+  descending_ = descending;
   ItemsAltered();
 }
 

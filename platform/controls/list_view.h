@@ -56,6 +56,13 @@ class ListView : public Control {
   // Tells the renderer that items changed in place.
   void ItemsChanged() { Changed(ControlProperty::Items); }
 
+  // Sorts the items by the text of a column, letter case ignored; the order of equal
+  // texts is kept.
+  void Sort(int column, bool descending);
+  bool Sorted() const { return sorted_; }
+  int SortKey() const { return sortKey_; }
+  bool SortDescending() const { return descending_; }
+
   int SelectedCount() const;
   int FocusedIndex() const { return focused_; }
   void SetFocusedIndex(int index);
@@ -79,6 +86,9 @@ class ListView : public Control {
   int visibleRequest_ = -1;
   int updating_ = 0;
   bool pending_ = false;
+  bool sorted_ = false;
+  int sortKey_ = 0;
+  bool descending_ = false;
 };
 
 }  // namespace tapestrel

@@ -18,6 +18,8 @@ class MemoryDesktop : public Desktop {
   std::string ProcessorText() override { return "x86 family 6"; }
   MemoryStatus Memory() override { return {42, 512ull << 20, 256ull << 20, 1024ull << 20, 768ull << 20}; }
 
+  // Esc "pressed" after this many askings (never when negative).
+  bool KeyPressed(int virtualKey) override { return virtualKey == 27 && escapeAfter >= 0 && askings++ >= escapeAfter; }
   int ColorDepth() override { return colorDepth; }
   long SetDesktopWallpaper(const std::string& path) override {
     wallpapers.push_back(path);
@@ -30,6 +32,8 @@ class MemoryDesktop : public Desktop {
   long screenWidth = 1024 * 15;
   long screenHeight = 768 * 15;
   int colorDepth = 24;
+  int escapeAfter = -1;
+  int askings = 0;
   // Every path handed over as the wallpaper, in order.
   std::vector<std::string> wallpapers;
 };

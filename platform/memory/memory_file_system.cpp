@@ -1,6 +1,8 @@
 #include "platform/memory/memory_file_system.h"
 
 #include <algorithm>
+#include <chrono>
+#include <ctime>
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -22,13 +24,26 @@ fs::path MemoryFileSystem::HostPath(const std::string& windowsPath) const {
   std::string part;
   for (std::size_t i = 2; i <= path.size(); ++i) {
     if (i == path.size() || path[i] == '\\' || path[i] == '/') {
-      if (!part.empty()) host /= part;
+      if (!part.empty()) host /= MatchCase(host, part);
       part.clear();
     } else {
       part += path[i];
     }
   }
   return host;
+}
+
+std::string MemoryFileSystem::MatchCase(const fs::path& folder, const std::string& name) {
+  // Windows names ignore letter case: take the name on disk that matches, if any.
+  std::error_code ec;
+  if (fs::exists(folder / name, ec)) return name;
+  for (const auto& entry : fs::directory_iterator(folder, ec)) {
+    const std::string found = entry.path().filename().string();
+    if (found.size() == name.size() &&
+        std::equal(found.begin(), found.end(), name.begin(), [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b)); }))
+      return found;
+  }
+  return name;
 }
 
 bool MemoryFileSystem::FileExists(const std::string& path) {
@@ -47,6 +62,13 @@ bool MemoryFileSystem::RemoveFile(const std::string& path) {
   if (!FileExists(path)) return false;
   std::error_code ec;
   return fs::remove(HostPath(path), ec);
+}
+
+bool MemoryFileSystem::RenameFile(const std::string& from, const std::string& to) {
+  std::error_code ec;
+  if (!FileExists(from) || fs::exists(HostPath(to), ec)) return false;
+  fs::rename(HostPath(from), HostPath(to), ec);
+  return !ec;
 }
 
 std::uint64_t MemoryFileSystem::FreeDiskSpace(const std::string& path) {
@@ -118,6 +140,36 @@ class HostInputFile : public InputFile {
 };
 
 }  // namespace
+
+std::vector<FoundFile> MemoryFileSystem::FindFiles(const std::string& pattern) {
+  std::vector<FoundFile> found;
+  const std::string folder = DirectoryPart(pattern);
+  const std::string namePattern = pattern.substr(folder.size());
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(HostPath(folder.empty() ? "." : folder), ec)) {
+    if (!entry.is_regular_file(ec)) continue;
+    const std::string name = entry.path().filename().string();
+    if (!MatchesFilePattern(name, namePattern)) continue;
+    FoundFile file;
+    file.name = name;
+    file.size = entry.file_size(ec);
+    const auto written = entry.last_write_time(ec);
+    const auto since = std::chrono::time_point_cast<std::chrono::seconds>(
+        std::chrono::file_clock::to_sys(written));
+    const std::time_t t = std::chrono::system_clock::to_time_t(since);
+    std::tm local{};
+    localtime_r(&t, &local);
+    file.modified = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+    found.push_back(std::move(file));
+  }
+  return found;
+}
+
+std::uint64_t MemoryFileSystem::FileLength(const std::string& path) {
+  std::error_code ec;
+  const auto size = fs::file_size(HostPath(path), ec);
+  return ec ? 0 : size;
+}
 
 std::unique_ptr<InputFile> MemoryFileSystem::OpenRead(const std::string& path) {
   if (path.empty() || path.find_first_of("*?") != std::string::npos) return nullptr;

@@ -1,5 +1,6 @@
 // Windows paths over a real folder on disk: "C:\Windows\x.bmp" is the file
-// <root>/C/Windows/x.bmp. Tests put real files there and look at what the program wrote.
+// <root>/C/Windows/x.bmp, found whatever the letter case of the path. Tests put real
+// files there and look at what the program wrote.
 #pragma once
 
 #include <filesystem>
@@ -17,6 +18,9 @@ class MemoryFileSystem : public FileSystem {
   bool FileExists(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
+  bool RenameFile(const std::string& from, const std::string& to) override;
+  std::vector<FoundFile> FindFiles(const std::string& pattern) override;
+  std::uint64_t FileLength(const std::string& path) override;
   std::unique_ptr<InputFile> OpenRead(const std::string& path) override;
   bool WriteFileAtomically(const std::string& path, const std::string& bytes) override;
   // Reads a whole file (empty when missing).
@@ -41,6 +45,8 @@ class MemoryFileSystem : public FileSystem {
   void WriteFile(const std::string& windowsPath, const std::string& bytes = {});
 
  private:
+  static std::string MatchCase(const std::filesystem::path& folder, const std::string& name);
+
   std::filesystem::path root_;
   std::shared_ptr<int> openFiles_ = std::make_shared<int>(0);
 };

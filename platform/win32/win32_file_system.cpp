@@ -53,6 +53,10 @@ bool Win32FileSystem::FolderExists(const std::string& path) {
 
 bool Win32FileSystem::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
+bool Win32FileSystem::RenameFile(const std::string& from, const std::string& to) {
+  return MoveFileA(from.c_str(), to.c_str()) != 0;
+}
+
 namespace {
 
 class Win32InputFile : public InputFile {
@@ -97,6 +101,33 @@ bool writeAll(HANDLE file, const std::string& bytes) {
 }
 
 }  // namespace
+
+std::vector<FoundFile> Win32FileSystem::FindFiles(const std::string& pattern) {
+  std::vector<FoundFile> found;
+  WIN32_FIND_DATAA data;
+  const HANDLE search = FindFirstFileA(pattern.c_str(), &data);
+  if (search == INVALID_HANDLE_VALUE) return found;
+  do {
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    FoundFile file;
+    file.name = data.cFileName;
+    file.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    FILETIME local;
+    SYSTEMTIME t;
+    FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
+    FileTimeToSystemTime(&local, &t);
+    file.modified = {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+    found.push_back(std::move(file));
+  } while (FindNextFileA(search, &data));
+  FindClose(search);
+  return found;
+}
+
+std::uint64_t Win32FileSystem::FileLength(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
 
 std::unique_ptr<InputFile> Win32FileSystem::OpenRead(const std::string& path) {
   const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

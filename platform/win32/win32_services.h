@@ -47,6 +47,9 @@ class Win32FileSystem : public FileSystem {
   bool FileExists(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
+  bool RenameFile(const std::string& from, const std::string& to) override;
+  std::vector<FoundFile> FindFiles(const std::string& pattern) override;
+  std::uint64_t FileLength(const std::string& path) override;
   std::unique_ptr<InputFile> OpenRead(const std::string& path) override;
   bool WriteFileAtomically(const std::string& path, const std::string& bytes) override;
   std::uint64_t FreeDiskSpace(const std::string& path) override;
@@ -74,6 +77,7 @@ class Win32Desktop : public Desktop {
   std::string PlatformText() override;
   std::string ProcessorText() override;
   MemoryStatus Memory() override;
+  bool KeyPressed(int virtualKey) override;
   int ColorDepth() override;
   long SetDesktopWallpaper(const std::string& path) override;
   std::optional<Bitmap> DrawMetafile(const std::string& bytes) override;

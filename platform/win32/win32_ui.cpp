@@ -77,6 +77,8 @@ MemoryStatus Win32Desktop::Memory() {
           status.ullAvailPageFile};
 }
 
+bool Win32Desktop::KeyPressed(int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0x8001) != 0; }
+
 int Win32Desktop::ColorDepth() {
   const HDC screen = GetDC(nullptr);
   const int depth = GetDeviceCaps(screen, PLANES) * GetDeviceCaps(screen, BITSPIXEL);

@@ -1,0 +1,326 @@
+#include "catalogue/file_list.h"
+
+#include <algorithm>
+#include <sstream>
+#include <unordered_set>
+
+#include "app/program.h"
+#include "platform/runtime_error.h"
+#include "platform/text.h"
+
+namespace tapestrel {
+
+namespace {
+
+constexpr int kEscape = 27;
+// Types whose "image info" shows the picture's size after the file's.
+constexpr const char* kMeasuredTypes = " bmp jpeg jpg gif pcx tga wmf tif ";
+
+std::string lowerKey(const std::string& folder, const std::string& name) { return ToLower(folder + name); }
+
+}  // namespace
+
+ListView& FileList::Current() const { return program_.frmMain.lstvFiles[program_.frmMain.CurrentList()]; }
+
+std::string FileList::FileTypeOf(const std::string& name) {
+  const std::string lower = ToLower(name);
+  if (lower.size() >= 4) {
+    const std::string four = lower.substr(lower.size() - 4);
+    if (four == "jpeg" || four == "mpeg") return four;
+  }
+  return lower.size() >= 3 ? lower.substr(lower.size() - 3) : lower;
+}
+
+std::vector<std::string> FileList::CustomPatterns() const {
+  std::vector<std::string> patterns;
+  std::istringstream words(program_.options.ActiveFilters[2]);
+  for (std::string word; words >> word;) patterns.push_back(ToLower(word));
+  return patterns;
+}
+
+std::string FileList::CurrentPattern() const {
+  const Options& o = program_.options;
+  if (program_.frmMain.CurrentList() == 1) return o.ActiveFilters[1] + ".bmp";
+  if (o.AlternateFilePattern == "User") return "*.*";
+  return o.ActiveFilters[0] + o.AlternateFilePattern;
+}
+
+std::string FileList::FormatFileSize(std::uint64_t size, bool inKiloBytes) {
+  const double bytes = static_cast<double>(size);
+  if (inKiloBytes) return FormatNumber(bytes / 1024, "#,###.#") + " kb ";
+  if (size < 1000) return FormatNumber(bytes, "#,###") + " b ";
+  if (size < 1000000) return FormatNumber(bytes / 1024, "#,###.##") + " kb ";
+  return FormatNumber(bytes / 1024 / 1024, "#,###.##") + " Mb ";
+}
+
+bool FileList::EscapePressed() {
+  if (program_.platform.desktop.KeyPressed(kEscape)) program_.state.Escape = true;
+  return program_.state.Escape;
+}
+
+void FileList::ShowProgress(int current, int mode, int total, const std::string& suffix) {
+  if (current % 10 != 0 && current != total) return;
+  static const char* const heads[] = {"Processing selected file(s): Total ", "Reading in file list: Total ",
+                                      "Checking for successful operation: Total "};
+  std::string text = heads[std::clamp(mode, 0, 2)] + NumberText(current);
+  if (mode != 1) text += " of " + NumberText(total);
+  text += suffix;
+  // While the window is minimized the notification-area tip takes progress instead.
+  if (program_.frmMain.State() != WindowState::Minimized) program_.frmMain.ChangeMainStatusMsg(text);
+}
+
+void FileList::ShowTotals() {
+  const ListView& list = Current();
+  std::string text = "Total " + NumberText(list.Count()) + " file(s)";
+  text += program_.options.SpeedFill ? " (??? MB)" : " (" + FormatFileSize(totalBytes_, false) + ")";
+  program_.frmMain.ChangeMainStatusMsg(text);
+}
+
+void FileList::ShowSelection() {
+  const ListView& list = Current();
+  std::uint64_t bytes = 0;
+  int count = 0;
+  for (const ListItem& item : list.Items()) {
+    if (!item.selected) continue;
+    ++count;
+    bytes += program_.platform.files.FileLength(item.Column(1) + item.text);
+  }
+  program_.frmMain.ChangeSecondStatusMsg(NumberText(count) + " file(s) selected " + "(" + FormatFileSize(bytes, false) + ")");
+}
+
+bool FileList::FillListView(const std::string& folder, const std::vector<std::string>* dropped) {
+  FrmMain& frm = program_.frmMain;
+  ProgramState& state = program_.state;
+  const std::string caption = frm.Caption();
+  ListView& list = Current();
+  const bool append = state.AppendRecord;
+  int repeats = 0;
+  bool imagesReadIn = false;
+  bool completed = true;
+  stoppedByEscape_ = false;
+  std::string from;
+  try {
+    std::vector<std::pair<std::string, FoundFile>> names;  // folder, file
+    if (dropped) {
+      const std::string pattern = ToLower(CurrentPattern());
+      for (const std::string& path : *dropped) {
+        const std::string name = path.substr(DirectoryPart(path).size());
+        if (!Like(ToLower(name), pattern)) continue;
+        FoundFile file;
+        file.name = name;
+        file.size = program_.platform.files.FileLength(path);
+        names.emplace_back(NormalizeFolder(DirectoryPart(path)), file);
+      }
+    } else {
+      from = NormalizeFolder(folder.empty() ? frm.dirPictures.Path() : folder);
+      for (FoundFile& file : program_.platform.files.FindFiles(from + CurrentPattern())) names.emplace_back(from, std::move(file));
+    }
+    listed_.clear();
+    if (append)
+      for (const ListItem& item : list.Items()) listed_.insert(lowerKey(item.Column(1), item.text));
+    list.BeginUpdate();  // the list is drawn once, when the fill is done
+    for (auto& [where, file] : names) {
+      current_ = &file;
+      const bool added = ListViewAdd(file.name, where, append, imagesReadIn, repeats);
+      current_ = nullptr;
+      if (!added) {
+        completed = false;
+        break;
+      }
+      if (EscapePressed()) {
+        state.Escape = false;
+        frm.ChangeMainStatusMsg("User hit escape");
+        stoppedByEscape_ = true;
+        completed = false;
+        break;
+      }
+    }
+    list.EndUpdate();
+    if (dropped && append)
+      program_.platform.ui.MsgBox("Folders will not be added to the active list \nif files are dropped into the file-selection pane.",
+                                  mb::OkOnly | mb::Information, "Active Folder List");
+    if (append && !dropped && imagesReadIn) {
+      const std::vector<std::string> active = program_.settings.LoadActiveDirectories();
+      const bool known = std::any_of(active.begin(), active.end(), [&](const std::string& f) { return EqualsIgnoreCase(f, from); });
+      if (!known)
+        program_.platform.settings.SaveSetting(kActiveDirectoriesSection,
+                                               Settings::ActiveDirectoryKey(static_cast<int>(active.size()) + 1), from);
+    }
+  } catch (const RuntimeError& e) {
+    list.EndUpdate();
+    program_.platform.ui.MsgBox(e.description + " (" + NumberText(e.number) + ")" + " has occurred." + "\n" +
+                                    "while trying to add files to the list box.",
+                                mb::OkCancel | mb::Exclamation, kApplicationName);
+    completed = false;
+  }
+  frm.SetCaption(caption);
+  if (!stoppedByEscape_) ShowTotals();
+  if (repeats > 0) frm.ChangeMainStatusMsg("Repeats found: " + NumberText(repeats));
+  return completed;
+}
+
+bool FileList::ListViewAdd(const std::string& name, const std::string& folder, bool checkForRepeats, bool& imagesReadIn,
+                           int& repeatCount) {
+  ListView& list = Current();
+  FrmMain& frm = program_.frmMain;
+  if (list.Count() == 0) {
+    readIn_ = 0;
+    totalBytes_ = 0;
+  }
+  if (program_.options.AlternateFilePattern == "User" && frm.CurrentList() == 0) {
+    const std::string lower = ToLower(name);
+    const auto patterns = CustomPatterns();
+    if (std::none_of(patterns.begin(), patterns.end(), [&](const std::string& p) { return Like(lower, p); })) return true;
+  }
+  // The same file met again while appending is counted, not listed twice.
+  if (checkForRepeats && !listed_.insert(lowerKey(folder, name)).second) {
+    ++repeatCount;
+    frm.ChangeMainStatusMsg("Repeats found: " + NumberText(repeatCount));
+    return true;
+  }
+  imagesReadIn = true;
+  ++readIn_;
+  ShowProgress(readIn_, 1, 0, " <Esc> to stop");
+
+  ListItem item;
+  item.text = name;
+  item.SetSubItem(1, folder);
+  const std::string type = FileTypeOf(name);
+  if (type == "exe") {
+    const auto dot = name.rfind('.');
+    const std::string key = dot == std::string::npos ? "NONE" : name.substr(0, dot);
+    if (key != "NONE" && !frm.imglstLargeIcon.Has(key)) {
+      frm.imglstLargeIcon.Add(key, "icon:" + folder + name + ",0");
+      frm.imglstSmallIcon.Add(key, "icon:" + folder + name + ",0");
+    }
+    item.icon = key;
+  } else {
+    item.icon = frm.imglstLargeIcon.Has(type) ? type : "NONE";
+  }
+  item.SetSubItem(2, type);
+  if (!program_.options.SpeedFill && !ListViewAddHelp(item, name, type, folder + name)) return false;
+  item.SetSubItem(3, FormatNumber(readIn_, "000000"));
+  if (current_) item.SetSubItem(5, FormatDateTime(current_->modified));
+  list.AddItem(std::move(item));
+  program_.platform.ui.DoEvents();
+  return true;
+}
+
+bool FileList::ListViewAddHelp(ListItem& item, const std::string& name, const std::string& type,
+                               const std::string& fullName) {
+  ProgramState& state = program_.state;
+  HeaderReader& headers = program_.headers;
+  state.ImageWidth = state.ImageHeight = state.ImageBitDepth = 0;
+  if (type == "bmp") headers.ReadBmpHeader(fullName);
+  else if (type == "jpg" || type == "jpe" || type == "jpeg") {
+    headers.ReadJpegHeader(fullName);
+    headers.CloseFile();
+  } else if (type == "gif") headers.ReadGifHeader(fullName);
+  else if (type == "pcx") headers.ReadPcxHeader(fullName);
+  else if (type == "tga") headers.ReadTgaHeader(fullName);
+  else if (type == "tif") headers.ReadTiffHeader(fullName);
+  else if (type == "wmf") headers.ReadWmfHeader(fullName);
+
+  const std::uint64_t size = current_ ? current_->size : program_.platform.files.FileLength(fullName);
+  totalBytes_ += size;
+  std::string info = FormatFileSize(size, true);
+  if (std::string(kMeasuredTypes).find(" " + type + " ") != std::string::npos)
+    info += NumberText(state.ImageWidth) + "x" + NumberText(state.ImageHeight);
+  item.SetSubItem(4, info);
+
+  // A picture named only by its extension cannot be handled: it gets a name.
+  if (!name.empty() && name[0] == '.') {
+    const std::string renamed = DirectoryPart(fullName) + "blank" + NumberText(readIn_) + "." + type;
+    program_.platform.files.RenameFile(fullName, renamed);
+    Current().Clear();
+    return false;
+  }
+  return true;
+}
+
+bool FileList::SortByKey(int key, bool severalFolders) {
+  ListView& list = Current();
+  FrmMain& frm = program_.frmMain;
+  if (key < 0 || key > 5 || list.Count() == 0) return false;
+  if (key == 2 && program_.options.AlternateFilePattern != "User") {
+    program_.platform.ui.MsgBox("There is only one file type so sorting is not necessary.", mb::OkOnly | mb::Information,
+                                kApplicationName);
+    return false;
+  }
+  // Appending or filling from the active folders can bring several folders together.
+  if (key == 1 && !program_.options.FillFromActiveFolders && !severalFolders && !program_.state.AppendRecord) {
+    program_.platform.ui.MsgBox("There is only one folder so sorting is not necessary.", mb::OkOnly | mb::Information,
+                                kApplicationName);
+    return false;
+  }
+  const bool descending = list.Sorted() && list.SortKey() == key ? !list.SortDescending() : false;
+  const bool bySize = key == 4;
+  list.BeginUpdate();
+  if (bySize)  // sizes as fixed-width text, so that text order is number order
+    for (int i = 0; i < list.Count(); ++i) {
+      ListItem& item = list.Item(i);
+      const std::string info = item.Column(4);
+      std::string digits = info.substr(0, info.find(" kb"));
+      digits.erase(std::remove(digits.begin(), digits.end(), ','), digits.end());
+      item.SetSubItem(4, FormatNumber(LeadingNumber(digits), "00000000.0") + info.substr(std::min(info.size(), info.find(" kb"))));
+    }
+  list.Sort(key, descending);
+  if (bySize)
+    for (int i = 0; i < list.Count(); ++i) {
+      ListItem& item = list.Item(i);
+      const std::string info = item.Column(4);
+      const auto end = std::min(info.size(), info.find(" kb"));
+      item.SetSubItem(4, FormatNumber(LeadingNumber(info.substr(0, end)), "#,###.#") + info.substr(end));
+    }
+  list.EndUpdate();
+  for (int i = 0; i < 6; ++i) {
+    frm.mSort[i].SetChecked(i == key);
+    frm.mSortPopUp[i].SetChecked(i == key);
+  }
+  frm.ChangeMainStatusMsg("Sorting done. Thank you.");
+  return true;
+}
+
+void FileList::ClearListView() {
+  FrmMain& frm = program_.frmMain;
+  frm.ChangeMainStatusMsg("Clearing list of files. Please wait.");
+  Current().Clear();
+  readIn_ = 0;
+  totalBytes_ = 0;
+  frm.ChangeMainStatusMsg("List of files removed. Thank you.");
+}
+
+void FileList::ShowList(int list) {
+  FrmMain& frm = program_.frmMain;
+  frm.SetCurrentList(list);
+  frm.tbrCommands.SetPressed("bmps", list == 1);
+  frm.tbrCommands.SetPressed("alts", list == 0);
+  frm.tbrCommands.SetButtonEnabled("decode", list == 0);
+}
+
+bool FileList::FindInList(const std::string& text) {
+  ListView& list = Current();
+  if (text.empty() || list.Count() == 0) return false;
+  int start = 0;
+  for (int i = 0; i < list.Count(); ++i)
+    if (list.Items()[i].selected) start = i + 1 < list.Count() ? i + 1 : 0;
+  for (int n = 0; n < list.Count(); ++n) {
+    const int i = (start + n) % list.Count();
+    if (ToLower(list.Items()[i].text).rfind(ToLower(text), 0) == 0) {
+      list.SelectOnly(i);
+      list.EnsureVisible(i);
+      return true;
+    }
+  }
+  return false;
+}
+
+int FileList::WallpaperIndex() const {
+  const ListView& list = Current();
+  const std::string& wallpaper = program_.options.WallPaperName;
+  for (int i = 0; i < list.Count(); ++i)
+    if (EqualsIgnoreCase(list.Items()[i].Column(1) + list.Items()[i].text, wallpaper)) return i;
+  return -1;
+}
+
+}  // namespace tapestrel

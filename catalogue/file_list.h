@@ -1,0 +1,64 @@
+// The file lists: filling them from a folder or from dropped files, the columns of each
+// picture file, totals and progress in the status bar, sorting, finding and clearing.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+namespace tapestrel {
+
+class Program;
+class ListView;
+struct ListItem;
+
+class FileList {
+ public:
+  explicit FileList(Program& program) : program_(program) {}
+
+  // Fills the current list from `folder` (none: the picture folder) or, when given, from
+  // dropped files. Answers false when the fill was stopped by an error or by Esc.
+  bool FillListView(const std::string& folder = "", const std::vector<std::string>* dropped = nullptr);
+  bool ListViewAdd(const std::string& name, const std::string& folder, bool checkForRepeats, bool& imagesReadIn,
+                   int& repeatCount);
+  bool ListViewAddHelp(ListItem& item, const std::string& name, const std::string& type, const std::string& fullName);
+  static std::string FormatFileSize(std::uint64_t size, bool inKiloBytes);
+  // The file type shown in the list: the last three characters of the name in lower case,
+  // "jpeg" and "mpeg" for those endings.
+  static std::string FileTypeOf(const std::string& name);
+
+  // The pattern a directory search of the current list uses.
+  std::string CurrentPattern() const;
+  std::vector<std::string> CustomPatterns() const;
+
+  void ShowTotals();
+  void ShowSelection();
+  void ShowProgress(int current, int mode, int total, const std::string& suffix = "");
+  // Sorts the current list by column `key`; the same key again reverses the order.
+  bool SortByKey(int key, bool severalFolders = false);
+  void ClearListView();
+  // Makes list 0 ("alt") or 1 (bmp) the one shown.
+  void ShowList(int list);
+  // Selects the first item after the selected one whose name begins with `text`.
+  bool FindInList(const std::string& text);
+  // Whether the last fill ended because the user pressed Esc.
+  bool StoppedByEscape() const { return stoppedByEscape_; }
+  // The position of the wallpaper's file in the current list, or -1.
+  int WallpaperIndex() const;
+
+ private:
+  ListView& Current() const;
+  bool EscapePressed();
+
+  Program& program_;
+  // What the directory search said of the file being added.
+  const struct FoundFile* current_ = nullptr;
+  // The files already listed (folder and name in lower case), while appending.
+  std::unordered_set<std::string> listed_;
+  std::int32_t readIn_ = 0;
+  std::uint64_t totalBytes_ = 0;
+  bool stoppedByEscape_ = false;
+};
+
+}  // namespace tapestrel

@@ -1,0 +1,143 @@
+#include "catalogue/folder_set.h"
+
+#include <algorithm>
+
+#include "app/program.h"
+#include "catalogue/folder_tree.h"
+#include "platform/text.h"
+
+namespace tapestrel {
+
+void FolderSet::ChangePictureFolder(const std::string& path, bool fromDrop) {
+  std::string folder = path;
+  if (fromDrop && !program_.platform.files.FolderExists(folder)) folder = DirectoryPart(folder);
+  if (folder.empty()) return;
+  program_.frmMain.cboPictureDirectories.SetText(NormalizeFolder(folder));
+  ComboEnter();
+}
+
+void FolderSet::ComboEnter() {
+  FrmMain& frm = program_.frmMain;
+  FileSystem& files = program_.platform.files;
+  const std::string text = Trim(frm.cboPictureDirectories.Text());
+  if (text.empty()) return;
+  if (EqualsIgnoreCase(TreePath(text), frm.dirPictures.Path())) {
+    // The folder shown already: read its files again.
+    if (!program_.state.AppendRecord) program_.files.ClearListView();
+    program_.files.FillListView();
+    return;
+  }
+  if (!files.FolderExists(text)) {
+    program_.platform.ui.MsgBox("Path not found (76) has occurred \nwhile trying to change the folder using the combo box.",
+                                mb::OkOnly | mb::Exclamation, kApplicationName);
+    return;
+  }
+  const bool suppress = SuppressFolderEvents;
+  SuppressFolderEvents = true;  // the drive change must not move the folder box first
+  frm.drvPictureDirectories.SetDrive(ToLower(text.substr(0, 2)));
+  SuppressFolderEvents = suppress;
+  frm.dirPictures.SetPath(TreePath(text), FolderTreeEntries(files, text));
+}
+
+void FolderSet::PictureFolderChanged() {
+  if (SuppressFolderEvents) return;
+  FrmMain& frm = program_.frmMain;
+  if (!program_.state.AppendRecord) program_.files.ClearListView();
+  program_.files.FillListView();
+  const std::string folder = NormalizeFolder(frm.dirPictures.Path());
+  UpdateFolderHistory(0, folder);
+  frm.cboPictureDirectories.SetText(folder);
+}
+
+void FolderSet::UpdateFolderHistory(int history, const std::string& folder) {
+  Options& o = program_.options;
+  const std::string text = Trim(folder);
+  const int first = history == 0 ? 0 : 5;
+  int& current = history == 0 ? o.PictureDirectory : o.MoveDirectory;
+  for (int i = first; i < first + 5; ++i)
+    if (EqualsIgnoreCase(o.Folders[i], text)) {
+      current = i;  // known already: the order stays
+      return;
+    }
+  for (int i = first + 4; i > first; --i) o.Folders[i] = o.Folders[i - 1];
+  o.Folders[first] = text;
+  current = first;
+  if (history == 0) {
+    ComboBox& combo = program_.frmMain.cboPictureDirectories;
+    combo.Clear();
+    for (int i = first; i < first + 5; ++i)
+      if (!o.Folders[i].empty()) combo.AddItem(o.Folders[i]);
+  }
+}
+
+std::vector<std::string> FolderSet::LoadActiveFolders() { return program_.settings.LoadActiveDirectories(); }
+
+void FolderSet::CleanUpActiveFoldersKey(const std::vector<std::string>* folders) {
+  std::vector<std::string> all = folders ? *folders : LoadActiveFolders();
+  std::stable_sort(all.begin(), all.end(), [](const std::string& a, const std::string& b) { return ToLower(a) < ToLower(b); });
+  // Neighbours that differ only in letter case are one folder.
+  std::vector<std::string> kept;
+  for (const std::string& folder : all)
+    if (kept.empty() || !EqualsIgnoreCase(kept.back(), folder)) kept.push_back(folder);
+  program_.settings.SaveActiveDirectories(kept);
+}
+
+bool FolderSet::ReadActiveFolders(const std::vector<std::string>* folders, bool filesAlso) {
+  FrmMain& frm = program_.frmMain;
+  if (program_.state.AppendRecord) {
+    program_.platform.ui.MsgBox("Turn off append-files option in settings.", mb::OkOnly | mb::Information, "Tapestrel error");
+    return false;
+  }
+  program_.files.ClearListView();
+  const std::vector<std::string> active = folders ? *folders : LoadActiveFolders();
+  program_.state.Escape = false;
+  frm.ChangeMainStatusMsg("");
+  // Each folder is appended to what the ones before it gave.
+  program_.state.AppendRecord = true;
+  bool stopped = false;
+  for (const std::string& folder : active) {
+    program_.files.FillListView(folder);
+    if ((stopped = program_.files.StoppedByEscape())) break;
+  }
+  program_.state.AppendRecord = false;
+  if (stopped) return true;  // "User hit escape" stays in the status bar
+  if (!filesAlso && program_.options.SortAtStart) program_.files.SortByKey(program_.options.SortKey, true);
+  program_.files.ShowTotals();
+  return true;
+}
+
+void FolderSet::ToggleAppendRecord() {
+  FrmMain& frm = program_.frmMain;
+  const bool on = !frm.mnuAppendToList.Checked();
+  frm.mnuAppendToList.SetChecked(on);
+  program_.state.AppendRecord = on;
+  if (on) {
+    std::vector<std::string> active;
+    if (program_.options.ClearActiveFolders) program_.platform.settings.DeleteSection(kActiveDirectoriesSection);
+    else active = LoadActiveFolders();
+    const std::string folder = NormalizeFolder(frm.dirPictures.Path());
+    if (program_.platform.files.FindFiles(folder + program_.files.CurrentPattern()).empty()) {
+      program_.platform.ui.MsgBox("To record the folder there must be files in it which match the present filter.",
+                                  mb::OkOnly | mb::Information, "Append");
+      frm.mnuAppendToList.SetChecked(false);
+      program_.state.AppendRecord = false;
+      return;
+    }
+    program_.platform.settings.SaveSetting(kActiveDirectoriesSection,
+                                           Settings::ActiveDirectoryKey(static_cast<int>(active.size()) + 1), folder);
+  } else {
+    CleanUpActiveFoldersKey();
+  }
+  ListView& list = frm.lstvFiles[frm.CurrentList()];
+  if (list.Sorted()) list.Sort(list.SortKey(), list.SortDescending());
+}
+
+bool FolderSet::IsFolder(const std::string& folder) {
+  if (folder.size() <= 3) {
+    program_.platform.ui.MsgBox("Not a folder.", mb::OkOnly | mb::Information, kApplicationName);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace tapestrel

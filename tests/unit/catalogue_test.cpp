@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include "app/command_ids.h"
+#include "app/program.h"
+#include "platform/memory/memory_platform.h"
+#include "tests/common/picture_builders.h"
+
+namespace tapestrel {
+namespace {
+
+class CatalogueTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    memory.settings.SaveSetting("StartUp", "PictureDirectory1", "C:\\Pictures\\");
+    for (const char* name : {"sea.bmp", "Alps.BMP", "dune.bmp", "notes.txt", "photo.jpg"}) add("C:\\Pictures\\", name, 1500);
+  }
+  void add(const std::string& folder, const std::string& name, std::size_t size) {
+    memory.files.WriteFile(folder + name, std::string(size, 'x'));
+  }
+  void start() { ASSERT_TRUE(program.Start()); }
+  ListView& list() { return frm.lstvFiles[frm.CurrentList()]; }
+  std::vector<std::string> names() {
+    std::vector<std::string> all;
+    for (const ListItem& item : list().Items()) all.push_back(item.text);
+    return all;
+  }
+
+  MemoryPlatform memory;
+  Program program{memory.platform()};
+  FrmMain& frm = program.frmMain;
+};
+
+TEST_F(CatalogueTest, StartUpListsThePictureFoldersBitmaps) {
+  start();
+  ASSERT_EQ(list().Count(), 3);
+  const ListItem& first = list().Items()[0];
+  EXPECT_EQ(first.Column(1), "C:\\Pictures\\");
+  EXPECT_EQ(first.Column(2), "bmp");
+  EXPECT_EQ(first.Column(3), "000001");
+  EXPECT_EQ(first.Column(5).size(), 19u);  // yyyy/mm/dd hh:mm:ss
+  EXPECT_EQ(first.Column(4), "");          // speed fill reads no headers
+  EXPECT_EQ(frm.StatusBar.PanelText("main panel"), "Total 3 file(s) (??? MB)");
+}
+
+TEST_F(CatalogueTest, HeadersAndSizesWithoutSpeedFill) {
+  memory.settings.SaveSetting("StartUp", "SpeedFill", "0");
+  memory.files.WriteFile("C:\\Pictures\\card.bmp", WriteBmp24(Bitmap(300, 200)));
+  start();
+  const auto& items = list().Items();
+  const auto card = std::find_if(items.begin(), items.end(), [](const ListItem& i) { return i.text == "card.bmp"; });
+  ASSERT_NE(card, items.end());
+  EXPECT_EQ(card->Column(4), "175.8 kb 300x200");
+  EXPECT_EQ(frm.StatusBar.PanelText("main panel"), "Total 4 file(s) (180.23 kb )");
+}
+
+TEST_F(CatalogueTest, FileSizesAndTypes) {
+  EXPECT_EQ(FileList::FormatFileSize(999, false), "999 b ");
+  EXPECT_EQ(FileList::FormatFileSize(1000, false), "0.98 kb ");
+  EXPECT_EQ(FileList::FormatFileSize(1500000, false), "1.43 Mb ");
+  EXPECT_EQ(FileList::FormatFileSize(1000, true), "1 kb ");
+  EXPECT_EQ(FileList::FormatFileSize(1536, true), "1.5 kb ");
+  EXPECT_EQ(FileList::FileTypeOf("photo.JPEG"), "jpeg");
+  EXPECT_EQ(FileList::FileTypeOf("clip.mpeg"), "mpeg");
+  EXPECT_EQ(FileList::FileTypeOf("notes.xyz"), "xyz");
+}
+
+TEST_F(CatalogueTest, IconsByExtensionWithAFallback) {
+  memory.files.WriteFile("C:\\Apps\\viewer.exe", "MZ");
+  memory.registry.SetValue(RegistryRoot::ClassesRoot, ".jpeg", "", "jpegfile");
+  memory.registry.SetValue(RegistryRoot::ClassesRoot, "jpegfile\\DefaultIcon", "", "C:\\Apps\\viewer.exe,1");
+  memory.settings.SaveSetting("StartUp", "AlternateFilePattern", ".*");
+  memory.settings.SaveSetting("StartUp", "LoadAltsOnBoot", "1");
+  add("C:\\Pictures\\", "photo.JPEG", 10);
+  add("C:\\Pictures\\", "notes.xyz", 10);
+  start();
+  EXPECT_EQ(frm.CurrentList(), 0);
+  int checked = 0;
+  for (const ListItem& item : list().Items()) {
+    if (item.text == "photo.JPEG" || item.text == "notes.xyz") {
+      EXPECT_EQ(item.icon, item.text == "photo.JPEG" ? "jpeg" : "NONE");
+      EXPECT_EQ(item.Column(2), item.text == "photo.JPEG" ? "jpeg" : "xyz");
+      ++checked;
+    }
+  }
+  EXPECT_EQ(checked, 2);
+}
+
+TEST_F(CatalogueTest, SortingFlipsOnRepeatAndIdRestoresTheReadInOrder) {
+  start();
+  const auto readIn = names();
+  frm.mSort[0].Click();
+  EXPECT_EQ(names(), (std::vector<std::string>{"Alps.BMP", "dune.bmp", "sea.bmp"}));
+  EXPECT_EQ(frm.StatusBar.PanelText("main panel"), "Sorting done. Thank you.");
+  EXPECT_TRUE(frm.mSort[0].Checked());
+  frm.mSort[0].Click();
+  EXPECT_EQ(names(), (std::vector<std::string>{"sea.bmp", "dune.bmp", "Alps.BMP"}));
+  frm.mSort[3].Click();
+  EXPECT_EQ(names(), readIn);
+  // One folder and one type: nothing to sort, and the user is told.
+  frm.mSort[1].Click();
+  EXPECT_EQ(memory.ui.Prompts().back(), "There is only one folder so sorting is not necessary.");
+  frm.lstvFiles[1].ColumnClick(2);
+  EXPECT_EQ(memory.ui.Prompts().back(), "There is only one file type so sorting is not necessary.");
+}
+
+TEST_F(CatalogueTest, SortingBySizeIsNumeric) {
+  memory.settings.SaveSetting("StartUp", "SpeedFill", "0");
+  add("C:\\Pictures\\", "huge.bmp", 300000);
+  add("C:\\Pictures\\", "tiny.bmp", 200);
+  start();
+  frm.mSort[4].Click();
+  EXPECT_EQ(names().front(), "tiny.bmp");
+  EXPECT_EQ(names().back(), "huge.bmp");
+  EXPECT_EQ(list().Items().back().Column(4), "293 kb 0x0");  // not a real bitmap: no size
+}
+
+TEST_F(CatalogueTest, AppendingTheSameFolderAddsNothing) {
+  start();
+  frm.Dispatch(IDM_APPEND_TO_LIST);
+  EXPECT_TRUE(program.state.AppendRecord);
+  EXPECT_EQ(memory.settings.GetSetting("ActiveDirectories", "000001", ""), "C:\\Pictures\\");
+  program.files.FillListView();
+  EXPECT_EQ(list().Count(), 3);
+  EXPECT_EQ(frm.StatusBar.PanelText("main panel"), "Repeats found: 3");
+}
+
+TEST_F(CatalogueTest, EmptyFolderAndClear) {
+  memory.files.WriteFile("C:\\Empty\\keep.txt", "");
+  start();
+  frm.cboPictureDirectories.SetText("C:\\Empty\\");
+  int enter = 13;
+  frm.cboPictureDirectories.KeyDown(enter, 0);
+  EXPECT_EQ(frm.dirPictures.Path(), "C:\\Empty");
+  EXPECT_EQ(list().Count(), 0);
+  EXPECT_EQ(frm.StatusBar.PanelText("main panel"), "Total 0 file(s) (??? MB)");
+  EXPECT_EQ(program.options.Folders[0], "C:\\Empty\\");
+  EXPECT_EQ(program.options.Folders[1], "C:\\Pictures\\");
+}
+
+TEST_F(CatalogueTest, FolderHistoryDropsTheOldestAndKeepsItsOrder) {
+  start();
+  for (const char* f : {"C:\\A\\", "C:\\B\\", "C:\\C\\", "C:\\D\\", "C:\\E\\"}) program.folders.UpdateFolderHistory(0, f);
+  EXPECT_EQ(program.options.Folders[0], "C:\\E\\");
+  EXPECT_EQ(program.options.Folders[4], "C:\\A\\");  // "C:\Pictures\" dropped out
+  program.folders.UpdateFolderHistory(0, "c:\\b\\");
+  EXPECT_EQ(program.options.Folders[0], "C:\\E\\");
+  EXPECT_EQ(program.options.PictureDirectory, 3);
+}
+
+TEST_F(CatalogueTest, EscStopsAFillAndKeepsWhatWasRead) {
+  for (int i = 0; i < 30; ++i) add("C:\\Many\\", "p" + std::to_string(i) + ".bmp", 10);
+  start();
+  memory.desktop.escapeAfter = memory.desktop.askings + 5;
+  program.files.ClearListView();
+  EXPECT_FALSE(program.files.FillListView("C:\\Many\\"));
+  EXPECT_EQ(list().Count(), 6);
+  EXPECT_EQ(frm.StatusBar.PanelText("main panel"), "User hit escape");
+}
+
+TEST_F(CatalogueTest, ActiveFoldersTidyUpAndFill) {
+  add("C:\\More\\", "x.bmp", 10);
+  start();
+  program.settings.SaveActiveDirectories({"C:\\More\\", "c:\\pictures\\", "C:\\Pictures\\"});
+  program.folders.CleanUpActiveFoldersKey();
+  EXPECT_EQ(program.settings.LoadActiveDirectories(), (std::vector<std::string>{"C:\\More\\", "c:\\pictures\\"}));
+  frm.Dispatch(IDM_READ_ACTIVE_DIRECTORIES);
+  EXPECT_EQ(list().Count(), 4);
+  EXPECT_FALSE(program.state.AppendRecord);
+  EXPECT_FALSE(program.folders.IsFolder("C:\\"));
+  EXPECT_EQ(memory.ui.Prompts().back(), "Not a folder.");
+}
+
+TEST_F(CatalogueTest, ToggleAndFind) {
+  start();
+  frm.Dispatch(IDM_TOGGLE_LIST_VIEW);
+  EXPECT_EQ(frm.CurrentList(), 0);
+  EXPECT_TRUE(frm.tbrCommands.ButtonOf("alts").pressed);
+  EXPECT_TRUE(frm.tbrCommands.ButtonOf("decode").enabled);
+  frm.Dispatch(IDM_LIST_BMP_FILES);
+  EXPECT_EQ(frm.CurrentList(), 1);
+  EXPECT_TRUE(program.files.FindInList("DU"));
+  ASSERT_EQ(list().SelectedCount(), 1);
+  for (const ListItem& item : list().Items()) EXPECT_EQ(item.selected, item.text == "dune.bmp");
+  EXPECT_FALSE(program.files.FindInList("zebra"));
+}
+
+}  // namespace
+}  // namespace tapestrel
