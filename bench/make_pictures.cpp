@@ -1,6 +1,7 @@
 // Makes picture files for the fuzzing corpus and the benchmarks:
 //   tapestrel_make_pictures corpus DIR      one small file of each kind the readers know
 //   tapestrel_make_pictures jpegs N DIR     N small JPEG files of different sizes
+//   tapestrel_make_pictures samples DIR     the sample TGA and placeable WMF pictures
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -59,12 +60,28 @@ int jpegs(int count, const fs::path& folder) {
   return 0;
 }
 
+// A TGA written by hand (bottom-up rows, as the format's default) and a metafile.
+int samples(const fs::path& folder) {
+  fs::create_directories(folder);
+  const unsigned width = 256;
+  const unsigned height = 128;
+  std::string tga = Tga(width, height, 24).substr(0, 18);
+  for (unsigned y = 0; y < height; ++y)
+    for (unsigned x = 0; x < width; ++x) {
+      tga += static_cast<char>(x);            // blue
+      tga += static_cast<char>(y * 2);        // green
+      tga += static_cast<char>(255 - x);      // red
+    }
+  return write(folder / "sample-sunrise.tga", tga) && write(folder / "sample-chart.wmf", Wmf(2880, 1440, 1440)) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "corpus" && argc == 3) return corpus(argv[2]);
   if (mode == "jpegs" && argc == 4) return jpegs(std::atoi(argv[2]), argv[3]);
-  std::fprintf(stderr, "usage: %s corpus DIR | jpegs N DIR\n", argv[0]);
+  if (mode == "samples" && argc == 3) return samples(argv[2]);
+  std::fprintf(stderr, "usage: %s corpus DIR | jpegs N DIR | samples DIR\n", argv[0]);
   return 2;
 }

@@ -158,7 +158,11 @@ std::vector<FoundFile> MemoryFileSystem::FindFiles(const std::string& pattern) {
         std::chrono::file_clock::to_sys(written));
     const std::time_t t = std::chrono::system_clock::to_time_t(since);
     std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &t);
+#else
     localtime_r(&t, &local);
+#endif
     file.modified = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
     found.push_back(std::move(file));
   }
