@@ -722,6 +722,9 @@ void Win32FormRenderer::PushListView(ControlWindow& cw, ControlProperty property
       static constexpr DWORD styles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
       const LONG_PTR style = GetWindowLongPtrA(cw.hwnd, GWL_STYLE);
       SetWindowLongPtrA(cw.hwnd, GWL_STYLE, (style & ~static_cast<LONG_PTR>(LVS_TYPEMASK)) | styles[list.GetView()]);
+      // The list lays its items out anew for the new view only when told to redraw.
+      SetWindowPos(cw.hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+      InvalidateRect(cw.hwnd, nullptr, TRUE);
       break;
     }
     case ControlProperty::Items:
