@@ -185,6 +185,12 @@ void FrmMain::ConnectEvents() {
     program_.folders.ComboEnter();
   };
   cboPictureDirectories.Click = [this] { program_.folders.ComboEnter(); };
+  cboListAltFilePatterns.Click = [this] { program_.files.ChooseAlternatePattern(cboListAltFilePatterns.ListIndex()); };
+  StatusBar.PanelDblClick = [this](const std::string& key) {
+    if (key == "bmpfilter" && StatusBar.LastButton == 1) program_.files.AskBmpFilter();
+    else if (key == "altfilter" && StatusBar.LastButton == 1) program_.files.AskAlternateFilter();
+    else if (key == "altfilter" && StatusBar.LastButton == 2) program_.files.AskAlternateExtension();
+  };
   ShowHoverHint(dirPictures, "Double-click or press ENTER to open a folder.");
   ShowHoverHint(drvPictureDirectories, "Select a new drive.");
   ShowHoverHint(cboPictureDirectories, "Choose or enter new folder.");

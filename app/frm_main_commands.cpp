@@ -335,6 +335,11 @@ void FrmMain::mnuClearListView_Click() {
 
 void FrmMain::mnuAppendToList_Click() { program_.folders.ToggleAppendRecord(); }
 
+void FrmMain::mnuFindFile_Click() { program_.files.AskFind(); }
+void FrmMain::mnuSetBMPFileFilter_Click() { program_.files.AskBmpFilter(); }
+void FrmMain::mnuSetAlternateFileFilter_Click() { program_.files.AskAlternateFilter(); }
+void FrmMain::mnuAltFilePattern_Click() { program_.files.AskAlternateExtension(); }
+
 void FrmMain::mSort_Click(int index) { program_.files.SortByKey(index); }
 
 void FrmMain::mCustom_Click(int index) { runPopupItem(*this, kCustomCommands, index); }
@@ -343,7 +348,6 @@ void FrmMain::mCustom3_Click(int index) { runPopupItem(*this, kCustom3Commands, 
 
 // Carried out by parts of the program still to come ---------------------------------------
 
-void FrmMain::mnuFindFile_Click() {}
 void FrmMain::mnuViewFiles_Click(int) {}
 void FrmMain::mnuOperateOnFiles_Click(int) {}
 void FrmMain::mnuBackdropHistory_Click(int) {}
@@ -351,9 +355,6 @@ void FrmMain::mnuExplorer_Click(int) {}
 void FrmMain::mnuChangeWallpapertoNext_Click(int) {}
 void FrmMain::mnuTimerOnOff_Click() {}
 void FrmMain::mnuScreenSaver_Click(int) {}
-void FrmMain::mnuSetBMPFileFilter_Click() {}
-void FrmMain::mnuSetAlternateFileFilter_Click() {}
-void FrmMain::mnuAltFilePattern_Click() {}
 void FrmMain::mnuOptions_Click() {}
 void FrmMain::mnuTimeInterval_Click(int) {}
 

@@ -315,6 +315,90 @@ bool FileList::FindInList(const std::string& text) {
   return false;
 }
 
+void FileList::AddToFilterHistory(std::array<std::string, 5>& history, const std::string& filter) {
+  if (std::any_of(history.begin(), history.end(), [&](const std::string& f) { return EqualsIgnoreCase(f, filter); }))
+    return;
+  std::rotate(history.begin(), history.begin() + 1, history.end());
+  history.back() = filter;
+}
+
+void FileList::AskBmpFilter() {
+  Options& o = program_.options;
+  const std::string filter = Trim(program_.platform.ui.InputBox(
+      "Enter a filter for BMP files\n\nPLEASE NOTE: Only the last five are saved", "Enter BMP filter", o.ActiveFilters[1]));
+  if (filter.empty()) return;
+  o.ActiveFilters[1] = filter;
+  AddToFilterHistory(o.BmpFileFilter, filter);
+  program_.frmMain.StatusBar.SetPanelText("bmpfilter", filter + ".bmp");
+}
+
+void FileList::AskAlternateFilter() {
+  Options& o = program_.options;
+  const std::string& pattern = o.AlternateFilePattern;
+  if (pattern == "User") {
+    program_.platform.ui.MsgBox("You have the file pattern set to \"" + pattern + "\"\nChose only one extension or modify the \"" +
+                                    pattern + "\" filter to taste",
+                                mb::OkOnly | mb::Information, "Error");
+    return;
+  }
+  const std::string filter = Trim(program_.platform.ui.InputBox(
+      "Enter a filter for " + pattern + "-type files\n\nPLEASE NOTE: Only the last five are saved.",
+      "Enter " + pattern + "-type filter", o.ActiveFilters[0]));
+  if (filter.empty()) return;
+  o.ActiveFilters[0] = filter;
+  AddToFilterHistory(o.NotBmpFileFilter, filter);
+  program_.frmMain.StatusBar.SetPanelText("altfilter", filter + pattern);
+}
+
+void FileList::AskAlternateExtension() {
+  Options& o = program_.options;
+  Ui& ui = program_.platform.ui;
+  FrmMain& frm = program_.frmMain;
+  if (o.AlternateFilePattern == "User") {
+    const std::string filters = Trim(ui.InputBox(
+        "Enter one or a series file filters \nIMPORTANT: Be sure to separate each filter by a space\nFor example: *.jpg *.gif",
+        "Enter filters", o.ActiveFilters[2]));
+    if (filters.empty()) return;
+    o.ActiveFilters[2] = filters;
+    AddToFilterHistory(o.CustomFilter, filters);
+    frm.StatusBar.SetPanelText("altfilter", filters);
+    return;
+  }
+  std::string extension = Trim(ui.InputBox(
+      "Enter extension for other (alt) images.\n\nNew extensions will be lost upon program termination",
+      "Enter alternate file pattern", ""));
+  if (extension.empty()) return;
+  if (extension[0] != '.') extension = "." + extension;
+  // The user's extension takes the place after the fixed entries, for this run only.
+  ComboBox& combo = frm.cboListAltFilePatterns;
+  while (combo.ListCount() > 8) combo.RemoveItem(8);
+  combo.AddItem(extension == ".*" ? ".*" : extension.substr(1));
+  ChooseAlternatePattern(8);
+}
+
+void FileList::ChooseAlternatePattern(int index) {
+  Options& o = program_.options;
+  FrmMain& frm = program_.frmMain;
+  ComboBox& combo = frm.cboListAltFilePatterns;
+  if (index < 0 || index >= combo.ListCount()) return;
+  const std::string entry = combo.List()[static_cast<std::size_t>(index)];
+  o.AlternateFilePattern = index == 8 && entry != ".*" ? "." + entry : entry;
+  const std::string& pattern = o.AlternateFilePattern;
+  frm.tbrCommands.SetToolTip("alts", pattern == ".*" ? "List all files"
+                                                     : "List " + pattern.substr(pattern.size() >= 3 ? pattern.size() - 3 : 0) + " files");
+  frm.StatusBar.SetPanelText("altfilter", pattern == "User" ? o.ActiveFilters[2] : o.ActiveFilters[0] + pattern);
+  ShowList(0);
+  if (!program_.state.AppendRecord) ClearListView();
+  FillListView();
+}
+
+void FileList::AskFind() {
+  const std::string text = program_.platform.ui.InputBox("Enter a file name to find.", "Find", lastFind_);
+  if (text.empty()) return;
+  lastFind_ = text;
+  if (!FindInList(text)) program_.platform.ui.MsgBox("No match found", mb::OkOnly | mb::Information, "Find");
+}
+
 int FileList::WallpaperIndex() const {
   const ListView& list = Current();
   const std::string& wallpaper = program_.options.WallPaperName;

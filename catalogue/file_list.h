@@ -2,6 +2,7 @@
 // picture file, totals and progress in the status bar, sorting, finding and clearing.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <unordered_set>
@@ -42,6 +43,15 @@ class FileList {
   void ShowList(int list);
   // Selects the first item after the selected one whose name begins with `text`.
   bool FindInList(const std::string& text);
+  // The filter dialogs and the alternate pattern.
+  void AskBmpFilter();
+  void AskAlternateFilter();
+  void AskAlternateExtension();
+  void ChooseAlternatePattern(int index);
+  void AskFind();
+  // Keeps the last five different filters of a kind, the newest last.
+  static void AddToFilterHistory(std::array<std::string, 5>& history, const std::string& filter);
+
   // Whether the last fill ended because the user pressed Esc.
   bool StoppedByEscape() const { return stoppedByEscape_; }
   // The position of the wallpaper's file in the current list, or -1.
@@ -59,6 +69,7 @@ class FileList {
   std::int32_t readIn_ = 0;
   std::uint64_t totalBytes_ = 0;
   bool stoppedByEscape_ = false;
+  std::string lastFind_;
 };
 
 }  // namespace tapestrel

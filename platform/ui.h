@@ -33,6 +33,8 @@ class Ui {
   virtual ~Ui() = default;
   // Shows a modal message box; returns the answer (mb::IdOk, mb::IdYes, ...).
   virtual int MsgBox(const std::string& prompt, int style, const std::string& title) = 0;
+  // Asks for a line of text; empty text when the user cancels.
+  virtual std::string InputBox(const std::string& prompt, const std::string& title, const std::string& initial) = 0;
   // Lets pending window, timer and input events run.
   virtual void DoEvents() = 0;
   virtual void Beep() = 0;

@@ -33,7 +33,9 @@ class StatusBar : public Control {
   // The panel a renderer should update after the last change (-1: all of them).
   int ChangedPanel() const { return changedPanel_; }
 
-  // The user clicked or double-clicked a panel (by key), with the button last pressed.
+  // The mouse button of the last press on the bar (1 left, 2 right).
+  int LastButton = 1;
+  // The user clicked or double-clicked a panel (by key); LastButton says with which button.
   std::function<void(const std::string& key)> PanelClick;
   std::function<void(const std::string& key)> PanelDblClick;
 

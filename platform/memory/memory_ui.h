@@ -19,6 +19,16 @@ class MemoryUi : public Ui {
   };
 
   int MsgBox(const std::string& prompt, int style, const std::string& title) override;
+  std::string InputBox(const std::string& prompt, const std::string& title, const std::string& initial) override {
+    inputs_.push_back({prompt, 0, title});
+    if (typed_.empty()) return initial;  // the user pressed Enter on what was offered
+    std::string answer = typed_.front();
+    typed_.pop_front();
+    return answer;
+  }
+  // What the user types into the next input box.
+  void Type(const std::string& text) { typed_.push_back(text); }
+  const std::vector<Message>& Inputs() const { return inputs_; }
   void DoEvents() override { ++doEventsCalls_; }
   void Beep() override { ++beeps_; }
   bool ShowHelp(const std::string& file, int context) override {
@@ -46,6 +56,8 @@ class MemoryUi : public Ui {
  private:
   std::vector<Message> messages_;
   std::deque<int> answers_;
+  std::deque<std::string> typed_;
+  std::vector<Message> inputs_;
   int doEventsCalls_ = 0;
   int beeps_ = 0;
   std::vector<HelpRequest> helpRequests_;

@@ -986,12 +986,15 @@ LRESULT Win32FormRenderer::HandleNotify(FormWindow& fw, NMHDR& header) {
         return 0;
     }
   }
-  if (c.Kind() == ControlKind::StatusBar && (header.code == NM_CLICK || header.code == NM_DBLCLK)) {
+  if (c.Kind() == ControlKind::StatusBar && (header.code == NM_CLICK || header.code == NM_DBLCLK ||
+                                             header.code == NM_RCLICK || header.code == NM_RDBLCLK)) {
     auto& bar = static_cast<StatusBar&>(c);
+    bar.LastButton = header.code == NM_RCLICK || header.code == NM_RDBLCLK ? 2 : 1;
     const auto part = static_cast<int>(reinterpret_cast<NMMOUSE&>(header).dwItemSpec);
     if (part >= 0 && part < static_cast<int>(bar.Panels().size())) {
       const std::string key = bar.Panels()[part].key;
-      const auto& slot = header.code == NM_CLICK ? bar.PanelClick : bar.PanelDblClick;
+      const bool twice = header.code == NM_DBLCLK || header.code == NM_RDBLCLK;
+      const auto& slot = twice ? bar.PanelDblClick : bar.PanelClick;
       if (slot) slot(key);
     }
     return 0;

@@ -1,12 +1,108 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <vector>
+
 #include "platform/win32/win32_services.h"
 
 namespace tapestrel {
 
 int Win32Ui::MsgBox(const std::string& prompt, int style, const std::string& title) {
   return MessageBoxA(GetActiveWindow(), prompt.c_str(), title.c_str(), static_cast<UINT>(style));
+}
+
+namespace {
+
+constexpr int kPromptId = 100;
+constexpr int kAnswerId = 101;
+
+struct InputRequest {
+  const std::string* prompt;
+  const std::string* title;
+  std::string answer;
+};
+
+// A dialog template built in memory: a prompt, an edit box, OK and Cancel.
+class DialogTemplate {
+ public:
+  void Word(WORD w) { bytes_.push_back(w); }
+  void Dword(DWORD d) {
+    Word(LOWORD(d));
+    Word(HIWORD(d));
+  }
+  void Align() {
+    if (bytes_.size() % 2) Word(0);
+  }
+  void Item(DWORD style, short x, short y, short cx, short cy, WORD id, WORD atom) {
+    Align();
+    Dword(style | WS_CHILD | WS_VISIBLE);
+    Dword(0);
+    Word(static_cast<WORD>(x)), Word(static_cast<WORD>(y)), Word(static_cast<WORD>(cx)), Word(static_cast<WORD>(cy));
+    Word(id);
+    Word(0xFFFF), Word(atom);  // a system class by its atom
+    Word(0);                   // no text: set when the dialog opens
+    Word(0);                   // no creation data
+  }
+  const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(bytes_.data()); }
+
+ private:
+  std::vector<WORD> bytes_;
+};
+
+INT_PTR CALLBACK inputProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* request = reinterpret_cast<InputRequest*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  switch (message) {
+    case WM_INITDIALOG:
+      request = reinterpret_cast<InputRequest*>(lParam);
+      SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+      SetWindowTextA(dialog, request->title->c_str());
+      SetDlgItemTextA(dialog, kPromptId, request->prompt->c_str());
+      SetDlgItemTextA(dialog, IDOK, "OK");
+      SetDlgItemTextA(dialog, IDCANCEL, "Cancel");
+      SetDlgItemTextA(dialog, kAnswerId, request->answer.c_str());
+      SendDlgItemMessageA(dialog, kAnswerId, EM_SETSEL, 0, -1);
+      SetFocus(GetDlgItem(dialog, kAnswerId));
+      return FALSE;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK) {
+        char text[1024] = {};
+        GetDlgItemTextA(dialog, kAnswerId, text, sizeof text);
+        request->answer = text;
+        EndDialog(dialog, IDOK);
+        return TRUE;
+      }
+      if (LOWORD(wParam) == IDCANCEL) {
+        request->answer.clear();
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+      }
+      break;
+    default:
+      break;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+std::string Win32Ui::InputBox(const std::string& prompt, const std::string& title, const std::string& initial) {
+  DialogTemplate t;
+  t.Dword(DS_MODALFRAME | DS_CENTER | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU);
+  t.Dword(0);
+  t.Word(4);  // items
+  t.Word(0), t.Word(0), t.Word(260), t.Word(110);
+  t.Word(0), t.Word(0), t.Word(0);  // no menu, standard class, no title
+  t.Word(8);
+  for (const char* c = "MS Shell Dlg"; *c; ++c) t.Word(static_cast<WORD>(*c));
+  t.Word(0);
+  t.Item(SS_LEFT, 7, 7, 190, 70, kPromptId, 0x0082);
+  t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 203, 7, 50, 14, IDOK, 0x0080);
+  t.Item(BS_PUSHBUTTON | WS_TABSTOP, 203, 25, 50, 14, IDCANCEL, 0x0080);
+  t.Item(ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 88, 246, 14, kAnswerId, 0x0081);
+  InputRequest request{&prompt, &title, initial};
+  DialogBoxIndirectParamA(GetModuleHandleA(nullptr), t.Get(), GetActiveWindow(), inputProc,
+                          reinterpret_cast<LPARAM>(&request));
+  return request.answer;
 }
 
 void Win32Ui::DoEvents() {

@@ -186,3 +186,78 @@ TEST_F(CatalogueTest, ToggleAndFind) {
 
 }  // namespace
 }  // namespace tapestrel
+
+namespace tapestrel {
+namespace {
+
+TEST_F(CatalogueTest, FilterDialogsAndHistories) {
+  start();
+  memory.ui.Type("s*");
+  frm.Dispatch(IDM_SET_BMP_FILTER);
+  EXPECT_EQ(memory.ui.Inputs().back().title, "Enter BMP filter");
+  EXPECT_EQ(program.options.ActiveFilters[1], "s*");
+  EXPECT_EQ(frm.StatusBar.PanelText("bmpfilter"), "s*.bmp");
+  EXPECT_EQ(program.options.BmpFileFilter, (std::array<std::string, 5>{"*", "*", "*", "*", "s*"}));
+  // The same filter again is not kept twice; an empty answer changes nothing.
+  memory.ui.Type("S*");
+  frm.Dispatch(IDM_SET_BMP_FILTER);
+  memory.ui.Type("");
+  frm.Dispatch(IDM_SET_BMP_FILTER);
+  EXPECT_EQ(program.options.ActiveFilters[1], "S*");
+  EXPECT_EQ(program.options.BmpFileFilter[3], "*");
+
+  memory.ui.Type("d*");
+  frm.Dispatch(IDM_SET_ALTERNATE_FILTER);
+  EXPECT_EQ(memory.ui.Inputs().back().title, "Enter .jp?-type filter");
+  EXPECT_EQ(frm.StatusBar.PanelText("altfilter"), "d*.jp?");
+
+  // A new extension takes the ninth place of the combo and lists the alt files.
+  memory.ui.Type("gif");
+  add("C:\\Pictures\\", "logo.gif", 10);
+  frm.Dispatch(IDM_ALT_FILE_PATTERN);
+  EXPECT_EQ(program.options.AlternateFilePattern, ".gif");
+  EXPECT_EQ(frm.cboListAltFilePatterns.List()[8], "gif");
+  EXPECT_EQ(frm.CurrentList(), 0);
+  EXPECT_EQ(list().Count(), 0);  // the alternate filter is still "d*"
+  EXPECT_EQ(frm.tbrCommands.ButtonOf("alts").toolTip, "List gif files");
+}
+
+TEST_F(CatalogueTest, CustomPatternsAndTheUserEntry) {
+  start();
+  frm.cboListAltFilePatterns.UserChose(7);  // "User"
+  EXPECT_EQ(program.options.AlternateFilePattern, "User");
+  frm.Dispatch(IDM_SET_ALTERNATE_FILTER);
+  EXPECT_EQ(memory.ui.Prompts().back(),
+            "You have the file pattern set to \"User\"\nChose only one extension or modify the \"User\" filter to taste");
+  memory.ui.Type(" *.jpg   *.txt ");
+  frm.Dispatch(IDM_ALT_FILE_PATTERN);
+  EXPECT_EQ(program.options.ActiveFilters[2], "*.jpg   *.txt");
+  frm.Dispatch(IDM_LIST_ALT_FILES);
+  EXPECT_EQ(list().Count(), 2);  // photo.jpg and notes.txt
+}
+
+TEST_F(CatalogueTest, FindAsksAndTellsWhenNothingMatches) {
+  start();
+  memory.ui.Type("sea");
+  frm.Dispatch(IDM_FIND_FILE);
+  EXPECT_EQ(memory.ui.Inputs().back().prompt, "Enter a file name to find.");
+  EXPECT_EQ(list().SelectedCount(), 1);
+  memory.ui.Type("zzz");
+  frm.Dispatch(IDM_FIND_FILE);
+  EXPECT_EQ(memory.ui.Prompts().back(), "No match found");
+  frm.Dispatch(IDM_FIND_FILE);  // offered the last text again
+  EXPECT_EQ(memory.ui.Inputs().back().prompt, "Enter a file name to find.");
+}
+
+TEST_F(CatalogueTest, StatusBarDoubleClicksOpenTheFilterDialogs) {
+  start();
+  frm.StatusBar.LastButton = 1;
+  frm.StatusBar.PanelDblClick("bmpfilter");
+  EXPECT_EQ(memory.ui.Inputs().back().title, "Enter BMP filter");
+  frm.StatusBar.LastButton = 2;
+  frm.StatusBar.PanelDblClick("altfilter");
+  EXPECT_EQ(memory.ui.Inputs().back().title, "Enter alternate file pattern");
+}
+
+}  // namespace
+}  // namespace tapestrel
