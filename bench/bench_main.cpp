@@ -85,7 +85,26 @@ void BM_ShrinkToScreenAndWrite(benchmark::State& state) {
   }
 }
 
+// Filling the list model from the folder: with speed fill (names, types, dates), and with
+// every header read for sizes.
+void fill(benchmark::State& state, int speedFill) {
+  Fixture& f = fixture();
+  f.program.options.SpeedFill = speedFill;
+  f.program.frmMain.SetCurrentList(0);
+  f.program.options.AlternateFilePattern = ".jp?";
+  for (auto _ : state) {
+    f.program.files.ClearListView();
+    f.program.files.FillListView(kFolder);
+    if (f.program.frmMain.lstvFiles[0].Count() != kFiles) state.SkipWithError("not every file was listed");
+  }
+  state.SetItemsProcessed(state.iterations() * kFiles);
+}
+void BM_SpeedFill(benchmark::State& state) { fill(state, 1); }
+void BM_FillWithHeaders(benchmark::State& state) { fill(state, 0); }
+
 BENCHMARK(BM_PlainListing)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SpeedFill)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FillWithHeaders)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadJpegHeaders)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShrinkToScreenAndWrite)->Unit(benchmark::kMillisecond);
 
