@@ -141,29 +141,63 @@ class HostInputFile : public InputFile {
 
 }  // namespace
 
+namespace {
+
+// Seconds since 1970 (already in local time) as a calendar date and time.
+DateTime calendarTime(std::int64_t seconds) {
+  std::int64_t days = seconds / 86400;
+  std::int64_t rest = seconds % 86400;
+  if (rest < 0) {
+    rest += 86400;
+    --days;
+  }
+  // Days to civil date (proleptic Gregorian calendar).
+  days += 719468;
+  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+  const std::int64_t dayOfEra = days - era * 146097;
+  const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const std::int64_t mp = (5 * dayOfYear + 2) / 153;
+  const int day = static_cast<int>(dayOfYear - (153 * mp + 2) / 5 + 1);
+  const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  const int year = static_cast<int>(yearOfEra + era * 400 + (month <= 2));
+  return {year, month, day, static_cast<int>(rest / 3600), static_cast<int>(rest / 60 % 60), static_cast<int>(rest % 60)};
+}
+
+// The local time's distance from UTC now, in seconds.
+std::int64_t localOffset() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  std::tm utc{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+  gmtime_s(&utc, &now);
+#else
+  localtime_r(&now, &local);
+  gmtime_r(&now, &utc);
+#endif
+  utc.tm_isdst = local.tm_isdst;
+  return static_cast<std::int64_t>(std::difftime(std::mktime(&local), std::mktime(&utc)));
+}
+
+}  // namespace
+
 std::vector<FoundFile> MemoryFileSystem::FindFiles(const std::string& pattern) {
   std::vector<FoundFile> found;
   const std::string folder = DirectoryPart(pattern);
   const std::string namePattern = pattern.substr(folder.size());
+  const std::int64_t offset = localOffset();
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(HostPath(folder.empty() ? "." : folder), ec)) {
     if (!entry.is_regular_file(ec)) continue;
-    const std::string name = entry.path().filename().string();
+    std::string name = entry.path().filename().string();
     if (!MatchesFilePattern(name, namePattern)) continue;
     FoundFile file;
-    file.name = name;
+    file.name = std::move(name);
     file.size = entry.file_size(ec);
-    const auto written = entry.last_write_time(ec);
     const auto since = std::chrono::time_point_cast<std::chrono::seconds>(
-        std::chrono::file_clock::to_sys(written));
-    const std::time_t t = std::chrono::system_clock::to_time_t(since);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &t);
-#else
-    localtime_r(&t, &local);
-#endif
-    file.modified = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+        std::chrono::file_clock::to_sys(entry.last_write_time(ec)));
+    file.modified = calendarTime(since.time_since_epoch().count() + offset);
     found.push_back(std::move(file));
   }
   return found;
