@@ -6,6 +6,13 @@
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#include <vector>
+
+#ifndef _WIN32
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
 
 namespace tapestrel {
 
@@ -20,16 +27,23 @@ fs::path MemoryFileSystem::HostPath(const std::string& windowsPath) const {
   std::string path = windowsPath;
   const bool absolute = path.size() >= 2 && path[1] == ':';
   if (!absolute) path = std::string(kProgram) + "\\" + path;
-  fs::path host = root_ / std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(path[0]))));
+  std::vector<std::string> parts;
   std::string part;
   for (std::size_t i = 2; i <= path.size(); ++i) {
     if (i == path.size() || path[i] == '\\' || path[i] == '/') {
-      if (!part.empty()) host /= MatchCase(host, part);
+      if (!part.empty()) parts.push_back(part);
       part.clear();
     } else {
       part += path[i];
     }
   }
+  const fs::path drive = root_ / std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(path[0]))));
+  fs::path exact = drive;
+  for (const std::string& p : parts) exact /= p;
+  std::error_code ec;
+  if (fs::exists(exact, ec)) return exact;  // the usual case: the path as written
+  fs::path host = drive;
+  for (const std::string& p : parts) host /= MatchCase(host, p);
   return host;
 }
 
@@ -187,19 +201,31 @@ std::vector<FoundFile> MemoryFileSystem::FindFiles(const std::string& pattern) {
   const std::string folder = DirectoryPart(pattern);
   const std::string namePattern = pattern.substr(folder.size());
   const std::int64_t offset = localOffset();
+  const fs::path where = HostPath(folder.empty() ? "." : folder);
+#ifndef _WIN32
+  // One stat a file, relative to the open folder: the search is as cheap as the disk allows.
+  DIR* dir = opendir(where.c_str());
+  if (!dir) return found;
+  const int dirFd = dirfd(dir);
+  while (const dirent* entry = readdir(dir)) {
+    if (entry->d_type != DT_REG && entry->d_type != DT_UNKNOWN) continue;
+    if (!MatchesFilePattern(entry->d_name, namePattern)) continue;
+    struct stat info;
+    if (fstatat(dirFd, entry->d_name, &info, 0) != 0 || !S_ISREG(info.st_mode)) continue;
+    found.push_back({entry->d_name, false, static_cast<std::uint64_t>(info.st_size), calendarTime(info.st_mtime + offset)});
+  }
+  closedir(dir);
+#else
   std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(HostPath(folder.empty() ? "." : folder), ec)) {
+  for (const auto& entry : fs::directory_iterator(where, ec)) {
     if (!entry.is_regular_file(ec)) continue;
     std::string name = entry.path().filename().string();
     if (!MatchesFilePattern(name, namePattern)) continue;
-    FoundFile file;
-    file.name = std::move(name);
-    file.size = entry.file_size(ec);
     const auto since = std::chrono::time_point_cast<std::chrono::seconds>(
         std::chrono::file_clock::to_sys(entry.last_write_time(ec)));
-    file.modified = calendarTime(since.time_since_epoch().count() + offset);
-    found.push_back(std::move(file));
+    found.push_back({std::move(name), false, entry.file_size(ec), calendarTime(since.time_since_epoch().count() + offset)});
   }
+#endif
   return found;
 }
 
