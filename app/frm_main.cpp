@@ -153,7 +153,7 @@ void FrmMain::ConnectEvents() {
   for (int i = 0; i < 2; ++i) {
     ListView& list = lstvFiles[i];
     list.ColumnClick = [this](int column) { program_.files.SortByKey(column); };
-    list.ItemClick = [this](int) { program_.files.ShowSelection(); };
+    list.ItemClick = [this](int index) { program_.files.ItemClicked(index); };
     list.KeyUp = [this](int&, int) { program_.files.ShowSelection(); };
     list.KeyDown = [this, i](int& key, int shift) { lstvFiles_KeyDown(i, key, shift); };
   }
@@ -185,6 +185,10 @@ void FrmMain::ConnectEvents() {
     program_.folders.ComboEnter();
   };
   cboPictureDirectories.Click = [this] { program_.folders.ComboEnter(); };
+  cmdChangePictureDirectory.Click = [this] {
+    const std::string folder = program_.platform.ui.BrowseForFolder("Select a folder where picture files are.");
+    if (!folder.empty()) program_.folders.ChangePictureFolder(folder);
+  };
   cboListAltFilePatterns.Click = [this] { program_.files.ChooseAlternatePattern(cboListAltFilePatterns.ListIndex()); };
   StatusBar.PanelDblClick = [this](const std::string& key) {
     if (key == "bmpfilter" && StatusBar.LastButton == 1) program_.files.AskBmpFilter();

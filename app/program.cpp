@@ -12,6 +12,11 @@ constexpr long kMinWindowWidth = 4500;
 constexpr long kMinWindowHeight = 1500;
 }  // namespace
 
+Program::Program(Platform& services) : platform(services) {
+  frmOptions.cmdBrowseForActiveDirectories.Click = [this] { folders.BrowseForActiveDirectories(); };
+  frmOptions.cboActiveDirectories.KeyDown = [this](int& key, int shift) { folders.ActiveDirectoriesKeyDown(key, shift); };
+}
+
 void Program::FindFolders() {
   FileSystem& files = platform.files;
   state.WindowsFolder = NormalizeFolder(files.WindowsDirectory());

@@ -11,6 +11,7 @@
 #include "app/settings.h"
 #include "catalogue/file_list.h"
 #include "catalogue/folder_set.h"
+#include "desktop/frm_options.h"
 #include "imaging/frm_full_screen.h"
 #include "imaging/header_reader.h"
 #include "wallpaper/wallpaper_writer.h"
@@ -22,7 +23,7 @@ inline constexpr const char* kHelpFile = "Tapstr.hlp";
 
 class Program {
  public:
-  explicit Program(Platform& services) : platform(services) {}
+  explicit Program(Platform& services);
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
@@ -51,6 +52,7 @@ class Program {
   FrmMain frmMain{*this};
   FrmAbout frmAbout{*this};
   FrmFullScreen frmFullScreen;
+  FrmOptions frmOptions;
 
  private:
   void FindFolders();

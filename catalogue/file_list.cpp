@@ -88,6 +88,43 @@ void FileList::ShowSelection() {
   program_.frmMain.ChangeSecondStatusMsg(NumberText(count) + " file(s) selected " + "(" + FormatFileSize(bytes, false) + ")");
 }
 
+void FileList::ItemClicked(int index) {
+  ListView& list = Current();
+  if (index >= 0 && index < list.Count()) {
+    const ListItem& item = list.Items()[index];
+    if (!program_.platform.files.FileExists(item.Column(1) + item.text)) {
+      program_.platform.ui.MsgBox(item.text + " is not found!\nTherefore, it will be removed from the list.",
+                                  mb::OkOnly | mb::Information, kApplicationName);
+      list.RemoveItem(index);
+      ShowTotals();
+    }
+  }
+  ShowSelection();
+}
+
+int FileList::RemoveMissingSelected() {
+  ListView& list = Current();
+  int removed = 0;
+  for (int i = list.Count() - 1; i >= 0; --i) {
+    const ListItem& item = list.Items()[i];
+    if (item.selected && !program_.platform.files.FileExists(item.Column(1) + item.text)) {
+      list.RemoveItem(i);
+      ++removed;
+    }
+  }
+  if (removed > 0) {
+    program_.platform.ui.MsgBox("Non-existent files removed from list", mb::OkOnly | mb::Information, kApplicationName);
+    ShowTotals();
+  }
+  return removed;
+}
+
+std::string FileList::FreeDiskSpaceText(const std::string& root) {
+  if (!program_.platform.files.FolderExists(root)) return "Unable to get free disk space for " + root;
+  return FormatNumber(static_cast<double>(program_.platform.files.FreeDiskSpace(root)), "#,##0") + " bytes on " +
+         ToUpper(root);
+}
+
 bool FileList::FillListView(const std::string& folder, const std::vector<std::string>* dropped) {
   FrmMain& frm = program_.frmMain;
   ProgramState& state = program_.state;

@@ -35,6 +35,12 @@ class FileList {
 
   void ShowTotals();
   void ShowSelection();
+  // A click on an item: a file that is gone is taken off the list, then the selection shown.
+  void ItemClicked(int index);
+  // Takes the selected files that no longer exist off the list; answers how many.
+  int RemoveMissingSelected();
+  // "<free bytes> bytes on C:\", or why it is not known.
+  std::string FreeDiskSpaceText(const std::string& root);
   void ShowProgress(int current, int mode, int total, const std::string& suffix = "");
   // Sorts the current list by column `key`; the same key again reverses the order.
   bool SortByKey(int key, bool severalFolders = false);

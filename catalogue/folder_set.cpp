@@ -72,14 +72,18 @@ void FolderSet::UpdateFolderHistory(int history, const std::string& folder) {
 
 std::vector<std::string> FolderSet::LoadActiveFolders() { return program_.settings.LoadActiveDirectories(); }
 
+void FolderSet::RewriteWithoutRepeats(const std::vector<std::string>& folders) {
+  // Neighbours that differ only in letter case are one folder.
+  std::vector<std::string> kept;
+  for (const std::string& folder : folders)
+    if (kept.empty() || !EqualsIgnoreCase(kept.back(), folder)) kept.push_back(folder);
+  program_.settings.SaveActiveDirectories(kept);
+}
+
 void FolderSet::CleanUpActiveFoldersKey(const std::vector<std::string>* folders) {
   std::vector<std::string> all = folders ? *folders : LoadActiveFolders();
   std::stable_sort(all.begin(), all.end(), [](const std::string& a, const std::string& b) { return ToLower(a) < ToLower(b); });
-  // Neighbours that differ only in letter case are one folder.
-  std::vector<std::string> kept;
-  for (const std::string& folder : all)
-    if (kept.empty() || !EqualsIgnoreCase(kept.back(), folder)) kept.push_back(folder);
-  program_.settings.SaveActiveDirectories(kept);
+  RewriteWithoutRepeats(all);
 }
 
 bool FolderSet::ReadActiveFolders(const std::vector<std::string>* folders, bool filesAlso) {
@@ -130,6 +134,79 @@ void FolderSet::ToggleAppendRecord() {
   }
   ListView& list = frm.lstvFiles[frm.CurrentList()];
   if (list.Sorted()) list.Sort(list.SortKey(), list.SortDescending());
+}
+
+void FolderSet::RecordActive(const std::string& folder) {
+  ++activeCount_;
+  program_.platform.settings.SaveSetting(kActiveDirectoriesSection, Settings::ActiveDirectoryKey(activeCount_), folder);
+}
+
+void FolderSet::ReloadActiveCombo() {
+  ComboBox& combo = program_.frmOptions.cboActiveDirectories;
+  combo.Clear();
+  for (const std::string& folder : LoadActiveFolders()) combo.AddItem(folder);
+}
+
+void FolderSet::EnableFrame(bool enabled) {
+  FrmOptions& options = program_.frmOptions;
+  for (int i = 0; i < 3; ++i) options.optActiveDirectoryAddStyle[i].SetEnabled(enabled);
+  options.cboActiveDirectories.SetEnabled(enabled);
+  options.cmdBrowseForActiveDirectories.SetEnabled(enabled);
+  options.lblOptions[5].SetCaption(enabled ? "Search progress" : "Press <ESC> to stop.");
+}
+
+void FolderSet::BrowseForActiveDirectories() {
+  FrmOptions& options = program_.frmOptions;
+  // Out of the topmost band while the browser is up, so that it shows above the dialog.
+  const bool topMost = options.TopMost;
+  options.TopMost = false;
+  const std::string chosen = program_.platform.ui.BrowseForFolder("Select a folder where picture files are.");
+  if (!chosen.empty()) {
+    const std::string folder = NormalizeFolder(chosen);
+    activeCount_ = static_cast<int>(LoadActiveFolders().size());
+    if (options.optActiveDirectoryAddStyle[0].Value()) {
+      RecordActive(folder);
+    } else {
+      Searching = true;
+      RecordActive(folder);
+      EnableFrame(false);
+      DirDiver(folder);
+      Searching = false;
+      EnableFrame(true);
+    }
+    // Neighbours met twice collapse to one, the list numbered again from the start.
+    RewriteWithoutRepeats(LoadActiveFolders());
+    ReloadActiveCombo();
+  }
+  options.TopMost = topMost;
+}
+
+bool FolderSet::DirDiver(const std::string& folder) {
+  program_.platform.ui.DoEvents();
+  if (program_.platform.desktop.KeyPressed(27)) Searching = false;
+  if (!Searching) return false;
+  FrmOptions& options = program_.frmOptions;
+  std::vector<std::string> found;
+  for (const std::string& name : program_.platform.files.SubFolders(folder)) {
+    const std::string sub = NormalizeFolder(NormalizeFolder(folder) + name);
+    found.push_back(sub);
+    options.lblOptions[5].SetCaption(sub + "\nDirectory count: " + NumberText(activeCount_) + "\n Press <ESC> to stop.");
+    RecordActive(sub);  // saved at once: an interrupted search keeps what it found
+  }
+  if (!options.optActiveDirectoryAddStyle[2].Value()) return true;  // one level only
+  for (const std::string& sub : found)
+    if (!DirDiver(sub)) return false;
+  return true;
+}
+
+void FolderSet::ActiveDirectoriesKeyDown(int& keyCode, int shift) {
+  if (keyCode != 46 || (shift & 2)) return;
+  ComboBox& combo = program_.frmOptions.cboActiveDirectories;
+  const int index = combo.ListIndex();
+  if (index < 0) return;
+  combo.RemoveItem(index);
+  program_.settings.SaveActiveDirectories(combo.List());
+  activeCount_ = combo.ListCount();
 }
 
 bool FolderSet::IsFolder(const std::string& folder) {

@@ -28,14 +28,30 @@ class FolderSet {
   bool ReadActiveFolders(const std::vector<std::string>* folders = nullptr, bool filesAlso = false);
   // "A&ppend/Record" switched by the user.
   void ToggleAppendRecord();
+  // The options dialog's active-folder frame: browse for a folder and add it alone, with
+  // its sub-folders, or with all folders below it; Delete takes the chosen entry out.
+  void BrowseForActiveDirectories();
+  // Records every sub-folder of `folder` (all levels for "Add All S&ub-folders");
+  // answers false when the search was stopped with Esc.
+  bool DirDiver(const std::string& folder);
+  void ActiveDirectoriesKeyDown(int& keyCode, int shift);
+
   // A path of three characters or fewer is no folder to work on.
   bool IsFolder(const std::string& folder);
 
   // While set, a change of the folder box does not fill the list (start-up).
   bool SuppressFolderEvents = false;
+  // While set, a sub-folder search may go on; Esc clears it.
+  bool Searching = false;
 
  private:
+  void RecordActive(const std::string& folder);
+  void RewriteWithoutRepeats(const std::vector<std::string>& folders);
+  void ReloadActiveCombo();
+  void EnableFrame(bool enabled);
+
   Program& program_;
+  int activeCount_ = 0;
 };
 
 }  // namespace tapestrel

@@ -33,6 +33,9 @@ class Ui {
   virtual ~Ui() = default;
   // Shows a modal message box; returns the answer (mb::IdOk, mb::IdYes, ...).
   virtual int MsgBox(const std::string& prompt, int style, const std::string& title) = 0;
+  // The shell's folder browser; the chosen file-system folder, or empty text when the
+  // user cancels or picks something that is not a folder on disk.
+  virtual std::string BrowseForFolder(const std::string& title) = 0;
   // Asks for a line of text; empty text when the user cancels.
   virtual std::string InputBox(const std::string& prompt, const std::string& title, const std::string& initial) = 0;
   // Lets pending window, timer and input events run.

@@ -26,6 +26,15 @@ class MemoryUi : public Ui {
     typed_.pop_front();
     return answer;
   }
+  std::string BrowseForFolder(const std::string& title) override {
+    inputs_.push_back({"", 0, title});
+    if (chosen_.empty()) return "";
+    std::string folder = chosen_.front();
+    chosen_.pop_front();
+    return folder;
+  }
+  // The folder the user picks in the next folder browser.
+  void Choose(const std::string& folder) { chosen_.push_back(folder); }
   // What the user types into the next input box.
   void Type(const std::string& text) { typed_.push_back(text); }
   const std::vector<Message>& Inputs() const { return inputs_; }
@@ -57,6 +66,7 @@ class MemoryUi : public Ui {
   std::vector<Message> messages_;
   std::deque<int> answers_;
   std::deque<std::string> typed_;
+  std::deque<std::string> chosen_;
   std::vector<Message> inputs_;
   int doEventsCalls_ = 0;
   int beeps_ = 0;

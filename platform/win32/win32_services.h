@@ -65,6 +65,7 @@ class Win32Ui : public Ui {
  public:
   int MsgBox(const std::string& prompt, int style, const std::string& title) override;
   std::string InputBox(const std::string& prompt, const std::string& title, const std::string& initial) override;
+  std::string BrowseForFolder(const std::string& title) override;
   void DoEvents() override;
   void Beep() override;
   bool ShowHelp(const std::string& file, int context) override;

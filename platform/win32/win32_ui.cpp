@@ -1,8 +1,10 @@
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <vector>
 
+#include "platform/text.h"
 #include "platform/win32/win32_services.h"
 
 namespace tapestrel {
@@ -103,6 +105,19 @@ std::string Win32Ui::InputBox(const std::string& prompt, const std::string& titl
   DialogBoxIndirectParamA(GetModuleHandleA(nullptr), t.Get(), GetActiveWindow(), inputProc,
                           reinterpret_cast<LPARAM>(&request));
   return request.answer;
+}
+
+std::string Win32Ui::BrowseForFolder(const std::string& title) {
+  BROWSEINFOA info{};
+  info.hwndOwner = GetActiveWindow();
+  info.lpszTitle = title.c_str();
+  info.ulFlags = BIF_RETURNONLYFSDIRS;
+  LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
+  if (!chosen) return {};
+  char path[MAX_PATH + 1] = {};
+  const bool ok = SHGetPathFromIDListA(chosen, path) != 0;
+  CoTaskMemFree(chosen);
+  return ok ? TrimAtNull(std::string(path, sizeof path)) : std::string();
 }
 
 void Win32Ui::DoEvents() {

@@ -261,3 +261,75 @@ TEST_F(CatalogueTest, StatusBarDoubleClicksOpenTheFilterDialogs) {
 
 }  // namespace
 }  // namespace tapestrel
+
+namespace tapestrel {
+namespace {
+
+class ActiveFolderSearchTest : public CatalogueTest {
+ protected:
+  void SetUp() override {
+    CatalogueTest::SetUp();
+    for (const char* f : {"C:\\F\\A\\A1\\x.bmp", "C:\\F\\B\\B1\\y.bmp"}) memory.files.WriteFile(f, "x");
+    start();
+  }
+  void browseWith(int style) {
+    program.frmOptions.optActiveDirectoryAddStyle[style].SetValue(true);
+    for (int i = 0; i < 3; ++i) program.frmOptions.optActiveDirectoryAddStyle[i].SetValue(i == style);
+    memory.ui.Choose("C:\\F");
+    program.frmOptions.cmdBrowseForActiveDirectories.Click();
+  }
+};
+
+TEST_F(ActiveFolderSearchTest, SubFoldersOneLevelOrAll) {
+  browseWith(1);
+  EXPECT_EQ(program.settings.LoadActiveDirectories(), (std::vector<std::string>{"C:\\F\\", "C:\\F\\A\\", "C:\\F\\B\\"}));
+  memory.settings.DeleteSection("ActiveDirectories");
+  browseWith(2);
+  // All children are recorded together, then each child is searched in turn.
+  EXPECT_EQ(program.settings.LoadActiveDirectories(),
+            (std::vector<std::string>{"C:\\F\\", "C:\\F\\A\\", "C:\\F\\B\\", "C:\\F\\A\\A1\\", "C:\\F\\B\\B1\\"}));
+  EXPECT_EQ(program.frmOptions.cboActiveDirectories.ListCount(), 5);
+  EXPECT_EQ(program.frmOptions.lblOptions[5].Caption(), "Search progress");
+  EXPECT_TRUE(program.frmOptions.cmdBrowseForActiveDirectories.Enabled());
+}
+
+TEST_F(ActiveFolderSearchTest, EscKeepsWhatWasFoundNumberedWithoutGaps) {
+  memory.desktop.escapeAfter = memory.desktop.askings + 1;
+  browseWith(2);
+  const auto kept = program.settings.LoadActiveDirectories();
+  EXPECT_EQ(kept.size(), 3u);  // F and its children; the search stopped before going deeper
+  EXPECT_EQ(memory.settings.GetAllSettings("ActiveDirectories").size(), kept.size());
+  EXPECT_FALSE(program.folders.Searching);
+}
+
+TEST_F(ActiveFolderSearchTest, DeleteTakesTheChosenEntryOut) {
+  browseWith(1);
+  ComboBox& combo = program.frmOptions.cboActiveDirectories;
+  combo.SetListIndex(1);
+  int key = 46;
+  combo.KeyDown(key, 0);
+  EXPECT_EQ(program.settings.LoadActiveDirectories(), (std::vector<std::string>{"C:\\F\\", "C:\\F\\B\\"}));
+  combo.SetListIndex(-1);
+  key = 46;
+  combo.KeyDown(key, 0);  // nothing chosen: nothing happens
+  EXPECT_EQ(program.settings.LoadActiveDirectories().size(), 2u);
+}
+
+TEST_F(CatalogueTest, BrowsingClickingAndFreeSpace) {
+  start();
+  memory.ui.Choose("C:\\F");
+  memory.files.WriteFile("C:\\F\\one.bmp", "x");
+  frm.cmdChangePictureDirectory.Click();
+  EXPECT_EQ(memory.ui.Inputs().back().title, "Select a folder where picture files are.");
+  EXPECT_EQ(frm.dirPictures.Path(), "C:\\F");
+  ASSERT_EQ(list().Count(), 1);
+  memory.files.RemoveFile("C:\\F\\one.bmp");
+  frm.lstvFiles[1].ItemClick(0);
+  EXPECT_EQ(memory.ui.Prompts().back(), "one.bmp is not found!\nTherefore, it will be removed from the list.");
+  EXPECT_EQ(list().Count(), 0);
+  EXPECT_NE(program.files.FreeDiskSpaceText("c:\\").find(" bytes on C:\\"), std::string::npos);
+  EXPECT_EQ(program.files.FreeDiskSpaceText("Q:\\"), "Unable to get free disk space for Q:\\");
+}
+
+}  // namespace
+}  // namespace tapestrel
