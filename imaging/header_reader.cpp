@@ -312,7 +312,9 @@ void HeaderReader::ReadTiffHeader(const std::string& path) {
         default: break;
       }
     }
-    SetSize(width, height, bitsPerSample * samplesPerPixel);
+    // Samples and their bits are small numbers; anything else is damage, not a depth.
+    const bool sane = bitsPerSample >= 0 && bitsPerSample <= 0xFFFF && samplesPerPixel >= 0 && samplesPerPixel <= 0xFFFF;
+    SetSize(width, height, sane ? bitsPerSample * samplesPerPixel : -1);
   } catch (const RuntimeError&) {
     SetSize(0, 0, 0);
   }

@@ -196,6 +196,11 @@ TEST_F(HeaderReaderTest, TiffInBothByteOrders) {
   std::string huge = "II" + Le16(42) + Le32(8) + Le16(1) + Le16(0x100) + Le16(4) + Le32(1) + Le32(0xF0000000);
   program.headers.ReadTiffHeader(file("huge.tif", huge));
   expectSize(0, 0, 0);
+  // Absurd sample counts make no depth (and no arithmetic overflow).
+  std::string samples = "II" + Le16(42) + Le32(8) + Le16(3) + Le16(0x100) + Le16(3) + Le32(1) + Le32(64);
+  samples += Le16(0x102) + Le16(4) + Le32(1) + Le32(0xFFFFFF00) + Le16(0x115) + Le16(4) + Le32(1) + Le32(0xFFFFFFFF);
+  program.headers.ReadTiffHeader(file("samples.tif", samples));
+  expectSize(0, 0, 0);
   EXPECT_EQ(memory.files.OpenFiles(), 0);
 }
 
