@@ -23,10 +23,11 @@ MemoryFileSystem::MemoryFileSystem(fs::path root) : root_(std::move(root)) {
   fs::create_directories(HostPath(kProgram));
 }
 
-fs::path MemoryFileSystem::HostPath(const std::string& windowsPath) const {
+std::vector<std::string> MemoryFileSystem::PathParts(const std::string& windowsPath, char& drive) {
   std::string path = windowsPath;
   const bool absolute = path.size() >= 2 && path[1] == ':';
   if (!absolute) path = std::string(kProgram) + "\\" + path;
+  drive = static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])));
   std::vector<std::string> parts;
   std::string part;
   for (std::size_t i = 2; i <= path.size(); ++i) {
@@ -37,12 +38,25 @@ fs::path MemoryFileSystem::HostPath(const std::string& windowsPath) const {
       part += path[i];
     }
   }
-  const fs::path drive = root_ / std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(path[0]))));
-  fs::path exact = drive;
-  for (const std::string& p : parts) exact /= p;
+  return parts;
+}
+
+fs::path MemoryFileSystem::ExactHostPath(const std::string& windowsPath) const {
+  char drive = 'C';
+  fs::path host = root_;
+  const auto parts = PathParts(windowsPath, drive);
+  host /= std::string(1, drive);
+  for (const std::string& p : parts) host /= p;
+  return host;
+}
+
+fs::path MemoryFileSystem::HostPath(const std::string& windowsPath) const {
+  const fs::path exact = ExactHostPath(windowsPath);
   std::error_code ec;
   if (fs::exists(exact, ec)) return exact;  // the usual case: the path as written
-  fs::path host = drive;
+  char drive = 'C';
+  const auto parts = PathParts(windowsPath, drive);
+  fs::path host = root_ / std::string(1, drive);
   for (const std::string& p : parts) host /= MatchCase(host, p);
   return host;
 }
@@ -120,15 +134,38 @@ namespace {
 
 class HostInputFile : public InputFile {
  public:
-  HostInputFile(const fs::path& path, std::shared_ptr<int> counter)
-      : in_(path, std::ios::binary | std::ios::ate), counter_(std::move(counter)) {
+  HostInputFile(const fs::path& path, std::shared_ptr<int> counter) : counter_(std::move(counter)) {
+#ifndef _WIN32
+    // The size is asked of the system only when someone wants it.
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+#else
+    in_.open(path, std::ios::binary | std::ios::ate);
     if (in_) {
       size_ = static_cast<std::uint64_t>(in_.tellg());
       in_.seekg(0);
     }
+#endif
     ++*counter_;
   }
-  ~HostInputFile() override { --*counter_; }
+  ~HostInputFile() override {
+#ifndef _WIN32
+    if (fd_ >= 0) ::close(fd_);
+#endif
+    --*counter_;
+  }
+#ifndef _WIN32
+  bool ok() const { return fd_ >= 0; }
+  std::size_t Read(void* into, std::size_t count) override {
+    const ssize_t got = ::read(fd_, into, count);
+    if (got <= 0) return 0;
+    position_ += static_cast<std::uint64_t>(got);
+    return static_cast<std::size_t>(got);
+  }
+  bool Seek(std::uint64_t position) override {
+    position_ = position;
+    return ::lseek(fd_, static_cast<off_t>(position), SEEK_SET) >= 0;
+  }
+#else
   bool ok() const { return static_cast<bool>(in_); }
   std::size_t Read(void* into, std::size_t count) override {
     in_.read(static_cast<char*>(into), static_cast<std::streamsize>(count));
@@ -143,11 +180,23 @@ class HostInputFile : public InputFile {
     position_ = position;
     return static_cast<bool>(in_);
   }
+#endif
   std::uint64_t Position() const override { return position_; }
+#ifndef _WIN32
+  std::uint64_t Size() const override {
+    struct stat info;
+    return fstat(fd_, &info) == 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
+  }
+#else
   std::uint64_t Size() const override { return size_; }
+#endif
 
  private:
+#ifndef _WIN32
+  int fd_ = -1;
+#else
   std::ifstream in_;
+#endif
   std::shared_ptr<int> counter_;
   std::uint64_t size_ = 0;
   std::uint64_t position_ = 0;
@@ -237,7 +286,10 @@ std::uint64_t MemoryFileSystem::FileLength(const std::string& path) {
 
 std::unique_ptr<InputFile> MemoryFileSystem::OpenRead(const std::string& path) {
   if (path.empty() || path.find_first_of("*?") != std::string::npos) return nullptr;
-  auto file = std::make_unique<HostInputFile>(HostPath(path), openFiles_);
+  // The path as written first; only when that fails is its letter case looked into.
+  auto file = std::make_unique<HostInputFile>(ExactHostPath(path), openFiles_);
+  if (file->ok()) return file;
+  file = std::make_unique<HostInputFile>(HostPath(path), openFiles_);
   if (!file->ok()) return nullptr;
   return file;
 }

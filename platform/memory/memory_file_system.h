@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -46,6 +47,9 @@ class MemoryFileSystem : public FileSystem {
 
  private:
   static std::string MatchCase(const std::filesystem::path& folder, const std::string& name);
+  static std::vector<std::string> PathParts(const std::string& windowsPath, char& drive);
+  // Where a path lies on disk if its letter case is the disk's.
+  std::filesystem::path ExactHostPath(const std::string& windowsPath) const;
 
   std::filesystem::path root_;
   std::shared_ptr<int> openFiles_ = std::make_shared<int>(0);
