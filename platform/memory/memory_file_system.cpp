@@ -196,9 +196,9 @@ class HostInputFile : public InputFile {
   int fd_ = -1;
 #else
   std::ifstream in_;
+  std::uint64_t size_ = 0;
 #endif
   std::shared_ptr<int> counter_;
-  std::uint64_t size_ = 0;
   std::uint64_t position_ = 0;
 };
 
