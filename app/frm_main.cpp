@@ -185,6 +185,18 @@ void FrmMain::ConnectEvents() {
     program_.folders.ComboEnter();
   };
   cboPictureDirectories.Click = [this] { program_.folders.ComboEnter(); };
+  tmrTapestrel[0].Elapsed = [this] { program_.rotation.ChangeBackdropAtUserSetTime(tmrTapestrel[0].Interval()); };
+  txtCustomChangeInterval.Change = [this] { program_.rotation.CustomIntervalTyped(txtCustomChangeInterval.Text()); };
+  txtCustomChangeInterval.GotFocus = [this] { program_.rotation.CustomIntervalFocus(true); };
+  txtCustomChangeInterval.LostFocus = [this] { program_.rotation.CustomIntervalFocus(false); };
+  txtCustomChangeInterval.KeyPress = [this](int& key) {
+    // Digits, one decimal point and the editing keys only.
+    const bool digit = key >= '0' && key <= '9';
+    const bool point = key == '.' && txtCustomChangeInterval.Text().find('.') == std::string::npos;
+    if (!digit && !point && key >= 32) key = 0;
+  };
+  spinCustomTimeInterval.SpinUp = [this] { program_.rotation.SpinTimeInterval(true); };
+  spinCustomTimeInterval.SpinDown = [this] { program_.rotation.SpinTimeInterval(false); };
   cmdChangePictureDirectory.Click = [this] {
     const std::string folder = program_.platform.ui.BrowseForFolder("Select a folder where picture files are.");
     if (!folder.empty()) program_.folders.ChangePictureFolder(folder);
@@ -465,10 +477,7 @@ void FrmMain::ApplySettings() {
   mnu8bitColor.SetChecked(!o.ColorDepth.empty());
   mnu24bitColor.SetChecked(o.ColorDepth.empty());
   program_.wallpaper.SelectBackdropMode(o.BackdropMode);
-  static const double kIntervals[] = {60, 30, 15, 5, 1};
-  const auto* preset = std::find(std::begin(kIntervals), std::end(kIntervals), o.WallPaperChangeInterval);
-  RadioCheck(mnuTimeInterval, 6, static_cast<int>(preset - std::begin(kIntervals)));
-  txtCustomChangeInterval.SetText(FormatNumber(o.WallPaperChangeInterval, "0.0"));
+  program_.rotation.ShowInterval();
 
   const std::string& viewer = o.Programs[static_cast<std::size_t>(std::clamp(o.Viewer, 0, 4))];
   const std::string& editor = o.Programs[static_cast<std::size_t>(std::clamp(o.Editor, 5, 9))];

@@ -340,6 +340,18 @@ void FrmMain::mnuSetBMPFileFilter_Click() { program_.files.AskBmpFilter(); }
 void FrmMain::mnuSetAlternateFileFilter_Click() { program_.files.AskAlternateFilter(); }
 void FrmMain::mnuAltFilePattern_Click() { program_.files.AskAlternateExtension(); }
 
+void FrmMain::mnuBackdropHistory_Click(int index) { program_.rotation.HistoryItemChosen(index); }
+
+// 0 next, 1 previous, 2 the selected file, 3 the default picture, 4 back from it.
+void FrmMain::mnuChangeWallpapertoNext_Click(int index) {
+  if (index == 4) program_.rotation.ChangeWallpaper(Rotation::Selected, true);
+  else program_.rotation.ChangeWallpaper(index);
+}
+
+void FrmMain::mnuTimerOnOff_Click() { program_.rotation.TimerOnOff(); }
+
+void FrmMain::mnuTimeInterval_Click(int index) { program_.rotation.SetTimeIntervalMenu(index); }
+
 void FrmMain::mSort_Click(int index) { program_.files.SortByKey(index); }
 
 void FrmMain::mCustom_Click(int index) { runPopupItem(*this, kCustomCommands, index); }
@@ -350,12 +362,8 @@ void FrmMain::mCustom3_Click(int index) { runPopupItem(*this, kCustom3Commands, 
 
 void FrmMain::mnuViewFiles_Click(int) {}
 void FrmMain::mnuOperateOnFiles_Click(int) {}
-void FrmMain::mnuBackdropHistory_Click(int) {}
 void FrmMain::mnuExplorer_Click(int) {}
-void FrmMain::mnuChangeWallpapertoNext_Click(int) {}
-void FrmMain::mnuTimerOnOff_Click() {}
 void FrmMain::mnuScreenSaver_Click(int) {}
 void FrmMain::mnuOptions_Click() {}
-void FrmMain::mnuTimeInterval_Click(int) {}
 
 }  // namespace tapestrel

@@ -56,6 +56,7 @@ bool Program::Start(bool startMinimized) {
 
   frmMain.Load();
   settings.Load();
+  rotation.LoadHistory();
   ApplyWindowPosition();
   frmMain.SetCaption(kApplicationName);
   frmMain.ApplySettings();
@@ -81,6 +82,7 @@ bool Program::Start(bool startMinimized) {
   if (minimized) frmMain.SetWindowState(WindowState::Minimized);
   frmMain.Show();
   frmMain.tmrTapestrel[1].SetEnabled(!minimized);
+  if (options.ChangeWallpaperAtStart) rotation.ChangeWallpaper(Rotation::Next);
   settings.SaveFolderHistories();
   return true;
 }

@@ -14,6 +14,7 @@
 #include "desktop/frm_options.h"
 #include "imaging/frm_full_screen.h"
 #include "imaging/header_reader.h"
+#include "wallpaper/rotation.h"
 #include "wallpaper/wallpaper_writer.h"
 #include "platform/platform.h"
 
@@ -47,6 +48,7 @@ class Program {
   RegistryRoutines registry{*this};
   HeaderReader headers{*this};
   WallpaperWriter wallpaper{*this};
+  Rotation rotation{*this};
   FileList files{*this};
   FolderSet folders{*this};
   FrmMain frmMain{*this};

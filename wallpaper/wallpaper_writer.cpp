@@ -58,6 +58,7 @@ bool WallpaperWriter::ChangeWallpaperTo(const std::string& path) {
     if (!prepared) return false;
     program_.options.WallPaperName = path;
     program_.settings.SaveWallPaperName();
+    program_.rotation.AddToHistory(path);
     return true;
   } catch (const RuntimeError& e) {
     Report(e.description + " (" + std::to_string(e.number) + ") " +

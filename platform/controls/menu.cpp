@@ -61,9 +61,15 @@ void Menu::SetVisible(bool visible) {
   Changed(MenuProperty::Visible);
 }
 
-void Menu::AddChild(Menu& child) {
-  items_.push_back(&child);
+void Menu::AddChild(Menu& child, int at) {
+  if (at < 0 || at > static_cast<int>(items_.size())) items_.push_back(&child);
+  else items_.insert(items_.begin() + at, &child);
   Changed(MenuProperty::Items);
+}
+
+int Menu::PositionOf(const Menu& child) const {
+  const auto it = std::find(items_.begin(), items_.end(), &child);
+  return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
 }
 
 void Menu::RemoveChild(Menu& child) {
@@ -71,11 +77,11 @@ void Menu::RemoveChild(Menu& child) {
   Changed(MenuProperty::Items);
 }
 
-Menu& MenuSet::Add(const std::string& name, int index, Menu* parent) {
+Menu& MenuSet::Add(const std::string& name, int index, Menu* parent, int at) {
   menus_.push_back(std::make_unique<Menu>(form_, name, index, parent));
   Menu& menu = *menus_.back();
   byName_[{name, index}] = &menu;
-  if (parent) parent->AddChild(menu);
+  if (parent) parent->AddChild(menu, at);
   else topLevel_.push_back(&menu);
   return menu;
 }

@@ -61,7 +61,9 @@ class Menu {
   // The user chose the item (or a test stands in for the user).
   std::function<void()> Click;
 
-  void AddChild(Menu& child);
+  // Adds a child at position `at` among the children (-1: at the end).
+  void AddChild(Menu& child, int at = -1);
+  int PositionOf(const Menu& child) const;
   void RemoveChild(Menu& child);
 
   void* native = nullptr;
@@ -88,7 +90,7 @@ class Menu {
 class MenuSet {
  public:
   explicit MenuSet(Form& form) : form_(form) {}
-  Menu& Add(const std::string& name, int index, Menu* parent);
+  Menu& Add(const std::string& name, int index, Menu* parent, int at = -1);
   void Remove(Menu& menu);
   Menu* Find(const std::string& name, int index = -1) const;
   Menu& Get(const std::string& name, int index = -1) const;

@@ -1,0 +1,59 @@
+// Which picture becomes the wallpaper and when: the change requests (next, previous,
+// selected, default, remove default), the rotation clock, the change interval, the
+// random order and the wallpaper history.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tapestrel {
+
+class Program;
+
+class Rotation {
+ public:
+  enum Request { Next = 0, Previous = 1, Selected = 2, Default = 3 };
+
+  explicit Rotation(Program& program) : program_(program) {}
+
+  // True when a picture was set.
+  bool ChangeWallpaper(int request, bool restore = false);
+  // One tick of the rotation clock, `milliseconds` long.
+  void ChangeBackdropAtUserSetTime(double milliseconds);
+  void TimerOnOff();
+  void SetTimeIntervalMenu(int index);
+  // The custom box: typed text, focus in and out, and the spin button's steps.
+  void CustomIntervalTyped(const std::string& text);
+  void CustomIntervalFocus(bool entering);
+  void SpinTimeInterval(bool up);
+  // Applies the loaded interval to its menu item and the box.
+  void ShowInterval();
+
+  int NextRandomIndex();
+  // The 1-based position of the item whose folder and name are `path`, 0 when absent.
+  int FindInList(const std::string& path) const;
+  void AddToHistory(const std::string& path);
+  void LoadHistory();
+  void HistoryItemChosen(int index);
+  // The path shortened to `limit` characters: its head, "..." and its tail.
+  static std::string ShortenedPath(const std::string& path, std::size_t limit);
+
+  double Elapsed() const { return elapsed_; }
+  int Position() const { return position_; }
+
+ private:
+  void RebuildHistoryMenu();
+  std::string PathOf(int position) const;  // 1-based
+  int Count() const;
+
+  Program& program_;
+  double elapsed_ = 0;
+  int position_ = 0;
+  int nextPosition_ = 1;
+  bool paused_ = false;
+  bool writingBox_ = false;
+  std::vector<int> order_;
+  std::size_t cursor_ = 0;
+};
+
+}  // namespace tapestrel
