@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "tests/win32/support/desktop_value.h"
+
 namespace tapestrel::e2e {
 
 // The build hands over a Linux path; Wine shows the Linux root as drive Z:.
@@ -100,15 +102,7 @@ void pressKeys(std::initializer_list<WORD> keys) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-std::string desktopValue(const char* name) {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return "";
-  char data[MAX_PATH * 2] = {};
-  DWORD size = sizeof data - 1;
-  RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
-  RegCloseKey(key);
-  return data;
-}
+std::string desktopValue(const char* name) { return testing::DesktopValue(name); }
 
 bool waitForDesktopValue(const char* name, const std::string& value, DWORD milliseconds) {
   for (DWORD waited = 0; waited < milliseconds; waited += 50) {

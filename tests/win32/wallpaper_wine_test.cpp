@@ -7,19 +7,12 @@
 #include "platform/memory/memory_platform.h"
 #include "platform/text.h"
 #include "platform/win32/win32_services.h"
+#include "tests/win32/support/desktop_value.h"
 
 namespace tapestrel {
 namespace {
 
-std::string desktopValue(const char* name) {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return "";
-  char data[MAX_PATH * 2] = {};
-  DWORD size = sizeof data - 1;
-  RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
-  RegCloseKey(key);
-  return data;
-}
+std::string desktopValue(const char* name) { return testing::DesktopValue(name); }
 
 class WallpaperOnWine : public ::testing::Test {
  protected:
