@@ -458,6 +458,14 @@ void FrmMain::ScreenSaverRadioChecks(bool active) {
   mCustom2[13].SetVisible(!active);
 }
 
+void FrmMain::SwitchBossAndRestoreMenus(int state) {
+  const bool bossShown = state == 0;
+  mCustom[4].SetVisible(!bossShown);
+  mCustom[5].SetVisible(bossShown);
+  mCustom2[9].SetVisible(!bossShown);
+  mCustom2[10].SetVisible(bossShown);
+}
+
 void FrmMain::ApplySettings() {
   const Options& o = program_.options;
   mnuDeleteConfirmation.SetChecked(o.DeleteConfirmation);

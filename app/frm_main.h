@@ -65,6 +65,9 @@ class FrmMain : public Form {
   // Applies the options as loaded to the menus and controls.
   void ApplySettings();
   void ScreenSaverRadioChecks(bool active);
+  // The pop-up menus offer "Remove &Default" while the default picture is the wallpaper
+  // (state 0) and "&Default Wallpaper" / "&Default Image" otherwise (state 1).
+  void SwitchBossAndRestoreMenus(int state);
   void InfoOnMode();
   void InfoOffMode();
   bool InfoMode() const { return mnuInfoMode.Checked(); }

@@ -68,6 +68,7 @@ bool Program::Start(bool startMinimized) {
   frmMain.mCustom[21].SetEnabled(!minimized);
 
   frmMain.ScreenSaverRadioChecks(LeadingNumber(registry.GetRegistryValue("ScreenSaveActive")) != 0);
+  frmMain.SwitchBossAndRestoreMenus(1);
   frmMain.InitializeToolBar();
   frmAbout.Unload();
 

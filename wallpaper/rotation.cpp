@@ -85,6 +85,7 @@ bool Rotation::ChangeWallpaper(int request, bool restore) {
                                       : program_.wallpaper.WorkingBitmap();
       program_.headers.ReadImageHeader(current);
       program_.wallpaper.SetDesktopWallpaper(current);
+      frm.SwitchBossAndRestoreMenus(1);
       return true;
     }
     const bool randomOrder = o.ChangeRandomly != 0;
@@ -125,6 +126,7 @@ bool Rotation::ChangeWallpaper(int request, bool restore) {
     if (request == Default) {
       if (frm.tmrTapestrel[0].Enabled()) TimerOnOff();
       frm.SetCaption("Wallpaper name: " + path);
+      frm.SwitchBossAndRestoreMenus(0);
       return true;
     }
     position_ = position;

@@ -1,5 +1,6 @@
 // The rotation in the real program, driven from the keyboard as a user would: Ctrl+N and
-// Ctrl+P change the desktop wallpaper, and each change lands in the history.
+// Ctrl+P change the desktop wallpaper, each change lands in the history and in the File
+// menu's history items, and with the clock on the wallpaper changes by itself.
 #include <windows.h>
 
 #include <string>
@@ -38,6 +39,7 @@ TEST(EndToEnd, NextAndPreviousChangeTheDesktopWallpaper) {
   writeBitmap(folder + "second.bmp", 0x00FF00);
   setStoredSetting("PictureDirectory1", folder);
   setStoredSetting("SortAtStart", "1");
+  setStoredSetting("WallPaperChangeInterval", "0.1");
 
   RunningProgram program;
   ASSERT_TRUE(program.started());
@@ -60,6 +62,20 @@ TEST(EndToEnd, NextAndPreviousChangeTheDesktopWallpaper) {
   EXPECT_TRUE(waitForDesktopValue("Wallpaper", folder + "first.bmp", 10000)) << desktopValue("Wallpaper");
   EXPECT_EQ(storedSetting("1", "BackDropHistory"), folder + "first.bmp");
   EXPECT_EQ(storedSetting("2", "BackDropHistory"), folder + "second.bmp");
+
+  // The File menu lists the history newest first: "&1" the first bitmap, "&2" the second.
+  pressKeys({VK_MENU, 'F'});
+  Sleep(300);
+  pressKeys({'2'});
+  EXPECT_TRUE(waitForDesktopValue("Wallpaper", folder + "second.bmp", 10000)) << desktopValue("Wallpaper");
+
+  // With a 0.1-minute interval the clock moves on to the next picture (wrapping to the
+  // first) within ten seconds of being switched on.
+  SetForegroundWindow(window);
+  Sleep(300);
+  pressKeys({VK_CONTROL, 'T'});
+  EXPECT_TRUE(waitForDesktopValue("Wallpaper", folder + "first.bmp", 10000)) << desktopValue("Wallpaper");
+  pressKeys({VK_CONTROL, 'T'});
 
   PostMessageA(window, WM_CLOSE, 0, 0);
   DWORD code = 1;

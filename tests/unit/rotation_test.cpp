@@ -117,10 +117,11 @@ TEST_F(RotationTest, TheClockChangesExactlyWhenTheIntervalHasElapsed) {
   EXPECT_DOUBLE_EQ(rotation.Elapsed(), 0);
 }
 
-TEST_F(RotationTest, TheDefaultPictureStopsTheClock) {
+TEST_F(RotationTest, TheDefaultPictureStopsTheClockAndSwapsThePopUpItems) {
   memory.files.WriteFile("C:\\Boss\\work.bmp", WriteBmp24(Bitmap(32, 32)));
   program.options.Defaults = "C:\\Boss\\work.bmp";
   memory.ui.Answer(mb::IdYes);
+  frm.Dispatch(IDM_CHANGE_WALLPAPER);  // a.bmp
   frm.Dispatch(IDM_TIMER_ON_OFF);
   ASSERT_TRUE(frm.tmrTapestrel[0].Enabled());
   frm.Dispatch(IDM_CHANGE_WALLPAPER + 3);
@@ -128,6 +129,18 @@ TEST_F(RotationTest, TheDefaultPictureStopsTheClock) {
   EXPECT_EQ(frm.Caption(), "Wallpaper name: C:\\Boss\\work.bmp");
   EXPECT_EQ(memory.desktop.wallpapers.back(), "C:\\Boss\\work.bmp");
   EXPECT_NE(current(), "C:\\Boss\\work.bmp");  // the default picture leaves the list's wallpaper alone
+  EXPECT_FALSE(frm.mCustom[4].Visible());
+  EXPECT_TRUE(frm.mCustom[5].Visible());
+  EXPECT_FALSE(frm.mCustom2[9].Visible());
+  EXPECT_TRUE(frm.mCustom2[10].Visible());
+
+  // "&Remove Default" puts the list's wallpaper back and offers the default picture again.
+  frm.Dispatch(IDM_CHANGE_WALLPAPER + 4);
+  EXPECT_EQ(memory.desktop.wallpapers.back(), "C:\\Pictures\\a.bmp");
+  EXPECT_TRUE(frm.mCustom[4].Visible());
+  EXPECT_FALSE(frm.mCustom[5].Visible());
+  EXPECT_TRUE(frm.mCustom2[9].Visible());
+  EXPECT_FALSE(frm.mCustom2[10].Visible());
 }
 
 TEST_F(RotationTest, EmptyListAndSelectionMessages) {
