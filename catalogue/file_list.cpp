@@ -137,7 +137,9 @@ bool FileList::FillListView(const std::string& folder, const std::vector<std::st
   stoppedByEscape_ = false;
   std::string from;
   try {
-    std::vector<std::pair<std::string, FoundFile>> names;  // folder, file
+    // Dropped files each bring their folder; a searched folder is one for all its files.
+    std::vector<FoundFile> names;
+    std::vector<std::string> folders;
     if (dropped) {
       const std::string pattern = ToLower(CurrentPattern());
       for (const std::string& path : *dropped) {
@@ -146,19 +148,21 @@ bool FileList::FillListView(const std::string& folder, const std::vector<std::st
         FoundFile file;
         file.name = name;
         file.size = program_.platform.files.FileLength(path);
-        names.emplace_back(NormalizeFolder(DirectoryPart(path)), file);
+        names.push_back(std::move(file));
+        folders.push_back(NormalizeFolder(DirectoryPart(path)));
       }
     } else {
       from = NormalizeFolder(folder.empty() ? frm.dirPictures.Path() : folder);
-      for (FoundFile& file : program_.platform.files.FindFiles(from + CurrentPattern())) names.emplace_back(from, std::move(file));
+      names = program_.platform.files.FindFiles(from + CurrentPattern());
     }
     listed_.clear();
     if (append)
       for (const ListItem& item : list.Items()) listed_.insert(lowerKey(item.Column(1), item.text));
     list.BeginUpdate();  // the list is drawn once, when the fill is done
-    for (auto& [where, file] : names) {
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      const FoundFile& file = names[i];
       current_ = &file;
-      const bool added = ListViewAdd(file.name, where, append, imagesReadIn, repeats);
+      const bool added = ListViewAdd(file.name, dropped ? folders[i] : from, append, imagesReadIn, repeats);
       current_ = nullptr;
       if (!added) {
         completed = false;
@@ -220,6 +224,7 @@ bool FileList::ListViewAdd(const std::string& name, const std::string& folder, b
   ShowProgress(readIn_, 1, 0, " <Esc> to stop");
 
   ListItem item;
+  item.subItems.reserve(5);
   item.text = name;
   item.SetSubItem(1, folder);
   const std::string type = FileTypeOf(name);

@@ -23,6 +23,16 @@ MemoryFileSystem::MemoryFileSystem(fs::path root) : root_(std::move(root)) {
   fs::create_directories(HostPath(kProgram));
 }
 
+MemoryFileSystem::~MemoryFileSystem() { ForgetSearchedFolder(); }
+
+void MemoryFileSystem::ForgetSearchedFolder() {
+#ifndef _WIN32
+  if (searchedFolderFd_ >= 0) ::close(searchedFolderFd_);
+#endif
+  searchedFolderFd_ = -1;
+  searchedFolder_.clear();
+}
+
 std::vector<std::string> MemoryFileSystem::PathParts(const std::string& windowsPath, char& drive) {
   std::string path = windowsPath;
   const bool absolute = path.size() >= 2 && path[1] == ':';
@@ -47,6 +57,26 @@ fs::path MemoryFileSystem::ExactHostPath(const std::string& windowsPath) const {
   const auto parts = PathParts(windowsPath, drive);
   host /= std::string(1, drive);
   for (const std::string& p : parts) host /= p;
+  return host;
+}
+
+std::string MemoryFileSystem::ExactHostText(const std::string& windowsPath) const {
+  const bool absolute = windowsPath.size() >= 2 && windowsPath[1] == ':';
+  if (!absolute) return ExactHostPath(windowsPath).string();
+  std::string host = root_.string();
+  host += fs::path::preferred_separator;
+  host += static_cast<char>(std::toupper(static_cast<unsigned char>(windowsPath[0])));
+  bool separatorPending = true;
+  for (std::size_t i = 2; i < windowsPath.size(); ++i) {
+    const char c = windowsPath[i];
+    if (c == '\\' || c == '/') {
+      separatorPending = true;
+      continue;
+    }
+    if (separatorPending) host += fs::path::preferred_separator;
+    separatorPending = false;
+    host += c;
+  }
   return host;
 }
 
@@ -134,19 +164,20 @@ namespace {
 
 class HostInputFile : public InputFile {
  public:
-  HostInputFile(const fs::path& path, std::shared_ptr<int> counter) : counter_(std::move(counter)) {
 #ifndef _WIN32
-    // The size is asked of the system only when someone wants it.
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Takes over a descriptor (negative when the open failed); the size is asked of the
+  // system only when someone wants it.
+  HostInputFile(int fd, std::shared_ptr<int> counter) : fd_(fd), counter_(std::move(counter)) { ++*counter_; }
 #else
+  HostInputFile(const std::string& path, std::shared_ptr<int> counter) : counter_(std::move(counter)) {
     in_.open(path, std::ios::binary | std::ios::ate);
     if (in_) {
       size_ = static_cast<std::uint64_t>(in_.tellg());
       in_.seekg(0);
     }
-#endif
     ++*counter_;
   }
+#endif
   ~HostInputFile() override {
 #ifndef _WIN32
     if (fd_ >= 0) ::close(fd_);
@@ -253,9 +284,12 @@ std::vector<FoundFile> MemoryFileSystem::FindFiles(const std::string& pattern) {
   const fs::path where = HostPath(folder.empty() ? "." : folder);
 #ifndef _WIN32
   // One stat a file, relative to the open folder: the search is as cheap as the disk allows.
+  ForgetSearchedFolder();
   DIR* dir = opendir(where.c_str());
   if (!dir) return found;
   const int dirFd = dirfd(dir);
+  searchedFolderFd_ = ::fcntl(dirFd, F_DUPFD_CLOEXEC, 0);
+  if (searchedFolderFd_ >= 0) searchedFolder_ = ExactHostText(folder) + '/';
   while (const dirent* entry = readdir(dir)) {
     if (entry->d_type != DT_REG && entry->d_type != DT_UNKNOWN) continue;
     if (!MatchesFilePattern(entry->d_name, namePattern)) continue;
@@ -287,11 +321,23 @@ std::uint64_t MemoryFileSystem::FileLength(const std::string& path) {
 std::unique_ptr<InputFile> MemoryFileSystem::OpenRead(const std::string& path) {
   if (path.empty() || path.find_first_of("*?") != std::string::npos) return nullptr;
   // The path as written first; only when that fails is its letter case looked into.
-  auto file = std::make_unique<HostInputFile>(ExactHostPath(path), openFiles_);
+#ifndef _WIN32
+  const std::string exact = ExactHostText(path);
+  int fd = -1;
+  if (searchedFolderFd_ >= 0 && exact.size() > searchedFolder_.size() && exact.compare(0, searchedFolder_.size(), searchedFolder_) == 0 &&
+      exact.find('/', searchedFolder_.size()) == std::string::npos)
+    fd = ::openat(searchedFolderFd_, exact.c_str() + searchedFolder_.size(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) fd = ::open(exact.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) fd = ::open(HostPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  return std::make_unique<HostInputFile>(fd, openFiles_);
+#else
+  auto file = std::make_unique<HostInputFile>(ExactHostText(path), openFiles_);
   if (file->ok()) return file;
-  file = std::make_unique<HostInputFile>(HostPath(path), openFiles_);
+  file = std::make_unique<HostInputFile>(HostPath(path).string(), openFiles_);
   if (!file->ok()) return nullptr;
   return file;
+#endif
 }
 
 bool MemoryFileSystem::WriteFileAtomically(const std::string& path, const std::string& bytes) {

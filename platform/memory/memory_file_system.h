@@ -15,6 +15,9 @@ class MemoryFileSystem : public FileSystem {
  public:
   // Lays out a drive C: with a Windows folder, its system folder and the program's folder.
   explicit MemoryFileSystem(std::filesystem::path root);
+  ~MemoryFileSystem() override;
+  MemoryFileSystem(const MemoryFileSystem&) = delete;
+  MemoryFileSystem& operator=(const MemoryFileSystem&) = delete;
 
   bool FileExists(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
@@ -50,6 +53,15 @@ class MemoryFileSystem : public FileSystem {
   static std::vector<std::string> PathParts(const std::string& windowsPath, char& drive);
   // Where a path lies on disk if its letter case is the disk's.
   std::filesystem::path ExactHostPath(const std::string& windowsPath) const;
+  // The same as text, made without splitting and joining path objects (a fill reads
+  // thousands of files one after another).
+  std::string ExactHostText(const std::string& windowsPath) const;
+
+  // The folder the last search looked in, held open so that reading its files right
+  // after (a fill reads every header) opens them by name, without walking the whole path.
+  void ForgetSearchedFolder();
+  std::string searchedFolder_;  // host path, ending in a separator
+  int searchedFolderFd_ = -1;
 
   std::filesystem::path root_;
   std::shared_ptr<int> openFiles_ = std::make_shared<int>(0);
