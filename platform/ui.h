@@ -38,7 +38,8 @@ class Ui {
   virtual std::string BrowseForFolder(const std::string& title) = 0;
   // Asks for a line of text; empty text when the user cancels.
   virtual std::string InputBox(const std::string& prompt, const std::string& title, const std::string& initial) = 0;
-  // Lets pending window, timer and input events run.
+  // Lets pending window, timer and input events run. Loops call it once per item; calls
+  // that come in quick succession may be answered by one pass every few milliseconds.
   virtual void DoEvents() = 0;
   virtual void Beep() = 0;
   // Opens a help file at a context number (0: its contents); false when it could not.

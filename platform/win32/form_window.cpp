@@ -93,7 +93,25 @@ struct Win32FormRenderer::ControlWindow {
   int id = 0;
   UINT_PTR timerId = 0;
   std::string dispText;  // keeps text handed to a list view alive until it asks again
+  // Status bars: panels whose new text is still to be shown, and when texts were last shown.
+  unsigned pendingPanels = 0;
+  DWORD lastStatusPush = 0;
+  bool statusFlushScheduled = false;
 };
+
+namespace {
+constexpr UINT_PTR kStatusFlushTimer = 1;
+constexpr UINT kStatusTextPause = 40;  // milliseconds
+}  // namespace
+
+void Win32FormRenderer::FlushStatusTexts(ControlWindow& cw) {
+  const auto& bar = static_cast<const StatusBar&>(*cw.control);
+  for (std::size_t i = 0; i < bar.Panels().size() && i < 32; ++i)
+    if (cw.pendingPanels & (1u << i))
+      SendMessageA(cw.hwnd, SB_SETTEXTA, i, reinterpret_cast<LPARAM>(bar.Panels()[i].text.c_str()));
+  cw.pendingPanels = 0;
+  cw.lastStatusPush = GetTickCount();
+}
 
 Win32FormRenderer::Win32FormRenderer(HINSTANCE instance) : instance_(instance) {
   INITCOMMONCONTROLSEX init{sizeof(INITCOMMONCONTROLSEX),
@@ -792,10 +810,21 @@ void Win32FormRenderer::Push(ControlWindow& cw, ControlProperty property) {
         case ControlKind::OptionButton: SetWindowTextA(cw.hwnd, static_cast<OptionButton&>(c).Caption().c_str()); break;
         case ControlKind::StatusBar: {
           auto& bar = static_cast<StatusBar&>(c);
-          if (bar.ChangedPanel() < 0) PushStatusParts(cw);
-          else
-            SendMessageA(cw.hwnd, SB_SETTEXTA, static_cast<WPARAM>(bar.ChangedPanel()),
-                         reinterpret_cast<LPARAM>(bar.Panels()[bar.ChangedPanel()].text.c_str()));
+          if (bar.ChangedPanel() < 0) {
+            PushStatusParts(cw);
+            break;
+          }
+          // The status bar paints itself at once for every new text. Progress texts come
+          // many times a second: the first of a burst shows at once, the rest are shown
+          // together, the latest of each panel, a moment later.
+          cw.pendingPanels |= 1u << (bar.ChangedPanel() & 31);
+          if (cw.statusFlushScheduled) break;
+          if (cw.lastStatusPush != 0 && GetTickCount() - cw.lastStatusPush < kStatusTextPause) {
+            SetTimer(cw.hwnd, kStatusFlushTimer, kStatusTextPause, nullptr);
+            cw.statusFlushScheduled = true;
+            break;
+          }
+          FlushStatusTexts(cw);
           break;
         }
         default: break;
@@ -1057,6 +1086,14 @@ LRESULT Win32FormRenderer::HandleControl(ControlWindow& cw, UINT message, WPARAM
   const long x = tw(static_cast<short>(LOWORD(lParam)));
   const long y = tw(static_cast<short>(HIWORD(lParam)));
   switch (message) {
+    case WM_TIMER:
+      if (wParam == kStatusFlushTimer && c.Kind() == ControlKind::StatusBar) {
+        KillTimer(cw.hwnd, kStatusFlushTimer);
+        cw.statusFlushScheduled = false;
+        FlushStatusTexts(cw);
+        return 0;
+      }
+      break;
     case WM_MOUSEMOVE:
       if (c.MouseMove) c.MouseMove(mouseButtons(wParam), mouseShift(wParam), x, y);
       break;

@@ -65,6 +65,7 @@ class Win32FormRenderer : public FormRenderer {
   void PushItems(ControlWindow& cw);
   void PushToolbar(ControlWindow& cw);
   void PushStatusParts(ControlWindow& cw);
+  void FlushStatusTexts(ControlWindow& cw);
   void PushListView(ControlWindow& cw, ControlProperty property);
   void PushTimer(ControlWindow& cw);
   void ReportBars(FormWindow& fw);

@@ -69,6 +69,9 @@ class Win32Ui : public Ui {
   void DoEvents() override;
   void Beep() override;
   bool ShowHelp(const std::string& file, int context) override;
+
+ private:
+  unsigned long lastPass_ = 0;  // tick count of the last pass over the queue
 };
 
 class Win32Desktop : public Desktop {

@@ -102,6 +102,27 @@ void pressKeys(std::initializer_list<WORD> keys) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+void clickAt(POINT screen) {
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT inputs[3]{};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(screen.x, 65535, width - 1);
+    input.mi.dy = MulDiv(screen.y, 65535, height - 1);
+  }
+  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  SendInput(3, inputs, sizeof(INPUT));
+}
+
+void clickOn(HWND window) {
+  RECT r;
+  GetWindowRect(window, &r);
+  clickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
 std::string desktopValue(const char* name) { return testing::DesktopValue(name); }
 
 bool waitForDesktopValue(const char* name, const std::string& value, DWORD milliseconds) {

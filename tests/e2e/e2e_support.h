@@ -18,6 +18,10 @@ HWND waitForWindow(const char* caption, DWORD milliseconds);
 // The message box another process shows, found by its text.
 HWND findMessageBox(const char* text, DWORD milliseconds);
 void pressKeys(std::initializer_list<WORD> keys);
+// A left click at a point of the screen, as the mouse would give it.
+void clickAt(POINT screen);
+// A left click in the middle of a window.
+void clickOn(HWND window);
 std::string desktopValue(const char* name);
 bool waitForDesktopValue(const char* name, const std::string& value, DWORD milliseconds);
 

@@ -38,7 +38,14 @@ class MainWindowTest : public ::testing::Test {
     GetMenuStringA(renderer.MenuBarOf(frm), static_cast<UINT>(command), text, sizeof text, MF_BYCOMMAND);
     return text;
   }
+  // What a panel shows once texts that came in a burst have been shown (a moment later,
+  // through the message queue).
   std::string panelText(int part) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < 100;) {
+      MSG msg;
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+      Sleep(5);
+    }
     char text[256] = {};
     SendMessageA(renderer.WindowOf(frm.StatusBar), SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
     return text;
