@@ -28,7 +28,8 @@ class Desktop {
   virtual std::string PlatformText() = 0;
   virtual std::string ProcessorText() = 0;
   virtual MemoryStatus Memory() = 0;
-  // Whether a key (virtual-key code) is down now, or was pressed since the last asking.
+  // Whether a key (virtual-key code) is down now, or was pressed since the last asking;
+  // asked again within a few milliseconds, the answer may be that of the last asking.
   virtual bool KeyPressed(int virtualKey) = 0;
   // Bits per pixel of the display (planes times bits per pixel of a plane).
   virtual int ColorDepth() = 0;

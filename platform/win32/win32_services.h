@@ -86,6 +86,11 @@ class Win32Desktop : public Desktop {
   int ColorDepth() override;
   long SetDesktopWallpaper(const std::string& path) override;
   std::optional<Bitmap> DrawMetafile(const std::string& bytes) override;
+
+ private:
+  // The last key asked about, when, and that it was not pressed then.
+  int lastKey_ = -1;
+  unsigned long lastAsked_ = 0;
 };
 
 // The single-instance mark is a named mutex held until the program ends.

@@ -194,7 +194,16 @@ MemoryStatus Win32Desktop::Memory() {
           status.ullAvailPageFile};
 }
 
-bool Win32Desktop::KeyPressed(int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0x8001) != 0; }
+bool Win32Desktop::KeyPressed(int virtualKey) {
+  // Loops ask about Esc once per item; within 10 ms of finding the key up the answer
+  // stands. Nothing is missed: the key state remembers a press made since it was asked.
+  const DWORD now = GetTickCount();
+  if (virtualKey == lastKey_ && now - lastAsked_ < 10) return false;
+  const bool pressed = (GetAsyncKeyState(virtualKey) & 0x8001) != 0;
+  lastKey_ = pressed ? -1 : virtualKey;
+  lastAsked_ = now;
+  return pressed;
+}
 
 int Win32Desktop::ColorDepth() {
   const HDC screen = GetDC(nullptr);
