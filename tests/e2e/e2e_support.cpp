@@ -1,5 +1,7 @@
 #include "tests/e2e/e2e_support.h"
 
+#include <commctrl.h>
+
 #include <vector>
 
 #include "tests/win32/support/desktop_value.h"
@@ -24,6 +26,14 @@ std::string storedSetting(const char* key, const char* section) {
   const LONG code = RegQueryValueExA(k, key, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
   RegCloseKey(k);
   return code == ERROR_SUCCESS ? std::string(data) : "<absent>";
+}
+
+bool waitForStoredSetting(const char* key, const char* section, const std::string& value, DWORD milliseconds) {
+  for (DWORD waited = 0; waited < milliseconds; waited += 50) {
+    if (storedSetting(key, section) == value) return true;
+    Sleep(50);
+  }
+  return false;
 }
 
 void setStoredSetting(const char* key, const std::string& value) {
@@ -123,6 +133,131 @@ void clickOn(HWND window) {
   clickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
 }
 
+void typeText(const std::string& text) {
+  std::vector<INPUT> inputs;
+  for (char c : text)
+    for (DWORD flags : {DWORD{KEYEVENTF_UNICODE}, DWORD{KEYEVENTF_UNICODE | KEYEVENTF_KEYUP}}) {
+      INPUT input{};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wScan = static_cast<unsigned char>(c);
+      input.ki.dwFlags = flags;
+      inputs.push_back(input);
+    }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+namespace {
+
+// A block of memory in the process that owns a window, freed when done.
+class Lent {
+ public:
+  Lent(HWND window, std::size_t size) : size_(size) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id);
+    if (process_) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  }
+  ~Lent() {
+    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  Lent(const Lent&) = delete;
+  Lent& operator=(const Lent&) = delete;
+
+  bool ok() const { return address_ != nullptr; }
+  char* at(std::size_t offset) const { return static_cast<char*>(address_) + offset; }
+  void put(std::size_t offset, const void* bytes, std::size_t count) {
+    SIZE_T done = 0;
+    WriteProcessMemory(process_, at(offset), bytes, count, &done);
+  }
+  void get(std::size_t offset, void* bytes, std::size_t count) const {
+    SIZE_T done = 0;
+    ReadProcessMemory(process_, at(offset), bytes, count, &done);
+  }
+  std::string text(std::size_t offset) const {
+    std::vector<char> bytes(size_ - offset + 1, '\0');
+    get(offset, bytes.data(), size_ - offset);
+    return bytes.data();
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  void* address_ = nullptr;
+  std::size_t size_;
+};
+
+constexpr std::size_t kTextAt = 256;
+constexpr std::size_t kLentSize = 1024;
+
+}  // namespace
+
+std::string listItemText(HWND list, int item, int column) {
+  Lent lent(list, kLentSize);
+  if (!lent.ok()) return "<unreadable>";
+  LVITEMA record{};
+  record.iSubItem = column;
+  record.pszText = lent.at(kTextAt);
+  record.cchTextMax = static_cast<int>(kLentSize - kTextAt - 1);
+  lent.put(0, &record, sizeof record);
+  SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(lent.at(0)));
+  return lent.text(kTextAt);
+}
+
+std::string statusText(HWND bar, int part) {
+  Lent lent(bar, kLentSize);
+  if (!lent.ok()) return "<unreadable>";
+  SendMessageA(bar, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(lent.at(0)));
+  return lent.text(0);
+}
+
+std::string headerText(HWND header, int index) {
+  Lent lent(header, kLentSize);
+  if (!lent.ok()) return "<unreadable>";
+  HDITEMA record{};
+  record.mask = HDI_TEXT;
+  record.pszText = lent.at(kTextAt);
+  record.cchTextMax = static_cast<int>(kLentSize - kTextAt - 1);
+  lent.put(0, &record, sizeof record);
+  SendMessageA(header, HDM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(lent.at(0)));
+  return lent.text(kTextAt);
+}
+
+RECT headerItemRect(HWND header, int index) {
+  RECT r{};
+  Lent lent(header, sizeof r);
+  if (!lent.ok()) return r;
+  SendMessageA(header, HDM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(lent.at(0)));
+  lent.get(0, &r, sizeof r);
+  MapWindowPoints(header, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+namespace {
+
+struct ChildSearch {
+  const char* className;
+  HWND found;
+};
+
+BOOL CALLBACK matchVisibleChild(HWND w, LPARAM p) {
+  auto& search = *reinterpret_cast<ChildSearch*>(p);
+  char cls[64] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (lstrcmpiA(cls, search.className) == 0 && IsWindowVisible(w)) {
+    search.found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+HWND findVisibleChild(HWND parent, const char* className) {
+  ChildSearch search{className, nullptr};
+  EnumChildWindows(parent, matchVisibleChild, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 std::string desktopValue(const char* name) { return testing::DesktopValue(name); }
 
 bool waitForDesktopValue(const char* name, const std::string& value, DWORD milliseconds) {
@@ -131,6 +266,55 @@ bool waitForDesktopValue(const char* name, const std::string& value, DWORD milli
     Sleep(50);
   }
   return false;
+}
+
+TempFolder::TempFolder(const char* name) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  path_ = std::string(temp) + name + "\\";
+  CreateDirectoryA(path_.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder() {
+  for (const std::string& file : files_) DeleteFileA(file.c_str());
+  RemoveDirectoryA(path_.c_str());
+}
+
+std::string TempFolder::write(const std::string& name, const std::string& bytes) {
+  const std::string file = path_ + name;
+  const HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD wrote = 0;
+  WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr);
+  CloseHandle(h);
+  files_.push_back(file);
+  return file;
+}
+
+std::string TempFolder::writeBitmap(const std::string& name, int width, int height, unsigned rgb) {
+  const int stride = (width * 3 + 3) & ~3;
+  const auto le32 = [](std::string& out, unsigned v) {
+    for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+  };
+  std::string bytes = "BM";
+  le32(bytes, static_cast<unsigned>(54 + stride * height));
+  le32(bytes, 0);
+  le32(bytes, 54);
+  le32(bytes, 40);
+  le32(bytes, static_cast<unsigned>(width));
+  le32(bytes, static_cast<unsigned>(height));
+  bytes += std::string{1, 0, 24, 0};
+  le32(bytes, 0);
+  le32(bytes, static_cast<unsigned>(stride * height));
+  le32(bytes, 2835);
+  le32(bytes, 2835);
+  le32(bytes, 0);
+  le32(bytes, 0);
+  for (int row = 0; row < height; ++row) {
+    for (int x = 0; x < width; ++x)
+      bytes += {static_cast<char>(rgb & 0xFF), static_cast<char>((rgb >> 8) & 0xFF), static_cast<char>((rgb >> 16) & 0xFF)};
+    bytes += std::string(static_cast<std::size_t>(stride - width * 3), '\0');
+  }
+  return write(name, bytes);
 }
 
 RunningProgram::RunningProgram() {

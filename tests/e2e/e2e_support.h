@@ -6,11 +6,15 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace tapestrel::e2e {
 
 std::string programPath();
 std::string storedSetting(const char* key, const char* section = "StartUp");
+// Waits for a stored setting to read `value` (the program writes it a moment after what
+// the test watched); answers whether it did.
+bool waitForStoredSetting(const char* key, const char* section, const std::string& value, DWORD milliseconds);
 void setStoredSetting(const char* key, const std::string& value);
 void deleteStore();
 // The program's main window once it shows (it exists hidden while the program starts).
@@ -24,6 +28,37 @@ void clickAt(POINT screen);
 void clickOn(HWND window);
 std::string desktopValue(const char* name);
 bool waitForDesktopValue(const char* name, const std::string& value, DWORD milliseconds);
+
+// Typed as characters, the way an input method delivers them.
+void typeText(const std::string& text);
+
+// Reading another program's list view, header and status bar: their messages take
+// pointers, so the records and texts go through memory lent by that program.
+std::string listItemText(HWND list, int item, int column);
+std::string statusText(HWND bar, int part);
+std::string headerText(HWND header, int index);
+// Where a column header lies on the screen.
+RECT headerItemRect(HWND header, int index);
+// The first child window of a class whose window is visible, searched through every level.
+HWND findVisibleChild(HWND parent, const char* className);
+
+// A folder under the temporary folder, removed with what was written into it.
+class TempFolder {
+ public:
+  explicit TempFolder(const char* name);
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::string& path() const { return path_; }  // ends in a backslash
+  // Writes a file of the folder; returns its full path.
+  std::string write(const std::string& name, const std::string& bytes);
+  // A 24-bit BMP of one colour.
+  std::string writeBitmap(const std::string& name, int width, int height, unsigned rgb);
+
+ private:
+  std::string path_;
+  std::vector<std::string> files_;
+};
 
 class RunningProgram {
  public:

@@ -14,29 +14,12 @@ namespace {
 
 using namespace tapestrel::e2e;
 
-void writeBitmap(const std::string& path, unsigned rgb) {
-  // A 2 x 2 24-bit BMP.
-  static const unsigned char header[54] = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 2, 0,
-                                           0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 16, 0, 0, 0, 0x13, 0x0B, 0, 0, 0x13, 0x0B};
-  std::string bytes(reinterpret_cast<const char*>(header), sizeof header);
-  for (int row = 0; row < 2; ++row) {
-    for (int x = 0; x < 2; ++x) bytes += {static_cast<char>(rgb & 0xFF), static_cast<char>((rgb >> 8) & 0xFF), static_cast<char>((rgb >> 16) & 0xFF)};
-    bytes += std::string(2, '\0');
-  }
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD wrote = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr);
-  CloseHandle(file);
-}
-
 TEST(EndToEnd, NextAndPreviousChangeTheDesktopWallpaper) {
   deleteStore();
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  const std::string folder = std::string(temp) + "tapestrel-e2e\\";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  writeBitmap(folder + "first.bmp", 0xFF0000);
-  writeBitmap(folder + "second.bmp", 0x00FF00);
+  TempFolder pictures("tapestrel-e2e");
+  const std::string& folder = pictures.path();
+  pictures.writeBitmap("first.bmp", 2, 2, 0xFF0000);
+  pictures.writeBitmap("second.bmp", 2, 2, 0x00FF00);
   setStoredSetting("PictureDirectory1", folder);
   setStoredSetting("SortAtStart", "1");
   setStoredSetting("WallPaperChangeInterval", "0.1");
@@ -60,8 +43,8 @@ TEST(EndToEnd, NextAndPreviousChangeTheDesktopWallpaper) {
   EXPECT_TRUE(waitForDesktopValue("Wallpaper", folder + "second.bmp", 10000)) << desktopValue("Wallpaper");
   pressKeys({VK_CONTROL, 'P'});
   EXPECT_TRUE(waitForDesktopValue("Wallpaper", folder + "first.bmp", 10000)) << desktopValue("Wallpaper");
-  EXPECT_EQ(storedSetting("1", "BackDropHistory"), folder + "first.bmp");
-  EXPECT_EQ(storedSetting("2", "BackDropHistory"), folder + "second.bmp");
+  EXPECT_TRUE(waitForStoredSetting("1", "BackDropHistory", folder + "first.bmp", 5000)) << storedSetting("1", "BackDropHistory");
+  EXPECT_TRUE(waitForStoredSetting("2", "BackDropHistory", folder + "second.bmp", 5000)) << storedSetting("2", "BackDropHistory");
 
   // The File menu lists the history newest first: "&1" the first bitmap, "&2" the second.
   pressKeys({VK_MENU, 'F'});
@@ -80,9 +63,6 @@ TEST(EndToEnd, NextAndPreviousChangeTheDesktopWallpaper) {
   PostMessageA(window, WM_CLOSE, 0, 0);
   DWORD code = 1;
   EXPECT_TRUE(program.WaitForExit(20000, code));
-  DeleteFileA((folder + "first.bmp").c_str());
-  DeleteFileA((folder + "second.bmp").c_str());
-  RemoveDirectoryA(folder.c_str());
   deleteStore();
 }
 
