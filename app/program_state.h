@@ -25,6 +25,9 @@ struct ProgramState {
   bool Escape = false;
   bool Searching = false;
   bool UseDefaultStyleOnce = false;
+  // The current list was filled from the active folders and has not been filled otherwise
+  // since: choosing one of its folders fills it again from the active folders, once.
+  bool RefillFromActives = false;
   // The header readers tell nothing while this is set.
   bool HeaderReaderQuiet = false;
   bool Exiting = false;

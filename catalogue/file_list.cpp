@@ -329,6 +329,7 @@ void FileList::ClearListView() {
   Current().Clear();
   readIn_ = 0;
   totalBytes_ = 0;
+  program_.state.RefillFromActives = false;
   frm.ChangeMainStatusMsg("List of files removed. Thank you.");
 }
 

@@ -42,9 +42,18 @@ void FolderSet::ComboEnter() {
 void FolderSet::PictureFolderChanged() {
   if (SuppressFolderEvents) return;
   FrmMain& frm = program_.frmMain;
-  if (!program_.state.AppendRecord) program_.files.ClearListView();
-  program_.files.FillListView();
   const std::string folder = NormalizeFolder(frm.dirPictures.Path());
+  const auto& items = frm.lstvFiles[frm.CurrentList()].Items();
+  const bool listed = std::any_of(items.begin(), items.end(),
+                                  [&](const ListItem& item) { return EqualsIgnoreCase(item.Column(1), folder); });
+  if (program_.options.FillFromActiveFolders && program_.state.RefillFromActives && listed) {
+    // Going to a folder the active-folder fill already shows keeps the whole fill.
+    ReadActiveFolders();
+    program_.state.RefillFromActives = false;
+  } else {
+    if (!program_.state.AppendRecord) program_.files.ClearListView();
+    program_.files.FillListView();
+  }
   UpdateFolderHistory(0, folder);
   frm.cboPictureDirectories.SetText(folder);
 }
@@ -107,6 +116,7 @@ bool FolderSet::ReadActiveFolders(const std::vector<std::string>* folders, bool 
   if (stopped) return true;  // "User hit escape" stays in the status bar
   if (!filesAlso && program_.options.SortAtStart) program_.files.SortByKey(program_.options.SortKey, true);
   program_.files.ShowTotals();
+  program_.state.RefillFromActives = !folders;
   return true;
 }
 

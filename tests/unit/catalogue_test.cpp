@@ -170,6 +170,28 @@ TEST_F(CatalogueTest, ActiveFoldersTidyUpAndFill) {
   EXPECT_EQ(memory.ui.Prompts().back(), "Not a folder.");
 }
 
+TEST_F(CatalogueTest, GoingToAFolderOfAnActiveFillKeepsTheWholeFillOnce) {
+  add("C:\\More\\", "x.bmp", 10);
+  add("C:\\Other\\", "y.bmp", 10);
+  memory.settings.SaveSetting("StartUp", "FillFromActiveFolders", "1");
+  program.settings.SaveActiveDirectories({"C:\\More\\", "C:\\Pictures\\"});
+  start();
+  ASSERT_EQ(list().Count(), 4);  // both active folders
+  const auto goTo = [&](const char* folder) {
+    frm.cboPictureDirectories.SetText(folder);
+    int enter = 13;
+    frm.cboPictureDirectories.KeyDown(enter, 0);
+  };
+  goTo("C:\\More\\");
+  EXPECT_EQ(list().Count(), 4);  // filled again from the active folders
+  EXPECT_EQ(frm.cboPictureDirectories.Text(), "C:\\More\\");
+  goTo("C:\\Pictures\\");
+  EXPECT_EQ(list().Count(), 3);  // the second time, that folder alone
+  frm.Dispatch(IDM_READ_ACTIVE_DIRECTORIES);
+  goTo("C:\\Other\\");
+  EXPECT_EQ(names(), (std::vector<std::string>{"y.bmp"}));  // not a folder of the fill
+}
+
 TEST_F(CatalogueTest, ToggleAndFind) {
   start();
   frm.Dispatch(IDM_TOGGLE_LIST_VIEW);
