@@ -3,6 +3,8 @@
 // one on the in-memory platform.
 #pragma once
 
+#include <functional>
+
 #include "app/frm_about.h"
 #include "app/frm_main.h"
 #include "app/options.h"
@@ -40,6 +42,12 @@ class Program {
   // Decodes a picture that is not a BMP or WMF into the work picture box; false when it
   // could not (and the user has been told why).
   bool DecodeImage(const std::string& path);
+
+  // Raised after every successful wallpaper change; the event sounds listen to it.
+  std::function<void()> WallpaperChanged;
+  void RaiseWallpaperChanged() {
+    if (WallpaperChanged) WallpaperChanged();
+  }
 
   Platform& platform;
   ProgramState state;

@@ -86,6 +86,12 @@ bool Rotation::ChangeWallpaper(int request, bool restore) {
       program_.headers.ReadImageHeader(current);
       program_.wallpaper.SetDesktopWallpaper(current);
       frm.SwitchBossAndRestoreMenus(1);
+      if (position_ >= 1 && position_ <= list.Count()) {
+        list.EnsureVisible(position_ - 1);
+        frm.SetCaption("Wallpaper name: " + fileTitle(o.WallPaperName) + " " + NumberText(position_) + " of " +
+                       NumberText(list.Count()));
+      }
+      program_.RaiseWallpaperChanged();
       return true;
     }
     const bool randomOrder = o.ChangeRandomly != 0;
@@ -127,6 +133,7 @@ bool Rotation::ChangeWallpaper(int request, bool restore) {
       if (frm.tmrTapestrel[0].Enabled()) TimerOnOff();
       frm.SetCaption("Wallpaper name: " + path);
       frm.SwitchBossAndRestoreMenus(0);
+      program_.RaiseWallpaperChanged();
       return true;
     }
     position_ = position;
@@ -136,6 +143,7 @@ bool Rotation::ChangeWallpaper(int request, bool restore) {
     program_.settings.SaveWallPaperName();
     AddToHistory(path);
     frm.SetCaption("Wallpaper name: " + fileTitle(path) + " " + NumberText(position) + " of " + NumberText(count));
+    program_.RaiseWallpaperChanged();
     return true;
   } catch (const RuntimeError& e) {
     ui.MsgBox(e.description + " (" + NumberText(e.number) + ") " +

@@ -59,6 +59,7 @@ bool WallpaperWriter::ChangeWallpaperTo(const std::string& path) {
     program_.options.WallPaperName = path;
     program_.settings.SaveWallPaperName();
     program_.rotation.AddToHistory(path);
+    program_.RaiseWallpaperChanged();
     return true;
   } catch (const RuntimeError& e) {
     Report(e.description + " (" + std::to_string(e.number) + ") " +

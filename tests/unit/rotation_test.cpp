@@ -120,8 +120,11 @@ TEST_F(RotationTest, TheClockChangesExactlyWhenTheIntervalHasElapsed) {
 TEST_F(RotationTest, TheDefaultPictureStopsTheClockAndSwapsThePopUpItems) {
   memory.files.WriteFile("C:\\Boss\\work.bmp", WriteBmp24(Bitmap(32, 32)));
   program.options.Defaults = "C:\\Boss\\work.bmp";
+  int changes = 0;
+  program.WallpaperChanged = [&] { ++changes; };
   memory.ui.Answer(mb::IdYes);
   frm.Dispatch(IDM_CHANGE_WALLPAPER);  // a.bmp
+  EXPECT_EQ(changes, 1);
   frm.Dispatch(IDM_TIMER_ON_OFF);
   ASSERT_TRUE(frm.tmrTapestrel[0].Enabled());
   frm.Dispatch(IDM_CHANGE_WALLPAPER + 3);
@@ -137,6 +140,8 @@ TEST_F(RotationTest, TheDefaultPictureStopsTheClockAndSwapsThePopUpItems) {
   // "&Remove Default" puts the list's wallpaper back and offers the default picture again.
   frm.Dispatch(IDM_CHANGE_WALLPAPER + 4);
   EXPECT_EQ(memory.desktop.wallpapers.back(), "C:\\Pictures\\a.bmp");
+  EXPECT_EQ(frm.Caption(), "Wallpaper name: a.bmp 1 of 4");
+  EXPECT_EQ(changes, 3);  // the list's picture, the default one, the list's again
   EXPECT_TRUE(frm.mCustom[4].Visible());
   EXPECT_FALSE(frm.mCustom[5].Visible());
   EXPECT_TRUE(frm.mCustom2[9].Visible());
