@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -146,8 +147,8 @@ std::string FlagText(bool value) { return value ? "True" : "False"; }
 std::string NumberText(double value) {
   if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < 1e15) {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(value));
-    return buf;
+    const auto end = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(value)).ptr;
+    return std::string(buf, end);
   }
   char buf[48];
   std::snprintf(buf, sizeof buf, "%.7g", value);
@@ -195,10 +196,25 @@ std::string FormatNumber(double value, std::string_view picture) {
 }
 
 std::string FormatDateTime(const DateTime& when) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%04d/%02d/%02d %02d:%02d:%02d", when.year, when.month, when.day, when.hour,
-                when.minute, when.second);
-  return buf;
+  if (when.year > 9999) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%d/%02d/%02d %02d:%02d:%02d", when.year, when.month, when.day, when.hour, when.minute,
+                  when.second);
+    return buf;
+  }
+  // Written digit by digit: a fill formats one date a file.
+  std::string text = "0000/00/00 00:00:00";
+  const auto put = [&text](std::size_t end, int value, int digits) {
+    if (value < 0) value = 0;
+    for (int i = 0; i < digits; ++i, value /= 10) text[end - static_cast<std::size_t>(i)] = static_cast<char>('0' + value % 10);
+  };
+  put(3, when.year, 4);
+  put(6, when.month, 2);
+  put(9, when.day, 2);
+  put(12, when.hour, 2);
+  put(15, when.minute, 2);
+  put(18, when.second, 2);
+  return text;
 }
 
 bool Like(std::string_view text, std::string_view pattern) {
@@ -242,31 +258,31 @@ bool Like(std::string_view text, std::string_view pattern) {
 }
 
 bool MatchesFilePattern(std::string_view name, std::string_view pattern) {
-  const std::string n = ToLower(name);
-  const std::string p = ToLower(pattern);
-  if (p.size() >= 2 && p.compare(p.size() - 2, 2, ".*") == 0 && n.find('.') == std::string::npos)
+  // Letter case is ignored character by character: a directory search asks this of
+  // every name in the folder.
+  if (pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*" && name.find('.') == std::string_view::npos)
     return MatchesFilePattern(name, pattern.substr(0, pattern.size() - 2));
   // Iterative wildcard match with one back-tracking point for the last '*'.
   std::size_t i = 0;
   std::size_t j = 0;
-  std::size_t star = std::string::npos;
+  std::size_t star = std::string_view::npos;
   std::size_t mark = 0;
-  while (i < n.size()) {
-    if (j < p.size() && (p[j] == '?' || p[j] == n[i])) {
+  while (i < name.size()) {
+    if (j < pattern.size() && (pattern[j] == '?' || lowerChar(pattern[j]) == lowerChar(name[i]))) {
       ++i;
       ++j;
-    } else if (j < p.size() && p[j] == '*') {
+    } else if (j < pattern.size() && pattern[j] == '*') {
       star = j++;
       mark = i;
-    } else if (star != std::string::npos) {
+    } else if (star != std::string_view::npos) {
       j = star + 1;
       i = ++mark;
     } else {
       return false;
     }
   }
-  while (j < p.size() && (p[j] == '*' || p[j] == '?')) ++j;
-  return j == p.size();
+  while (j < pattern.size() && (pattern[j] == '*' || pattern[j] == '?')) ++j;
+  return j == pattern.size();
 }
 
 }  // namespace tapestrel

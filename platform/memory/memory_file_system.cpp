@@ -289,13 +289,17 @@ std::vector<FoundFile> MemoryFileSystem::FindFiles(const std::string& pattern) {
   if (!dir) return found;
   const int dirFd = dirfd(dir);
   searchedFolderFd_ = ::fcntl(dirFd, F_DUPFD_CLOEXEC, 0);
+  found.reserve(256);
   if (searchedFolderFd_ >= 0) searchedFolder_ = ExactHostText(folder) + '/';
   while (const dirent* entry = readdir(dir)) {
     if (entry->d_type != DT_REG && entry->d_type != DT_UNKNOWN) continue;
     if (!MatchesFilePattern(entry->d_name, namePattern)) continue;
     struct stat info;
     if (fstatat(dirFd, entry->d_name, &info, 0) != 0 || !S_ISREG(info.st_mode)) continue;
-    found.push_back({entry->d_name, false, static_cast<std::uint64_t>(info.st_size), calendarTime(info.st_mtime + offset)});
+    FoundFile& file = found.emplace_back();
+    file.name = entry->d_name;
+    file.size = static_cast<std::uint64_t>(info.st_size);
+    file.modified = calendarTime(info.st_mtime + offset);
   }
   closedir(dir);
 #else

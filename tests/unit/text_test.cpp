@@ -99,6 +99,7 @@ TEST(Text, NumericPictures) {
 TEST(Text, DatesSortAsText) {
   EXPECT_EQ(FormatDateTime({2026, 3, 7, 9, 5, 0}), "2026/03/07 09:05:00");
   EXPECT_LT(FormatDateTime({2026, 3, 7, 9, 5, 0}), FormatDateTime({2026, 11, 1, 0, 0, 0}));
+  EXPECT_EQ(FormatDateTime({1601, 1, 1, 0, 0, 0}), "1601/01/01 00:00:00");
 }
 
 TEST(Text, LikePatterns) {
@@ -114,6 +115,20 @@ TEST(Text, LikePatterns) {
                {"a*b", "a[*]b", true},          {"abcabc", "*abc", true},     {"ab", "a*b*", true},
                {"x.tga", "*.*", true},          {"noext", "*.*", false},      {"SEA.JPG", "*.jpg", false}};
   for (const auto& c : cases) EXPECT_EQ(Like(c.text, c.pattern), c.match) << c.text << " Like " << c.pattern;
+}
+
+TEST(Text, DirectorySearchPatternsIgnoreCase) {
+  struct Case {
+    const char* name;
+    const char* pattern;
+    bool match;
+  } const cases[] = {
+      {"Sea.BMP", "*.bmp", true},   {"photo.JPG", "*.jp?", true}, {"photo.jpeg", "*.jp?", false},
+      {"README", "*.*", true},      {"a.b.c", "*.c", true},       {"notes.txt", "*.bmp", false},
+      {"abc.gif", "A?C.*", true},   {"ac.gif", "a?c.*", false},   {"x", "*", true},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(MatchesFilePattern(c.name, c.pattern), c.match) << c.name << " against " << c.pattern;
 }
 
 }  // namespace
