@@ -138,7 +138,8 @@ bool FileList::FillListView(const std::string& folder, const std::vector<std::st
   std::string from;
   try {
     // Dropped files each bring their folder; a searched folder is one for all its files.
-    std::vector<FoundFile> names;
+    std::vector<FoundFile>& names = found_;
+    names.clear();
     std::vector<std::string> folders;
     if (dropped) {
       const std::string pattern = ToLower(CurrentPattern());
@@ -153,7 +154,7 @@ bool FileList::FillListView(const std::string& folder, const std::vector<std::st
       }
     } else {
       from = NormalizeFolder(folder.empty() ? frm.dirPictures.Path() : folder);
-      names = program_.platform.files.FindFiles(from + CurrentPattern());
+      program_.platform.files.FindFiles(from + CurrentPattern(), names);
     }
     listed_.clear();
     if (append)

@@ -8,6 +8,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/file_system.h"
+
 namespace tapestrel {
 
 class Program;
@@ -69,7 +71,9 @@ class FileList {
 
   Program& program_;
   // What the directory search said of the file being added.
-  const struct FoundFile* current_ = nullptr;
+  const FoundFile* current_ = nullptr;
+  // What the last directory search found; kept so that its room is reused.
+  std::vector<FoundFile> found_;
   // The files already listed (folder and name in lower case), while appending.
   std::unordered_set<std::string> listed_;
   std::int32_t readIn_ = 0;

@@ -12,7 +12,6 @@ namespace tapestrel {
 namespace {
 
 constexpr const char* kTitle = "Tapestrel";
-constexpr std::size_t kReadAhead = 4096;
 // After this many retries at the same failure the reading gives up by itself.
 constexpr int kMaxRetries = 3;
 
@@ -34,7 +33,7 @@ std::string fileName(const std::string& path) { return path.substr(DirectoryPart
 
 bool HeaderReader::Open(const std::string& path) {
   file_ = program_.platform.files.OpenRead(path);
-  buffer_.clear();
+  buffered_ = 0;
   next_ = 0;
   bufferStart_ = 0;
   if (!file_) return false;
@@ -44,13 +43,12 @@ bool HeaderReader::Open(const std::string& path) {
 }
 
 int HeaderReader::ReadByte() {
-  if (next_ >= buffer_.size()) {
+  if (next_ >= buffered_) {
     if (!file_) throw runtime_error::InputPastEnd();
-    bufferStart_ += buffer_.size();
-    buffer_.resize(kReadAhead);
-    buffer_.resize(file_->Read(buffer_.data(), kReadAhead));
+    bufferStart_ += buffered_;
+    buffered_ = file_->Read(buffer_.data(), kReadAhead);
     next_ = 0;
-    if (buffer_.empty()) throw runtime_error::InputPastEnd();
+    if (buffered_ == 0) throw runtime_error::InputPastEnd();
   }
   return buffer_[next_++];
 }
@@ -69,15 +67,16 @@ std::int32_t HeaderReader::ReadLong() {
 
 void HeaderReader::Skip(std::uint64_t count) {
   const std::uint64_t target = bufferStart_ + next_ + count;
-  if (target <= bufferStart_ + buffer_.size()) {
+  if (target <= bufferStart_ + buffered_) {
     next_ = static_cast<std::size_t>(target - bufferStart_);
     return;
   }
   // Past what was read ahead: start reading again from there (past the end, the next
-  // read fails as reading would).
-  if (file_) file_->Seek(std::min<std::uint64_t>(target, file_->Size()));
+  // read finds nothing and fails as reading would). No size is asked for: a photo's
+  // large segments are skipped this way once per file.
+  if (file_) file_->Seek(target);
   bufferStart_ = target;
-  buffer_.clear();
+  buffered_ = 0;
   next_ = 0;
 }
 

@@ -4,6 +4,7 @@
 // ImageHeight and ImageBitDepth; problems are told (unless quiet) and end the reading.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -65,8 +66,11 @@ class HeaderReader {
   std::unique_ptr<InputFile> file_;
   // While set, a file that cannot be opened is passed over without a word.
   bool missingIsSilent_ = false;
-  // Bytes read ahead from the file, and where the next one is.
-  std::vector<std::uint8_t> buffer_;
+  // Bytes read ahead from the file (the first `buffered_` of the buffer), and where the
+  // next one is.
+  static constexpr std::size_t kReadAhead = 4096;
+  std::array<std::uint8_t, kReadAhead> buffer_{};
+  std::size_t buffered_ = 0;
   std::size_t next_ = 0;
   std::uint64_t bufferStart_ = 0;
 };

@@ -43,8 +43,14 @@ class FileSystem {
   virtual bool RemoveFile(const std::string& path) = 0;
   // The normal files (not folders) a directory search for `pattern` finds, such as
   // "C:\Pictures\*.jp?": '*' and '?' in the name part, letter case ignored, as Windows
-  // searches do. In the order the system lists them.
-  virtual std::vector<FoundFile> FindFiles(const std::string& pattern) = 0;
+  // searches do. In the order the system lists them. They replace what `found` held; its
+  // room is kept, so that a fill searching folder after folder reuses it.
+  virtual void FindFiles(const std::string& pattern, std::vector<FoundFile>& found) = 0;
+  std::vector<FoundFile> FindFiles(const std::string& pattern) {
+    std::vector<FoundFile> found;
+    FindFiles(pattern, found);
+    return found;
+  }
   virtual std::uint64_t FileLength(const std::string& path) = 0;
   // Opens a file for reading; none when it cannot be opened.
   virtual std::unique_ptr<InputFile> OpenRead(const std::string& path) = 0;

@@ -276,8 +276,8 @@ std::int64_t localOffset() {
 
 }  // namespace
 
-std::vector<FoundFile> MemoryFileSystem::FindFiles(const std::string& pattern) {
-  std::vector<FoundFile> found;
+void MemoryFileSystem::FindFiles(const std::string& pattern, std::vector<FoundFile>& found) {
+  found.clear();
   const std::string folder = DirectoryPart(pattern);
   const std::string namePattern = pattern.substr(folder.size());
   const std::int64_t offset = localOffset();
@@ -286,7 +286,7 @@ std::vector<FoundFile> MemoryFileSystem::FindFiles(const std::string& pattern) {
   // One stat a file, relative to the open folder: the search is as cheap as the disk allows.
   ForgetSearchedFolder();
   DIR* dir = opendir(where.c_str());
-  if (!dir) return found;
+  if (!dir) return;
   const int dirFd = dirfd(dir);
   searchedFolderFd_ = ::fcntl(dirFd, F_DUPFD_CLOEXEC, 0);
   found.reserve(256);
@@ -313,7 +313,6 @@ std::vector<FoundFile> MemoryFileSystem::FindFiles(const std::string& pattern) {
     found.push_back({std::move(name), false, entry.file_size(ec), calendarTime(since.time_since_epoch().count() + offset)});
   }
 #endif
-  return found;
 }
 
 std::uint64_t MemoryFileSystem::FileLength(const std::string& path) {

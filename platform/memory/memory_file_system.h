@@ -23,7 +23,8 @@ class MemoryFileSystem : public FileSystem {
   bool FolderExists(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
   bool RenameFile(const std::string& from, const std::string& to) override;
-  std::vector<FoundFile> FindFiles(const std::string& pattern) override;
+  using FileSystem::FindFiles;
+  void FindFiles(const std::string& pattern, std::vector<FoundFile>& found) override;
   std::uint64_t FileLength(const std::string& path) override;
   std::unique_ptr<InputFile> OpenRead(const std::string& path) override;
   bool WriteFileAtomically(const std::string& path, const std::string& bytes) override;

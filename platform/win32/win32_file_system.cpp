@@ -102,11 +102,11 @@ bool writeAll(HANDLE file, const std::string& bytes) {
 
 }  // namespace
 
-std::vector<FoundFile> Win32FileSystem::FindFiles(const std::string& pattern) {
-  std::vector<FoundFile> found;
+void Win32FileSystem::FindFiles(const std::string& pattern, std::vector<FoundFile>& found) {
+  found.clear();
   WIN32_FIND_DATAA data;
   const HANDLE search = FindFirstFileA(pattern.c_str(), &data);
-  if (search == INVALID_HANDLE_VALUE) return found;
+  if (search == INVALID_HANDLE_VALUE) return;
   do {
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
     FoundFile file;
@@ -120,7 +120,6 @@ std::vector<FoundFile> Win32FileSystem::FindFiles(const std::string& pattern) {
     found.push_back(std::move(file));
   } while (FindNextFileA(search, &data));
   FindClose(search);
-  return found;
 }
 
 std::uint64_t Win32FileSystem::FileLength(const std::string& path) {
