@@ -23,12 +23,12 @@ std::string lowerKey(const std::string& folder, const std::string& name) { retur
 ListView& FileList::Current() const { return program_.frmMain.lstvFiles[program_.frmMain.CurrentList()]; }
 
 std::string FileList::FileTypeOf(const std::string& name) {
-  const std::string lower = ToLower(name);
-  if (lower.size() >= 4) {
-    const std::string four = lower.substr(lower.size() - 4);
+  // The last three characters in lower case ("jpeg" and "mpeg" keep four).
+  if (name.size() >= 4) {
+    const std::string four = ToLower(std::string_view(name).substr(name.size() - 4));
     if (four == "jpeg" || four == "mpeg") return four;
   }
-  return lower.size() >= 3 ? lower.substr(lower.size() - 3) : lower;
+  return ToLower(std::string_view(name).substr(name.size() >= 3 ? name.size() - 3 : 0));
 }
 
 std::vector<std::string> FileList::CustomPatterns() const {
@@ -267,7 +267,7 @@ bool FileList::ListViewAddHelp(ListItem& item, const std::string& name, const st
   const std::uint64_t size = current_ ? current_->size : program_.platform.files.FileLength(fullName);
   totalBytes_ += size;
   std::string info = FormatFileSize(size, true);
-  if (std::string(kMeasuredTypes).find(" " + type + " ") != std::string::npos)
+  if (type.size() <= 4 && std::string_view(kMeasuredTypes).find(" " + type + " ") != std::string_view::npos)
     info += NumberText(state.ImageWidth) + "x" + NumberText(state.ImageHeight);
   item.SetSubItem(4, info);
 
