@@ -45,13 +45,6 @@ double best(int runs, const std::function<void()>& work) {
   return fastest;
 }
 
-void writeFile(const std::string& path, const std::string& bytes) {
-  const HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD wrote = 0;
-  WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr);
-  CloseHandle(h);
-}
-
 // A folder of kFiles pictures of one kind, made once and kept for later runs.
 std::string makeFolder(const char* name, const char* extension, const std::function<std::string(int)>& bytes) {
   char temp[MAX_PATH];
@@ -62,7 +55,7 @@ std::string makeFolder(const char* name, const char* extension, const std::funct
     char file[32];
     std::snprintf(file, sizeof file, "picture%05d.%s", i, extension);
     const std::string path = folder + file;
-    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) writeFile(path, bytes(i));
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) e2e::writeFile(path, bytes(i));
   }
   return folder;
 }
@@ -114,21 +107,6 @@ struct InProcess {
   }
 };
 
-// The list view the running program shows: the visible one of its two.
-HWND visibleList(HWND main) {
-  HWND child = nullptr;
-  while ((child = FindWindowExA(main, child, nullptr, nullptr))) {
-    HWND list = FindWindowExA(child, nullptr, WC_LISTVIEWA, nullptr);
-    if (!list) {
-      char cls[64] = {};
-      GetClassNameA(child, cls, sizeof cls);
-      if (lstrcmpiA(cls, WC_LISTVIEWA) == 0) list = child;
-    }
-    if (list && IsWindowVisible(list)) return list;
-  }
-  return nullptr;
-}
-
 // F5 in the real program's window, timed until its list view holds every file.
 void realProgram(const std::string& folder, const char* speedFill, double listing) {
   e2e::deleteStore();
@@ -141,7 +119,7 @@ void realProgram(const std::string& folder, const char* speedFill, double listin
     return;
   }
   HWND list = nullptr;
-  for (int i = 0; i < 600 && !(list = visibleList(window)); ++i) Sleep(100);
+  for (int i = 0; i < 600 && !(list = e2e::findVisibleChild(window, WC_LISTVIEWA)); ++i) Sleep(100);
   for (int i = 0; i < 600 && ListView_GetItemCount(list) != kFiles; ++i) Sleep(100);
   double fastest = 1e30;
   for (int run = 0; run < 3; ++run) {

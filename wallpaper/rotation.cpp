@@ -55,6 +55,10 @@ int Rotation::NextRandomIndex() {
   return order_[cursor_++] + 1;
 }
 
+void Rotation::ShowWallpaperCaption(const std::string& path, int position, int count) {
+  program_.frmMain.SetCaption("Wallpaper name: " + fileTitle(path) + " " + NumberText(position) + " of " + NumberText(count));
+}
+
 bool Rotation::ChangeWallpaper(int request, bool restore) {
   FrmMain& frm = program_.frmMain;
   Ui& ui = program_.platform.ui;
@@ -88,8 +92,7 @@ bool Rotation::ChangeWallpaper(int request, bool restore) {
       frm.SwitchBossAndRestoreMenus(1);
       if (position_ >= 1 && position_ <= list.Count()) {
         list.EnsureVisible(position_ - 1);
-        frm.SetCaption("Wallpaper name: " + fileTitle(o.WallPaperName) + " " + NumberText(position_) + " of " +
-                       NumberText(list.Count()));
+        ShowWallpaperCaption(o.WallPaperName, position_, list.Count());
       }
       program_.RaiseWallpaperChanged();
       return true;
@@ -142,7 +145,7 @@ bool Rotation::ChangeWallpaper(int request, bool restore) {
     o.WallPaperName = path;
     program_.settings.SaveWallPaperName();
     AddToHistory(path);
-    frm.SetCaption("Wallpaper name: " + fileTitle(path) + " " + NumberText(position) + " of " + NumberText(count));
+    ShowWallpaperCaption(path, position, count);
     program_.RaiseWallpaperChanged();
     return true;
   } catch (const RuntimeError& e) {

@@ -43,6 +43,8 @@ class Rotation {
 
  private:
   void RebuildHistoryMenu();
+  // "Wallpaper name: " with the file's name and its place in the list.
+  void ShowWallpaperCaption(const std::string& path, int position, int count);
   std::string PathOf(int position) const;  // 1-based
   int Count() const;
 

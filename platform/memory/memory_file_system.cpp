@@ -51,18 +51,11 @@ std::vector<std::string> MemoryFileSystem::PathParts(const std::string& windowsP
   return parts;
 }
 
-fs::path MemoryFileSystem::ExactHostPath(const std::string& windowsPath) const {
-  char drive = 'C';
-  fs::path host = root_;
-  const auto parts = PathParts(windowsPath, drive);
-  host /= std::string(1, drive);
-  for (const std::string& p : parts) host /= p;
-  return host;
-}
+fs::path MemoryFileSystem::ExactHostPath(const std::string& windowsPath) const { return ExactHostText(windowsPath); }
 
 std::string MemoryFileSystem::ExactHostText(const std::string& windowsPath) const {
   const bool absolute = windowsPath.size() >= 2 && windowsPath[1] == ':';
-  if (!absolute) return ExactHostPath(windowsPath).string();
+  if (!absolute) return ExactHostText(std::string(kProgram) + "\\" + windowsPath);
   std::string host = root_.string();
   host += fs::path::preferred_separator;
   host += static_cast<char>(std::toupper(static_cast<unsigned char>(windowsPath[0])));

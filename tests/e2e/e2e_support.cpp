@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <vector>
 
 #include "tests/win32/support/desktop_value.h"
@@ -61,37 +62,52 @@ HWND waitForWindow(const char* caption, DWORD milliseconds) {
 
 namespace {
 
-struct BoxSearch {
-  const char* text;
-  HWND found;
+// The first window, among the top-level ones or a parent's descendants, that passes a test.
+struct WindowSearch {
+  std::function<bool(HWND)> matches;
+  HWND found = nullptr;
 };
 
-BOOL CALLBACK matchMessageBox(HWND w, LPARAM p) {
-  auto& search = *reinterpret_cast<BoxSearch*>(p);
-  char cls[32] = {};
+BOOL CALLBACK testWindow(HWND w, LPARAM p) {
+  auto& search = *reinterpret_cast<WindowSearch*>(p);
+  if (!search.matches(w)) return TRUE;
+  search.found = w;
+  return FALSE;
+}
+
+HWND findWindow(HWND parent, std::function<bool(HWND)> matches) {
+  WindowSearch search{std::move(matches)};
+  if (parent) EnumChildWindows(parent, testWindow, reinterpret_cast<LPARAM>(&search));
+  else EnumWindows(testWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool hasClass(HWND w, const char* className) {
+  char cls[64] = {};
   GetClassNameA(w, cls, sizeof cls);
-  if (std::string(cls) != "#32770") return TRUE;
+  return lstrcmpiA(cls, className) == 0;
+}
+
+// A dialog (message box or input box) with a static text reading `text`.
+bool isBoxSaying(HWND w, const char* text) {
+  if (!hasClass(w, "#32770")) return false;
   HWND child = nullptr;
   while ((child = FindWindowExA(w, child, "Static", nullptr))) {
     char t[512] = {};
     GetWindowTextA(child, t, sizeof t);
-    if (std::string(t) == search.text) {
-      search.found = w;
-      return FALSE;
-    }
+    if (std::string(t) == text) return true;
   }
-  return TRUE;
+  return false;
 }
 
 }  // namespace
 
 HWND findMessageBox(const char* text, DWORD milliseconds) {
-  BoxSearch search{text, nullptr};
-  for (DWORD waited = 0; waited < milliseconds && !search.found; waited += 50) {
-    EnumWindows(matchMessageBox, reinterpret_cast<LPARAM>(&search));
-    if (!search.found) Sleep(50);
+  for (DWORD waited = 0; waited < milliseconds; waited += 50) {
+    if (HWND box = findWindow(nullptr, [&](HWND w) { return isBoxSaying(w, text); })) return box;
+    Sleep(50);
   }
-  return search.found;
+  return nullptr;
 }
 
 void pressKeys(std::initializer_list<WORD> keys) {
@@ -232,30 +248,8 @@ RECT headerItemRect(HWND header, int index) {
   return r;
 }
 
-namespace {
-
-struct ChildSearch {
-  const char* className;
-  HWND found;
-};
-
-BOOL CALLBACK matchVisibleChild(HWND w, LPARAM p) {
-  auto& search = *reinterpret_cast<ChildSearch*>(p);
-  char cls[64] = {};
-  GetClassNameA(w, cls, sizeof cls);
-  if (lstrcmpiA(cls, search.className) == 0 && IsWindowVisible(w)) {
-    search.found = w;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-}  // namespace
-
 HWND findVisibleChild(HWND parent, const char* className) {
-  ChildSearch search{className, nullptr};
-  EnumChildWindows(parent, matchVisibleChild, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return findWindow(parent, [&](HWND w) { return hasClass(w, className) && IsWindowVisible(w); });
 }
 
 std::string desktopValue(const char* name) { return testing::DesktopValue(name); }
@@ -280,12 +274,17 @@ TempFolder::~TempFolder() {
   RemoveDirectoryA(path_.c_str());
 }
 
-std::string TempFolder::write(const std::string& name, const std::string& bytes) {
-  const std::string file = path_ + name;
-  const HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+void writeFile(const std::string& path, const std::string& bytes) {
+  const HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return;
   DWORD wrote = 0;
   WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr);
   CloseHandle(h);
+}
+
+std::string TempFolder::write(const std::string& name, const std::string& bytes) {
+  const std::string file = path_ + name;
+  writeFile(file, bytes);
   files_.push_back(file);
   return file;
 }

@@ -42,6 +42,9 @@ RECT headerItemRect(HWND header, int index);
 // The first child window of a class whose window is visible, searched through every level.
 HWND findVisibleChild(HWND parent, const char* className);
 
+// Writes a whole file, replacing one that is there.
+void writeFile(const std::string& path, const std::string& bytes);
+
 // A folder under the temporary folder, removed with what was written into it.
 class TempFolder {
  public:
