@@ -1,5 +1,6 @@
 # Shared part of the cross builds for Windows with mingw-w64 (posix threads).
-# The including file sets TAPESTREL_MINGW_TRIPLE and CMAKE_SYSTEM_PROCESSOR.
+# The including file sets TAPESTREL_MINGW_TRIPLE, TAPESTREL_WINE_BITS and
+# CMAKE_SYSTEM_PROCESSOR.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_C_COMPILER ${TAPESTREL_MINGW_TRIPLE}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${TAPESTREL_MINGW_TRIPLE}-g++-posix)
@@ -12,6 +13,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Test programs run under Wine through this wrapper.
-set(CMAKE_CROSSCOMPILING_EMULATOR "${_tapestrel_root}/scripts/wine-exec")
+# Test programs run under Wine through this wrapper, with the loader and prefix of their kind.
+set(CMAKE_CROSSCOMPILING_EMULATOR "${_tapestrel_root}/scripts/wine-exec;${TAPESTREL_WINE_BITS}")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")

@@ -5,16 +5,16 @@ TAPESTREL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_DIR="$TAPESTREL_ROOT/build"
 DEPS_DIR="$BUILD_DIR/deps"
 WINE_HOME="$BUILD_DIR/wine"
-# The program is built for 32-bit Windows (what ships) and for 64-bit Windows, which is
-# what runs under Wine here: this machine's kernel cannot execute 32-bit code, so Wine's
-# 32-bit loader cannot start.
-WINE_LOADER=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
-RUN_BUILD="$BUILD_DIR/win64"
+# The program ships for 32-bit Windows (build/win32). The same sources are also built
+# for 64-bit Windows (build/win64), which Wine runs on machines whose kernel cannot
+# execute 32-bit code.
 SHIP_BUILD="$BUILD_DIR/win32"
+WIN64_BUILD="$BUILD_DIR/win64"
+PROBE32_SOURCE="$TAPESTREL_ROOT/scripts/probe32.c"
+PROBE32="$DEPS_DIR/probe32.exe"
+PROBE32_ANSWER=42
 
-export WINEPREFIX="$WINE_HOME/prefix"
-export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export HOME="$WINE_HOME/home"
@@ -22,6 +22,52 @@ export XDG_DATA_HOME="$HOME/.local/share"
 export XDG_CONFIG_HOME="$HOME/.config"
 export XDG_CACHE_HOME="$HOME/.cache"
 export XDG_RUNTIME_DIR="$WINE_HOME/run"
+
+# use_windows_build 32|64: points the Wine loader, prefix and build folder at one of the
+# two Windows builds. Each has a prefix of its own kind.
+use_windows_build() {
+  case "$1" in
+    32)
+      WINE_LOADER=/usr/lib/wine/wine
+      export WINEARCH=win32
+      export WINEPREFIX="$WINE_HOME/prefix32"
+      RUN_BUILD="$SHIP_BUILD"
+      RUN_TOOLCHAIN=cmake/mingw-i686.cmake ;;
+    64)
+      WINE_LOADER=/usr/lib/wine/wine64
+      export WINEARCH=win64
+      export WINEPREFIX="$WINE_HOME/prefix64"
+      RUN_BUILD="$WIN64_BUILD"
+      RUN_TOOLCHAIN=cmake/mingw-x86_64.cmake ;;
+    *) echo "use_windows_build: 32 or 64, not '$1'" >&2; return 2 ;;
+  esac
+  RUN_BITS=$1
+}
+
+# choose_windows_build: the 32-bit build where this machine executes 32-bit programs
+# (Wine's 32-bit loader runs our probe program and hands back its exit code), else the
+# 64-bit one. Sets RUN_BUILD_NOTE to one line saying which and why.
+choose_windows_build() {
+  local reason rc
+  if [ ! -x /usr/lib/wine/wine ]; then
+    reason="Wine's 32-bit loader /usr/lib/wine/wine is not installed"
+  elif [ ! -f "$PROBE32" ]; then
+    reason="the 32-bit probe program $PROBE32 has not been built (scripts/setup builds it)"
+  else
+    use_windows_build 32
+    mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
+    chmod 700 "$XDG_RUNTIME_DIR"
+    rc=0
+    timeout 300 "$WINE_LOADER" "$PROBE32" >/dev/null 2>&1 || rc=$?
+    if [ "$rc" -eq "$PROBE32_ANSWER" ]; then
+      RUN_BUILD_NOTE="Windows tests and runs use the 32-bit build ($SHIP_BUILD): this machine executes 32-bit programs."
+      return 0
+    fi
+    reason="Wine's 32-bit loader could not run a 32-bit program here (exit code $rc, not $PROBE32_ANSWER)"
+  fi
+  use_windows_build 64
+  RUN_BUILD_NOTE="Windows tests and runs fall back to the 64-bit build ($WIN64_BUILD): $reason."
+}
 
 # Starts Xvfb on a free display when none is set, so that windows, the
 # notification area and screenshots work headless. Sets XVFB_PID when started.
