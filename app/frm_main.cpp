@@ -510,16 +510,22 @@ void FrmMain::ApplySettings() {
   InfoOffMode();
 }
 
-void FrmMain::ShowPictureFolder() {
+std::string FrmMain::PictureFolder() const {
+  const Options& o = program_.options;
+  const std::string& folder = o.Folders[static_cast<std::size_t>(std::clamp(o.PictureDirectory, 0, 4))];
+  if (folder.empty() || !program_.platform.files.FolderExists(folder)) return program_.state.ProgramFolder;
+  return folder;
+}
+
+void FrmMain::ShowPictureFolder(const std::vector<std::string>* subFolders) {
   const bool suppress = program_.folders.SuppressFolderEvents;
   program_.folders.SuppressFolderEvents = true;
   Options& o = program_.options;
   FileSystem& files = program_.platform.files;
-  std::string folder = o.Folders[static_cast<std::size_t>(std::clamp(o.PictureDirectory, 0, 4))];
-  if (folder.empty() || !files.FolderExists(folder)) folder = program_.state.ProgramFolder;
+  const std::string folder = PictureFolder();
   drvPictureDirectories.SetList(files.Drives());
   drvPictureDirectories.SetDrive(ToLower(folder.substr(0, 2)));
-  dirPictures.SetPath(TreePath(folder), FolderTreeEntries(files, folder));
+  dirPictures.SetPath(TreePath(folder), FolderTreeEntries(files, folder, subFolders));
   cboPictureDirectories.Clear();
   for (int i = 0; i < 5; ++i)
     if (!o.Folders[i].empty()) cboPictureDirectories.AddItem(o.Folders[i]);

@@ -60,7 +60,10 @@ class FrmMain : public Form {
 
   // Shows the current picture folder in the drive list, the folder tree and the
   // folder history (the program's folder when the saved one is gone).
-  void ShowPictureFolder();
+  // The picture folder of the settings, or the program's folder when that is not there.
+  std::string PictureFolder() const;
+  // Shows the picture folder in the folder pane; `subFolders` as in FolderTreeEntries.
+  void ShowPictureFolder(const std::vector<std::string>* subFolders = nullptr);
 
   // Applies the options as loaded to the menus and controls.
   void ApplySettings();

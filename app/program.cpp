@@ -60,7 +60,11 @@ bool Program::Start(bool startMinimized) {
   ApplyWindowPosition();
   frmMain.SetCaption(kApplicationName);
   frmMain.ApplySettings();
-  frmMain.ShowPictureFolder();
+  // The folder tree and the fill from the picture folder share one listing of it.
+  const bool fillFromPictureFolder = !options.FillFromActiveFolders;
+  std::vector<std::string> subFolders;
+  if (fillFromPictureFolder) subFolders = files.SearchAhead(frmMain.PictureFolder());
+  frmMain.ShowPictureFolder(fillFromPictureFolder ? &subFolders : nullptr);
   frmMain.LoadFileTypeIcons();
 
   const bool minimized = !options.NormalWindowAtStart || startMinimized;
@@ -73,7 +77,7 @@ bool Program::Start(bool startMinimized) {
   frmAbout.Unload();
 
   // Fill the list: from the active folders, or from the picture folder.
-  if (options.FillFromActiveFolders) {
+  if (!fillFromPictureFolder) {
     folders.ReadActiveFolders();
   } else {
     files.FillListView();

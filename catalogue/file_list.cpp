@@ -125,6 +125,13 @@ std::string FileList::FreeDiskSpaceText(const std::string& root) {
          ToUpper(root);
 }
 
+std::vector<std::string> FileList::SearchAhead(const std::string& folder) {
+  std::vector<std::string> subFolders;
+  searchedAhead_ = NormalizeFolder(folder) + CurrentPattern();
+  program_.platform.files.FindFiles(searchedAhead_, found_, &subFolders);
+  return subFolders;
+}
+
 bool FileList::FillListView(const std::string& folder, const std::vector<std::string>* dropped) {
   FrmMain& frm = program_.frmMain;
   ProgramState& state = program_.state;
@@ -139,9 +146,11 @@ bool FileList::FillListView(const std::string& folder, const std::vector<std::st
   try {
     // Dropped files each bring their folder; a searched folder is one for all its files.
     std::vector<FoundFile>& names = found_;
-    names.clear();
+    const std::string searchedAhead = std::move(searchedAhead_);
+    searchedAhead_.clear();
     std::vector<std::string> folders;
     if (dropped) {
+      names.clear();
       const std::string pattern = ToLower(CurrentPattern());
       for (const std::string& path : *dropped) {
         const std::string name = path.substr(DirectoryPart(path).size());
@@ -154,7 +163,7 @@ bool FileList::FillListView(const std::string& folder, const std::vector<std::st
       }
     } else {
       from = NormalizeFolder(folder.empty() ? frm.dirPictures.Path() : folder);
-      program_.platform.files.FindFiles(from + CurrentPattern(), names);
+      if (!EqualsIgnoreCase(searchedAhead, from + CurrentPattern())) program_.platform.files.FindFiles(from + CurrentPattern(), names);
     }
     listed_.clear();
     if (append)

@@ -23,6 +23,11 @@ class FileList {
   // Fills the current list from `folder` (none: the picture folder) or, when given, from
   // dropped files. Answers false when the fill was stopped by an error or by Esc.
   bool FillListView(const std::string& folder = "", const std::vector<std::string>* dropped = nullptr);
+  // Searches `folder` for the current list's files ahead of the fill that lists them and
+  // answers the folder's sub-folders from the same listing: the next fill, when it is of
+  // that folder and pattern, takes these files instead of searching again. Start-up
+  // shows the folder tree and fills the list from one directory listing this way.
+  std::vector<std::string> SearchAhead(const std::string& folder);
   bool ListViewAdd(const std::string& name, const std::string& folder, bool checkForRepeats, bool& imagesReadIn,
                    int& repeatCount);
   bool ListViewAddHelp(ListItem& item, const std::string& name, const std::string& type, const std::string& fullName);
@@ -74,6 +79,8 @@ class FileList {
   const FoundFile* current_ = nullptr;
   // What the last directory search found; kept so that its room is reused.
   std::vector<FoundFile> found_;
+  // The folder and pattern whose files found_ holds for the next fill; empty: none.
+  std::string searchedAhead_;
   // The files already listed (folder and name in lower case), while appending.
   std::unordered_set<std::string> listed_;
   std::int32_t readIn_ = 0;

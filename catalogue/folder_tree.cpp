@@ -10,7 +10,8 @@ std::string TreePath(const std::string& folder) {
   return path;
 }
 
-std::vector<FolderEntry> FolderTreeEntries(FileSystem& files, const std::string& folder) {
+std::vector<FolderEntry> FolderTreeEntries(FileSystem& files, const std::string& folder,
+                                           const std::vector<std::string>* subFolders) {
   std::vector<FolderEntry> entries;
   const std::string normal = NormalizeFolder(folder);
   std::size_t start = 0;
@@ -23,7 +24,8 @@ std::vector<FolderEntry> FolderTreeEntries(FileSystem& files, const std::string&
     if (!name.empty()) entries.push_back({name, TreePath(upTo), level++});
     start = sep + 1;
   }
-  for (const std::string& sub : files.SubFolders(normal)) entries.push_back({sub, TreePath(normal + sub), level});
+  const std::vector<std::string> listed = subFolders ? std::vector<std::string>{} : files.SubFolders(normal);
+  for (const std::string& sub : subFolders ? *subFolders : listed) entries.push_back({sub, TreePath(normal + sub), level});
   return entries;
 }
 

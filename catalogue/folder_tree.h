@@ -13,6 +13,9 @@ namespace tapestrel {
 // A folder path as the tree shows it: no trailing backslash, except on a drive root.
 std::string TreePath(const std::string& folder);
 
-std::vector<FolderEntry> FolderTreeEntries(FileSystem& files, const std::string& folder);
+// `subFolders`, when given, are the open folder's sub-folders as a search already found
+// them; otherwise the folder is listed for them.
+std::vector<FolderEntry> FolderTreeEntries(FileSystem& files, const std::string& folder,
+                                           const std::vector<std::string>* subFolders = nullptr);
 
 }  // namespace tapestrel

@@ -44,8 +44,11 @@ class FileSystem {
   // The normal files (not folders) a directory search for `pattern` finds, such as
   // "C:\Pictures\*.jp?": '*' and '?' in the name part, letter case ignored, as Windows
   // searches do. In the order the system lists them. They replace what `found` held; its
-  // room is kept, so that a fill searching folder after folder reuses it.
-  virtual void FindFiles(const std::string& pattern, std::vector<FoundFile>& found) = 0;
+  // room is kept, so that a fill searching folder after folder reuses it. When
+  // `subFolders` is given, the same listing of the folder also answers its sub-folders
+  // there (as SubFolders does), so that a folder and its files cost one listing.
+  virtual void FindFiles(const std::string& pattern, std::vector<FoundFile>& found,
+                         std::vector<std::string>* subFolders = nullptr) = 0;
   std::vector<FoundFile> FindFiles(const std::string& pattern) {
     std::vector<FoundFile> found;
     FindFiles(pattern, found);
@@ -75,5 +78,8 @@ class FileSystem {
   virtual std::string ProgramFolder() = 0;
   virtual std::string ProgramName() = 0;
 };
+
+// Puts folder names in the order SubFolders answers them: without regard to case.
+void SortFolderNames(std::vector<std::string>& names);
 
 }  // namespace tapestrel

@@ -145,11 +145,7 @@ std::vector<std::string> MemoryFileSystem::SubFolders(const std::string& folder)
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(HostPath(folder), ec))
     if (entry.is_directory()) names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-      return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
-    });
-  });
+  SortFolderNames(names);
   return names;
 }
 
@@ -269,9 +265,11 @@ std::int64_t localOffset() {
 
 }  // namespace
 
-void MemoryFileSystem::FindFiles(const std::string& pattern, std::vector<FoundFile>& found) {
+void MemoryFileSystem::FindFiles(const std::string& pattern, std::vector<FoundFile>& found,
+                                 std::vector<std::string>* subFolders) {
   found.clear();
   const std::string folder = DirectoryPart(pattern);
+  if (subFolders) *subFolders = MemoryFileSystem::SubFolders(folder.empty() ? "." : folder);
   const std::string namePattern = pattern.substr(folder.size());
   const std::int64_t offset = localOffset();
   const fs::path where = HostPath(folder.empty() ? "." : folder);

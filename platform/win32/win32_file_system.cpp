@@ -102,24 +102,62 @@ bool writeAll(HANDLE file, const std::string& bytes) {
 
 }  // namespace
 
-void Win32FileSystem::FindFiles(const std::string& pattern, std::vector<FoundFile>& found) {
+namespace {
+
+bool isDotEntry(const char* name) { return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)); }
+
+// Dates of a search are shown in local time. The system converts with the time zone's
+// present bias, so one bias serves the whole search.
+class LocalTimes {
+ public:
+  LocalTimes() {
+    FILETIME now, local;
+    GetSystemTimeAsFileTime(&now);
+    FileTimeToLocalFileTime(&now, &local);
+    bias_ = ticks(local) - ticks(now);
+  }
+  DateTime Of(const FILETIME& utc) const {
+    const ULONGLONG t = ticks(utc) + static_cast<ULONGLONG>(bias_);
+    FILETIME local{static_cast<DWORD>(t), static_cast<DWORD>(t >> 32)};
+    SYSTEMTIME s;
+    if (!FileTimeToSystemTime(&local, &s)) return {};
+    return {s.wYear, s.wMonth, s.wDay, s.wHour, s.wMinute, s.wSecond};
+  }
+
+ private:
+  static ULONGLONG ticks(const FILETIME& f) { return (static_cast<ULONGLONG>(f.dwHighDateTime) << 32) | f.dwLowDateTime; }
+  LONGLONG bias_ = 0;
+};
+
+}  // namespace
+
+void Win32FileSystem::FindFiles(const std::string& pattern, std::vector<FoundFile>& found,
+                                std::vector<std::string>* subFolders) {
   found.clear();
+  // A search that also answers the sub-folders lists the whole folder and matches the
+  // names itself, the long name or the short one, as the system's own search does.
+  const std::string folder = DirectoryPart(pattern);
+  const std::string_view names = std::string_view(pattern).substr(folder.size());
+  if (subFolders) subFolders->clear();
   WIN32_FIND_DATAA data;
-  const HANDLE search = FindFirstFileA(pattern.c_str(), &data);
+  const HANDLE search = FindFirstFileA(subFolders ? (folder + "*").c_str() : pattern.c_str(), &data);
   if (search == INVALID_HANDLE_VALUE) return;
+  const LocalTimes times;
   do {
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    FoundFile file;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (subFolders && !isDotEntry(data.cFileName)) subFolders->emplace_back(data.cFileName);
+      continue;
+    }
+    if (subFolders && !MatchesFilePattern(data.cFileName, names) &&
+        !(data.cAlternateFileName[0] && MatchesFilePattern(data.cAlternateFileName, names)))
+      continue;
+    FoundFile& file = found.emplace_back();
     file.name = data.cFileName;
     file.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    FILETIME local;
-    SYSTEMTIME t;
-    FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
-    FileTimeToSystemTime(&local, &t);
-    file.modified = {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
-    found.push_back(std::move(file));
+    file.modified = times.Of(data.ftLastWriteTime);
   } while (FindNextFileA(search, &data));
   FindClose(search);
+  if (subFolders) SortFolderNames(*subFolders);
 }
 
 std::uint64_t Win32FileSystem::FileLength(const std::string& path) {
@@ -168,11 +206,10 @@ std::vector<std::string> Win32FileSystem::SubFolders(const std::string& folder) 
   const HANDLE search = FindFirstFileA((NormalizeFolder(folder) + "*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return names;
   do {
-    const std::string name = found.cFileName;
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..") names.push_back(name);
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !isDotEntry(found.cFileName)) names.emplace_back(found.cFileName);
   } while (FindNextFileA(search, &found));
   FindClose(search);
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return ToLower(a) < ToLower(b); });
+  SortFolderNames(names);
   return names;
 }
 

@@ -49,7 +49,8 @@ class Win32FileSystem : public FileSystem {
   bool RemoveFile(const std::string& path) override;
   bool RenameFile(const std::string& from, const std::string& to) override;
   using FileSystem::FindFiles;
-  void FindFiles(const std::string& pattern, std::vector<FoundFile>& found) override;
+  void FindFiles(const std::string& pattern, std::vector<FoundFile>& found,
+                 std::vector<std::string>* subFolders = nullptr) override;
   std::uint64_t FileLength(const std::string& path) override;
   std::unique_ptr<InputFile> OpenRead(const std::string& path) override;
   bool WriteFileAtomically(const std::string& path, const std::string& bytes) override;

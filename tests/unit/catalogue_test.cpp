@@ -42,6 +42,42 @@ TEST_F(CatalogueTest, StartUpListsThePictureFoldersBitmaps) {
   EXPECT_EQ(frm.StatusBar.PanelText("main panel"), "Total 3 file(s) (??? MB)");
 }
 
+// Counts the folder listings a program asks of the disk.
+class CountingFileSystem : public MemoryFileSystem {
+ public:
+  using MemoryFileSystem::MemoryFileSystem;
+  using MemoryFileSystem::FindFiles;
+  void FindFiles(const std::string& pattern, std::vector<FoundFile>& found, std::vector<std::string>* subFolders) override {
+    ++listings;
+    MemoryFileSystem::FindFiles(pattern, found, subFolders);
+  }
+  std::vector<std::string> SubFolders(const std::string& folder) override {
+    ++listings;
+    return MemoryFileSystem::SubFolders(folder);
+  }
+  int listings = 0;
+};
+
+TEST_F(CatalogueTest, StartUpShowsTheTreeAndFillsFromOneListingAndARefreshListsAgain) {
+  CountingFileSystem files{memory.root()};
+  Platform platform{memory.registry, memory.settings, memory.profiles, files,
+                    memory.ui,       memory.clock,    memory.desktop,  memory.processes};
+  Program counted{platform};
+  memory.files.WriteFile("C:\\Pictures\\Sea\\wave.bmp", "BM");
+  ASSERT_TRUE(counted.Start());
+  EXPECT_EQ(files.listings, 1);
+  const auto& tree = counted.frmMain.dirPictures.Entries();
+  EXPECT_TRUE(std::any_of(tree.begin(), tree.end(), [](const FolderEntry& e) { return e.name == "Sea"; }));
+  EXPECT_EQ(counted.frmMain.lstvFiles[1].Count(), 3);
+
+  // What start-up found is used once: a refresh sees the disk as it is now.
+  memory.files.WriteFile("C:\\Pictures\\reef.bmp", "BM");
+  counted.frmMain.lstvFiles[1].SetFocus();
+  counted.frmMain.mnuRefresh_Click();
+  EXPECT_EQ(counted.frmMain.lstvFiles[1].Count(), 4);
+  EXPECT_EQ(files.listings, 2);
+}
+
 TEST_F(CatalogueTest, HeadersAndSizesWithoutSpeedFill) {
   memory.settings.SaveSetting("StartUp", "SpeedFill", "0");
   memory.files.WriteFile("C:\\Pictures\\card.bmp", WriteBmp24(Bitmap(300, 200)));

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/text.h"
 #include "platform/win32/win32_services.h"
 
@@ -38,6 +41,57 @@ TEST(Win32Files, ExistenceMeansANormalFileFoundByExactName) {
   EXPECT_TRUE(files.RemoveFile(file));
   EXPECT_FALSE(files.FileExists(file));
   EXPECT_FALSE(files.RemoveFile(file));
+}
+
+std::vector<std::string> sortedNames(const std::vector<FoundFile>& found) {
+  std::vector<std::string> names;
+  for (const FoundFile& f : found) names.push_back(f.name);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// A search that also answers the sub-folders matches names itself: it must find what the
+// system's own pattern search finds, with the same sizes and local dates.
+TEST(Win32Files, SearchWithSubFoldersFindsWhatThePatternSearchFinds) {
+  const std::string folder = tempPath("tapestrel-search\\");
+  CreateDirectoryA(folder.c_str(), nullptr);
+  for (const char* sub : {"Zed", "alpha"}) CreateDirectoryA((folder + sub).c_str(), nullptr);
+  const char* const names[] = {"b.bmp", "A.BMP", "notes.txt", "long name.jpeg", "photo.jpg", "x.bmpx"};
+  for (const char* name : names) {
+    const HANDLE h = CreateFileA((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(h, name, static_cast<DWORD>(std::strlen(name)), &written, nullptr);
+    CloseHandle(h);
+  }
+  Win32FileSystem files;
+  for (const char* pattern : {"*.bmp", "*.jp?", "*.*", "?.bmp"}) {
+    SCOPED_TRACE(pattern);
+    const std::vector<FoundFile> plain = files.FindFiles(folder + pattern);
+    std::vector<FoundFile> withFolders;
+    std::vector<std::string> subFolders;
+    files.FindFiles(folder + pattern, withFolders, &subFolders);
+    EXPECT_EQ(sortedNames(withFolders), sortedNames(plain));
+    EXPECT_EQ(subFolders, (std::vector<std::string>{"alpha", "Zed"}));
+    EXPECT_EQ(subFolders, files.SubFolders(folder));
+  }
+  std::vector<std::string> subFolders;
+  std::vector<FoundFile> found;
+  files.FindFiles(folder + "b.bmp", found, &subFolders);
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].size, 5u);
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  ASSERT_TRUE(GetFileAttributesExA((folder + "b.bmp").c_str(), GetFileExInfoStandard, &data));
+  FILETIME local;
+  SYSTEMTIME t;
+  FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
+  FileTimeToSystemTime(&local, &t);
+  EXPECT_EQ(FormatDateTime(found[0].modified),
+            FormatDateTime({t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond}));
+
+  for (const char* name : names) DeleteFileA((folder + name).c_str());
+  for (const char* sub : {"Zed", "alpha"}) RemoveDirectoryA((folder + sub).c_str());
+  RemoveDirectoryA(folder.c_str());
 }
 
 TEST(Win32Files, ProgramAndSystemFolders) {
