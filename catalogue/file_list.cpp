@@ -28,7 +28,8 @@ std::string FileList::FileTypeOf(const std::string& name) {
     const std::string four = ToLower(std::string_view(name).substr(name.size() - 4));
     if (four == "jpeg" || four == "mpeg") return four;
   }
-  return ToLower(std::string_view(name).substr(name.size() >= 3 ? name.size() - 3 : 0));
+  // Cut at a character, never inside a UTF-8 sequence.
+  return ToLower(std::string_view(name).substr(CharacterStart(name, name.size() >= 3 ? name.size() - 3 : 0)));
 }
 
 std::vector<std::string> FileList::CustomPatterns() const {

@@ -217,6 +217,27 @@ std::string FormatDateTime(const DateTime& when) {
   return text;
 }
 
+std::size_t CharacterLength(std::string_view text, std::size_t at) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(at);
+  const std::size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xF0 && lead <= 0xF4 ? 4 : 1;
+  if (length == 1 || at + length > text.size()) return 1;
+  for (std::size_t i = at + 1; i < at + length; ++i)
+    if ((byte(i) & 0xC0) != 0x80) return 1;
+  return length;
+}
+
+std::size_t CharacterStart(std::string_view text, std::size_t at) {
+  // A sequence is at most four bytes: look back that far for its lead.
+  for (std::size_t back = 1; back <= 3 && back <= at; ++back) {
+    const std::size_t lead = at - back;
+    if ((static_cast<unsigned char>(text[lead]) & 0xC0) == 0x80) continue;
+    const std::size_t length = CharacterLength(text, lead);
+    return lead + length > at ? lead + length : at;
+  }
+  return at;
+}
+
 bool Like(std::string_view text, std::string_view pattern) {
   std::size_t t = 0;
   std::size_t p = 0;
@@ -243,7 +264,11 @@ bool Like(std::string_view text, std::string_view pattern) {
           ++t;
           continue;
         }
-      } else if (pc == '?' || (pc == '#' && isDigit(text[t])) || (pc != '#' && pc == text[t])) {
+      } else if (pc == '?') {
+        ++p;
+        t += CharacterLength(text, t);
+        continue;
+      } else if ((pc == '#' && isDigit(text[t])) || (pc != '#' && pc == text[t])) {
         ++p;
         ++t;
         continue;
@@ -251,7 +276,7 @@ bool Like(std::string_view text, std::string_view pattern) {
     }
     if (starP == std::string_view::npos) return false;
     p = starP + 1;
-    t = ++starT;
+    t = starT += CharacterLength(text, starT);
   }
   while (p < pattern.size() && pattern[p] == '*') ++p;
   return p == pattern.size();
@@ -268,7 +293,10 @@ bool MatchesFilePattern(std::string_view name, std::string_view pattern) {
   std::size_t star = std::string_view::npos;
   std::size_t mark = 0;
   while (i < name.size()) {
-    if (j < pattern.size() && (pattern[j] == '?' || lowerChar(pattern[j]) == lowerChar(name[i]))) {
+    if (j < pattern.size() && pattern[j] == '?') {
+      i += CharacterLength(name, i);
+      ++j;
+    } else if (j < pattern.size() && lowerChar(pattern[j]) == lowerChar(name[i])) {
       ++i;
       ++j;
     } else if (j < pattern.size() && pattern[j] == '*') {
@@ -276,7 +304,7 @@ bool MatchesFilePattern(std::string_view name, std::string_view pattern) {
       mark = i;
     } else if (star != std::string_view::npos) {
       j = star + 1;
-      i = ++mark;
+      i = mark += CharacterLength(name, mark);
     } else {
       return false;
     }

@@ -72,6 +72,13 @@ struct DateTime {
 // "yyyy/mm/dd hh:mm:ss".
 std::string FormatDateTime(const DateTime& when);
 
+// Names are UTF-8 where the system's code page is (the program asks for it); bytes of
+// an older code page are one character each. The bytes of the character that starts at
+// `at`: a whole UTF-8 sequence where one starts there, else one.
+std::size_t CharacterLength(std::string_view text, std::size_t at);
+// `at`, or the start of the next character when `at` falls inside a UTF-8 sequence.
+std::size_t CharacterStart(std::string_view text, std::size_t at);
+
 // Pattern matching with '?' (one character), '*' (any run), '#' (one digit),
 // "[abc]", "[a-z]" and "[!abc]" (one character in or not in the list). Case-sensitive:
 // callers lower-case both sides when they want otherwise.

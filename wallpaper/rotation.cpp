@@ -158,8 +158,9 @@ bool Rotation::ChangeWallpaper(int request, bool restore) {
 
 std::string Rotation::ShortenedPath(const std::string& path, std::size_t limit) {
   if (path.size() <= limit) return path;
-  const std::size_t from = path.find('\\', path.size() - (limit - 6));
-  return path.substr(0, 3) + "..." + (from == std::string::npos ? path.substr(path.size() - (limit - 6)) : path.substr(from));
+  const std::size_t tail = CharacterStart(path, path.size() - (limit - 6));
+  const std::size_t from = path.find('\\', tail);
+  return path.substr(0, CharacterStart(path, 3)) + "..." + path.substr(from == std::string::npos ? tail : from);
 }
 
 void Rotation::ChangeBackdropAtUserSetTime(double milliseconds) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "catalogue/file_list.h"
 #include "platform/text.h"
+#include "wallpaper/rotation.h"
 
 namespace tapestrel {
 namespace {
@@ -129,6 +131,29 @@ TEST(Text, DirectorySearchPatternsIgnoreCase) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(MatchesFilePattern(c.name, c.pattern), c.match) << c.name << " against " << c.pattern;
+}
+
+// Names are UTF-8 under the program's code page: a '?' is one letter however many bytes
+// it takes, and nothing cuts a name inside a letter. A byte of an older code page is a
+// letter on its own.
+TEST(Text, PatternsAndCutsTakeUtf8LettersWhole) {
+  const std::string e = "\xC3\xA9";       // é
+  const std::string sun = "\xE6\x97\xA5";  // 日
+  EXPECT_TRUE(MatchesFilePattern(e + ".bmp", "?.bmp"));
+  EXPECT_TRUE(MatchesFilePattern(sun + ".bmp", "?.bmp"));
+  EXPECT_FALSE(MatchesFilePattern(sun + ".bmp", "??.bmp"));
+  EXPECT_FALSE(MatchesFilePattern(sun + ".bmp", "*??.bmp"));  // not by starting inside the letter
+  EXPECT_TRUE(MatchesFilePattern("x" + sun + ".bmp", "*??.bmp"));
+  EXPECT_TRUE(MatchesFilePattern("\xE9.bmp", "?.bmp"));  // é in an ANSI code page
+  EXPECT_TRUE(Like("caf" + e, "caf?"));
+  EXPECT_FALSE(Like(sun, "??"));
+  EXPECT_FALSE(Like(sun + "x", "*??x"));
+
+  EXPECT_EQ(CharacterStart("a" + sun, 2), 4u);
+  EXPECT_EQ(CharacterStart("a" + sun, 1), 1u);
+  EXPECT_EQ(CharacterStart("ab\x97", 2), 2u);  // a stray byte is a letter of its own
+  EXPECT_EQ(FileList::FileTypeOf("x." + e + e), e);
+  EXPECT_EQ(Rotation::ShortenedPath("C:\\" + std::string(20, 'a') + sun + sun + sun + "b.bmp", 16), "C:\\..." + sun + "b.bmp");
 }
 
 }  // namespace
