@@ -15,6 +15,8 @@ namespace {
 constexpr int kEscape = 27;
 // Types whose "image info" shows the picture's size after the file's.
 constexpr const char* kMeasuredTypes = " bmp jpeg jpg gif pcx tga wmf tif ";
+// Types whose headers a fill reads.
+constexpr const char* kReadTypes = " bmp jpg jpe jpeg gif pcx tga tif wmf ";
 
 std::string lowerKey(const std::string& folder, const std::string& name) { return ToLower(folder + name); }
 
@@ -281,10 +283,17 @@ bool FileList::ListViewAddHelp(ListItem& item, const std::string& name, const st
     info += NumberText(state.ImageWidth) + "x" + NumberText(state.ImageHeight);
   item.SetSubItem(4, info);
 
-  // A picture named only by its extension cannot be handled: it gets a name.
-  if (!name.empty() && name[0] == '.') {
+  // A picture named only by its extension (".jpg") cannot be handled: it gets a name.
+  // Never another file that starts with a dot, and never onto a name that is taken.
+  if (name.size() > 1 && name[0] == '.' && name.find('.', 1) == std::string::npos && EqualsIgnoreCase(name.substr(1), type) &&
+      std::string_view(kReadTypes).find(" " + type + " ") != std::string_view::npos) {
+    FileSystem& files = program_.platform.files;
     const std::string renamed = DirectoryPart(fullName) + "blank" + NumberText(readIn_) + "." + type;
-    program_.platform.files.RenameFile(fullName, renamed);
+    if (files.FileExists(renamed) || files.FolderExists(renamed) || !files.RenameFile(fullName, renamed)) {
+      program_.platform.ui.MsgBox("Unable to rename " + fullName + " to " + renamed + ".", mb::OkOnly | mb::Exclamation,
+                                  kApplicationName);
+      return true;  // listed under its own name
+    }
     Current().Clear();
     return false;
   }

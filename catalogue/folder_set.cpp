@@ -191,21 +191,26 @@ void FolderSet::BrowseForActiveDirectories() {
   options.TopMost = topMost;
 }
 
-bool FolderSet::DirDiver(const std::string& folder) {
+bool FolderSet::DirDiver(const std::string& folder, int depth) {
   program_.platform.ui.DoEvents();
   if (program_.platform.desktop.KeyPressed(27)) Searching = false;
   if (!Searching) return false;
   FrmOptions& options = program_.frmOptions;
+  FileSystem& files = program_.platform.files;
   std::vector<std::string> found;
-  for (const std::string& name : program_.platform.files.SubFolders(folder)) {
+  for (const std::string& name : files.SubFolders(folder)) {
     const std::string sub = NormalizeFolder(NormalizeFolder(folder) + name);
+    // Junctions and links are passed by: one that leads back up the tree would make the
+    // search endless, and one that leads elsewhere would list another tree's pictures.
+    if (files.IsLink(sub)) continue;
     found.push_back(sub);
     options.lblOptions[5].SetCaption(sub + "\nDirectory count: " + NumberText(activeCount_) + "\n Press <ESC> to stop.");
     RecordActive(sub);  // saved at once: an interrupted search keeps what it found
   }
   if (!options.optActiveDirectoryAddStyle[2].Value()) return true;  // one level only
+  if (depth + 1 >= kMaxSearchDepth) return true;
   for (const std::string& sub : found)
-    if (!DirDiver(sub)) return false;
+    if (!DirDiver(sub, depth + 1)) return false;
   return true;
 }
 

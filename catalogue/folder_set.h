@@ -33,7 +33,10 @@ class FolderSet {
   void BrowseForActiveDirectories();
   // Records every sub-folder of `folder` (all levels for "Add All S&ub-folders");
   // answers false when the search was stopped with Esc.
-  bool DirDiver(const std::string& folder);
+  // Records the sub-folders of `folder`, and theirs when all levels are asked for, down
+  // to kMaxSearchDepth levels below the chosen folder. False when stopped with Esc.
+  bool DirDiver(const std::string& folder, int depth = 0);
+  static constexpr int kMaxSearchDepth = 32;
   void ActiveDirectoriesKeyDown(int& keyCode, int shift);
 
   // A path of three characters or fewer is no folder to work on.

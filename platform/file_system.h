@@ -68,6 +68,9 @@ class FileSystem {
   // sorted without regard to case).
   virtual std::vector<std::string> Drives() = 0;
   virtual std::vector<std::string> SubFolders(const std::string& folder) = 0;
+  // A folder that is a junction, a symbolic link or another reparse point: it leads
+  // somewhere else, possibly back up its own tree.
+  virtual bool IsLink(const std::string& folder) = 0;
 
   // The Windows and system folders as the system reports them (no trailing backslash
   // is promised; callers normalise).

@@ -149,6 +149,13 @@ std::vector<std::string> MemoryFileSystem::SubFolders(const std::string& folder)
   return names;
 }
 
+bool MemoryFileSystem::IsLink(const std::string& folder) {
+  std::string path = NormalizeFolder(folder);
+  path.pop_back();  // the link itself, not where it leads
+  std::error_code ec;
+  return fs::is_symlink(HostPath(path), ec);
+}
+
 namespace {
 
 class HostInputFile : public InputFile {

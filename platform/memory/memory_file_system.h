@@ -36,6 +36,7 @@ class MemoryFileSystem : public FileSystem {
   std::uint64_t FreeDiskSpace(const std::string& path) override;
   std::vector<std::string> Drives() override;
   std::vector<std::string> SubFolders(const std::string& folder) override;
+  bool IsLink(const std::string& folder) override;
   std::string WindowsDirectory() override { return kWindows; }
   std::string SystemDirectory() override { return kSystem; }
   std::string ProgramFolder() override { return kProgram; }

@@ -213,6 +213,13 @@ std::vector<std::string> Win32FileSystem::SubFolders(const std::string& folder) 
   return names;
 }
 
+bool Win32FileSystem::IsLink(const std::string& folder) {
+  std::string path = NormalizeFolder(folder);
+  if (path.size() > 3) path.pop_back();
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
 std::string Win32FileSystem::WindowsDirectory() {
   char buffer[MAX_PATH + 1] = {};
   GetWindowsDirectoryA(buffer, sizeof buffer);

@@ -57,6 +57,7 @@ class Win32FileSystem : public FileSystem {
   std::uint64_t FreeDiskSpace(const std::string& path) override;
   std::vector<std::string> Drives() override;
   std::vector<std::string> SubFolders(const std::string& folder) override;
+  bool IsLink(const std::string& folder) override;
   std::string WindowsDirectory() override;
   std::string SystemDirectory() override;
   std::string ProgramFolder() override;

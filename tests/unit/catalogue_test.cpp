@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "app/command_ids.h"
 #include "app/program.h"
 #include "platform/memory/memory_platform.h"
@@ -119,6 +122,39 @@ TEST_F(CatalogueTest, IconsByExtensionWithAFallback) {
     }
   }
   EXPECT_EQ(checked, 2);
+}
+
+// Only a picture named by its extension alone is given a name, and never onto a name in
+// use; other files whose names start with a dot are left as they are.
+TEST_F(CatalogueTest, OnlyAPictureNamedByItsExtensionIsRenamedAndNeverOntoATakenName) {
+  memory.settings.SaveSetting("StartUp", "AlternateFilePattern", ".*");
+  memory.settings.SaveSetting("StartUp", "LoadAltsOnBoot", "1");
+  memory.settings.SaveSetting("StartUp", "SpeedFill", "0");
+  memory.files.WriteFile("C:\\Odd\\.gitignore", "build/");
+  memory.files.WriteFile("C:\\Odd\\.holiday.jpg", pictures::Jpeg(64, 48));
+  memory.files.WriteFile("C:\\Odd\\.tga", pictures::Tga(8, 8, 24));
+  start();
+  memory.ui.ClearMessages();
+  program.files.ClearListView();
+  EXPECT_FALSE(program.files.FillListView("C:\\Odd\\"));  // stops after the rename
+  EXPECT_EQ(memory.files.ReadFile("C:\\Odd\\.gitignore"), "build/");
+  EXPECT_TRUE(memory.files.FileExists("C:\\Odd\\.holiday.jpg"));
+  EXPECT_FALSE(memory.files.FileExists("C:\\Odd\\.tga"));
+  const auto renamed = memory.files.FindFiles("C:\\Odd\\blank*.tga");
+  ASSERT_EQ(renamed.size(), 1u);
+  EXPECT_TRUE(memory.ui.Messages().empty());
+
+  // Whatever its number, the new name is taken: the file keeps its own and stays listed.
+  memory.files.RemoveFile("C:\\Odd\\" + renamed[0].name);
+  memory.files.WriteFile("C:\\Odd\\.bmp", WriteBmp24(Bitmap(4, 4)));
+  for (int i = 1; i <= 4; ++i) memory.files.WriteFile("C:\\Odd\\blank" + std::to_string(i) + ".bmp", "mine");
+  program.files.ClearListView();
+  EXPECT_TRUE(program.files.FillListView("C:\\Odd\\"));
+  EXPECT_TRUE(memory.files.FileExists("C:\\Odd\\.bmp"));
+  for (int i = 1; i <= 4; ++i) EXPECT_EQ(memory.files.ReadFile("C:\\Odd\\blank" + std::to_string(i) + ".bmp"), "mine");
+  ASSERT_EQ(memory.ui.Messages().size(), 1u);
+  EXPECT_EQ(memory.ui.Prompts().back().rfind("Unable to rename C:\\Odd\\.bmp to C:\\Odd\\blank", 0), 0u);
+  EXPECT_EQ(list().Count(), 7);
 }
 
 TEST_F(CatalogueTest, SortingFlipsOnRepeatAndIdRestoresTheReadInOrder) {
@@ -358,6 +394,28 @@ TEST_F(ActiveFolderSearchTest, EscKeepsWhatWasFoundNumberedWithoutGaps) {
   EXPECT_EQ(kept.size(), 3u);  // F and its children; the search stopped before going deeper
   EXPECT_EQ(memory.settings.GetAllSettings("ActiveDirectories").size(), kept.size());
   EXPECT_FALSE(program.folders.Searching);
+}
+
+// Links back up the tree (and links anywhere else) are not followed, and a very deep
+// tree is searched to a bound, so that the search always ends.
+TEST_F(ActiveFolderSearchTest, LinksAreNotFollowedAndDepthIsBounded) {
+  const std::filesystem::path f = memory.root() / "C" / "F";
+  std::filesystem::create_directory_symlink(f, f / "A" / "A1" / "up");
+  std::filesystem::create_directory_symlink(f / "A", f / "B" / "B1" / "across");
+  browseWith(2);
+  EXPECT_EQ(program.settings.LoadActiveDirectories(),
+            (std::vector<std::string>{"C:\\F\\", "C:\\F\\A\\", "C:\\F\\B\\", "C:\\F\\A\\A1\\", "C:\\F\\B\\B1\\"}));
+
+  memory.settings.DeleteSection("ActiveDirectories");
+  std::string deep = "C:\\F\\";
+  for (int i = 0; i < FolderSet::kMaxSearchDepth + 8; ++i) deep += "d\\";
+  memory.files.WriteFile(deep + "x.bmp", "x");
+  browseWith(2);
+  // The chosen folder and its sub-folders down to the bound, nothing below.
+  const auto recorded = program.settings.LoadActiveDirectories();
+  std::size_t deepest = 0;
+  for (const std::string& folder : recorded) deepest = std::max(deepest, static_cast<std::size_t>(std::count(folder.begin(), folder.end(), '\\')));
+  EXPECT_EQ(deepest, static_cast<std::size_t>(FolderSet::kMaxSearchDepth + 2));  // "C:\F\" has two
 }
 
 TEST_F(ActiveFolderSearchTest, DeleteTakesTheChosenEntryOut) {
