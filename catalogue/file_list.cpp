@@ -56,6 +56,12 @@ std::string FileList::FormatFileSize(std::uint64_t size, bool inKiloBytes) {
   return FormatNumber(bytes / 1024 / 1024, "#,###.##") + " Mb ";
 }
 
+bool FileList::RefusedWhileFilling() {
+  if (!filling_) return false;
+  program_.platform.ui.Beep();
+  return true;
+}
+
 bool FileList::EscapePressed() {
   if (program_.platform.desktop.KeyPressed(kEscape)) program_.state.Escape = true;
   return program_.state.Escape;
@@ -136,7 +142,13 @@ std::vector<std::string> FileList::SearchAhead(const std::string& folder) {
 }
 
 bool FileList::FillListView(const std::string& folder, const std::vector<std::string>* dropped) {
+  if (RefusedWhileFilling()) return false;
+  struct FillingMark {
+    bool& filling;
+    ~FillingMark() { filling = false; }
+  } mark{filling_ = true};
   FrmMain& frm = program_.frmMain;
+  folderAtFillStart_ = frm.dirPictures.Path();
   ProgramState& state = program_.state;
   const std::string caption = frm.Caption();
   ListView& list = Current();
@@ -301,6 +313,7 @@ bool FileList::ListViewAddHelp(ListItem& item, const std::string& name, const st
 }
 
 bool FileList::SortByKey(int key, bool severalFolders) {
+  if (RefusedWhileFilling()) return false;
   ListView& list = Current();
   FrmMain& frm = program_.frmMain;
   if (key < 0 || key > 5 || list.Count() == 0) return false;
@@ -344,6 +357,7 @@ bool FileList::SortByKey(int key, bool severalFolders) {
 }
 
 void FileList::ClearListView() {
+  if (RefusedWhileFilling()) return;
   FrmMain& frm = program_.frmMain;
   frm.ChangeMainStatusMsg("Clearing list of files. Please wait.");
   Current().Clear();
@@ -354,6 +368,7 @@ void FileList::ClearListView() {
 }
 
 void FileList::ShowList(int list) {
+  if (RefusedWhileFilling()) return;
   FrmMain& frm = program_.frmMain;
   frm.SetCurrentList(list);
   frm.tbrCommands.SetPressed("bmps", list == 1);

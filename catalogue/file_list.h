@@ -65,6 +65,13 @@ class FileList {
   // Keeps the last five different filters of a kind, the newest last.
   static void AddToFilterHistory(std::array<std::string, 5>& history, const std::string& filter);
 
+  // Whether a fill is running. It lets events run between files; a command that would
+  // change the list meanwhile (another fill, a clear, the other list, a sort) is refused
+  // with a beep, so that the list only ever holds what one search found.
+  bool Filling() const { return filling_; }
+  // The folder pane's folder when the running fill began.
+  const std::string& FolderAtFillStart() const { return folderAtFillStart_; }
+
   // Whether the last fill ended because the user pressed Esc.
   bool StoppedByEscape() const { return stoppedByEscape_; }
   // The position of the wallpaper's file in the current list, or -1.
@@ -73,6 +80,7 @@ class FileList {
  private:
   ListView& Current() const;
   bool EscapePressed();
+  bool RefusedWhileFilling();
 
   Program& program_;
   // What the directory search said of the file being added.
@@ -86,6 +94,8 @@ class FileList {
   std::int32_t readIn_ = 0;
   std::uint64_t totalBytes_ = 0;
   bool stoppedByEscape_ = false;
+  bool filling_ = false;
+  std::string folderAtFillStart_;
   std::string lastFind_;
 };
 

@@ -42,6 +42,15 @@ void FolderSet::ComboEnter() {
 void FolderSet::PictureFolderChanged() {
   if (SuppressFolderEvents) return;
   FrmMain& frm = program_.frmMain;
+  if (program_.files.Filling()) {
+    // Not while the list is being filled: the folder pane goes back to what it showed.
+    program_.platform.ui.Beep();
+    const std::string back = program_.files.FolderAtFillStart();
+    SuppressFolderEvents = true;
+    frm.dirPictures.SetPath(back, FolderTreeEntries(program_.platform.files, back));
+    SuppressFolderEvents = false;
+    return;
+  }
   const std::string folder = NormalizeFolder(frm.dirPictures.Path());
   const auto& items = frm.lstvFiles[frm.CurrentList()].Items();
   const bool listed = std::any_of(items.begin(), items.end(),
@@ -97,6 +106,10 @@ void FolderSet::CleanUpActiveFoldersKey(const std::vector<std::string>* folders)
 
 bool FolderSet::ReadActiveFolders(const std::vector<std::string>* folders, bool filesAlso) {
   FrmMain& frm = program_.frmMain;
+  if (program_.files.Filling()) {
+    program_.platform.ui.Beep();
+    return false;
+  }
   if (program_.state.AppendRecord) {
     program_.platform.ui.MsgBox("Turn off append-files option in settings.", mb::OkOnly | mb::Information, "Tapestrel error");
     return false;

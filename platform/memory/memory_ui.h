@@ -2,6 +2,9 @@
 // script of answers given by the test (or with its default button when none is left).
 #pragma once
 
+#include <functional>
+#include <utility>
+
 #include <deque>
 #include <string>
 #include <vector>
@@ -38,7 +41,12 @@ class MemoryUi : public Ui {
   // What the user types into the next input box.
   void Type(const std::string& text) { typed_.push_back(text); }
   const std::vector<Message>& Inputs() const { return inputs_; }
-  void DoEvents() override { ++doEventsCalls_; }
+  void DoEvents() override {
+    ++doEventsCalls_;
+    // What the user does while a long command lets events run: done once, then forgotten.
+    if (auto pending = std::exchange(whilePending, nullptr)) pending();
+  }
+  std::function<void()> whilePending;
   void Beep() override { ++beeps_; }
   bool ShowHelp(const std::string& file, int context) override {
     helpRequests_.push_back({file, context});

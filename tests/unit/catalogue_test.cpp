@@ -81,6 +81,35 @@ TEST_F(CatalogueTest, StartUpShowsTheTreeAndFillsFromOneListingAndARefreshListsA
   EXPECT_EQ(files.listings, 2);
 }
 
+// Commands given while a fill lets events run are refused: the list holds exactly what
+// the one search found, and the folder pane stays on its folder.
+TEST_F(CatalogueTest, CommandsDuringAFillAreRefusedAndTheListStaysTrue) {
+  memory.files.WriteFile("C:\\Other\\elsewhere.bmp", "BM");
+  start();
+  program.files.ClearListView();
+  memory.ui.whilePending = [&] {
+    frm.lstvFiles[1].SetFocus();
+    frm.mnuRefresh_Click();  // F5
+    frm.cboPictureDirectories.SetText("C:\\Other\\");
+    program.folders.ComboEnter();
+    program.folders.ReadActiveFolders();
+    frm.mnuToggleListView_Click();
+    program.files.SortByKey(0);
+  };
+  ASSERT_TRUE(program.files.FillListView());
+  EXPECT_EQ(frm.CurrentList(), 1);
+  std::vector<std::string> listed = names();
+  std::sort(listed.begin(), listed.end());
+  EXPECT_EQ(listed, (std::vector<std::string>{"Alps.BMP", "dune.bmp", "sea.bmp"}));
+  for (const ListItem& item : list().Items()) EXPECT_TRUE(memory.files.FileExists(item.Column(1) + item.text));
+  EXPECT_EQ(frm.dirPictures.Path(), "C:\\Pictures");
+  EXPECT_GE(memory.ui.Beeps(), 4);
+  // Afterwards the commands work again.
+  frm.cboPictureDirectories.SetText("C:\\Other\\");
+  program.folders.ComboEnter();
+  EXPECT_EQ(names(), (std::vector<std::string>{"elsewhere.bmp"}));
+}
+
 TEST_F(CatalogueTest, HeadersAndSizesWithoutSpeedFill) {
   memory.settings.SaveSetting("StartUp", "SpeedFill", "0");
   memory.files.WriteFile("C:\\Pictures\\card.bmp", WriteBmp24(Bitmap(300, 200)));
