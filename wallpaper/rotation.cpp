@@ -75,7 +75,7 @@ bool Rotation::ChangeWallpaper(int request, bool restore) {
         return false;
       }
     }
-    if (list.Count() == 0 && request != Default) {
+    if (list.Count() == 0) {
       ui.MsgBox("The file list box is empty since there are no files matching filter, " + program_.files.CurrentPattern() +
                     ".\nThat is, there are no matching files in the present folder \nOR in the active folder(s), if you "
                     "filled from the active list.",
@@ -99,7 +99,7 @@ bool Rotation::ChangeWallpaper(int request, bool restore) {
     }
     const bool randomOrder = o.ChangeRandomly != 0;
     int position = FindInList(o.WallPaperName);
-    if (position == 0 && request != Selected && request != Default) {
+    if (position == 0 && request != Selected) {
       const std::string question = randomOrder ? "Proceed with the random change?" : "Would you like to use the first file in the list?";
       if (ui.MsgBox("No file in the list matches the present wallpaper name.\n" + question, mb::YesNo | mb::Question,
                     "Wallpaper change") != mb::IdYes)
@@ -128,10 +128,14 @@ bool Rotation::ChangeWallpaper(int request, bool restore) {
       ui.MsgBox("Graphic type " + type + " is not supported. Sorry!", mb::OkOnly | mb::Information, "Wallpaper-change error");
       return false;
     }
+    // The default picture's style is for its own preparation only, whether or not the
+    // preparation got as far as the desktop.
+    program_.state.UseDefaultStyleOnce = false;
     if (!prepared) {
       position_ = previousPosition;
       return false;
     }
+    elapsed_ = 0;  // every change starts the countdown again
     if (request == Default) {
       if (frm.tmrTapestrel[0].Enabled()) TimerOnOff();
       frm.SetCaption("Wallpaper name: " + path);
@@ -163,13 +167,24 @@ std::string Rotation::ShortenedPath(const std::string& path, std::size_t limit) 
   return path.substr(0, CharacterStart(path, 3)) + "..." + path.substr(from == std::string::npos ? tail : from);
 }
 
+void Rotation::StopClock() {
+  if (program_.frmMain.tmrTapestrel[0].Enabled()) TimerOnOff();
+}
+
 void Rotation::ChangeBackdropAtUserSetTime(double milliseconds) {
+  // The clock keeps ticking while a message box of an earlier tick is open: those ticks
+  // pass, so that one failure makes one message.
+  if (inTick_) return;
+  struct TickMark {
+    bool& inTick;
+    ~TickMark() { inTick = false; }
+  } mark{inTick_ = true};
   FrmMain& frm = program_.frmMain;
   Options& o = program_.options;
   const int count = Count();
   if (count == 0) {
+    StopClock();
     program_.platform.ui.MsgBox("No wallpaper available in file list. Sorry!", mb::OkOnly | mb::Information, kApplicationName);
-    if (frm.tmrTapestrel[0].Enabled()) TimerOnOff();
     return;
   }
   elapsed_ += milliseconds;
@@ -191,11 +206,11 @@ void Rotation::ChangeBackdropAtUserSetTime(double milliseconds) {
     int index = o.ChangeRandomly ? NextRandomIndex() : FindInList(o.WallPaperName) + 1;
     if (index > count || index < 1) index = 1;
     path = PathOf(index);
-    frm.ChangeMainStatusMsg("Using " + fileTitle(path) + " as the next wallpaper.");
+    frm.SetCaption("Using " + fileTitle(path) + " as the next wallpaper.");
     if (o.BackdropMode >= 3 || !program_.wallpaper.ChangeWallpaperTo(path)) {
       // The program's own full-screen window is not built yet; the clock stops rather
       // than failing on every tick.
-      TimerOnOff();
+      StopClock();
       return;
     }
     frm.SetCaption("Filename: " + ShortenedPath(path, 50) + " " + NumberText(index) + " of " + NumberText(count));
@@ -205,8 +220,8 @@ void Rotation::ChangeBackdropAtUserSetTime(double milliseconds) {
     list.EnsureVisible(index - 1);
     elapsed_ = 0;
   } catch (const RuntimeError& e) {
+    StopClock();
     program_.platform.ui.MsgBox(e.description + ".\nThe filename is " + path + ".", mb::OkOnly | mb::Critical, kApplicationName);
-    TimerOnOff();
   }
 }
 

@@ -42,6 +42,8 @@ class Rotation {
   int Position() const { return position_; }
 
  private:
+  // Switches a running clock off; a stopped one stays stopped.
+  void StopClock();
   void RebuildHistoryMenu();
   // "Wallpaper name: " with the file's name and its place in the list.
   void ShowWallpaperCaption(const std::string& path, int position, int count);
@@ -55,6 +57,7 @@ class Rotation {
   bool paused_ = false;
   bool writingBox_ = false;
   std::vector<int> order_;
+  bool inTick_ = false;
   std::size_t cursor_ = 0;
 };
 

@@ -1,5 +1,7 @@
 #include "platform/memory/memory_ui.h"
 
+#include <utility>
+
 namespace tapestrel {
 
 namespace {
@@ -13,6 +15,8 @@ int defaultAnswer(int style) {
 
 int MemoryUi::MsgBox(const std::string& prompt, int style, const std::string& title) {
   messages_.push_back({prompt, style, title});
+  // A message box lets events run while it is open, as a fill does between files.
+  if (auto pending = std::exchange(whilePending, nullptr)) pending();
   if (answers_.empty()) return defaultAnswer(style);
   const int answer = answers_.front();
   answers_.pop_front();

@@ -43,7 +43,8 @@ class MemoryUi : public Ui {
   const std::vector<Message>& Inputs() const { return inputs_; }
   void DoEvents() override {
     ++doEventsCalls_;
-    // What the user does while a long command lets events run: done once, then forgotten.
+    // What the user (or a timer) does while a long command lets events run, or while a
+    // message box is open: done once, then forgotten.
     if (auto pending = std::exchange(whilePending, nullptr)) pending();
   }
   std::function<void()> whilePending;

@@ -160,5 +160,46 @@ TEST_F(RotationTest, EmptyListAndSelectionMessages) {
             "C:\\...\\and\\more\\sunset.bmp");
 }
 
+// Ticks that come while the message of a failed change is open pass by: one failure,
+// one message, and the clock is off afterwards.
+TEST_F(RotationTest, AFailedChangeByTheClockShowsOneMessageAndStopsTheClock) {
+  memory.files.WriteFile("C:\\Pictures\\a.bmp", "BM broken");
+  memory.files.WriteFile("C:\\Pictures\\b.bmp", "BM broken");
+  program.options.WallPaperName = "C:\\Pictures\\d.bmp";
+  program.options.WallPaperChangeInterval = 0.015;
+  rotation.TimerOnOff();
+  ASSERT_TRUE(frm.tmrTapestrel[0].Enabled());
+  memory.ui.ClearMessages();
+  memory.ui.whilePending = [&] {
+    for (int i = 0; i < 5; ++i) frm.tmrTapestrel[0].Tick();
+  };
+  frm.tmrTapestrel[0].Tick();
+  frm.tmrTapestrel[0].Tick();  // 800 ms of a 900 ms interval have passed
+  EXPECT_EQ(memory.ui.Messages().size(), 0u);
+  frm.tmrTapestrel[0].Tick();
+  EXPECT_EQ(memory.ui.Messages().size(), 1u);
+  EXPECT_FALSE(frm.tmrTapestrel[0].Enabled());
+  EXPECT_FALSE(frm.mCustom[0].Checked());
+}
+
+TEST_F(RotationTest, ChangesRestartTheCountdownAndAFailedDefaultLeavesNoStyleBehind) {
+  memory.ui.Answer(mb::IdYes);
+  rotation.TimerOnOff();
+  frm.tmrTapestrel[0].Tick();
+  ASSERT_GT(rotation.Elapsed(), 0);
+  frm.Dispatch(IDM_CHANGE_WALLPAPER);  // Ctrl+N
+  EXPECT_EQ(rotation.Elapsed(), 0);
+
+  program.options.Defaults = "C:\\Pictures\\gone.bmp";
+  EXPECT_FALSE(rotation.ChangeWallpaper(Rotation::Default));
+  EXPECT_FALSE(program.state.UseDefaultStyleOnce);
+
+  // The default picture too needs a list to come back to.
+  program.files.ClearListView();
+  memory.ui.ClearMessages();
+  EXPECT_FALSE(rotation.ChangeWallpaper(Rotation::Default));
+  EXPECT_EQ(memory.ui.Messages().back().title, "Wallpaper Change Error");
+}
+
 }  // namespace
 }  // namespace tapestrel
