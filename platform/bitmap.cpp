@@ -119,7 +119,7 @@ bool readLayout(const std::string& b, Layout& l, std::string* why) {
   const std::uint64_t pixels = static_cast<std::uint64_t>(l.width) * static_cast<std::uint64_t>(l.height);
   const std::uint64_t available = b.size() - l.data;
   if (l.compression == 1 || l.compression == 2) {
-    if (pixels > available * 1024) return fail(why, "compressed pixels cut short");
+    if (pixels > (available + 1) / 2 * 255) return fail(why, "compressed pixels cut short");
   } else if (((static_cast<std::uint64_t>(l.width) * l.bits + 31) / 32) * 4 * static_cast<std::uint64_t>(l.height) >
              available) {
     return fail(why, "pixels cut short");

@@ -12,6 +12,8 @@ namespace tapestrel {
 namespace {
 
 constexpr const char* kTitle = "Tapestrel";
+// Larger than any picture a bitmap can hold (2^28 pixels of three bytes): not read.
+constexpr std::uint64_t kMaxPictureFileBytes = std::uint64_t{1} << 30;
 
 int round16(double value) { return static_cast<int>(std::nearbyint(value)); }
 
@@ -216,7 +218,7 @@ void WallpaperWriter::ShrinkPictureToFile(PictureBox& source, PictureBox& destin
   const Bitmap& from = *source.Picture();
   const int width = std::max(1, round16(from.width * zoom));
   const int height = std::max(1, round16(from.height * zoom));
-  auto shrunk = std::make_shared<Bitmap>(StretchNearest(from, width, height));
+  auto shrunk = WithPictureMemory([&] { return std::make_shared<Bitmap>(StretchNearest(from, width, height)); });
   if (keep == 0) {
     SavePicture(*shrunk, output);
     destination.SetPicture(nullptr);
@@ -227,19 +229,27 @@ void WallpaperWriter::ShrinkPictureToFile(PictureBox& source, PictureBox& destin
 }
 
 bool WallpaperWriter::LoadPictureIntoBox(PictureBox& box, const std::string& path) {
+  // A file that is not there, too large to be a picture, damaged, or more than the
+  // memory can hold: the picture cannot be loaded, and the user is told so.
   std::optional<Bitmap> picture;
-  if (auto file = program_.platform.files.OpenRead(path)) {
-    std::string bytes(static_cast<std::size_t>(file->Size()), '\0');
-    bytes.resize(file->Read(bytes.data(), bytes.size()));
-    picture = typeOf(path) == "wmf" ? program_.platform.desktop.DrawMetafile(bytes) : ReadBmp(bytes);
+  try {
+    auto file = program_.platform.files.OpenRead(path);
+    if (file && file->Size() <= kMaxPictureFileBytes) {
+      std::string bytes(static_cast<std::size_t>(file->Size()), '\0');
+      bytes.resize(file->Read(bytes.data(), bytes.size()));
+      file.reset();
+      picture = typeOf(path) == "wmf" ? program_.platform.desktop.DrawMetafile(bytes) : ReadBmp(bytes);
+    }
+    if (picture) box.SetPicture(std::make_shared<const Bitmap>(std::move(*picture)));
+  } catch (const std::bad_alloc&) {
+    picture.reset();
   }
   if (!picture) {
     Report("Couldn't find " + path, mb::OkOnly | mb::Exclamation);
     return false;
   }
-  program_.state.ImageWidth = picture->width;
-  program_.state.ImageHeight = picture->height;
-  box.SetPicture(std::make_shared<const Bitmap>(std::move(*picture)));
+  program_.state.ImageWidth = box.Picture()->width;
+  program_.state.ImageHeight = box.Picture()->height;
   return true;
 }
 

@@ -160,6 +160,17 @@ TEST(Bmp, DamagedFilesAreRefused) {
   EXPECT_FALSE(ReadBmp(bmp(8, 4, 4, palette({kRed}), bytes({2, 0, 2, 0}), 1, 1), &why));
 }
 
+// A run-length file of 301 KB whose header claims 16,000 x 16,000 pixels: runs of at most
+// 255 pixels a byte pair cannot fill that, so it is refused before any picture memory is
+// asked for (a gigabyte, more than a 32-bit program can count on).
+TEST(Bmp, AHeaderClaimingMorePixelsThanTheRunsCanHoldIsRefused) {
+  std::string runs;
+  for (int i = 0; i < 301 * 1024 / 2; ++i) runs += std::string{'\xFF', '\x00'};
+  std::string why;
+  EXPECT_FALSE(ReadBmp(bmp(8, 16000, 16000, palette({kRed}), runs, 1, 1), &why));
+  EXPECT_EQ(why, "compressed pixels cut short");
+}
+
 TEST(Stretch, GivesExactlyTheAskedSize) {
   Bitmap wide(2000, 1000);
   const Bitmap half = StretchNearest(wide, 1000, 500);
