@@ -139,17 +139,18 @@ void FolderSet::ToggleAppendRecord() {
   frm.mnuAppendToList.SetChecked(on);
   program_.state.AppendRecord = on;
   if (on) {
-    std::vector<std::string> active;
-    if (program_.options.ClearActiveFolders) program_.platform.settings.DeleteSection(kActiveDirectoriesSection);
-    else active = LoadActiveFolders();
     const std::string folder = NormalizeFolder(frm.dirPictures.Path());
     if (program_.platform.files.FindFiles(folder + program_.files.CurrentPattern()).empty()) {
+      // Nothing to record: the active folders stay as they are.
       program_.platform.ui.MsgBox("To record the folder there must be files in it which match the present filter.",
                                   mb::OkOnly | mb::Information, "Append");
       frm.mnuAppendToList.SetChecked(false);
       program_.state.AppendRecord = false;
       return;
     }
+    std::vector<std::string> active;
+    if (program_.options.ClearActiveFolders) program_.platform.settings.DeleteSection(kActiveDirectoriesSection);
+    else active = LoadActiveFolders();
     program_.platform.settings.SaveSetting(kActiveDirectoriesSection,
                                            Settings::ActiveDirectoryKey(static_cast<int>(active.size()) + 1), folder);
   } else {

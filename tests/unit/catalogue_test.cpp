@@ -447,6 +447,22 @@ TEST_F(ActiveFolderSearchTest, LinksAreNotFollowedAndDepthIsBounded) {
   EXPECT_EQ(deepest, static_cast<std::size_t>(FolderSet::kMaxSearchDepth + 2));  // "C:\F\" has two
 }
 
+// Recording from a folder with nothing to record keeps the active folders, even with
+// "clear active folders at start" on.
+TEST_F(ActiveFolderSearchTest, AppendRecordInAnEmptyFolderKeepsTheActiveFolders) {
+  browseWith(2);
+  const auto before = program.settings.LoadActiveDirectories();
+  ASSERT_EQ(before.size(), 5u);
+  program.options.ClearActiveFolders = 1;
+  memory.files.WriteFile("C:\\Empty\\notes.txt", "x");
+  frm.cboPictureDirectories.SetText("C:\\Empty\\");
+  program.folders.ComboEnter();
+  program.folders.ToggleAppendRecord();
+  EXPECT_FALSE(program.state.AppendRecord);
+  EXPECT_EQ(memory.ui.Prompts().back(), "To record the folder there must be files in it which match the present filter.");
+  EXPECT_EQ(program.settings.LoadActiveDirectories(), before);
+}
+
 TEST_F(ActiveFolderSearchTest, DeleteTakesTheChosenEntryOut) {
   browseWith(1);
   ComboBox& combo = program.frmOptions.cboActiveDirectories;
