@@ -65,9 +65,10 @@ std::int32_t HeaderReader::ReadLong() {
   return static_cast<std::int32_t>(HeaderLittleEndian ? first | second << 16 : first << 16 | second);
 }
 
-void HeaderReader::Skip(std::uint64_t count) {
-  const std::uint64_t target = bufferStart_ + next_ + count;
-  if (target <= bufferStart_ + buffered_) {
+void HeaderReader::Skip(std::uint64_t count) { SeekTo(bufferStart_ + next_ + count); }
+
+void HeaderReader::SeekTo(std::uint64_t target) {
+  if (target >= bufferStart_ && target <= bufferStart_ + buffered_) {
     next_ = static_cast<std::size_t>(target - bufferStart_);
     return;
   }
@@ -296,6 +297,10 @@ void HeaderReader::ReadTiffHeader(const std::string& path) {
     std::int64_t height = 0;
     std::int64_t bitsPerSample = 1;
     std::int64_t samplesPerPixel = 1;
+    // Several bits-per-sample values that do not fit the entry lie elsewhere in the file:
+    // the entry holds their offset, and the first value counts.
+    std::int64_t bitsOffset = -1;
+    std::uint32_t bitsType = 3;
     for (std::uint32_t i = 0; i < entries; ++i) {
       const std::uint32_t tag = ReadWord();
       const std::uint32_t type = ReadWord();
@@ -306,10 +311,21 @@ void HeaderReader::ReadTiffHeader(const std::string& path) {
       switch (tag) {
         case 0x100: width = value; break;
         case 0x101: height = value; break;
-        case 0x102: bitsPerSample = count == 3 ? 8 : value; break;
+        case 0x102:
+          if (count == 3) bitsPerSample = 8;
+          else if (count * (type == 3 ? 2 : 4) > 4) {
+            bitsOffset = field;
+            bitsType = type;
+          }
+          else bitsPerSample = value;
+          break;
         case 0x115: samplesPerPixel = value; break;
         default: break;
       }
+    }
+    if (bitsOffset >= 0) {
+      SeekTo(static_cast<std::uint64_t>(bitsOffset));
+      bitsPerSample = bitsType == 3 ? ReadWord() : static_cast<std::uint32_t>(ReadLong());
     }
     // Samples and their bits are small numbers; anything else is damage, not a depth.
     const bool sane = bitsPerSample >= 0 && bitsPerSample <= 0xFFFF && samplesPerPixel >= 0 && samplesPerPixel <= 0xFFFF;

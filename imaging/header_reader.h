@@ -51,6 +51,8 @@ class HeaderReader {
 
   bool Open(const std::string& path);
   void Skip(std::uint64_t count);
+  // Reading goes on at this position of the file.
+  void SeekTo(std::uint64_t position);
   void Tell(const std::string& text, int style, const std::string& title);
   void SetSize(std::int64_t width, std::int64_t height, std::int64_t depth);
   bool ReadFixedHeader(const std::string& path, std::size_t size, std::vector<std::uint8_t>& header);

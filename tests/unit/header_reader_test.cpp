@@ -204,5 +204,30 @@ TEST_F(HeaderReaderTest, TiffInBothByteOrders) {
   EXPECT_EQ(memory.files.OpenFiles(), 0);
 }
 
+// Four samples (CMYK, or colour with alpha): their bits-per-sample values do not fit the
+// entry, which holds where they are. The depth is the first value times the samples,
+// in either byte order.
+TEST_F(HeaderReaderTest, TiffWithFourSamplesReadsTheBitsWhereTheEntryPoints) {
+  std::string ii = "II" + Le16(42) + Le32(8) + Le16(4);
+  ii += Le16(0x100) + Le16(3) + Le32(1) + Le16(640) + Le16(0);
+  ii += Le16(0x101) + Le16(3) + Le32(1) + Le16(480) + Le16(0);
+  ii += Le16(0x102) + Le16(3) + Le32(4) + Le32(800);  // the values lie at offset 800
+  ii += Le16(0x115) + Le16(3) + Le32(1) + Le16(4) + Le16(0);
+  ii += Le32(0);
+  ii += std::string(800 - ii.size(), '\0') + Le16(8) + Le16(8) + Le16(8) + Le16(8);
+  program.headers.ReadTiffHeader(file("cmyk.tif", ii));
+  expectSize(640, 480, 32);
+
+  std::string mm = "MM" + Be16(42) + Be32(8) + Be16(3);
+  mm += Be16(0x100) + Be16(3) + Be32(1) + Be16(100) + Be16(0);
+  mm += Be16(0x102) + Be16(3) + Be32(4) + Be32(60);
+  mm += Be16(0x115) + Be16(3) + Be32(1) + Be16(4) + Be16(0);
+  mm += Be32(0);
+  mm += std::string(60 - mm.size(), '\0') + Be16(16) + Be16(16) + Be16(16) + Be16(16);
+  program.headers.ReadTiffHeader(file("rgba.tif", mm));
+  EXPECT_EQ(program.state.ImageBitDepth, 64);
+  EXPECT_EQ(memory.files.OpenFiles(), 0);
+}
+
 }  // namespace
 }  // namespace tapestrel
