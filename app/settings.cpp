@@ -334,7 +334,8 @@ void Settings::LoadFolderHistories() {
 
 std::vector<std::string> Settings::LoadHistory() {
   std::vector<std::string> paths;
-  for (int i = 1;; ++i) {
+  // The history keeps five; more stored by hand or by another version are not shown.
+  for (int i = 1; paths.size() < kHistorySize; ++i) {
     std::string path = program_.platform.settings.GetSetting(kBackDropHistorySection, std::to_string(i), "");
     if (path.empty()) break;
     paths.push_back(std::move(path));

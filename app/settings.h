@@ -3,6 +3,7 @@
 // the options group, the decoder group, and the two list sections.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@ class Program;
 inline constexpr const char* kStartUpSection = "StartUp";
 inline constexpr const char* kActiveDirectoriesSection = "ActiveDirectories";
 inline constexpr const char* kBackDropHistorySection = "BackDropHistory";
+// Wallpapers the history remembers.
+inline constexpr std::size_t kHistorySize = 5;
 
 class Settings {
  public:
@@ -36,7 +39,7 @@ class Settings {
 
   // "BackDropHistory": keys "1", "2", ...; reading stops at the first empty value.
   std::vector<std::string> LoadHistory();
-  void SaveHistory(const std::vector<std::string>& paths, std::size_t slots = 5);
+  void SaveHistory(const std::vector<std::string>& paths, std::size_t slots = kHistorySize);
 
   // "ActiveDirectories": keys "000001", "000002", ...; reading stops at the first
   // missing or empty key.

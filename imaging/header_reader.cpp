@@ -12,8 +12,6 @@ namespace tapestrel {
 namespace {
 
 constexpr const char* kTitle = "Tapestrel";
-// After this many retries at the same failure the reading gives up by itself.
-constexpr int kMaxRetries = 3;
 
 std::uint32_t le16(const std::vector<std::uint8_t>& b, std::size_t at) {
   return b[at] | static_cast<std::uint32_t>(b[at + 1]) << 8;
@@ -122,12 +120,13 @@ void HeaderReader::ReadJpegHeader(const std::string& path, int* fileNumber) {
     return;
   }
 
-  int retries = 0;
+  // Retry goes on reading from where the failure was (a download may still be arriving);
+  // Cancel ends the walk.
   for (;;) {
     try {
       if (Walk(NextMarker()) == Step::Stop) return;
     } catch (const RuntimeError& e) {
-      if (!AskAfterReadError(e.description, e.number, retries)) {
+      if (!AskAfterReadError(e.description, e.number)) {
         CloseFile();
         return;
       }
@@ -135,8 +134,8 @@ void HeaderReader::ReadJpegHeader(const std::string& path, int* fileNumber) {
   }
 }
 
-bool HeaderReader::AskAfterReadError(const std::string& description, int number, int& retries) {
-  if (program_.state.HeaderReaderQuiet || ++retries > kMaxRetries) return false;
+bool HeaderReader::AskAfterReadError(const std::string& description, int number) {
+  if (program_.state.HeaderReaderQuiet) return false;
   const int answer = program_.platform.ui.MsgBox(
       description + " (" + std::to_string(number) + ") " + " has occurred while reading " + HeaderFileName,
       mb::RetryCancel | mb::Exclamation, kTitle);
@@ -182,8 +181,12 @@ HeaderReader::Step HeaderReader::Walk(int marker) {
 HeaderReader::Step HeaderReader::ReadFrameHeader() {
   const std::uint32_t length = ReadWord();
   const int precision = ReadByte();
+  // Each measurement counts as soon as it is read: a file cut inside the frame header
+  // keeps what it gave.
   const std::uint32_t height = ReadWord();
+  program_.state.ImageHeight = static_cast<std::int32_t>(height);
   const std::uint32_t width = ReadWord();
+  program_.state.ImageWidth = static_cast<std::int32_t>(width);
   const int components = ReadByte();
   SetSize(width, height, static_cast<std::int64_t>(precision) * components);
   if (length != 8u + 3u * static_cast<std::uint32_t>(components)) {

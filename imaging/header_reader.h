@@ -62,7 +62,7 @@ class HeaderReader {
   Step ReadComment();
   Step SkipSegment();
   void ReportMarkerLength();
-  bool AskAfterReadError(const std::string& description, int number, int& retries);
+  bool AskAfterReadError(const std::string& description, int number);
 
   Program& program_;
   std::unique_ptr<InputFile> file_;

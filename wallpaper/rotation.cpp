@@ -323,7 +323,7 @@ void Rotation::AddToHistory(const std::string& path) {
   history.erase(std::remove_if(history.begin(), history.end(), [&](const std::string& p) { return EqualsIgnoreCase(p, path); }),
                 history.end());
   history.insert(history.begin(), path);
-  if (history.size() > 5) history.resize(5);
+  if (history.size() > kHistorySize) history.resize(kHistorySize);
   program_.settings.SaveHistory(history);
   RebuildHistoryMenu();
 }

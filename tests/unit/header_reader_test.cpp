@@ -111,19 +111,30 @@ TEST_F(HeaderReaderTest, QuietReadingTellsNothing) {
   EXPECT_EQ(memory.files.OpenFiles(), 0);
 }
 
-TEST_F(HeaderReaderTest, AFileCutShortAsksAndEndsEvenWhenRetried) {
+TEST_F(HeaderReaderTest, AFileCutShortAsksRetryGoesOnReadingAndCancelEnds) {
   const std::string cut = kSoi + kApp0.substr(0, 10);
+  for (int i = 0; i < 5; ++i) memory.ui.Answer(mb::IdRetry);
+  memory.ui.Answer(mb::IdCancel);
   read("cut.jpg", cut);
-  ASSERT_FALSE(memory.ui.Messages().empty());
+  ASSERT_EQ(memory.ui.Messages().size(), 6u);  // Retry never gives up by itself
   EXPECT_EQ(memory.ui.Messages()[0].prompt,
             "Input past end of file (62)  has occurred while reading C:\\Pictures\\cut.jpg");
   EXPECT_EQ(memory.ui.Messages()[0].style & 0xF, mb::RetryCancel);
-  // Retry is the default answer here: the reading still ends.
-  EXPECT_LE(memory.ui.Messages().size(), 4u);
+  EXPECT_EQ(memory.files.OpenFiles(), 0);
+
+  // A download still arriving: after Retry the reading finds the rest of the file.
   memory.ui.ClearMessages();
-  memory.ui.Answer(mb::IdCancel);
-  read("cut.jpg", cut);
+  const std::string whole = kSoi + kApp0 + FrameHeader(0xC0, 8, 640, 480, 3) + ScanAndEnd();
+  memory.ui.Answer(mb::IdRetry);
+  memory.ui.whilePending = [&] { memory.files.WriteFile("C:\\Pictures\\arriving.jpg", whole); };
+  read("arriving.jpg", whole.substr(0, kSoi.size() + kApp0.size()));
   EXPECT_EQ(memory.ui.Messages().size(), 1u);
+  expectSize(640, 480, 24);
+
+  // Cut inside the frame header: the height read before the cut stays.
+  memory.ui.ClearMessages();
+  read("short-frame.jpg", kSoi + FrameHeader(0xC0, 8, 640, 480, 3).substr(0, 7));
+  EXPECT_EQ(program.state.ImageHeight, 480);
   EXPECT_EQ(memory.files.OpenFiles(), 0);
 }
 

@@ -68,6 +68,13 @@ TEST_F(RotationTest, HistoryMovesRepeatsUpAndKeepsFive) {
   EXPECT_EQ(items[at + 7]->Caption(), "E&xit");
   frm.Dispatch(IDM_BACKDROP_HISTORY + 2);
   EXPECT_EQ(memory.ui.Prompts().back(), "C:\\6.bmp does is not present");
+
+  // More than five stored: five are loaded, and the menu shows five.
+  for (int i = 1; i <= 7; ++i) memory.settings.SaveSetting("BackDropHistory", std::to_string(i), "C:\\h" + std::to_string(i) + ".bmp");
+  rotation.LoadHistory();
+  EXPECT_EQ(program.state.History.size(), 5u);
+  EXPECT_EQ(items[at + 5]->Caption(), "&5 C:\\h5.bmp");
+  EXPECT_EQ(items[at + 6]->Caption(), "-");
 }
 
 TEST_F(RotationTest, IntervalMenuBoxAndSpin) {
