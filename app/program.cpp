@@ -80,8 +80,7 @@ bool Program::Start(bool startMinimized) {
   if (!fillFromPictureFolder) {
     folders.ReadActiveFolders();
   } else {
-    files.FillListView();
-    if (options.SortAtStart) files.SortByKey(options.SortKey, true);
+    files.FillListView();  // sorted by the stored key when "sort after filling" is on
   }
 
   if (minimized) frmMain.SetWindowState(WindowState::Minimized);

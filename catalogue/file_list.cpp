@@ -220,6 +220,7 @@ bool FileList::FillListView(const std::string& folder, const std::vector<std::st
     completed = false;
   }
   frm.SetCaption(caption);
+  SortAfterFill();
   if (!stoppedByEscape_) ShowTotals();
   if (repeats > 0) frm.ChangeMainStatusMsg("Repeats found: " + NumberText(repeats));
   return completed;
@@ -315,7 +316,6 @@ bool FileList::ListViewAddHelp(ListItem& item, const std::string& name, const st
 bool FileList::SortByKey(int key, bool severalFolders) {
   if (RefusedWhileFilling()) return false;
   ListView& list = Current();
-  FrmMain& frm = program_.frmMain;
   if (key < 0 || key > 5 || list.Count() == 0) return false;
   if (key == 2 && program_.options.AlternateFilePattern != "User") {
     program_.platform.ui.MsgBox("There is only one file type so sorting is not necessary.", mb::OkOnly | mb::Information,
@@ -328,32 +328,59 @@ bool FileList::SortByKey(int key, bool severalFolders) {
                                 kApplicationName);
     return false;
   }
-  const bool descending = list.Sorted() && list.SortKey() == key ? !list.SortDescending() : false;
+  SortBy(key, list.Sorted() && list.SortKey() == key ? !list.SortDescending() : false);
+  return true;
+}
+
+void FileList::SortBy(int key, bool descending) {
+  ListView& list = Current();
+  FrmMain& frm = program_.frmMain;
   const bool bySize = key == 4;
-  list.BeginUpdate();
-  if (bySize)  // sizes as fixed-width text, so that text order is number order
+  // Sizes as fixed-width text while sorting, so that text order is number order; a cell
+  // that shows no size (a speed fill reads none) stays empty.
+  const auto rewriteSizes = [&](auto&& rewrite) {
     for (int i = 0; i < list.Count(); ++i) {
       ListItem& item = list.Item(i);
       const std::string info = item.Column(4);
-      std::string digits = info.substr(0, info.find(" kb"));
-      digits.erase(std::remove(digits.begin(), digits.end(), ','), digits.end());
-      item.SetSubItem(4, FormatNumber(LeadingNumber(digits), "00000000.0") + info.substr(std::min(info.size(), info.find(" kb"))));
-    }
-  list.Sort(key, descending);
-  if (bySize)
-    for (int i = 0; i < list.Count(); ++i) {
-      ListItem& item = list.Item(i);
-      const std::string info = item.Column(4);
+      if (info.empty()) continue;
       const auto end = std::min(info.size(), info.find(" kb"));
-      item.SetSubItem(4, FormatNumber(LeadingNumber(info.substr(0, end)), "#,###.#") + info.substr(end));
+      item.SetSubItem(4, rewrite(info.substr(0, end)) + info.substr(end));
     }
+  };
+  list.BeginUpdate();
+  if (bySize)
+    rewriteSizes([](std::string digits) {
+      digits.erase(std::remove(digits.begin(), digits.end(), ','), digits.end());
+      return FormatNumber(LeadingNumber(digits), "00000000.0");
+    });
+  list.Sort(key, descending);
+  if (bySize) rewriteSizes([](const std::string& digits) { return FormatNumber(LeadingNumber(digits), "#,###.#"); });
   list.EndUpdate();
   for (int i = 0; i < 6; ++i) {
     frm.mSort[i].SetChecked(i == key);
     frm.mSortPopUp[i].SetChecked(i == key);
   }
   frm.ChangeMainStatusMsg("Sorting done. Thank you.");
-  return true;
+}
+
+void FileList::SortAfterFill() {
+  const Options& o = program_.options;
+  if (!o.SortAtStart || deferSorting_ || Current().Count() == 0 || o.SortKey < 0 || o.SortKey > 5) return;
+  // Done by itself after every fill: a key that does not apply is passed by quietly.
+  if (o.SortKey == 2 && o.AlternateFilePattern != "User") return;
+  SortBy(o.SortKey, o.SortOrder != 0);
+}
+
+void FileList::Resort() {
+  const ListView& list = Current();
+  if (list.Sorted() && list.Count() > 0) SortBy(list.SortKey(), list.SortDescending());
+}
+
+void FileList::SelectWallpaperItem() {
+  const int index = WallpaperIndex();
+  if (index < 0) return;
+  Current().SelectOnly(index);
+  Current().EnsureVisible(index);
 }
 
 void FileList::ClearListView() {

@@ -51,6 +51,14 @@ class FileList {
   void ShowProgress(int current, int mode, int total, const std::string& suffix = "");
   // Sorts the current list by column `key`; the same key again reverses the order.
   bool SortByKey(int key, bool severalFolders = false);
+  // After a fill, with "sort after filling" on: the stored key and order.
+  void SortAfterFill();
+  // While active folders are read one after another, the sort waits for the last.
+  void DeferSorting(bool defer) { deferSorting_ = defer; }
+  // The list's own sort again, after items were added to a sorted list.
+  void Resort();
+  // Selects the wallpaper's item and scrolls it into view, when the list has it.
+  void SelectWallpaperItem();
   void ClearListView();
   // Makes list 0 ("alt") or 1 (bmp) the one shown.
   void ShowList(int list);
@@ -81,6 +89,7 @@ class FileList {
   ListView& Current() const;
   bool EscapePressed();
   bool RefusedWhileFilling();
+  void SortBy(int key, bool descending);
 
   Program& program_;
   // What the directory search said of the file being added.
@@ -95,6 +104,7 @@ class FileList {
   std::uint64_t totalBytes_ = 0;
   bool stoppedByEscape_ = false;
   bool filling_ = false;
+  bool deferSorting_ = false;
   std::string folderAtFillStart_;
   std::string lastFind_;
 };

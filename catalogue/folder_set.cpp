@@ -120,14 +120,17 @@ bool FolderSet::ReadActiveFolders(const std::vector<std::string>* folders, bool 
   frm.ChangeMainStatusMsg("");
   // Each folder is appended to what the ones before it gave.
   program_.state.AppendRecord = true;
+  program_.files.DeferSorting(true);
   bool stopped = false;
   for (const std::string& folder : active) {
     program_.files.FillListView(folder);
     if ((stopped = program_.files.StoppedByEscape())) break;
   }
+  program_.files.DeferSorting(false);
   program_.state.AppendRecord = false;
   if (stopped) return true;  // "User hit escape" stays in the status bar
-  if (!filesAlso && program_.options.SortAtStart) program_.files.SortByKey(program_.options.SortKey, true);
+  if (!filesAlso) program_.files.SortAfterFill();
+  program_.files.SelectWallpaperItem();
   program_.files.ShowTotals();
   program_.state.RefillFromActives = !folders;
   return true;
@@ -156,8 +159,7 @@ void FolderSet::ToggleAppendRecord() {
   } else {
     CleanUpActiveFoldersKey();
   }
-  ListView& list = frm.lstvFiles[frm.CurrentList()];
-  if (list.Sorted()) list.Sort(list.SortKey(), list.SortDescending());
+  program_.files.Resort();
 }
 
 void FolderSet::RecordActive(const std::string& folder) {

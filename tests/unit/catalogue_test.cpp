@@ -186,6 +186,51 @@ TEST_F(CatalogueTest, OnlyAPictureNamedByItsExtensionIsRenamedAndNeverOntoATaken
   EXPECT_EQ(list().Count(), 7);
 }
 
+TEST_F(CatalogueTest, SizeSortsKeepEmptyCellsEmptyAndStayNumericWhenRecording) {
+  start();  // speed fill: no sizes shown
+  ASSERT_TRUE(program.files.SortByKey(4));
+  for (const ListItem& item : list().Items()) EXPECT_EQ(item.Column(4), "");
+
+  program.options.SpeedFill = 0;
+  memory.files.WriteFile("C:\\Sizes\\nine.txt.bmp", std::string(9 * 1024, 'x'));
+  memory.files.WriteFile("C:\\Sizes\\ten.bmp", std::string(10 * 1024, 'x'));
+  memory.files.WriteFile("C:\\Sizes\\hundred.bmp", std::string(100 * 1024, 'x'));
+  frm.cboPictureDirectories.SetText("C:\\Sizes\\");
+  program.folders.ComboEnter();
+  memory.ui.ClearMessages();
+  ASSERT_TRUE(program.files.SortByKey(4));
+  const std::vector<std::string> bySize{"nine.txt.bmp", "ten.bmp", "hundred.bmp"};
+  EXPECT_EQ(names(), bySize);
+  program.folders.ToggleAppendRecord();  // the list is sorted again as it was
+  EXPECT_EQ(names(), bySize);
+  EXPECT_EQ(list().Items()[0].Column(4).rfind("9 kb", 0), 0u);
+}
+
+TEST_F(CatalogueTest, SortAfterFillingAppliesToEveryFillAndActivesSelectTheWallpaper) {
+  memory.settings.SaveSetting("StartUp", "SortAtStart", "1");
+  memory.settings.SaveSetting("StartUp", "SortKey", "0");
+  memory.settings.SaveSetting("StartUp", "SortOrder", "1");  // descending
+  start();
+  EXPECT_EQ(names(), (std::vector<std::string>{"sea.bmp", "dune.bmp", "Alps.BMP"}));
+  memory.files.WriteFile("C:\\Next\\b.bmp", "BM");
+  memory.files.WriteFile("C:\\Next\\c.bmp", "BM");
+  memory.files.WriteFile("C:\\Next\\a.bmp", "BM");
+  frm.cboPictureDirectories.SetText("C:\\Next\\");
+  program.folders.ComboEnter();  // a folder change
+  EXPECT_EQ(names(), (std::vector<std::string>{"c.bmp", "b.bmp", "a.bmp"}));
+  frm.lstvFiles[1].SetFocus();
+  frm.mnuRefresh_Click();  // a refresh
+  EXPECT_EQ(names(), (std::vector<std::string>{"c.bmp", "b.bmp", "a.bmp"}));
+
+  program.settings.SaveActiveDirectories({"C:\\Pictures\\", "C:\\Next\\"});
+  program.options.WallPaperName = "C:\\Next\\b.bmp";
+  ASSERT_TRUE(program.folders.ReadActiveFolders());
+  EXPECT_EQ(names(), (std::vector<std::string>{"sea.bmp", "dune.bmp", "c.bmp", "b.bmp", "Alps.BMP", "a.bmp"}));
+  const int wallpaper = program.files.WallpaperIndex();
+  ASSERT_EQ(wallpaper, 3);
+  EXPECT_TRUE(list().Items()[wallpaper].selected);
+}
+
 TEST_F(CatalogueTest, SortingFlipsOnRepeatAndIdRestoresTheReadInOrder) {
   start();
   const auto readIn = names();
