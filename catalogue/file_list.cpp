@@ -180,9 +180,12 @@ bool FileList::FillListView(const std::string& folder, const std::vector<std::st
       from = NormalizeFolder(folder.empty() ? frm.dirPictures.Path() : folder);
       if (!EqualsIgnoreCase(searchedAhead, from + CurrentPattern())) program_.platform.files.FindFiles(from + CurrentPattern(), names);
     }
-    listed_.clear();
-    if (append)
-      for (const ListItem& item : list.Items()) listed_.insert(lowerKey(item.Column(1), item.text));
+    if (!(activeFill_ && listedKept_)) {
+      listed_.clear();
+      if (append)
+        for (const ListItem& item : list.Items()) listed_.insert(lowerKey(item.Column(1), item.text));
+      listedKept_ = activeFill_ && append;
+    }
     list.BeginUpdate();  // the list is drawn once, when the fill is done
     for (std::size_t i = 0; i < names.size(); ++i) {
       const FoundFile& file = names[i];
@@ -206,11 +209,15 @@ bool FileList::FillListView(const std::string& folder, const std::vector<std::st
       program_.platform.ui.MsgBox("Folders will not be added to the active list \nif files are dropped into the file-selection pane.",
                                   mb::OkOnly | mb::Information, "Active Folder List");
     if (append && !dropped && imagesReadIn) {
-      const std::vector<std::string> active = program_.settings.LoadActiveDirectories();
+      if (!activeFoldersKept_) activeFolders_ = program_.settings.LoadActiveDirectories();
+      activeFoldersKept_ = activeFill_;
+      std::vector<std::string>& active = activeFolders_;
       const bool known = std::any_of(active.begin(), active.end(), [&](const std::string& f) { return EqualsIgnoreCase(f, from); });
-      if (!known)
+      if (!known) {
         program_.platform.settings.SaveSetting(kActiveDirectoriesSection,
                                                Settings::ActiveDirectoryKey(static_cast<int>(active.size()) + 1), from);
+        active.push_back(from);
+      }
     }
   } catch (const RuntimeError& e) {
     list.EndUpdate();
@@ -308,6 +315,8 @@ bool FileList::ListViewAddHelp(ListItem& item, const std::string& name, const st
       return true;  // listed under its own name
     }
     Current().Clear();
+    listed_.clear();
+    listedKept_ = false;
     return false;
   }
   return true;
@@ -365,10 +374,21 @@ void FileList::SortBy(int key, bool descending) {
 
 void FileList::SortAfterFill() {
   const Options& o = program_.options;
-  if (!o.SortAtStart || deferSorting_ || Current().Count() == 0 || o.SortKey < 0 || o.SortKey > 5) return;
+  if (!o.SortAtStart || activeFill_ || Current().Count() == 0 || o.SortKey < 0 || o.SortKey > 5) return;
   // Done by itself after every fill: a key that does not apply is passed by quietly.
   if (o.SortKey == 2 && o.AlternateFilePattern != "User") return;
   SortBy(o.SortKey, o.SortOrder != 0);
+}
+
+void FileList::BeginActiveFill() {
+  activeFill_ = true;
+  listedKept_ = activeFoldersKept_ = false;
+}
+
+void FileList::EndActiveFill() {
+  activeFill_ = listedKept_ = activeFoldersKept_ = false;
+  listed_.clear();
+  activeFolders_.clear();
 }
 
 void FileList::Resort() {

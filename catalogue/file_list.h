@@ -53,8 +53,12 @@ class FileList {
   bool SortByKey(int key, bool severalFolders = false);
   // After a fill, with "sort after filling" on: the stored key and order.
   void SortAfterFill();
-  // While active folders are read one after another, the sort waits for the last.
-  void DeferSorting(bool defer) { deferSorting_ = defer; }
+  // Active folders read one after another into one list: the sort waits for the last,
+  // and what is listed and which folders are active is carried from folder to folder
+  // instead of being gathered again for each (that would grow with the square of the
+  // folders).
+  void BeginActiveFill();
+  void EndActiveFill();
   // The list's own sort again, after items were added to a sorted list.
   void Resort();
   // Selects the wallpaper's item and scrolls it into view, when the list has it.
@@ -104,7 +108,11 @@ class FileList {
   std::uint64_t totalBytes_ = 0;
   bool stoppedByEscape_ = false;
   bool filling_ = false;
-  bool deferSorting_ = false;
+  bool activeFill_ = false;
+  // During an active fill: listed_ holds the list's items, and the active folders.
+  bool listedKept_ = false;
+  std::vector<std::string> activeFolders_;
+  bool activeFoldersKept_ = false;
   std::string folderAtFillStart_;
   std::string lastFind_;
 };

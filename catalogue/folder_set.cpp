@@ -120,13 +120,13 @@ bool FolderSet::ReadActiveFolders(const std::vector<std::string>* folders, bool 
   frm.ChangeMainStatusMsg("");
   // Each folder is appended to what the ones before it gave.
   program_.state.AppendRecord = true;
-  program_.files.DeferSorting(true);
+  program_.files.BeginActiveFill();
   bool stopped = false;
   for (const std::string& folder : active) {
     program_.files.FillListView(folder);
     if ((stopped = program_.files.StoppedByEscape())) break;
   }
-  program_.files.DeferSorting(false);
+  program_.files.EndActiveFill();
   program_.state.AppendRecord = false;
   if (stopped) return true;  // "User hit escape" stays in the status bar
   if (!filesAlso) program_.files.SortAfterFill();

@@ -231,6 +231,24 @@ TEST_F(CatalogueTest, SortAfterFillingAppliesToEveryFillAndActivesSelectTheWallp
   EXPECT_TRUE(list().Items()[wallpaper].selected);
 }
 
+// What one active folder listed is known to the next, without gathering it again: a
+// folder met twice lists its files once.
+TEST_F(CatalogueTest, ActiveFoldersListAFolderMetTwiceOnce) {
+  start();
+  memory.files.WriteFile("C:\\Next\\b.bmp", "BM");
+  const std::vector<std::string> active{"C:\\Pictures\\", "C:\\Next\\", "c:\\pictures\\"};
+  program.settings.SaveActiveDirectories(active);
+  ASSERT_TRUE(program.folders.ReadActiveFolders());
+  EXPECT_EQ(list().Count(), 4);
+  EXPECT_EQ(frm.StatusBar.PanelText("main panel"), "Total 4 file(s) (??? MB)");
+  EXPECT_EQ(program.settings.LoadActiveDirectories(), active);  // nothing recorded twice
+  // An ordinary append afterwards gathers what is listed afresh.
+  program.folders.ToggleAppendRecord();
+  frm.cboPictureDirectories.SetText("C:\\Next\\");
+  program.folders.ComboEnter();
+  EXPECT_EQ(list().Count(), 4);
+}
+
 TEST_F(CatalogueTest, SortingFlipsOnRepeatAndIdRestoresTheReadInOrder) {
   start();
   const auto readIn = names();
