@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/text.h"
 
@@ -45,6 +46,32 @@ void Program::ApplyWindowPosition() {
 }
 
 bool Program::Start(bool startMinimized) {
+  // A failure during loading is told; the program then goes on with its window.
+  std::optional<RuntimeError> failure;
+  try {
+    return StartSteps(startMinimized);
+  } catch (const RuntimeError& e) {
+    failure = e;
+  } catch (const std::bad_alloc&) {
+    failure = runtime_error::OutOfMemory();
+  } catch (const std::exception& e) {
+    failure = RuntimeError{51, std::string("Internal error: ") + e.what()};
+  }
+  platform.ui.MsgBox(failure->description + " (" + NumberText(failure->number) + ") " + "has occurred" + "\n" +
+                         "during loading of Tapestrel.",
+                     mb::OkOnly | mb::Critical, kApplicationName);
+  if (frmAbout.Loaded()) frmAbout.Unload();
+  if (!frmMain.Loaded()) frmMain.Load();
+  if (!frmMain.Visible()) frmMain.Show();
+  return true;
+}
+
+void Program::ReportUnexpectedError(const RuntimeError& error, const std::string& where) {
+  platform.ui.MsgBox(error.description + " (" + NumberText(error.number) + ") " + "has occurred in " + where + ".",
+                     mb::OkOnly | mb::Critical, kApplicationName);
+}
+
+bool Program::StartSteps(bool startMinimized) {
   FindFolders();
   if (!platform.processes.ClaimSingleInstance()) {
     platform.ui.MsgBox("Tapestrel is already runninng", mb::OkOnly | mb::Exclamation, kApplicationName);

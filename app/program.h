@@ -11,6 +11,7 @@
 #include "app/program_state.h"
 #include "app/registry_routines.h"
 #include "app/settings.h"
+#include "platform/runtime_error.h"
 #include "catalogue/file_list.h"
 #include "catalogue/folder_set.h"
 #include "desktop/frm_options.h"
@@ -43,6 +44,9 @@ class Program {
   // could not (and the user has been told why).
   bool DecodeImage(const std::string& path);
 
+  // A failure no routine caught, in the handler of `where`: told, and the program goes on.
+  void ReportUnexpectedError(const RuntimeError& error, const std::string& where);
+
   // Raised after every successful wallpaper change; the event sounds listen to it.
   std::function<void()> WallpaperChanged;
   void RaiseWallpaperChanged() {
@@ -65,6 +69,7 @@ class Program {
   FrmOptions frmOptions;
 
  private:
+  bool StartSteps(bool startMinimized);
   void FindFolders();
   void DeleteLogFiles();
   void ApplyWindowPosition();

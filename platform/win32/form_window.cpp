@@ -1149,11 +1149,39 @@ LRESULT Win32FormRenderer::HandleControl(ControlWindow& cw, UINT message, WPARAM
   return CallWindowProcA(cw.oldProc, cw.hwnd, message, wParam, lParam);
 }
 
+template <typename Work>
+LRESULT Win32FormRenderer::Trapped(const std::string& where, Work&& work) {
+  // Nothing may leave a window procedure: the system's frames lie between it and the
+  // message loop.
+  try {
+    return work();
+  } catch (const RuntimeError& e) {
+    Report(e, where);
+  } catch (const std::bad_alloc&) {
+    Report(runtime_error::OutOfMemory(), where);
+  } catch (const std::exception& e) {
+    Report({51, std::string("Internal error: ") + e.what()}, where);
+  } catch (...) {
+    Report({51, "Internal error"}, where);
+  }
+  return 0;
+}
+
+void Win32FormRenderer::Report(const RuntimeError& error, const std::string& where) {
+  try {
+    if (ErrorTrap) ErrorTrap(error, where);
+    else MessageBoxA(nullptr, (error.description + " (" + std::to_string(error.number) + ") has occurred in " + where + ".").c_str(),
+                     "Tapestrel", MB_OK | MB_ICONERROR);
+  } catch (...) {
+    // Telling the user failed too: the program still goes on.
+  }
+}
+
 LRESULT CALLBACK Win32FormRenderer::FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* renderer = reinterpret_cast<Win32FormRenderer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   auto* fw = static_cast<FormWindow*>(GetPropA(window, kFormClass));
   if (!renderer || !fw) return DefWindowProcA(window, message, wParam, lParam);
-  return renderer->HandleForm(*fw, message, wParam, lParam);
+  return renderer->Trapped(fw->form->Name(), [&] { return renderer->HandleForm(*fw, message, wParam, lParam); });
 }
 
 LRESULT CALLBACK Win32FormRenderer::ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -1166,7 +1194,9 @@ LRESULT CALLBACK Win32FormRenderer::ControlProc(HWND window, UINT message, WPARA
     return CallWindowProcA(old, window, message, wParam, lParam);
   }
   if (!renderer) return CallWindowProcA(cw->oldProc, window, message, wParam, lParam);
-  return renderer->HandleControl(*cw, message, wParam, lParam);
+  const Control& control = *cw->control;
+  return renderer->Trapped(cw->owner->form->Name() + "." + control.Name(),
+                           [&] { return renderer->HandleControl(*cw, message, wParam, lParam); });
 }
 
 }  // namespace tapestrel

@@ -7,11 +7,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 
 #include "platform/controls/form.h"
+#include "platform/runtime_error.h"
 
 namespace tapestrel {
 
@@ -43,9 +45,18 @@ class Win32FormRenderer : public FormRenderer {
   // Twips per screen pixel (15 at 96 dots per inch).
   static int TwipsPerPixel();
 
+  // Every window message the program's handlers serve runs inside a trap: a failure
+  // that no handler caught is given here (where: the form, and the control, the event
+  // came to), and the program goes on. Without one it is shown in a plain message box.
+  std::function<void(const RuntimeError& error, const std::string& where)> ErrorTrap;
+
  private:
   struct FormWindow;
   struct ControlWindow;
+  // Runs a handler's work; what it throws goes to ErrorTrap.
+  template <typename Work>
+  LRESULT Trapped(const std::string& where, Work&& work);
+  void Report(const RuntimeError& error, const std::string& where);
   static constexpr int kFirstControlId = 3000;
   static constexpr int kFirstToolbarCommand = 4000;
   static constexpr UINT_PTR kFirstTimerId = 100;

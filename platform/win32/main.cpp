@@ -13,6 +13,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   renderer.SetMainForm(&program.frmMain);
   program.frmMain.SetRenderer(&renderer);
   program.frmAbout.SetRenderer(&renderer);
+  renderer.ErrorTrap = [&program](const tapestrel::RuntimeError& error, const std::string& where) {
+    program.ReportUnexpectedError(error, where);
+  };
   const bool minimized = show == SW_SHOWMINIMIZED || show == SW_MINIMIZE || show == SW_SHOWMINNOACTIVE;
   if (!program.Start(minimized)) return 0;
 

@@ -26,6 +26,24 @@ TEST_F(ProgramTest, StartsOnAnEmptyStoreWithTheDefaults) {
   EXPECT_EQ(memory.settings.GetSetting("StartUp", "MoveDirectory1", ""), "C:\\Program Files\\Tapestrel\\");
 }
 
+// A failure while loading is told in the words for it, and the program still opens.
+TEST(ProgramStart, AFailureDuringLoadingIsToldAndTheWindowStillOpens) {
+  struct FailingDrives : MemoryFileSystem {
+    using MemoryFileSystem::MemoryFileSystem;
+    std::vector<std::string> Drives() override { throw std::bad_alloc(); }
+  };
+  MemoryPlatform memory;
+  FailingDrives files{memory.root()};
+  Platform platform{memory.registry, memory.settings, memory.profiles, files,
+                    memory.ui,       memory.clock,    memory.desktop,  memory.processes};
+  Program program{platform};
+  EXPECT_TRUE(program.Start());
+  ASSERT_FALSE(memory.ui.Messages().empty());
+  EXPECT_EQ(memory.ui.Prompts().back(), "Out of memory (7) has occurred\nduring loading of Tapestrel.");
+  EXPECT_TRUE(program.frmMain.Visible());
+  EXPECT_FALSE(program.frmAbout.Loaded());
+}
+
 TEST_F(ProgramTest, StoredWindowPositionIsApplied) {
   memory.settings.SaveSetting("StartUp", "WindowPosition", "600 450 9000 6000");
   program.Start();

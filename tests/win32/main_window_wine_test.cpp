@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include "app/command_ids.h"
 #include "app/program.h"
 #include "platform/memory/memory_platform.h"
@@ -202,6 +204,33 @@ TEST_F(MainWindowTest, TimersTickThroughTheWindow) {
 
 namespace tapestrel {
 namespace {
+
+// A failure no handler caught is trapped in the window procedure: the user is told where,
+// and the window goes on taking its messages.
+TEST_F(MainWindowTest, AFailureInAHandlerIsToldAndTheWindowGoesOn) {
+  std::vector<std::string> trapped;
+  renderer.ErrorTrap = [&](const RuntimeError& e, const std::string& where) {
+    trapped.push_back(e.description + " (" + std::to_string(e.number) + ") in " + where);
+  };
+  int ticks = 0;
+  frm.tmrTapestrel[0].Elapsed = [&ticks] {
+    if (++ticks == 1) throw std::bad_alloc();
+    if (ticks == 2) throw RuntimeError{5, "Invalid procedure call or argument"};
+  };
+  frm.tmrTapestrel[0].SetInterval(10);
+  frm.tmrTapestrel[0].SetEnabled(true);
+  const DWORD until = GetTickCount() + 2000;
+  MSG msg;
+  while (ticks < 3 && GetTickCount() < until) {
+    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    else Sleep(5);
+  }
+  frm.tmrTapestrel[0].SetEnabled(false);
+  EXPECT_GE(ticks, 3);
+  ASSERT_EQ(trapped.size(), 2u);
+  EXPECT_EQ(trapped[0], "Out of memory (7) in frmMain");
+  EXPECT_EQ(trapped[1], "Invalid procedure call or argument (5) in frmMain");
+}
 
 TEST_F(MainWindowTest, ExitButtonUnloadsTheWindowSafely) {
   const int exit = frm.tbrCommands.IndexOf("exit");
