@@ -182,7 +182,10 @@ void FrmMain::ConnectEvents() {
   cboPictureDirectories.KeyDown = [this](int& key, int) {
     if (key != 13) return;
     key = 0;
-    program_.folders.ComboEnter();
+    // Enter on the open list takes the highlighted folder into the box and closes the
+    // list; the next Enter goes there.
+    if (cboPictureDirectories.Dropped()) cboPictureDirectories.CloseDropDown();
+    else program_.folders.ComboEnter();
   };
   cboPictureDirectories.Click = [this] { program_.folders.ComboEnter(); };
   tmrTapestrel[0].Elapsed = [this] { program_.rotation.ChangeBackdropAtUserSetTime(tmrTapestrel[0].Interval()); };
@@ -202,6 +205,12 @@ void FrmMain::ConnectEvents() {
     if (!folder.empty()) program_.folders.ChangePictureFolder(folder);
   };
   cboListAltFilePatterns.Click = [this] { program_.files.ChooseAlternatePattern(cboListAltFilePatterns.ListIndex()); };
+  cboListAltFilePatterns.KeyDown = [this](int& key, int) {
+    if (key != 13) return;
+    key = 0;
+    cboListAltFilePatterns.CloseDropDown();
+    program_.files.ChooseAlternatePattern(cboListAltFilePatterns.ListIndex());
+  };
   StatusBar.PanelDblClick = [this](const std::string& key) {
     if (key == "bmpfilter" && StatusBar.LastButton == 1) program_.files.AskBmpFilter();
     else if (key == "altfilter" && StatusBar.LastButton == 1) program_.files.AskAlternateFilter();

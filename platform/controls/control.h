@@ -19,7 +19,7 @@ enum class ControlKind {
 // What changed, for the renderer.
 enum class ControlProperty {
   Text, Bounds, Visible, Enabled, Value, Items, ListIndex, ToolTip, Font, Columns, View, Panels, Buttons,
-  Interval, Selection, Path, Parent
+  Interval, Selection, Path, Parent, DroppedDown
 };
 
 // Shift-state bits of key and mouse events.

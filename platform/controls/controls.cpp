@@ -69,6 +69,18 @@ void ComboBox::SetListIndex(int index) {
   if (index >= 0) Raise(Click);
 }
 
+void ComboBox::UserHighlighted(int index) {
+  if (index < 0 || index >= ListCount()) return;
+  listIndex_ = index;
+  text_ = items_[index];
+}
+
+void ComboBox::CloseDropDown() {
+  if (!dropped_) return;
+  dropped_ = false;
+  Changed(ControlProperty::DroppedDown);
+}
+
 void ComboBox::UserTyped(const std::string& text) {
   text_ = text;
   listIndex_ = -1;

@@ -48,6 +48,13 @@ class ComboBox : public Control {
   void SetListIndex(int index);
   void UserChose(int index) { SetListIndex(index); }
   void UserTyped(const std::string& text);
+  // Whether the drop-down list is open. While it is, stepping through it only shows the
+  // highlighted entry as the text: nothing is chosen (no Click) until the list closes
+  // on a pick, or a key handler decides.
+  bool Dropped() const { return dropped_; }
+  void UserDropped(bool dropped) { dropped_ = dropped; }
+  void UserHighlighted(int index);
+  void CloseDropDown();
   std::function<void()> Click;
   std::function<void()> Change;
   std::function<void()> DropDown;
@@ -57,6 +64,7 @@ class ComboBox : public Control {
   std::vector<std::string> items_;
   std::string text_;
   int listIndex_ = -1;
+  bool dropped_ = false;
 };
 
 class ListBox : public Control {

@@ -97,6 +97,8 @@ struct Win32FormRenderer::ControlWindow {
   unsigned pendingPanels = 0;
   DWORD lastStatusPush = 0;
   bool statusFlushScheduled = false;
+  // The edit field inside a combo box with one: its keys and mouse are the combo's.
+  std::unique_ptr<ControlWindow> inner;
 };
 
 namespace {
@@ -532,6 +534,7 @@ void Win32FormRenderer::CreateControl(FormWindow& fw, Control& control) {
   cw.oldProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(cw.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32FormRenderer::ControlProc)));
   SendMessageA(cw.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(defaultFont_), FALSE);
+  if (control.Kind() == ControlKind::ComboBox) HookComboEdit(cw);
   if (control.Kind() == ControlKind::Toolbar) {
     SendMessageA(cw.hwnd, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(cw.hwnd, TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 16));
@@ -550,6 +553,23 @@ void Win32FormRenderer::CreateControl(FormWindow& fw, Control& control) {
     SendMessageA(fw.toolTips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   }
   PushAll(cw);
+}
+
+void Win32FormRenderer::HookComboEdit(ControlWindow& cw) {
+  // Typing goes to the combo's own edit field, not to the combo: Enter and the other
+  // keys typed there must reach the combo's handlers too.
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetComboBoxInfo(cw.hwnd, &info) || !info.hwndItem || info.hwndItem == cw.hwnd) return;
+  cw.inner = std::make_unique<ControlWindow>();
+  ControlWindow& edit = *cw.inner;
+  edit.control = cw.control;
+  edit.owner = cw.owner;
+  edit.hwnd = info.hwndItem;
+  edit.id = cw.id;
+  SetPropA(edit.hwnd, kControlProp, &edit);
+  edit.oldProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(edit.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32FormRenderer::ControlProc)));
 }
 
 HIMAGELIST Win32FormRenderer::ImagesFor(const ImageList* list) {
@@ -853,6 +873,9 @@ void Win32FormRenderer::Push(ControlWindow& cw, ControlProperty property) {
     case ControlProperty::Buttons:
       if (c.Kind() == ControlKind::Toolbar) PushToolbar(cw);
       break;
+    case ControlProperty::DroppedDown:
+      if (c.Kind() == ControlKind::ComboBox) SendMessageA(cw.hwnd, CB_SHOWDROPDOWN, static_cast<ComboBox&>(c).Dropped(), 0);
+      break;
     case ControlProperty::Panels:
       if (c.Kind() == ControlKind::StatusBar) PushStatusParts(cw);
       break;
@@ -910,9 +933,22 @@ void Win32FormRenderer::HandleCommand(FormWindow& fw, WPARAM wParam, LPARAM lPar
       break;
     case ControlKind::ComboBox: {
       auto& combo = static_cast<ComboBox&>(c);
-      if (code == CBN_SELCHANGE) combo.UserChose(static_cast<int>(SendMessageA(cw.hwnd, CB_GETCURSEL, 0, 0)));
-      else if (code == CBN_EDITCHANGE) combo.UserTyped(windowText(cw.hwnd));
-      else if (code == CBN_DROPDOWN) Raise(combo.DropDown);
+      const int selected = static_cast<int>(SendMessageA(cw.hwnd, CB_GETCURSEL, 0, 0));
+      if (code == CBN_DROPDOWN) {
+        combo.UserDropped(true);
+        Raise(combo.DropDown);
+      } else if (code == CBN_CLOSEUP) {
+        combo.UserDropped(false);
+      } else if (code == CBN_SELCHANGE) {
+        // Arrow steps through an open list only highlight; a closed combo chooses at once.
+        if (combo.Dropped()) combo.UserHighlighted(selected);
+        else combo.UserChose(selected);
+      } else if (code == CBN_SELENDOK && combo.Dropped()) {
+        combo.UserDropped(false);  // picked from the open list (a click or Enter): chosen
+        combo.UserChose(selected);
+      } else if (code == CBN_EDITCHANGE) {
+        combo.UserTyped(windowText(cw.hwnd));
+      }
       break;
     }
     case ControlKind::DriveListBox:
@@ -1117,10 +1153,16 @@ LRESULT Win32FormRenderer::HandleControl(ControlWindow& cw, UINT message, WPARAM
       if (!other || other->owner != cw.owner) cw.owner->form->UserFocused(nullptr);
       break;
     }
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+      // F10 comes as a system key (it would open the menu bar); Shift+F10 is the key
+      // for a control's own menu, so the control sees it first.
+      if (wParam != VK_F10) break;
+      [[fallthrough]];
     case WM_KEYDOWN:
     case WM_KEYUP: {
       // A handler that sets the key code to 0 keeps the key from the control.
-      const auto& slot = message == WM_KEYDOWN ? c.KeyDown : c.KeyUp;
+      const auto& slot = message == WM_KEYDOWN || message == WM_SYSKEYDOWN ? c.KeyDown : c.KeyUp;
       if (slot) {
         int key = static_cast<int>(wParam);
         slot(key, shiftState());

@@ -57,6 +57,7 @@ class Win32FormRenderer : public FormRenderer {
   template <typename Work>
   LRESULT Trapped(const std::string& where, Work&& work);
   void Report(const RuntimeError& error, const std::string& where);
+  void HookComboEdit(ControlWindow& cw);
   static constexpr int kFirstControlId = 3000;
   static constexpr int kFirstToolbarCommand = 4000;
   static constexpr UINT_PTR kFirstTimerId = 100;
