@@ -170,15 +170,7 @@ void FrmMain::ConnectEvents() {
       Raise(dirPictures.DblClick);
     }
   };
-  drvPictureDirectories.Change = [this] {
-    if (program_.folders.SuppressFolderEvents) return;
-    const std::string root = ToUpper(drvPictureDirectories.Drive()) + "\\";
-    if (!program_.platform.files.FolderExists(root)) {
-      program_.platform.ui.MsgBox("Device unavailable.", mb::RetryCancel | mb::Exclamation, kApplicationName);
-      return;
-    }
-    dirPictures.SetPath(TreePath(root), FolderTreeEntries(program_.platform.files, root));
-  };
+  drvPictureDirectories.Change = [this] { program_.folders.DriveChanged(); };
   cboPictureDirectories.KeyDown = [this](int& key, int) {
     if (key != 13) return;
     key = 0;

@@ -4,6 +4,7 @@
 
 #include "app/program.h"
 #include "catalogue/folder_tree.h"
+#include "platform/runtime_error.h"
 #include "platform/text.h"
 
 namespace tapestrel {
@@ -37,6 +38,32 @@ void FolderSet::ComboEnter() {
   frm.drvPictureDirectories.SetDrive(ToLower(text.substr(0, 2)));
   SuppressFolderEvents = suppress;
   frm.dirPictures.SetPath(TreePath(text), FolderTreeEntries(files, text));
+}
+
+void FolderSet::DriveChanged() {
+  if (SuppressFolderEvents) return;
+  FrmMain& frm = program_.frmMain;
+  FileSystem& files = program_.platform.files;
+  try {
+    for (;;) {
+      const std::string folder = files.DriveCurrentFolder(frm.drvPictureDirectories.Drive());
+      if (files.FolderExists(folder)) {
+        frm.dirPictures.SetPath(TreePath(folder), FolderTreeEntries(files, folder));
+        return;
+      }
+      if (program_.platform.ui.MsgBox("Device unavailable.", mb::RetryCancel | mb::Exclamation, kApplicationName) != mb::IdRetry)
+        break;
+    }
+    // Cancelled: the drive box shows the drive of the folder shown again.
+    SuppressFolderEvents = true;
+    frm.drvPictureDirectories.SetDrive(ToLower(frm.dirPictures.Path().substr(0, 2)));
+    SuppressFolderEvents = false;
+  } catch (const RuntimeError& e) {
+    SuppressFolderEvents = false;
+    program_.platform.ui.MsgBox(e.description + " (" + NumberText(e.number) + ") " + "has occurred " + "\n" +
+                                    "while trying to change to another drive.",
+                                mb::OkOnly | mb::Exclamation, kApplicationName);
+  }
 }
 
 void FolderSet::PictureFolderChanged() {

@@ -16,6 +16,9 @@ class FolderSet {
   // Makes a folder the picture folder (a dropped file stands for its folder).
   void ChangePictureFolder(const std::string& path, bool fromDrop = false);
   // The folder box now shows a new folder: fill the list from it and remember it.
+  // The drive box changed: to the drive's current folder, or Retry/Cancel when the
+  // drive is not ready.
+  void DriveChanged();
   void PictureFolderChanged();
   // Enter in the folder history combo.
   void ComboEnter();

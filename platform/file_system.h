@@ -67,6 +67,9 @@ class FileSystem {
   // The drives present, as "c:" and so on, and the sub-folders of a folder (names only,
   // sorted without regard to case).
   virtual std::vector<std::string> Drives() = 0;
+  // Where a change to a drive ("c:") lands: the drive's current folder, its root when
+  // it has none.
+  virtual std::string DriveCurrentFolder(const std::string& drive) = 0;
   virtual std::vector<std::string> SubFolders(const std::string& folder) = 0;
   // A folder that is a junction, a symbolic link or another reparse point: it leads
   // somewhere else, possibly back up its own tree.

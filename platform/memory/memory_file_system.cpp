@@ -149,6 +149,11 @@ std::vector<std::string> MemoryFileSystem::SubFolders(const std::string& folder)
   return names;
 }
 
+std::string MemoryFileSystem::DriveCurrentFolder(const std::string& drive) {
+  const auto known = driveFolders.find(ToLower(drive.substr(0, 2)));
+  return known != driveFolders.end() ? known->second : ToUpper(drive.substr(0, 2)) + "\\";
+}
+
 bool MemoryFileSystem::IsLink(const std::string& folder) {
   std::string path = NormalizeFolder(folder);
   path.pop_back();  // the link itself, not where it leads

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,9 @@ class MemoryFileSystem : public FileSystem {
   int OpenFiles() const { return *openFiles_; }
   std::uint64_t FreeDiskSpace(const std::string& path) override;
   std::vector<std::string> Drives() override;
+  std::string DriveCurrentFolder(const std::string& drive) override;
+  // Current folders of drives ("d:" -> "D:\\Photos\\"); a drive not here is at its root.
+  std::map<std::string, std::string> driveFolders;
   std::vector<std::string> SubFolders(const std::string& folder) override;
   bool IsLink(const std::string& folder) override;
   std::string WindowsDirectory() override { return kWindows; }

@@ -144,7 +144,7 @@ Win32FormRenderer::~Win32FormRenderer() {
   }
   for (auto& [control, cw] : controls_)
     if (cw->font) DeleteObject(cw->font);
-  for (auto& [list, handle] : imageLists_) ImageList_Destroy(handle);
+  for (auto& [list, images] : imageLists_) ImageList_Destroy(images.handle);
 }
 
 int Win32FormRenderer::TwipsPerPixel() {
@@ -574,31 +574,61 @@ void Win32FormRenderer::HookComboEdit(ControlWindow& cw) {
 
 HIMAGELIST Win32FormRenderer::ImagesFor(const ImageList* list) {
   if (!list) return nullptr;
-  HIMAGELIST& handle = imageLists_[list];
-  if (handle) ImageList_Destroy(handle);
-  const int size = list->ImageSize();
-  handle = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, static_cast<int>(list->Images().size()), 16);
-  for (const auto& image : list->Images()) {
-    bool added = false;
-    if (image.source.rfind("glyph:", 0) == 0) added = AddGlyph(handle, image.source.substr(6), size);
-    if (image.source.rfind("icon:", 0) == 0) {
-      // "icon:<file>,<index>": the icon a file type's program shows.
-      const std::string location = image.source.substr(5);
-      const auto comma = location.rfind(',');
-      const std::string file = location.substr(0, comma);
-      const int index = comma == std::string::npos ? 0 : std::atoi(location.c_str() + comma + 1);
-      HICON large = nullptr;
-      HICON small = nullptr;
-      if (ExtractIconExA(file.c_str(), index, &large, &small, 1) > 0) {
-        const HICON icon = size > 16 ? large : small;
-        added = icon && ImageList_AddIcon(handle, icon) >= 0;
-      }
-      if (large) DestroyIcon(large);
-      if (small) DestroyIcon(small);
+  ImageListHandle& images = imageLists_[list];
+  const auto& wanted = list->Images();
+  // Images added to the model are added to the list the windows already hold. Only a
+  // model that changed otherwise gets a new list; no window is left with the old one.
+  const bool grows = images.handle && images.sources.size() <= wanted.size() &&
+                     std::equal(images.sources.begin(), images.sources.end(), wanted.begin(),
+                                [](const std::string& have, const ImageList::Image& want) { return have == want.source; });
+  if (!grows) {
+    const HIMAGELIST old = images.handle;
+    const int size = list->ImageSize();
+    images.handle = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, static_cast<int>(wanted.size()), 16);
+    images.sources.clear();
+    if (old) {
+      RepointImageList(list, images.handle);
+      ImageList_Destroy(old);
     }
-    if (!added) AddGlyph(handle, "NONE", size);  // keeps the indexes in step with the keys
   }
-  return handle;
+  for (std::size_t i = images.sources.size(); i < wanted.size(); ++i) {
+    AddImage(images.handle, wanted[i].source, list->ImageSize());
+    images.sources.push_back(wanted[i].source);
+  }
+  return images.handle;
+}
+
+void Win32FormRenderer::RepointImageList(const ImageList* list, HIMAGELIST handle) {
+  for (auto& [control, cw] : controls_) {
+    if (control->Kind() == ControlKind::ListView) {
+      const auto& view = static_cast<const ListView&>(*control);
+      if (view.Icons == list) ListView_SetImageList(cw->hwnd, handle, LVSIL_NORMAL);
+      if (view.SmallImages == list) ListView_SetImageList(cw->hwnd, handle, LVSIL_SMALL);
+    } else if (control->Kind() == ControlKind::Toolbar && static_cast<const Toolbar&>(*control).Images == list) {
+      SendMessageA(cw->hwnd, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(handle));
+    }
+  }
+}
+
+void Win32FormRenderer::AddImage(HIMAGELIST handle, const std::string& source, int size) {
+  bool added = false;
+  if (source.rfind("glyph:", 0) == 0) added = AddGlyph(handle, source.substr(6), size);
+  if (source.rfind("icon:", 0) == 0) {
+    // "icon:<file>,<index>": the icon a file type's program shows.
+    const std::string location = source.substr(5);
+    const auto comma = location.rfind(',');
+    const std::string file = location.substr(0, comma);
+    const int index = comma == std::string::npos ? 0 : std::atoi(location.c_str() + comma + 1);
+    HICON large = nullptr;
+    HICON small = nullptr;
+    if (ExtractIconExA(file.c_str(), index, &large, &small, 1) > 0) {
+      const HICON icon = size > 16 ? large : small;
+      added = icon && ImageList_AddIcon(handle, icon) >= 0;
+    }
+    if (large) DestroyIcon(large);
+    if (small) DestroyIcon(small);
+  }
+  if (!added) AddGlyph(handle, "NONE", size);  // keeps the indexes in step with the keys
 }
 
 void Win32FormRenderer::PushAll(ControlWindow& cw) {

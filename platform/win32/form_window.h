@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/controls/form.h"
 #include "platform/runtime_error.h"
@@ -58,6 +59,8 @@ class Win32FormRenderer : public FormRenderer {
   LRESULT Trapped(const std::string& where, Work&& work);
   void Report(const RuntimeError& error, const std::string& where);
   void HookComboEdit(ControlWindow& cw);
+  void RepointImageList(const class ImageList* list, HIMAGELIST handle);
+  void AddImage(HIMAGELIST handle, const std::string& source, int size);
   static constexpr int kFirstControlId = 3000;
   static constexpr int kFirstToolbarCommand = 4000;
   static constexpr UINT_PTR kFirstTimerId = 100;
@@ -95,7 +98,13 @@ class Win32FormRenderer : public FormRenderer {
   Form* mainForm_ = nullptr;
   std::map<const Form*, std::unique_ptr<FormWindow>> forms_;
   std::map<const Control*, std::unique_ptr<ControlWindow>> controls_;
-  std::map<const class ImageList*, HIMAGELIST> imageLists_;
+  // One system image list a model image list, shared by every window that shows it (both
+  // file lists use the same icons); `sources` are the images it holds, in order.
+  struct ImageListHandle {
+    HIMAGELIST handle = nullptr;
+    std::vector<std::string> sources;
+  };
+  std::map<const class ImageList*, ImageListHandle> imageLists_;
   HFONT defaultFont_;
   // Set while the renderer itself changes a window, so that the echo of its own change
   // is not taken for the user's.

@@ -200,6 +200,13 @@ std::vector<std::string> Win32FileSystem::Drives() {
   return drives;
 }
 
+std::string Win32FileSystem::DriveCurrentFolder(const std::string& drive) {
+  // "c:" alone names the drive's current folder.
+  char full[MAX_PATH + 1] = {};
+  const DWORD n = GetFullPathNameA(drive.substr(0, 2).c_str(), sizeof full, full, nullptr);
+  return n > 0 && n < sizeof full ? NormalizeFolder(full) : ToUpper(drive.substr(0, 2)) + "\\";
+}
+
 std::vector<std::string> Win32FileSystem::SubFolders(const std::string& folder) {
   std::vector<std::string> names;
   WIN32_FIND_DATAA found;

@@ -56,6 +56,7 @@ class Win32FileSystem : public FileSystem {
   bool WriteFileAtomically(const std::string& path, const std::string& bytes) override;
   std::uint64_t FreeDiskSpace(const std::string& path) override;
   std::vector<std::string> Drives() override;
+  std::string DriveCurrentFolder(const std::string& drive) override;
   std::vector<std::string> SubFolders(const std::string& folder) override;
   bool IsLink(const std::string& folder) override;
   std::string WindowsDirectory() override;

@@ -539,6 +539,24 @@ TEST_F(ActiveFolderSearchTest, DeleteTakesTheChosenEntryOut) {
   EXPECT_EQ(program.settings.LoadActiveDirectories().size(), 2u);
 }
 
+// A drive change goes to the drive's current folder; a drive that is not ready asks
+// Retry or Cancel: Retry tries again, Cancel puts the drive box back.
+TEST_F(CatalogueTest, DriveChangesGoToTheCurrentFolderAndAskWhenNotReady) {
+  start();
+  memory.files.WriteFile("C:\\Photos\\x.bmp", "BM");
+  frm.drvPictureDirectories.SetDrive("q:");  // not there
+  EXPECT_EQ(memory.ui.Prompts().back(), "Device unavailable.");
+  EXPECT_EQ(frm.drvPictureDirectories.Drive(), "c:");  // cancelled (the unscripted answer)
+  EXPECT_EQ(frm.dirPictures.Path(), "C:\\Pictures");
+
+  memory.ui.ClearMessages();
+  memory.ui.Answer(mb::IdRetry);
+  memory.ui.whilePending = [&] { memory.files.driveFolders["q:"] = "C:\\Photos\\"; };  // the disc is in now
+  frm.drvPictureDirectories.SetDrive("q:");
+  EXPECT_EQ(memory.ui.Messages().size(), 1u);
+  EXPECT_EQ(frm.dirPictures.Path(), "C:\\Photos");
+}
+
 TEST_F(CatalogueTest, BrowsingClickingAndFreeSpace) {
   start();
   memory.ui.Choose("C:\\F");

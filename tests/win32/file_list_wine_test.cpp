@@ -77,6 +77,17 @@ TEST_F(FileListOnWine, FillsSortsAndSwitchesLists) {
   EXPECT_EQ(ListView_GetItemCount(renderer.WindowOf(frm.lstvFiles[0])), 1);
   EXPECT_EQ(itemText(0, 0), "photo.jpg");
   EXPECT_FALSE(IsWindowVisible(bmpList) && GetWindowLongPtrA(bmpList, GWL_STYLE) & WS_VISIBLE);
+
+  // The icons both lists share are still there for the hidden one after the switches.
+  program.files.ShowList(1);
+  program.files.ShowList(0);
+  const HWND altList = renderer.WindowOf(frm.lstvFiles[0]);
+  for (const int kind : {LVSIL_NORMAL, LVSIL_SMALL}) {
+    const HIMAGELIST hidden = ListView_GetImageList(bmpList, kind);
+    ASSERT_NE(hidden, nullptr);
+    EXPECT_EQ(hidden, ListView_GetImageList(altList, kind));
+    EXPECT_GT(ImageList_GetImageCount(hidden), 0);
+  }
 }
 
 }  // namespace
