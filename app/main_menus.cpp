@@ -223,6 +223,9 @@ void BuildMainMenus(MenuSet& menus) {
     m.SetShortcut(row.shortcut);
     if (row.flags & kHidden) m.SetVisible(false);
     if (row.flags & kDisabled) m.SetEnabled(false);
+    // The interval and the backdrop mode are each one of a group.
+    const std::string name = row.name;
+    if (name == "mnuTimeInterval" || name == "mnuBackdropMode") m.SetRadioMark(true);
   }
   addPopup(menus, "mPopUp", "mCustom", kCustom, IDM_CUSTOM, 1048);
   addPopup(menus, "mPopUp2", "mCustom2", kCustom2, IDM_CUSTOM2, 1049);

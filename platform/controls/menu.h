@@ -44,6 +44,9 @@ class Menu {
   bool IsSeparator() const { return caption_ == "-"; }
   bool Checked() const { return checked_; }
   void SetChecked(bool checked);
+  // One of a group of which one is chosen: its check shows as a radio mark.
+  bool RadioMark() const { return radioMark_; }
+  void SetRadioMark(bool radio) { radioMark_ = radio; }
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
   bool Visible() const { return visible_; }
@@ -78,6 +81,7 @@ class Menu {
   std::vector<Menu*> items_;
   std::string caption_;
   bool checked_ = false;
+  bool radioMark_ = false;
   bool enabled_ = true;
   bool visible_ = true;
   int commandId_ = 0;

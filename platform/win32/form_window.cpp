@@ -341,9 +341,19 @@ HMENU Win32FormRenderer::BuildMenu(FormWindow& fw, const Menu& parent, bool popu
       AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), menuText(*item).c_str());
     } else {
       AppendMenuA(menu, flags, static_cast<UINT_PTR>(item->CommandId()), menuText(*item).c_str());
+      if (item->RadioMark()) ShowAsRadio(menu, static_cast<UINT>(item->CommandId()));
     }
   }
   return menu;
+}
+
+void Win32FormRenderer::ShowAsRadio(HMENU menu, UINT command) {
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE;
+  if (!GetMenuItemInfoA(menu, command, FALSE, &info)) return;
+  info.fType |= MFT_RADIOCHECK;
+  SetMenuItemInfoA(menu, command, FALSE, &info);
 }
 
 void Win32FormRenderer::BuildMenuBar(FormWindow& fw) {
@@ -395,6 +405,7 @@ void Win32FormRenderer::MenuChanged(Menu& menu, MenuProperty property) {
     ModifyMenuA(fw->menuBar, static_cast<UINT>(menu.CommandId()), MF_BYCOMMAND | MF_STRING |
                 (menu.Checked() ? MF_CHECKED : 0) | (menu.Enabled() ? 0 : MF_GRAYED),
                 static_cast<UINT_PTR>(menu.CommandId()), menuText(menu).c_str());
+    if (menu.RadioMark()) ShowAsRadio(fw->menuBar, static_cast<UINT>(menu.CommandId()));
   } else {
     BuildMenuBar(*fw);
     BuildAccelerators(*fw);

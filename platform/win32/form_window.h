@@ -59,6 +59,8 @@ class Win32FormRenderer : public FormRenderer {
   LRESULT Trapped(const std::string& where, Work&& work);
   void Report(const RuntimeError& error, const std::string& where);
   void HookComboEdit(ControlWindow& cw);
+  // The item's check shows as a radio mark.
+  static void ShowAsRadio(HMENU menu, UINT command);
   void RepointImageList(const class ImageList* list, HIMAGELIST handle);
   void AddImage(HIMAGELIST handle, const std::string& source, int size);
   static constexpr int kFirstControlId = 3000;

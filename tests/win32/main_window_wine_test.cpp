@@ -69,6 +69,19 @@ TEST_F(MainWindowTest, ChecksCaptionsAndEnabledStatesReachTheRealMenus) {
   frm.mnuBackdropMode[2].Click();
   EXPECT_TRUE(menuState(IDM_BACKDROP_MODE + 2) & MF_CHECKED);
   EXPECT_FALSE(menuState(IDM_BACKDROP_MODE) & MF_CHECKED);
+  // The mode and the interval are chosen one of a group: radio marks, not check marks.
+  for (const int command : {IDM_BACKDROP_MODE, IDM_BACKDROP_MODE + 2, IDM_TIME_INTERVAL, IDM_TIME_INTERVAL + 4}) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    ASSERT_TRUE(GetMenuItemInfoA(renderer.MenuBarOf(frm), static_cast<UINT>(command), FALSE, &info));
+    EXPECT_TRUE(info.fType & MFT_RADIOCHECK) << command;
+  }
+  MENUITEMINFOA plain{};
+  plain.cbSize = sizeof plain;
+  plain.fMask = MIIM_FTYPE;
+  ASSERT_TRUE(GetMenuItemInfoA(renderer.MenuBarOf(frm), IDM_DELETE_CONFIRMATION, FALSE, &plain));
+  EXPECT_FALSE(plain.fType & MFT_RADIOCHECK);
 
   frm.mnuTimerOnOff.SetEnabled(false);
   EXPECT_TRUE(menuState(IDM_TIMER_ON_OFF) & MF_GRAYED);
