@@ -439,7 +439,8 @@ void FrmMain::picSizeBar_MouseMove(int button, long x) {
 void FrmMain::picSizeBar_MouseUp(int button, long x) {
   if (!dragging_ || button != 1) return;
   dragging_ = false;
-  SetSplitPoint(SplitPoint() + x - dragStartX_);
+  // The mouse is given relative to the bar, which has followed it through the drag.
+  SetSplitPoint(picSizeBar.Left() + x - dragStartX_);
 }
 
 // Settings applied to the window ----------------------------------------------------

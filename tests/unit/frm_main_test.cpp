@@ -324,6 +324,14 @@ TEST_F(FrmMainTest, PaneLayoutFollowsTheSplitter) {
   EXPECT_EQ(frm.picSizeBar.Left(), FrmMain::kDefaultSplit + 600);
   program.SaveAllSettings();
   EXPECT_EQ(memory.settings.GetSetting("StartUp", "StartupSplitPoint", ""), "3900");
+  // A drag in steps, as a real mouse gives it: each position is relative to the bar,
+  // which follows; the release keeps where the bar is.
+  const long before = frm.picSizeBar.Left();
+  frm.picSizeBar.MouseDown(1, 0, 30, 100);
+  frm.picSizeBar.MouseMove(1, 0, 330, 100);
+  frm.picSizeBar.MouseMove(1, 0, 330, 100);
+  frm.picSizeBar.MouseUp(1, 0, 45, 100);
+  EXPECT_EQ(frm.picSizeBar.Left(), before + 615);
   // It cannot squeeze the file list away.
   frm.picSizeBar.MouseDown(1, 0, 0, 100);
   frm.picSizeBar.MouseUp(1, 0, 99999, 100);
