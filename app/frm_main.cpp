@@ -285,6 +285,7 @@ void FrmMain::LoadFileTypeIcons() {
 void FrmMain::InfoOnMode() {
   mnuInfoMode.SetChecked(true);
   StatusBar.SetPanelText("info on off", "Info On");
+  program_.files.ShowFocusedDimensions();
 }
 
 void FrmMain::InfoOffMode() {

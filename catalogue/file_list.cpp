@@ -95,6 +95,22 @@ void FileList::ShowSelection() {
     bytes += program_.platform.files.FileLength(item.Column(1) + item.text);
   }
   program_.frmMain.ChangeSecondStatusMsg(NumberText(count) + " file(s) selected " + "(" + FormatFileSize(bytes, false) + ")");
+  ShowFocusedDimensions();
+}
+
+void FileList::ShowFocusedDimensions() {
+  FrmMain& frm = program_.frmMain;
+  const ListView& list = Current();
+  const int focused = list.FocusedIndex();
+  if (!frm.InfoMode() || focused < 0 || focused >= list.Count()) return;
+  const ListItem& item = list.Items()[static_cast<std::size_t>(focused)];
+  // Read quietly: the status bar is no place for a damaged file's questions.
+  ProgramState& state = program_.state;
+  const bool quiet = state.HeaderReaderQuiet;
+  state.HeaderReaderQuiet = true;
+  program_.headers.ReadImageHeader(item.Column(1) + item.text);
+  state.HeaderReaderQuiet = quiet;
+  frm.ChangeThirdStatusMsg(NumberText(state.ImageWidth) + "x" + NumberText(state.ImageHeight));
 }
 
 void FileList::ItemClicked(int index) {

@@ -42,6 +42,8 @@ class FileList {
 
   void ShowTotals();
   void ShowSelection();
+  // In info mode: the focused picture's width and height in the status bar.
+  void ShowFocusedDimensions();
   // A click on an item: a file that is gone is taken off the list, then the selection shown.
   void ItemClicked(int index);
   // Takes the selected files that no longer exist off the list; answers how many.

@@ -249,6 +249,20 @@ TEST_F(CatalogueTest, ActiveFoldersListAFolderMetTwiceOnce) {
   EXPECT_EQ(list().Count(), 4);
 }
 
+TEST_F(CatalogueTest, InfoModeShowsTheFocusedPicturesDimensions) {
+  memory.files.WriteFile("C:\\Pictures\\card.bmp", WriteBmp24(Bitmap(300, 200)));
+  start();
+  const auto& items = list().Items();
+  const int card = static_cast<int>(std::find_if(items.begin(), items.end(), [](const ListItem& i) { return i.text == "card.bmp"; }) - items.begin());
+  list().SelectOnly(card);
+  frm.lstvFiles[1].ItemClick(card);
+  EXPECT_EQ(frm.StatusBar.PanelText("imagedimensions"), "");  // info mode is off
+  frm.mnuInfoMode_Click();
+  EXPECT_EQ(frm.StatusBar.PanelText("imagedimensions"), "300x200");
+  frm.mnuInfoMode_Click();
+  EXPECT_EQ(frm.StatusBar.PanelText("imagedimensions"), "");
+}
+
 TEST_F(CatalogueTest, SortingFlipsOnRepeatAndIdRestoresTheReadInOrder) {
   start();
   const auto readIn = names();
