@@ -180,6 +180,8 @@ void FrmMain::ConnectEvents() {
     else program_.folders.ComboEnter();
   };
   cboPictureDirectories.Click = [this] { program_.folders.ComboEnter(); };
+  // The selection can change without a click or key the list reports (Ctrl+A, a drag).
+  tmrTapestrel[1].Elapsed = [this] { program_.files.RefreshSelection(); };
   tmrTapestrel[0].Elapsed = [this] { program_.rotation.ChangeBackdropAtUserSetTime(tmrTapestrel[0].Interval()); };
   txtCustomChangeInterval.Change = [this] { program_.rotation.CustomIntervalTyped(txtCustomChangeInterval.Text()); };
   txtCustomChangeInterval.GotFocus = [this] { program_.rotation.CustomIntervalFocus(true); };

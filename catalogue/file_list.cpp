@@ -85,8 +85,18 @@ void FileList::ShowTotals() {
   program_.frmMain.ChangeMainStatusMsg(text);
 }
 
+void FileList::RefreshSelection() {
+  const ListView& list = Current();
+  if (shownList_ == program_.frmMain.CurrentList() && shownCount_ == list.SelectedCount() && shownFocus_ == list.FocusedIndex())
+    return;
+  ShowSelection();
+}
+
 void FileList::ShowSelection() {
   const ListView& list = Current();
+  shownList_ = program_.frmMain.CurrentList();
+  shownCount_ = list.SelectedCount();
+  shownFocus_ = list.FocusedIndex();
   std::uint64_t bytes = 0;
   int count = 0;
   for (const ListItem& item : list.Items()) {

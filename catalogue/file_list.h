@@ -42,6 +42,8 @@ class FileList {
 
   void ShowTotals();
   void ShowSelection();
+  // The clock's look at the selection: shown again when it changed since last shown.
+  void RefreshSelection();
   // In info mode: the focused picture's width and height in the status bar.
   void ShowFocusedDimensions();
   // A click on an item: a file that is gone is taken off the list, then the selection shown.
@@ -111,6 +113,10 @@ class FileList {
   bool stoppedByEscape_ = false;
   bool filling_ = false;
   bool activeFill_ = false;
+  // The selection last shown: list, count and focused item.
+  int shownList_ = -1;
+  int shownCount_ = -1;
+  int shownFocus_ = -1;
   // During an active fill: listed_ holds the list's items, and the active folders.
   bool listedKept_ = false;
   std::vector<std::string> activeFolders_;

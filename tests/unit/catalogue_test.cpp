@@ -263,6 +263,21 @@ TEST_F(CatalogueTest, InfoModeShowsTheFocusedPicturesDimensions) {
   EXPECT_EQ(frm.StatusBar.PanelText("imagedimensions"), "");
 }
 
+// The second clock keeps the selection count true, however the selection changed, and
+// asks nothing of the disk while it has not.
+TEST_F(CatalogueTest, TheSelectionClockKeepsTheCountTrue) {
+  start();
+  for (int i = 0; i < list().Count(); ++i) list().Item(i).selected = true;  // as Ctrl+A in the list
+  frm.tmrTapestrel[1].Tick();
+  EXPECT_EQ(frm.StatusBar.PanelText("#Selected#Bytes"), "3 file(s) selected (4.39 kb )");
+  memory.files.RemoveFile("C:\\Pictures\\sea.bmp");
+  frm.tmrTapestrel[1].Tick();  // nothing changed in the list: the text stays
+  EXPECT_EQ(frm.StatusBar.PanelText("#Selected#Bytes"), "3 file(s) selected (4.39 kb )");
+  list().SelectOnly(0);
+  frm.tmrTapestrel[1].Tick();
+  EXPECT_EQ(frm.StatusBar.PanelText("#Selected#Bytes").rfind("1 file(s) selected", 0), 0u);
+}
+
 TEST_F(CatalogueTest, SortingFlipsOnRepeatAndIdRestoresTheReadInOrder) {
   start();
   const auto readIn = names();
