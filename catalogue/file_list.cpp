@@ -460,9 +460,11 @@ bool FileList::FindInList(const std::string& text) {
     if (ToLower(list.Items()[i].text).rfind(ToLower(text), 0) == 0) {
       list.SelectOnly(i);
       list.EnsureVisible(i);
+      program_.frmMain.ChangeMainStatusMsg(text + " name found!");
       return true;
     }
   }
+  program_.frmMain.ChangeMainStatusMsg(text + " name not found!");
   return false;
 }
 

@@ -247,6 +247,9 @@ void Rotation::TimerOnOff() {
   frm.tbrCommands.SetPressed("timer", running);
   frm.mCustom[0].SetChecked(running);
   frm.mCustom2[0].SetChecked(running);
+  // The help lines say what choosing the item would do now.
+  const char* const help = running ? "Turns the timer off." : "Turns the timer on.";
+  for (Menu* item : {&frm.mnuTimerOnOff, &frm.mCustom[0], &frm.mCustom2[0]}) item->SetHelpLine(help);
 }
 
 void Rotation::SetTimeIntervalMenu(int index) {

@@ -367,6 +367,7 @@ void Win32FormRenderer::BuildMenuBar(FormWindow& fw) {
     const UINT flags = MF_STRING | (top->Enabled() ? 0 : MF_GRAYED);
     HMENU sub = BuildMenu(fw, *top, true);
     top->native = sub;
+    fw.subMenus[sub] = top;  // highlighted in the bar, it shows its own help line
     AppendMenuA(bar, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), top->Caption().c_str());
   }
   fw.menuBar = bar;

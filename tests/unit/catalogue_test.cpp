@@ -396,7 +396,9 @@ TEST_F(CatalogueTest, ToggleAndFind) {
   EXPECT_TRUE(program.files.FindInList("DU"));
   ASSERT_EQ(list().SelectedCount(), 1);
   for (const ListItem& item : list().Items()) EXPECT_EQ(item.selected, item.text == "dune.bmp");
+  EXPECT_EQ(frm.StatusBar.PanelText("main panel"), "DU name found!");
   EXPECT_FALSE(program.files.FindInList("zebra"));
+  EXPECT_EQ(frm.StatusBar.PanelText("main panel"), "zebra name not found!");
 }
 
 }  // namespace

@@ -189,6 +189,15 @@ TEST_F(RotationTest, AFailedChangeByTheClockShowsOneMessageAndStopsTheClock) {
   EXPECT_FALSE(frm.mCustom[0].Checked());
 }
 
+TEST_F(RotationTest, TheTimerItemsHelpLinesSayWhatTheyWouldDo) {
+  EXPECT_EQ(frm.mnuTimerOnOff.HelpLine(), "Turns the timer on.");
+  memory.ui.Answer(mb::IdYes);
+  rotation.TimerOnOff();
+  for (const Menu* item : {&frm.mnuTimerOnOff, &frm.mCustom[0], &frm.mCustom2[0]}) EXPECT_EQ(item->HelpLine(), "Turns the timer off.");
+  rotation.TimerOnOff();
+  EXPECT_EQ(frm.mCustom[0].HelpLine(), "Turns the timer on.");
+}
+
 TEST_F(RotationTest, ChangesRestartTheCountdownAndAFailedDefaultLeavesNoStyleBehind) {
   memory.ui.Answer(mb::IdYes);
   rotation.TimerOnOff();

@@ -93,6 +93,13 @@ TEST_F(MainWindowTest, ChecksCaptionsAndEnabledStatesReachTheRealMenus) {
   EXPECT_EQ(GetMenuItemCount(renderer.MenuBarOf(frm)), 6);
 }
 
+// A top-level menu highlighted in the bar shows its own help line.
+TEST_F(MainWindowTest, TopLevelMenusShowTheirHelpLines) {
+  const HMENU bar = renderer.MenuBarOf(frm);
+  SendMessageA(window(), WM_MENUSELECT, MAKEWPARAM(0, MF_POPUP | MF_HILITE), reinterpret_cast<LPARAM>(bar));
+  EXPECT_EQ(frm.StatusBar.PanelText("menu help"), "Contains commands for operating on selected files.");
+}
+
 TEST_F(MainWindowTest, StatusPanelsAndCaptionReadBack) {
   frm.ChangeMainStatusMsg("Total 3 file(s)");
   frm.ChangeMenuHelpStatusMsg("Finds an item in the list.");
