@@ -219,6 +219,7 @@ void FrmMain::ConnectEvents() {
   ShowHoverHint(cboListAltFilePatterns, "Change to another file type.");
   ShowHoverHint(tbrCommands, "Press F1 for Help.");
   ShowHoverHint(StatusBar, "Press F1 for Help.");
+  Form::MouseMove = [this](int, int, long, long) { ChangeMainStatusMsg("Press F1 for Help."); };
 }
 
 void FrmMain::ShowHoverHint(Control& control, const char* hint) {

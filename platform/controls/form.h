@@ -99,6 +99,8 @@ class Form {
   // model: `systemCommand` then carries the system's command (0 for the menu itself);
   // elsewhere it is -1. No item and -1: the menu closed.
   std::function<void(Menu* menu, int systemCommand)> MenuSelect;
+  // The mouse over the window's own background (not over one of its controls).
+  std::function<void(int button, int shift, long x, long y)> MouseMove;
   // F1: help on the highlighted menu item, or on the window.
   std::function<void(Menu* menu)> Help;
   // The close box or the system menu's Close; answers whether the form unloaded.

@@ -1144,6 +1144,11 @@ LRESULT Win32FormRenderer::HandleForm(FormWindow& fw, UINT message, WPARAM wPara
         return 0;
       }
       break;
+    case WM_MOUSEMOVE:
+      if (form.MouseMove)
+        form.MouseMove(mouseButtons(wParam), mouseShift(wParam), tw(static_cast<short>(LOWORD(lParam))),
+                       tw(static_cast<short>(HIWORD(lParam))));
+      break;
     case WM_MENUSELECT:
       HandleMenuSelect(fw, wParam, lParam);
       break;

@@ -344,6 +344,8 @@ TEST_F(FrmMainTest, HoverHintsAndHelp) {
   EXPECT_EQ(frm.StatusBar.PanelText("main panel"), "Double-click or press ENTER to open a folder.");
   frm.picSizeBar.MouseMove(0, 0, 10, 10);
   EXPECT_EQ(frm.StatusBar.PanelText("main panel"), "Resize the left and right panes.");
+  frm.MouseMove(0, 0, 10, 10);  // the window's background
+  EXPECT_EQ(frm.StatusBar.PanelText("main panel"), "Press F1 for Help.");
   frm.Dispatch(IDM_ABOUT + 1);
   EXPECT_EQ(memory.ui.Messages().back().prompt, "C:\\Program Files\\Tapestrel\\Tapstr.hlp not found");
   memory.files.WriteFile("C:\\Program Files\\Tapestrel\\Tapstr.hlp", "help");
