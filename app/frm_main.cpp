@@ -472,7 +472,7 @@ void FrmMain::SwitchBossAndRestoreMenus(int state) {
   mCustom2[10].SetVisible(bossShown);
 }
 
-void FrmMain::ApplySettings() {
+void FrmMain::ApplySettings(bool atStart) {
   const Options& o = program_.options;
   mnuDeleteConfirmation.SetChecked(o.DeleteConfirmation);
   mnuRenameOnCollision.SetChecked(o.RenameOnCollision);
@@ -511,6 +511,9 @@ void FrmMain::ApplySettings() {
     cboListAltFilePatterns.AddItem(o.AlternateFilePattern.substr(o.AlternateFilePattern.rfind('.') + 1));
     cboListAltFilePatterns.SetText(cboListAltFilePatterns.List()[8]);
   }
+  // What the user arranged since (the list shown, info mode, column widths) stays when
+  // the settings are loaded again.
+  if (!atStart) return;
   SetCurrentList(o.LoadAltsOnBoot ? 0 : 1);
   SetColumnWidths();
   InfoOffMode();
@@ -526,17 +529,23 @@ std::string FrmMain::PictureFolder() const {
 void FrmMain::ShowPictureFolder(const std::vector<std::string>* subFolders) {
   const bool suppress = program_.folders.SuppressFolderEvents;
   program_.folders.SuppressFolderEvents = true;
-  Options& o = program_.options;
   FileSystem& files = program_.platform.files;
   const std::string folder = PictureFolder();
   drvPictureDirectories.SetList(files.Drives());
   drvPictureDirectories.SetDrive(ToLower(folder.substr(0, 2)));
   dirPictures.SetPath(TreePath(folder), FolderTreeEntries(files, folder, subFolders));
+  ShowFolderHistory();
+  cboPictureDirectories.SetText(NormalizeFolder(folder));
+  program_.folders.SuppressFolderEvents = suppress;
+}
+
+void FrmMain::ShowFolderHistory() {
+  const Options& o = program_.options;
+  const std::string text = cboPictureDirectories.Text();
   cboPictureDirectories.Clear();
   for (int i = 0; i < 5; ++i)
     if (!o.Folders[i].empty()) cboPictureDirectories.AddItem(o.Folders[i]);
-  cboPictureDirectories.SetText(NormalizeFolder(folder));
-  program_.folders.SuppressFolderEvents = suppress;
+  cboPictureDirectories.SetText(text);
 }
 
 // Window events ----------------------------------------------------------------------

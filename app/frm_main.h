@@ -66,7 +66,11 @@ class FrmMain : public Form {
   void ShowPictureFolder(const std::vector<std::string>* subFolders = nullptr);
 
   // Applies the options as loaded to the menus and controls.
-  void ApplySettings();
+  // Applies the options to menus and controls; at start also the list shown, info mode
+  // and column widths.
+  void ApplySettings(bool atStart = true);
+  // The folder combo's entries from the folder history.
+  void ShowFolderHistory();
   void ScreenSaverRadioChecks(bool active);
   // The pop-up menus offer "Remove &Default" while the default picture is the wallpaper
   // (state 0) and "&Default Wallpaper" / "&Default Image" otherwise (state 1).

@@ -186,9 +186,7 @@ void FrmMain::mnuLoadSettings_Click() {
       "Load the saved settings?" "\n" "Changes made since they were last saved will be lost.",
       mb::YesNo | mb::Question, "Load Settings");
   if (answer != mb::IdYes) return;
-  program_.settings.Load();
-  ApplySettings();
-  InitializeToolBar();
+  program_.ReloadSettings();
 }
 
 void FrmMain::mnuSaveSettings_Click() { program_.SaveAllSettings(); }

@@ -118,6 +118,15 @@ bool Program::StartSteps(bool startMinimized) {
   return true;
 }
 
+void Program::ReloadSettings() {
+  settings.Load();
+  rotation.LoadHistory();
+  ApplyWindowPosition();
+  frmMain.ApplySettings(false);
+  frmMain.ShowFolderHistory();
+  frmMain.InitializeToolBar();
+}
+
 void Program::SaveAllSettings() {
   if (frmMain.Loaded() && frmMain.State() == WindowState::Normal) {
     options.HasWindowPosition = true;

@@ -33,6 +33,9 @@ class Program {
 
   // Brings the program up; false when it must end at once (another copy is running).
   bool Start(bool startMinimized = false);
+  // "Load Settings": every setting read again and applied, the window's placement, the
+  // folder histories and the wallpaper history included; the folder and list shown stay.
+  void ReloadSettings();
   // Copies the main window's placement into the options and writes every setting.
   void SaveAllSettings();
   // Unloads every window but the main one, the most recently opened first.

@@ -303,6 +303,28 @@ TEST_F(FrmMainTest, LoadSettingsAsksFirst) {
   EXPECT_EQ(memory.ui.Messages()[0].style, mb::YesNo | mb::Question);
 }
 
+// Loading again reads everything that was saved: the window's place, the folder
+// history, the wallpaper history. What the user set up since stays: the list shown and
+// info mode.
+TEST_F(FrmMainTest, LoadSettingsReadsEverythingAndKeepsTheViewArranged) {
+  Start();
+  frm.mnuToggleListView_Click();
+  const int shown = frm.CurrentList();
+  frm.mnuInfoMode_Click();
+  memory.settings.SaveSetting("StartUp", "WindowPosition", "300 150 9000 6000");
+  memory.settings.SaveSetting("StartUp", "PictureDirectory2", "C:\\Holidays\\");
+  memory.settings.SaveSetting("BackDropHistory", "1", "C:\\Holidays\\sun.bmp");
+  memory.ui.Answer(mb::IdYes);
+  frm.Dispatch(IDM_LOAD_SETTINGS);
+  EXPECT_EQ(frm.Left(), 300);
+  EXPECT_EQ(frm.Width(), 9000);
+  const auto& folders = frm.cboPictureDirectories.List();
+  EXPECT_NE(std::find(folders.begin(), folders.end(), "C:\\Holidays\\"), folders.end());
+  EXPECT_EQ(program.state.History, (std::vector<std::string>{"C:\\Holidays\\sun.bmp"}));
+  EXPECT_EQ(frm.CurrentList(), shown);
+  EXPECT_TRUE(frm.InfoMode());
+}
+
 TEST_F(FrmMainTest, MenuHelpLines) {
   EXPECT_EQ(frm.MenuHelpLine(frm.mnuTimerOnOff), "Turns the timer on.");
   frm.tmrTapestrel[0].SetEnabled(true);
