@@ -213,6 +213,7 @@ void FrmMain::ConnectEvents() {
   ShowHoverHint(dirPictures, "Double-click or press ENTER to open a folder.");
   ShowHoverHint(drvPictureDirectories, "Select a new drive.");
   ShowHoverHint(cboPictureDirectories, "Choose or enter new folder.");
+  cboPictureDirectories.EditMouseMove = [this](int, int, long, long) { ChangeMainStatusMsg("Enter a new folder."); };
   ShowHoverHint(cmdChangePictureDirectory, "Fetch a new picture folder.");
   ShowHoverHint(spinCustomTimeInterval, "Change the time in tenth-minute steps.");
   ShowHoverHint(txtCustomChangeInterval, "Enter a new time interval in minutes.");

@@ -56,6 +56,8 @@ class ComboBox : public Control {
   void UserHighlighted(int index);
   void CloseDropDown();
   std::function<void()> Click;
+  // The mouse over the combo's edit field (MouseMove is the rest of it).
+  std::function<void(int button, int shift, long x, long y)> EditMouseMove;
   std::function<void()> Change;
   std::function<void()> DropDown;
 

@@ -1177,9 +1177,12 @@ LRESULT Win32FormRenderer::HandleControl(ControlWindow& cw, UINT message, WPARAM
         return 0;
       }
       break;
-    case WM_MOUSEMOVE:
-      if (c.MouseMove) c.MouseMove(mouseButtons(wParam), mouseShift(wParam), x, y);
+    case WM_MOUSEMOVE: {
+      const bool overEdit = c.Kind() == ControlKind::ComboBox && &cw != ControlOf(c);
+      const auto& slot = overEdit ? static_cast<ComboBox&>(c).EditMouseMove : c.MouseMove;
+      if (slot) slot(mouseButtons(wParam), mouseShift(wParam), x, y);
       break;
+    }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
       if (c.Kind() == ControlKind::PictureBox) SetCapture(cw.hwnd);

@@ -366,6 +366,10 @@ TEST_F(FrmMainTest, HoverHintsAndHelp) {
   EXPECT_EQ(frm.StatusBar.PanelText("main panel"), "Double-click or press ENTER to open a folder.");
   frm.picSizeBar.MouseMove(0, 0, 10, 10);
   EXPECT_EQ(frm.StatusBar.PanelText("main panel"), "Resize the left and right panes.");
+  frm.cboPictureDirectories.EditMouseMove(0, 0, 10, 10);
+  EXPECT_EQ(frm.StatusBar.PanelText("main panel"), "Enter a new folder.");
+  frm.cboPictureDirectories.MouseMove(0, 0, 10, 10);  // the drop-down button
+  EXPECT_EQ(frm.StatusBar.PanelText("main panel"), "Choose or enter new folder.");
   frm.MouseMove(0, 0, 10, 10);  // the window's background
   EXPECT_EQ(frm.StatusBar.PanelText("main panel"), "Press F1 for Help.");
   frm.Dispatch(IDM_ABOUT + 1);
