@@ -42,6 +42,9 @@ int corpus(const fs::path& folder) {
       {"chart.wmf", Wmf(2880, 1440, 1440)},
       {"little.tif", Tiff(true, {{0x100, 3, 1, 800}, {0x101, 4, 1, 600}, {0x115, 3, 1, 3}})},
       {"big.tif", Tiff(false, {{0x100, 4, 1, 1024}, {0x101, 3, 1, 768}, {0x102, 3, 3, 100}})},
+      {"cmyk.tif", Tiff(true, {{0x100, 3, 1, 64}, {0x102, 3, 4, 62}, {0x115, 3, 1, 4}}) + Le16(8) + Le16(8) + Le16(8) + Le16(8)},
+      // Found by the fuzzer: a bits-per-sample count so large that its size overflowed.
+      {"huge-count.tif", Tiff(false, {{0x100, 3, 1, 12}, {0x102, 3, 0x61400000, 84}, {0x125, 3, 3, 100}})},
   };
   for (const auto& f : files)
     if (!write(folder / f.name, f.bytes)) return 1;

@@ -316,7 +316,7 @@ void HeaderReader::ReadTiffHeader(const std::string& path) {
         case 0x101: height = value; break;
         case 0x102:
           if (count == 3) bitsPerSample = 8;
-          else if (count * (type == 3 ? 2 : 4) > 4) {
+          else if (static_cast<std::int64_t>(count) * (type == 3 ? 2 : 4) > 4) {
             bitsOffset = field;
             bitsType = type;
           }

@@ -237,6 +237,12 @@ TEST_F(HeaderReaderTest, TiffWithFourSamplesReadsTheBitsWhereTheEntryPoints) {
   mm += std::string(60 - mm.size(), '\0') + Be16(16) + Be16(16) + Be16(16) + Be16(16);
   program.headers.ReadTiffHeader(file("rgba.tif", mm));
   EXPECT_EQ(program.state.ImageBitDepth, 64);
+  // A count whose byte size does not fit 32 bits points past the file: no depth.
+  std::string huge = "MM" + Be16(42) + Be32(8) + Be16(2);
+  huge += Be16(0x100) + Be16(3) + Be32(1) + Be16(12) + Be16(0);
+  huge += Be16(0x102) + Be16(3) + Be32(0x61400000) + Be32(84);
+  program.headers.ReadTiffHeader(file("huge-count.tif", huge + Be32(0)));
+  EXPECT_EQ(program.state.ImageBitDepth, 0);
   EXPECT_EQ(memory.files.OpenFiles(), 0);
 }
 

@@ -40,6 +40,16 @@ class MainWindowTest : public ::testing::Test {
     GetMenuStringA(renderer.MenuBarOf(frm), static_cast<UINT>(command), text, sizeof text, MF_BYCOMMAND);
     return text;
   }
+  // Lets the window take its messages (timers among them) until `done` or two seconds.
+  template <typename Done>
+  void pumpUntil(Done done) {
+    const DWORD until = GetTickCount() + 2000;
+    MSG msg;
+    while (!done() && GetTickCount() < until) {
+      if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+      else Sleep(5);
+    }
+  }
   // What a panel shows once texts that came in a burst have been shown (a moment later,
   // through the message queue).
   std::string panelText(int part) {
@@ -209,12 +219,7 @@ TEST_F(MainWindowTest, TimersTickThroughTheWindow) {
   frm.tmrTapestrel[0].Elapsed = [&ticks] { ++ticks; };
   frm.tmrTapestrel[0].SetInterval(10);
   frm.tmrTapestrel[0].SetEnabled(true);
-  const DWORD until = GetTickCount() + 2000;
-  MSG msg;
-  while (ticks < 2 && GetTickCount() < until) {
-    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    else Sleep(5);
-  }
+  pumpUntil([&] { return ticks >= 2; });
   EXPECT_GE(ticks, 2);
   frm.tmrTapestrel[0].SetEnabled(false);
 }
@@ -239,12 +244,7 @@ TEST_F(MainWindowTest, AFailureInAHandlerIsToldAndTheWindowGoesOn) {
   };
   frm.tmrTapestrel[0].SetInterval(10);
   frm.tmrTapestrel[0].SetEnabled(true);
-  const DWORD until = GetTickCount() + 2000;
-  MSG msg;
-  while (ticks < 3 && GetTickCount() < until) {
-    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    else Sleep(5);
-  }
+  pumpUntil([&] { return ticks >= 3; });
   frm.tmrTapestrel[0].SetEnabled(false);
   EXPECT_GE(ticks, 3);
   ASSERT_EQ(trapped.size(), 2u);

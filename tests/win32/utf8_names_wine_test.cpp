@@ -10,6 +10,7 @@
 #include "platform/win32/form_window.h"
 #include "platform/win32/win32_services.h"
 #include "tests/common/picture_builders.h"
+#include "tests/win32/support/program_on_windows.h"
 
 namespace tapestrel {
 namespace {
@@ -49,12 +50,10 @@ TEST(Utf8NamesOnWine, APictureNamedInOtherScriptsIsListedReadAndSetAsTheWallpape
   WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr);
   CloseHandle(h);
 
-  MemoryPlatform memory;
-  Win32Registry registry;
-  Win32FileSystem files;
-  Win32Desktop desktop;
-  Platform platform{registry, memory.settings, memory.profiles, files, memory.ui, memory.clock, desktop, memory.processes};
-  Program program{platform};
+  testing::ProgramOnWindows windows;
+  MemoryPlatform& memory = windows.memory;
+  Win32FileSystem& files = windows.files;
+  Program& program = windows.program;
   Win32FormRenderer renderer{GetModuleHandleA(nullptr)};
   char tempA[MAX_PATH];
   GetTempPathA(MAX_PATH, tempA);

@@ -8,13 +8,14 @@
 #include "platform/text.h"
 #include "platform/win32/win32_services.h"
 #include "tests/win32/support/desktop_value.h"
+#include "tests/win32/support/program_on_windows.h"
 
 namespace tapestrel {
 namespace {
 
 std::string desktopValue(const char* name) { return testing::DesktopValue(name); }
 
-class WallpaperOnWine : public ::testing::Test {
+class WallpaperOnWine : public ::testing::Test, protected testing::ProgramOnWindows {
  protected:
   void SetUp() override {
     char temp[MAX_PATH];
@@ -37,12 +38,6 @@ class WallpaperOnWine : public ::testing::Test {
     ASSERT_TRUE(files.WriteFileAtomically(picture_, WriteBmp24(bands)));
   }
 
-  MemoryPlatform memory;
-  Win32Registry registry;
-  Win32FileSystem files;
-  Win32Desktop desktop;
-  Platform platform{registry, memory.settings, memory.profiles, files, memory.ui, memory.clock, desktop, memory.processes};
-  Program program{platform};
   std::string picture_;
 };
 
