@@ -218,6 +218,7 @@ void FrmMain::ConnectEvents() {
   ShowHoverHint(spinCustomTimeInterval, "Change the time in tenth-minute steps.");
   ShowHoverHint(txtCustomChangeInterval, "Enter a new time interval in minutes.");
   ShowHoverHint(cboListAltFilePatterns, "Change to another file type.");
+  cboListAltFilePatterns.EditMouseMove = cboListAltFilePatterns.MouseMove;  // its edit field is the combo too
   ShowHoverHint(tbrCommands, "Press F1 for Help.");
   ShowHoverHint(StatusBar, "Press F1 for Help.");
   Form::MouseMove = [this](int, int, long, long) { ChangeMainStatusMsg("Press F1 for Help."); };

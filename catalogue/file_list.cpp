@@ -1,6 +1,7 @@
 #include "catalogue/file_list.h"
 
 #include <algorithm>
+#include <functional>
 #include <sstream>
 #include <unordered_set>
 
@@ -19,6 +20,19 @@ constexpr const char* kMeasuredTypes = " bmp jpeg jpg gif pcx tga wmf tif ";
 constexpr const char* kReadTypes = " bmp jpg jpe jpeg gif pcx tga tif wmf ";
 
 std::string lowerKey(const std::string& folder, const std::string& name) { return ToLower(folder + name); }
+
+// Runs one step of work under its own trap: a failure is told as "<description> (<number>)
+// has occurred while <doing>" and answers false; the program goes on.
+bool trapped(Ui& ui, const char* doing, const std::function<void()>& work) {
+  try {
+    WithPictureMemory(work);
+    return true;
+  } catch (const RuntimeError& e) {
+    ui.MsgBox(e.description + " (" + NumberText(e.number) + ") " + "has occurred while " + doing, mb::OkOnly | mb::Exclamation,
+              kApplicationName);
+    return false;
+  }
+}
 
 }  // namespace
 
@@ -290,11 +304,13 @@ bool FileList::ListViewAdd(const std::string& name, const std::string& folder, b
   if (type == "exe") {
     const auto dot = name.rfind('.');
     const std::string key = dot == std::string::npos ? "NONE" : name.substr(0, dot);
-    if (key != "NONE" && !frm.imglstLargeIcon.Has(key)) {
-      frm.imglstLargeIcon.Add(key, "icon:" + folder + name + ",0");
-      frm.imglstSmallIcon.Add(key, "icon:" + folder + name + ",0");
-    }
-    item.icon = key;
+    // A program shows its own icons; when they cannot be taken it shows none of its own.
+    const std::string icon = "icon:" + folder + name + ",0";
+    Ui& ui = program_.platform.ui;
+    const bool taken = key == "NONE" || frm.imglstLargeIcon.Has(key) ||
+                       (trapped(ui, "extracting the large icon", [&] { frm.imglstLargeIcon.Add(key, icon); }) &&
+                        trapped(ui, "extracting the small icon", [&] { frm.imglstSmallIcon.Add(key, icon); }));
+    item.icon = taken ? key : "NONE";
   } else {
     item.icon = frm.imglstLargeIcon.Has(type) ? type : "NONE";
   }
@@ -443,10 +459,12 @@ void FileList::ClearListView() {
 void FileList::ShowList(int list) {
   if (RefusedWhileFilling()) return;
   FrmMain& frm = program_.frmMain;
-  frm.SetCurrentList(list);
-  frm.tbrCommands.SetPressed("bmps", list == 1);
-  frm.tbrCommands.SetPressed("alts", list == 0);
-  frm.tbrCommands.SetButtonEnabled("decode", list == 0);
+  trapped(program_.platform.ui, "toggle to the file-selection pane", [&] {
+    frm.SetCurrentList(list);
+    frm.tbrCommands.SetPressed("bmps", list == 1);
+    frm.tbrCommands.SetPressed("alts", list == 0);
+    frm.tbrCommands.SetButtonEnabled("decode", list == 0);
+  });
 }
 
 bool FileList::FindInList(const std::string& text) {
