@@ -482,16 +482,7 @@ void FrmMain::ApplySettings(bool atStart) {
     lstvFiles[list].SetView(static_cast<ListView::View>(std::clamp(o.ListViewView[list == 1 ? 0 : 1], 0, 3)));
   RadioCheck(mSort, 6, o.SortKey);
   RadioCheck(mSortPopUp, 6, o.SortKey);
-  RadioCheck(Mnu_DCT, 3, o.DctMethod);
-  RadioCheck(Mnu_JPGDith, 3, o.JpegDither);
-  RadioCheck(Mnu_Dith, 3, o.Dither);
-  Mnu_Fancy.SetChecked(o.FancyUpsampling);
-  Mnu_TwoPass.SetChecked(o.TwoPassQuantize);
-  mnuInternalDecode.SetChecked(o.InternalDecoding);
-  mnuExternalDecodeOn.SetChecked(!o.InternalDecoding);
-  Mnu_ReduceJpegSize.SetChecked(o.ReduceJpegSize);
-  mnu8bitColor.SetChecked(!o.ColorDepth.empty());
-  mnu24bitColor.SetChecked(o.ColorDepth.empty());
+  program_.decoder.LoadDecoderOptions();
   program_.wallpaper.SelectBackdropMode(o.BackdropMode);
   program_.rotation.ShowInterval();
 

@@ -72,6 +72,8 @@ class FrmMain : public Form {
   // The folder combo's entries from the folder history.
   void ShowFolderHistory();
   void ScreenSaverRadioChecks(bool active);
+  // Checks entry `checked` of the first `count` entries of a menu array, unchecks the rest.
+  void RadioCheck(const MenuArray& items, int count, int checked);
   // The pop-up menus offer "Remove &Default" while the default picture is the wallpaper
   // (state 0) and "&Default Wallpaper" / "&Default Image" otherwise (state 1).
   void SwitchBossAndRestoreMenus(int state);
@@ -191,7 +193,6 @@ class FrmMain : public Form {
   void BuildControls();
   void ConnectEvents();
   void ShowHoverHint(Control& control, const char* hint);
-  void RadioCheck(const MenuArray& items, int count, int checked);
   void PlaceOnToolbar(Control& control, const std::string& placeholderKey, long offset, long width);
   void picSizeBar_MouseDown(int button, long x);
   void picSizeBar_MouseMove(int button, long x);

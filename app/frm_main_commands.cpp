@@ -248,59 +248,21 @@ void FrmMain::mViewStyle_Click(int index) {
   for (int i = 0; i < 4; ++i) tbrCommands.SetPressed(viewKeys[i], i == index);
 }
 
-void FrmMain::Mnu_DCT_Click(int index) {
-  program_.options.DctMethod = index;
-  RadioCheck(Mnu_DCT, 3, index);
-}
-
-void FrmMain::Mnu_JPGDith_Click(int index) {
-  program_.options.JpegDither = index;
-  RadioCheck(Mnu_JPGDith, 3, index);
-}
-
-void FrmMain::Mnu_Dith_Click(int index) {
-  program_.options.Dither = index;
-  RadioCheck(Mnu_Dith, 3, index);
-}
-
-void FrmMain::Mnu_Fancy_Click() {
-  program_.options.FancyUpsampling = !program_.options.FancyUpsampling;
-  Mnu_Fancy.SetChecked(program_.options.FancyUpsampling);
-}
-
-void FrmMain::Mnu_TwoPass_Click() {
-  program_.options.TwoPassQuantize = !program_.options.TwoPassQuantize;
-  Mnu_TwoPass.SetChecked(program_.options.TwoPassQuantize);
-}
-
-void FrmMain::mnuInternalDecode_Click() {
-  program_.options.InternalDecoding = true;
-  mnuInternalDecode.SetChecked(true);
-  mnuExternalDecodeOn.SetChecked(false);
-}
-
-void FrmMain::mnuExternalDecodeOn_Click() {
-  program_.options.InternalDecoding = false;
-  mnuInternalDecode.SetChecked(false);
-  mnuExternalDecodeOn.SetChecked(true);
-}
+void FrmMain::Mnu_DCT_Click(int index) { program_.decoder.DctMethodChosen(index); }
+void FrmMain::Mnu_JPGDith_Click(int index) { program_.decoder.JpegDitherChosen(index); }
+void FrmMain::Mnu_Dith_Click(int index) { program_.decoder.DitherChosen(index); }
+void FrmMain::Mnu_Fancy_Click() { program_.decoder.FancyUpsamplingToggled(); }
+void FrmMain::Mnu_TwoPass_Click() { program_.decoder.TwoPassQuantizeToggled(); }
+void FrmMain::mnuInternalDecode_Click() { program_.decoder.InternalChosen(); }
+void FrmMain::mnuExternalDecodeOn_Click() { program_.decoder.ExternalChosen(); }
 
 void FrmMain::Mnu_ReduceJpegSize_Click() {
   program_.options.ReduceJpegSize = !program_.options.ReduceJpegSize;
   Mnu_ReduceJpegSize.SetChecked(program_.options.ReduceJpegSize);
 }
 
-void FrmMain::mnu24bitColor_Click() {
-  program_.options.ColorDepth.clear();
-  mnu24bitColor.SetChecked(true);
-  mnu8bitColor.SetChecked(false);
-}
-
-void FrmMain::mnu8bitColor_Click() {
-  program_.options.ColorDepth = "-colors 256";
-  mnu24bitColor.SetChecked(false);
-  mnu8bitColor.SetChecked(true);
-}
+void FrmMain::mnu24bitColor_Click() { program_.decoder.ColorsChosen(false); }
+void FrmMain::mnu8bitColor_Click() { program_.decoder.ColorsChosen(true); }
 
 void FrmMain::mnuBackdropMode_Click(int index) { program_.wallpaper.SelectBackdropMode(index); }
 

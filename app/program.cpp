@@ -138,19 +138,6 @@ void Program::SaveAllSettings() {
 
 void Program::UnloadOtherWindows() { frmAbout.Unload(); }
 
-bool Program::DecodeImage(const std::string& path) {
-  static const char* const decodable[] = {"jpg", "peg", "jpe", "pcx", "png", "tga"};
-  const std::string type = ToLower(path.size() >= 3 ? path.substr(path.size() - 3) : path);
-  if (std::find(std::begin(decodable), std::end(decodable), type) == std::end(decodable)) {
-    platform.ui.MsgBox("Illegal file type.", mb::OkOnly | mb::Exclamation, kApplicationName);
-    return false;
-  }
-  // The decoders for these types are not part of this build yet: say so plainly.
-  platform.ui.MsgBox("Graphic type " + type + " is not supported. Sorry!", mb::OkOnly | mb::Exclamation,
-                     kApplicationName);
-  return false;
-}
-
 void Program::ShowAbout() { frmAbout.ShowBox(false); }
 
 void Program::ShowHelp(int context) {

@@ -16,6 +16,8 @@
 #include "catalogue/folder_set.h"
 #include "desktop/frm_options.h"
 #include "imaging/frm_full_screen.h"
+#include "imaging/decoder_front_end.h"
+#include "imaging/frm_decoding_in_progress.h"
 #include "imaging/header_reader.h"
 #include "wallpaper/rotation.h"
 #include "wallpaper/wallpaper_writer.h"
@@ -43,9 +45,6 @@ class Program {
   void ShowAbout();
   // Opens the help file at a context number (0: its contents).
   void ShowHelp(int context);
-  // Decodes a picture that is not a BMP or WMF into the work picture box; false when it
-  // could not (and the user has been told why).
-  bool DecodeImage(const std::string& path);
 
   // A failure no routine caught, in the handler of `where`: told, and the program goes on.
   void ReportUnexpectedError(const RuntimeError& error, const std::string& where);
@@ -70,6 +69,8 @@ class Program {
   FrmAbout frmAbout{*this};
   FrmFullScreen frmFullScreen;
   FrmOptions frmOptions;
+  DecoderFrontEnd decoder{*this};
+  FrmDecodingInProgress frmDecodingInProgress{decoder.CancelDecoding};
 
  private:
   bool StartSteps(bool startMinimized);

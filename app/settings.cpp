@@ -282,7 +282,7 @@ void Settings::SaveAll() {
   }
   write(viewGroup()[4]);  // BackdropMode
   SaveOptions();
-  SaveDecoderSettings();
+  program_.decoder.SaveDecoderOptions();
   for (const Entry& e : confirmationGroup()) write(e);
   write(viewGroup()[0]);
   write(viewGroup()[1]);

@@ -13,6 +13,10 @@ struct Bitmap {
   int width = 0;
   int height = 0;
   std::vector<std::uint32_t> pixels;  // 0x00RRGGBB, rows from the top
+  // A picture decoded straight to the size it is shown at keeps the size of the whole
+  // picture it stands for (0: its own).
+  int fullWidth = 0;
+  int fullHeight = 0;
 
   Bitmap() = default;
   Bitmap(int w, int h, std::uint32_t fill = 0xFFFFFF)
@@ -20,6 +24,8 @@ struct Bitmap {
   std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
   void Set(int x, int y, std::uint32_t rgb) { pixels[static_cast<std::size_t>(y) * width + x] = rgb; }
   bool Empty() const { return width <= 0 || height <= 0; }
+  int FullWidth() const { return fullWidth > 0 ? fullWidth : width; }
+  int FullHeight() const { return fullHeight > 0 ? fullHeight : height; }
 };
 
 // The largest picture the program takes on (pixels), so that a damaged or hostile file

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -46,6 +47,14 @@ class Processes {
   virtual ~Processes() = default;
   // Claims the program's single-instance mark; false when another running copy holds it.
   virtual bool ClaimSingleInstance() = 0;
+
+  enum class RunResult { Ended, NotStarted, Stopped };
+  // Starts a command line (its program found as the system finds one), its window
+  // shown normally or minimised without taking the focus, and waits until it ends.
+  // Every `sliceMs` of waiting `keepWaiting` is asked; when it says no, the process is
+  // ended (Stopped).
+  virtual RunResult RunAndWait(const std::string& commandLine, bool showNormal, unsigned sliceMs,
+                               const std::function<bool()>& keepWaiting) = 0;
 };
 
 }  // namespace tapestrel

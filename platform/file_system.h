@@ -83,6 +83,12 @@ class FileSystem {
   // drive root), and the program's file name without ".exe".
   virtual std::string ProgramFolder() = 0;
   virtual std::string ProgramName() = 0;
+
+  // The short (8.3) form of an existing path as the system gives it; the path itself
+  // where the volume keeps no short names; empty text when there is no such path.
+  virtual std::string ShortPathName(const std::string& path) = 0;
+  // Makes a folder the current drive and folder of the program (and of what it starts).
+  virtual bool SetCurrentFolder(const std::string& folder) = 0;
 };
 
 // Puts folder names in the order SubFolders answers them: without regard to case.

@@ -5,6 +5,7 @@
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/file_system.h"
+#include "platform/gvbox.h"
 #include "platform/profile_files.h"
 #include "platform/registry.h"
 #include "platform/settings_store.h"
@@ -21,6 +22,7 @@ struct Platform {
   Clock& clock;
   Desktop& desktop;
   Processes& processes;
+  Gvbox& gvbox;
 };
 
 }  // namespace tapestrel

@@ -313,4 +313,15 @@ bool MatchesFilePattern(std::string_view name, std::string_view pattern) {
   return j == pattern.size();
 }
 
+std::string AbbreviatePath(std::string_view path, std::size_t length) {
+  if (path.size() <= length) return std::string(path);
+  const std::size_t rootEnd = path.find('\\');
+  const std::string_view root = rootEnd == std::string_view::npos ? std::string_view() : path.substr(0, rootEnd + 1);
+  for (std::size_t at = path.find('\\', root.size()); at != std::string_view::npos; at = path.find('\\', at + 1)) {
+    if (root.size() + 3 + path.size() - at <= length) return std::string(root) + "..." + std::string(path.substr(at));
+  }
+  if (length <= 3) return std::string(path.substr(path.size() - length));
+  return "..." + std::string(path.substr(path.size() - (length - 3)));
+}
+
 }  // namespace tapestrel

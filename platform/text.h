@@ -23,6 +23,10 @@ std::string DirectoryPart(std::string_view path);
 // Makes a folder path end in exactly one backslash: trims it, folds the first doubled
 // backslash (not the leading pair of a network path) and appends "\" when missing.
 std::string NormalizeFolder(std::string_view folder);
+// A path shortened for display to at most `length` characters: its drive, "..." and as
+// many of its last folders and its name as fit ("C:\...\Trips\beach.jpg"); a name that
+// does not fit keeps its end.
+std::string AbbreviatePath(std::string_view path, std::size_t length);
 
 std::string ToLower(std::string_view text);
 std::string ToUpper(std::string_view text);

@@ -100,7 +100,7 @@ bool WallpaperWriter::PrepareMetafileWallpaper(const std::string& path) {
 bool WallpaperWriter::PrepareDecodedWallpaper(const std::string& path) {
   FrmFullScreen& screen = program_.frmFullScreen;
   try {
-    if (!program_.DecodeImage(path)) return false;
+    if (!program_.decoder.DecodeImage(path)) return false;
     const double zoom = ComputeFitZoom();
     const bool internal = program_.options.InternalDecoding;
     if (zoom < 1) {
@@ -189,6 +189,21 @@ double WallpaperWriter::ComputeFitZoom() {
   ProgramState& state = program_.state;
   const double w = state.ImageWidth;
   const double h = state.ImageHeight;
+  const double zoom = FitZoom(w, h);
+  state.ImageWidth = round16(w * zoom);
+  state.ImageHeight = round16(h * zoom);
+  if (zoom == 0) Report("Illegal zoom value of zero!", mb::OkOnly | mb::Exclamation);
+  if (zoom > 1.0) Report("Illegal zoom value of greater than 1.0!", mb::OkOnly | mb::Exclamation);
+  return zoom;
+}
+
+PictureSize WallpaperWriter::FittedSize(PictureSize whole) const {
+  const double zoom = FitZoom(whole.width, whole.height);
+  if (!(zoom > 0 && zoom < 1)) return whole;
+  return {round16(whole.width * zoom), round16(whole.height * zoom)};
+}
+
+double WallpaperWriter::FitZoom(double w, double h) const {
   const int screenWidth = ScreenWidthPixels();
   const int screenHeight = ScreenHeightPixels();
   // The viewing box: the screen, three quarters, a half or a quarter of it, or the
@@ -205,27 +220,40 @@ double WallpaperWriter::ComputeFitZoom() {
   if (w > boxWidth && h <= boxHeight) zoom = boxWidth / w;
   else if (w <= boxWidth && h > boxHeight) zoom = boxHeight / h;
   else if (w > boxWidth && h > boxHeight) zoom = std::min(boxWidth / w, boxHeight / h);
-  state.ImageWidth = round16(w * zoom);
-  state.ImageHeight = round16(h * zoom);
-  if (zoom == 0) Report("Illegal zoom value of zero!", mb::OkOnly | mb::Exclamation);
-  if (zoom > 1.0) Report("Illegal zoom value of greater than 1.0!", mb::OkOnly | mb::Exclamation);
   return zoom;
 }
 
 void WallpaperWriter::ShrinkPictureToFile(PictureBox& source, PictureBox& destination, double zoom,
                                           const std::string& output, int keep, bool fromDecoder) {
+  if (fromDecoder) source.SetPicture(program_.platform.gvbox.Picture());
   if (!source.Picture()) throw RuntimeError{481, "Invalid picture"};
-  const Bitmap& from = *source.Picture();
-  const int width = std::max(1, round16(from.width * zoom));
-  const int height = std::max(1, round16(from.height * zoom));
-  auto shrunk = WithPictureMemory([&] { return std::make_shared<Bitmap>(StretchNearest(from, width, height)); });
-  if (keep == 0) {
-    SavePicture(*shrunk, output);
+  const std::shared_ptr<const Bitmap> from = source.Picture();
+  // A decoder may have decoded the picture straight to the size it is shown at; the
+  // sizes come from the whole picture it stands for.
+  const int width = std::max(1, round16(from->FullWidth() * zoom));
+  const int height = std::max(1, round16(from->FullHeight() * zoom));
+  const bool sameSize = from->width == width && from->height == height;
+  if (keep == 0 && sameSize) {
+    SavePicture(*from, output);
     destination.SetPicture(nullptr);
   } else {
-    destination.SetPicture(std::move(shrunk));
+    auto shrunk = WithPictureMemory([&] {
+      if (!sameSize) return std::make_shared<Bitmap>(StretchNearest(*from, width, height));
+      auto copy = std::make_shared<Bitmap>(*from);
+      copy->fullWidth = copy->fullHeight = 0;
+      return copy;
+    });
+    if (keep == 0) {
+      SavePicture(*shrunk, output);
+      destination.SetPicture(nullptr);
+    } else {
+      destination.SetPicture(std::move(shrunk));
+    }
   }
-  if (fromDecoder) source.SetPicture(nullptr);
+  if (fromDecoder) {
+    program_.platform.gvbox.SetFileName("");
+    source.SetPicture(nullptr);
+  }
 }
 
 bool WallpaperWriter::LoadPictureIntoBox(PictureBox& box, const std::string& path) {

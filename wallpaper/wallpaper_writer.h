@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/picture_decoder.h"
+
 namespace tapestrel {
 
 class Program;
@@ -26,12 +28,17 @@ class WallpaperWriter {
   void ApplyWallpaperStyle();
   void ReadWallpaperStyle();
   double ComputeFitZoom();
+  // The size ComputeFitZoom will give a picture of this size, without telling anything:
+  // what a decoder need not decode beyond.
+  PictureSize FittedSize(PictureSize whole) const;
   // keep 0: the shrunk picture is saved at `output` and the destination emptied;
   // keep 1: it stays in the destination box.
   void ShrinkPictureToFile(PictureBox& source, PictureBox& destination, double zoom, const std::string& output,
                            int keep, bool fromDecoder = false);
   bool LoadPictureIntoBox(PictureBox& box, const std::string& path);
   int ColorDepth();
+  // Saves a picture as a BMP file, whole or not at all; raises error 75 when it cannot.
+  void SavePicture(const struct Bitmap& picture, const std::string& path);
 
   // The working bitmap every shrunk or decoded wallpaper is written to.
   std::string WorkingBitmap() const;
@@ -56,8 +63,7 @@ class WallpaperWriter {
   void WriteStyleValue(const char* name, int value, int& cached);
   void WriteOrigin(const char* name, int value, std::int16_t& cached);
   void Report(const std::string& text, int style);
-  // Saves a picture as a BMP file, whole or not at all; raises error 75 when it cannot.
-  void SavePicture(const struct Bitmap& picture, const std::string& path);
+  double FitZoom(double w, double h) const;
 
   Program& program_;
   int lastViewingSize_ = -1;

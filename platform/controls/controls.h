@@ -23,6 +23,9 @@ class TextBox : public Control {
   void SetSelection(int start, int length);
   void UserTyped(const std::string& text);
   std::function<void()> Change;
+  // Set before the form loads: several lines ("\n" between them), and no typing.
+  bool MultiLine = false;
+  bool Locked = false;
 
  private:
   std::string text_;
@@ -90,6 +93,8 @@ class CommandButton : public Control {
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& caption);
   std::function<void()> Click;
+  // The window's cancel button: Esc presses it.
+  bool Cancel = false;
 
  private:
   std::string caption_;

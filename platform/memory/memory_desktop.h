@@ -42,6 +42,19 @@ class MemoryProcesses : public Processes {
  public:
   bool ClaimSingleInstance() override { return !anotherRunning; }
   bool anotherRunning = false;
+
+  // Each started command line is recorded; `program` stands in for what it runs and
+  // answers its exit code (none set: nothing can be started). The process takes
+  // `slicesToRun` slices of waiting before it ends by itself.
+  RunResult RunAndWait(const std::string& commandLine, bool showNormal, unsigned sliceMs,
+                       const std::function<bool()>& keepWaiting) override;
+  struct Started {
+    std::string commandLine;
+    bool showNormal;
+  };
+  std::vector<Started> started;
+  std::function<int(const std::string& commandLine)> program;
+  int slicesToRun = 0;
 };
 
 }  // namespace tapestrel

@@ -377,3 +377,33 @@ void MemoryFileSystem::WriteFile(const std::string& windowsPath, const std::stri
 }
 
 }  // namespace tapestrel
+
+namespace tapestrel {
+
+std::string MemoryFileSystem::ShortPathName(const std::string& path) {
+  if (!FileExists(path) && !FolderExists(path)) return {};
+  std::string result;
+  std::string longSoFar;
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find('\\', start);
+    if (end == std::string::npos) end = path.size();
+    const std::string part = path.substr(start, end - start);
+    longSoFar += (start ? "\\" : "") + part;
+    std::string shortPart = part;
+    for (const auto& [longPath, shortName] : shortNames)
+      if (EqualsIgnoreCase(longPath, longSoFar)) shortPart = shortName;
+    result += (start ? "\\" : "") + shortPart;
+    if (end == path.size()) break;
+    start = end + 1;
+  }
+  return result;
+}
+
+bool MemoryFileSystem::SetCurrentFolder(const std::string& folder) {
+  if (!FolderExists(folder)) return false;
+  currentFolder = folder;
+  return true;
+}
+
+}  // namespace tapestrel

@@ -45,6 +45,12 @@ class MemoryFileSystem : public FileSystem {
   std::string SystemDirectory() override { return kSystem; }
   std::string ProgramFolder() override { return kProgram; }
   std::string ProgramName() override { return "Tapestrel"; }
+  // Short names of folders and files by their long path (letter case ignored), as a
+  // volume with 8.3 names would have them; a path part without one keeps its name.
+  std::string ShortPathName(const std::string& path) override;
+  std::map<std::string, std::string> shortNames;
+  bool SetCurrentFolder(const std::string& folder) override;
+  std::string currentFolder;
 
   static constexpr const char* kWindows = "C:\\WINDOWS";
   static constexpr const char* kSystem = "C:\\WINDOWS\\SYSTEM";

@@ -36,6 +36,7 @@ class MemoryPlatform {
   MemoryClock clock;
   MemoryDesktop desktop;
   MemoryProcesses processes;
+  Gvbox gvbox{files};
 
  private:
   static std::filesystem::path MakeRoot();

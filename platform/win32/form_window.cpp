@@ -85,6 +85,7 @@ HMENU Win32FormRenderer::MenuBarOf(const Form& form) const {
 }
 
 bool Win32FormRenderer::PreTranslate(MSG& msg) {
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && PressCancelButton(msg.hwnd)) return true;
   for (auto& [form, fw] : forms_) {
     if (!fw->accelerators || !fw->form->Visible()) continue;
     if (msg.hwnd == fw->hwnd || IsChild(fw->hwnd, msg.hwnd))

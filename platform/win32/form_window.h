@@ -59,6 +59,8 @@ class Win32FormRenderer : public FormRenderer {
   LRESULT Trapped(const std::string& where, Work&& work);
   void Report(const RuntimeError& error, const std::string& where);
   void HookComboEdit(ControlWindow& cw);
+  // Esc in a window with a cancel button presses it; false when there is none.
+  bool PressCancelButton(HWND target);
   // The item's check shows as a radio mark.
   static void ShowAsRadio(HMENU menu, UINT command);
   void RepointImageList(const class ImageList* list, HIMAGELIST handle);

@@ -40,11 +40,13 @@ void Win32FormRenderer::CreateControl(FormWindow& fw, Control& control) {
       return;
     case ControlKind::ImageList:
       return;
-    case ControlKind::TextBox:
+    case ControlKind::TextBox: {
+      const auto& box = static_cast<const TextBox&>(control);
       cls = "EDIT";
-      style |= WS_TABSTOP | ES_AUTOHSCROLL;
+      style |= WS_TABSTOP | (box.MultiLine ? ES_MULTILINE : ES_AUTOHSCROLL) | (box.Locked ? ES_READONLY : 0);
       exStyle = WS_EX_CLIENTEDGE;
       break;
+    }
     case ControlKind::ComboBox:
       cls = "COMBOBOX";
       style |= WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL |
@@ -439,7 +441,12 @@ void Win32FormRenderer::Push(ControlWindow& cw, ControlProperty property) {
     }
     case ControlProperty::Text:
       switch (c.Kind()) {
-        case ControlKind::TextBox: SetWindowTextA(cw.hwnd, static_cast<TextBox&>(c).Text().c_str()); break;
+        case ControlKind::TextBox: {
+          const auto& box = static_cast<TextBox&>(c);
+          // An edit control breaks lines at CR LF only.
+          SetWindowTextA(cw.hwnd, (box.MultiLine ? win32_detail::WithCrLf(box.Text()) : box.Text()).c_str());
+          break;
+        }
         case ControlKind::ComboBox: {
           auto& combo = static_cast<ComboBox&>(c);
           SendMessageA(cw.hwnd, CB_SETCURSEL, static_cast<WPARAM>(combo.ListIndex()), 0);

@@ -361,4 +361,21 @@ LRESULT CALLBACK Win32FormRenderer::ControlProc(HWND window, UINT message, WPARA
                            [&] { return renderer->HandleControl(*cw, message, wParam, lParam); });
 }
 
+bool Win32FormRenderer::PressCancelButton(HWND target) {
+  for (auto& [form, fw] : forms_) {
+    if (!fw->form->Visible() || (target != fw->hwnd && !IsChild(fw->hwnd, target))) continue;
+    for (Control* control : fw->form->Controls()) {
+      if (control->Kind() != ControlKind::CommandButton || !control->Visible() || !control->Enabled()) continue;
+      auto& button = static_cast<CommandButton&>(*control);
+      if (!button.Cancel) continue;
+      Trapped(fw->form->Name() + "." + button.Name(), [&] {
+        Raise(button.Click);
+        return LRESULT{0};
+      });
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace tapestrel

@@ -33,6 +33,17 @@ inline int px(long twips) {
 }
 inline long tw(int pixels) { return static_cast<long>(pixels) * Win32FormRenderer::TwipsPerPixel(); }
 
+// Text with its line breaks as CR LF, the way an edit control shows several lines.
+inline std::string WithCrLf(const std::string& text) {
+  std::string out;
+  out.reserve(text.size() + 8);
+  for (char c : text) {
+    if (c == '\n' && (out.empty() || out.back() != '\r')) out += '\r';
+    out += c;
+  }
+  return out;
+}
+
 inline std::string windowText(HWND window) {
   const int length = GetWindowTextLengthA(window);
   std::string text(static_cast<std::size_t>(length) + 1, '\0');

@@ -13,6 +13,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   renderer.SetMainForm(&program.frmMain);
   program.frmMain.SetRenderer(&renderer);
   program.frmAbout.SetRenderer(&renderer);
+  program.frmDecodingInProgress.SetRenderer(&renderer);
   renderer.ErrorTrap = [&program](const tapestrel::RuntimeError& error, const std::string& where) {
     program.ReportUnexpectedError(error, where);
   };

@@ -239,6 +239,21 @@ std::string Win32FileSystem::SystemDirectory() {
   return TrimAtNull(std::string(buffer, sizeof buffer));
 }
 
+std::string Win32FileSystem::ShortPathName(const std::string& path) {
+  char buffer[MAX_PATH];
+  DWORD length = GetShortPathNameA(path.c_str(), buffer, MAX_PATH);
+  if (length == 0) return {};
+  if (length < MAX_PATH) return std::string(buffer, length);
+  // Longer than the usual buffer: asked again with room enough, never cut off.
+  std::string longer(length, '\0');
+  length = GetShortPathNameA(path.c_str(), longer.data(), static_cast<DWORD>(longer.size()));
+  if (length == 0 || length >= longer.size()) return {};
+  longer.resize(length);
+  return longer;
+}
+
+bool Win32FileSystem::SetCurrentFolder(const std::string& folder) { return SetCurrentDirectoryA(folder.c_str()) != 0; }
+
 std::string Win32FileSystem::ProgramFolder() {
   std::string folder = DirectoryPart(modulePath());
   if (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();

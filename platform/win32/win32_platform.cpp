@@ -13,8 +13,9 @@ Win32Platform::Win32Platform()
       clock_(std::make_unique<Win32Clock>()),
       desktop_(std::make_unique<Win32Desktop>()),
       processes_(std::make_unique<Win32Processes>()),
-      platform_(std::make_unique<Platform>(
-          Platform{*registry_, *settings_, *profiles_, *files_, *ui_, *clock_, *desktop_, *processes_})) {}
+      gvbox_(std::make_unique<Win32Gvbox>(*files_)),
+      platform_(std::make_unique<Platform>(Platform{*registry_, *settings_, *profiles_, *files_, *ui_, *clock_,
+                                                    *desktop_, *processes_, *gvbox_})) {}
 
 Win32Platform::~Win32Platform() = default;
 

@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/file_system.h"
+#include "platform/gvbox.h"
 #include "platform/profile_files.h"
 #include "platform/registry.h"
 #include "platform/settings_store.h"
@@ -44,6 +45,8 @@ class Win32ProfileFiles : public ProfileFiles {
 
 class Win32FileSystem : public FileSystem {
  public:
+  std::string ShortPathName(const std::string& path) override;
+  bool SetCurrentFolder(const std::string& folder) override;
   bool FileExists(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
@@ -102,9 +105,28 @@ class Win32Processes : public Processes {
  public:
   ~Win32Processes() override;
   bool ClaimSingleInstance() override;
+  RunResult RunAndWait(const std::string& commandLine, bool showNormal, unsigned sliceMs,
+                       const std::function<bool()>& keepWaiting) override;
 
  private:
   void* mutex_ = nullptr;
+};
+
+// The decoder control on Windows: its drawing surface is a memory device context that
+// holds the decoded picture, made when first asked for.
+class Win32Gvbox : public Gvbox {
+ public:
+  using Gvbox::Gvbox;
+  ~Win32Gvbox() override;
+
+ protected:
+  std::uintptr_t DrawingSurface() override;
+  void PictureChanged() override;
+
+ private:
+  void* dc_ = nullptr;
+  void* bitmap_ = nullptr;
+  void* oldBitmap_ = nullptr;
 };
 
 class Win32Clock : public Clock {

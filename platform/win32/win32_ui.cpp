@@ -280,6 +280,30 @@ bool Win32Processes::ClaimSingleInstance() {
   return true;
 }
 
+Processes::RunResult Win32Processes::RunAndWait(const std::string& commandLine, bool showNormal, unsigned sliceMs,
+                                                const std::function<bool()>& keepWaiting) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;  // 68 bytes in the 32-bit program
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = showNormal ? SW_SHOWNORMAL : SW_SHOWMINNOACTIVE;
+  PROCESS_INFORMATION process{};
+  std::string line = commandLine;  // CreateProcessA may write into it
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
+                      &startup, &process))
+    return RunResult::NotStarted;
+  CloseHandle(process.hThread);
+  RunResult result = RunResult::Ended;
+  while (WaitForSingleObject(process.hProcess, sliceMs) == WAIT_TIMEOUT) {
+    if (keepWaiting()) continue;
+    TerminateProcess(process.hProcess, 1);
+    WaitForSingleObject(process.hProcess, 5000);
+    result = RunResult::Stopped;
+    break;
+  }
+  CloseHandle(process.hProcess);
+  return result;
+}
+
 Win32Clock::Win32Clock() : random_(GetTickCount()) {}
 
 DateTime Win32Clock::Now() {

@@ -50,7 +50,7 @@ struct World {
   MemoryPlatform memory;
   InputFileSystem files{memory.root()};
   Platform platform{memory.registry, memory.settings, memory.profiles, files,
-                    memory.ui,       memory.clock,    memory.desktop,  memory.processes};
+                    memory.ui,       memory.clock,    memory.desktop,  memory.processes, memory.gvbox};
   Program program{platform};
 };
 

@@ -9,12 +9,20 @@
 
 namespace tapestrel::testing {
 
+// Real processes, but no single-instance mark: a test's program must not stand in the
+// way of a real Tapestrel.exe that another test starts.
+struct ProcessesWithoutMark : Win32Processes {
+  bool ClaimSingleInstance() override { return true; }
+};
+
 struct ProgramOnWindows {
   MemoryPlatform memory;
   Win32Registry registry;
   Win32FileSystem files;
   Win32Desktop desktop;
-  Platform platform{registry, memory.settings, memory.profiles, files, memory.ui, memory.clock, desktop, memory.processes};
+  ProcessesWithoutMark processes;
+  Win32Gvbox gvbox{files};
+  Platform platform{registry, memory.settings, memory.profiles, files, memory.ui, memory.clock, desktop, processes, gvbox};
   Program program{platform};
 };
 

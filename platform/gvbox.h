@@ -1,0 +1,71 @@
+// The picture-decoder control: setting its file name loads and decodes the picture,
+// which it then holds for the program to show, fit and save. Its members are reached
+// by the dispatch identifiers the program has always used. Like the control it stands
+// for, it raises its failures (RuntimeError): 20003 when a JPEG cannot be loaded,
+// other numbers for other failures.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/bitmap.h"
+#include "platform/picture_decoder.h"
+
+namespace tapestrel {
+
+class FileSystem;
+
+class Gvbox {
+ public:
+  // Dispatch identifiers of the members.
+  enum Member : int {
+    kFancyUpsampling = 1,  // boolean
+    kTwoPassQuantize = 2,  // boolean
+    kDither = 4,           // 0 none, 1 always, 2 extra colours
+    kFileName = 5,         // text: setting it loads the file, "" clears the control
+    kHdc = 7,              // device context of the drawing surface (read only)
+    kPicture = 8,          // the decoded picture (read only)
+    kDctMethod = 13,       // 0 slow integer, 1 fast integer, 2 floating point
+    kJpegDither = 14,      // 0 none, 1 ordered, 2 Floyd-Steinberg
+    kImageWidth = 15,      // size of the loaded picture in pixels (read only)
+    kImageHeight = 16,
+  };
+
+  explicit Gvbox(FileSystem& files) : files_(files) {}
+  virtual ~Gvbox() = default;
+  Gvbox(const Gvbox&) = delete;
+  Gvbox& operator=(const Gvbox&) = delete;
+
+  // Numeric members (1, 2, 4, 7, 13, 14, 15, 16); booleans read as -1 and 0. An
+  // identifier the control does not have raises 438, a value out of range 380.
+  long Get(int member);
+  void Let(int member, long value);
+  // Member 5.
+  const std::string& FileName() const { return fileName_; }
+  void SetFileName(const std::string& path);
+  // Member 8: none while nothing is loaded.
+  const std::shared_ptr<const Bitmap>& Picture() const { return picture_; }
+
+  // The size a loaded picture is going to be shown at, from its whole size: the control
+  // then decodes no more of it than that (none: always the whole picture).
+  FitFunction Fit;
+  // Bits per pixel of the display: at 8 or fewer pictures are reduced to 256 colours.
+  int DisplayDepth = 24;
+
+ protected:
+  // The device context the picture is drawn on; 0 where there is no display.
+  virtual std::uintptr_t DrawingSurface() { return 0; }
+  // The held picture changed (drawing surfaces follow it).
+  virtual void PictureChanged() {}
+
+ private:
+  void Clear();
+
+  FileSystem& files_;
+  DecodeOptions options_;
+  std::string fileName_;
+  std::shared_ptr<const Bitmap> picture_;
+};
+
+}  // namespace tapestrel
