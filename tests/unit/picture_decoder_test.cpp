@@ -1,0 +1,291 @@
+// The decoders on files made by Debian's own tools (libjpeg-turbo's cjpeg and djpeg,
+// ImageMagick), compared pixel for pixel with those tools' decoding.
+#include "platform/picture_decoder.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/runtime_error.h"
+
+namespace tapestrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+
+class PictureDecoderTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new fs::path(fs::temp_directory_path() / ("tapestrel-decoder-" + std::to_string(::getpid())));
+    fs::create_directories(*dir_);
+    // A photo-like picture with smooth gradients and sharp edges, and a large one.
+    run("convert -size 160x120 plasma:fractal -seed 7 -depth 8 " + at("photo.ppm"));
+    run("convert -size 1600x1200 gradient:red-blue -depth 8 " + at("large.ppm"));
+    run("cjpeg -quality 80 -outfile " + at("photo.jpg") + " " + at("photo.ppm"));
+    run("convert " + at("photo.ppm") + " PCX:" + at("true.pcx"));
+  }
+  static void TearDownTestSuite() {
+    fs::remove_all(*dir_);
+    delete dir_;
+  }
+
+  static std::string at(const std::string& name) { return (*dir_ / name).string(); }
+  static void run(const std::string& command) {
+    ASSERT_EQ(std::system((command + " 2>/dev/null").c_str()), 0) << command;
+  }
+  // djpeg's own decoding of a JPEG, as a picture.
+  static Bitmap reference(const std::string& jpeg, const std::string& options) {
+    run("djpeg -bmp " + options + " -outfile " + at("reference.bmp") + " " + at(jpeg));
+    return *ReadBmp(readFile(at("reference.bmp")));
+  }
+  static Bitmap decode(const std::string& file, PictureFormat format, const DecodeOptions& options = {}) {
+    return DecodePicture(readFile(at(file)), format, options);
+  }
+  // ImageMagick's decoding of any picture, over white where it is transparent.
+  static Bitmap magick(const std::string& file) {
+    run("convert " + at(file) + " -background white -flatten -depth 8 " + at("magick.bmp"));
+    return *ReadBmp(readFile(at("magick.bmp")));
+  }
+
+  static fs::path* dir_;
+};
+fs::path* PictureDecoderTest::dir_ = nullptr;
+
+int largestDifference(const Bitmap& a, const Bitmap& b) {
+  int largest = 0;
+  for (std::size_t i = 0; i < a.pixels.size(); ++i)
+    for (int shift : {0, 8, 16})
+      largest = std::max(largest, std::abs(static_cast<int>((a.pixels[i] >> shift) & 0xFF) -
+                                           static_cast<int>((b.pixels[i] >> shift) & 0xFF)));
+  return largest;
+}
+
+TEST_F(PictureDecoderTest, EveryOptionCombinationDecodesAsTheLibrarysOwnDecoder) {
+  struct Case {
+    int dct;
+    bool fancy;
+    int colors;
+    bool twoPass;
+    int dither;
+    int scale;
+    const char* djpeg;
+  };
+  const Case cases[] = {
+      {0, true, 0, true, 0, 1, "-dct int"},
+      {1, true, 0, true, 0, 1, "-dct fast"},
+      {2, true, 0, true, 0, 1, "-dct float"},
+      {2, false, 0, true, 0, 1, "-dct float -nosmooth"},
+      {0, true, 256, true, 2, 1, "-dct int -colors 256 -dither fs"},
+      {0, true, 256, false, 1, 1, "-dct int -colors 256 -onepass -dither ordered"},
+      {1, true, 256, false, 0, 1, "-dct fast -colors 256 -onepass -dither none"},
+      {2, true, 256, true, 2, 2, "-dct float -colors 256 -dither fs -scale 1/2"},
+      {0, true, 0, true, 0, 4, "-dct int -scale 1/4"},
+  };
+  for (const Case& c : cases) {
+    DecodeOptions options;
+    options.dctMethod = c.dct;
+    options.fancyUpsampling = c.fancy;
+    options.colors = c.colors;
+    options.twoPassQuantize = c.twoPass;
+    options.jpegDither = c.dither;
+    options.scaleDenominator = c.scale;
+    const Bitmap ours = decode("photo.jpg", PictureFormat::Jpeg, options);
+    const Bitmap theirs = reference("photo.jpg", c.djpeg);
+    ASSERT_EQ(ours.width, theirs.width) << c.djpeg;
+    ASSERT_EQ(ours.height, theirs.height) << c.djpeg;
+    EXPECT_EQ(ours.pixels, theirs.pixels) << c.djpeg;
+  }
+}
+
+TEST_F(PictureDecoderTest, JpegsOfEveryKindThePrintAndCameraWorldWrites) {
+  struct Kind {
+    const char* name;
+    const char* cjpeg;
+  };
+  const Kind kinds[] = {{"progressive", "-progressive"}, {"arithmetic", "-arithmetic"},
+                        {"grey", "-grayscale"},          {"444", "-sample 1x1"},
+                        {"422", "-sample 2x1"},          {"420", "-sample 2x2"},
+                        {"optimized", "-optimize -restart 1"}};
+  for (const Kind& k : kinds) {
+    const std::string file = std::string(k.name) + ".jpg";
+    run(std::string("cjpeg ") + k.cjpeg + " -outfile " + at(file) + " " + at("photo.ppm"));
+    const Bitmap ours = decode(file, PictureFormat::Jpeg);
+    EXPECT_EQ(ours.pixels, reference(file, "-dct float").pixels) << k.name;
+  }
+  // CMYK from print software (Adobe's inverted inks): red stays red, white stays white.
+  run("convert -size 40x20 xc:red xc:white +append -colorspace CMYK " + at("cmyk.jpg"));
+  const Bitmap cmyk = decode("cmyk.jpg", PictureFormat::Jpeg);
+  ASSERT_EQ(cmyk.width, 80);
+  EXPECT_LE(largestDifference(Bitmap(1, 1, cmyk.At(10, 10)), Bitmap(1, 1, 0xFF0000)), 6);
+  EXPECT_LE(largestDifference(Bitmap(1, 1, cmyk.At(70, 10)), Bitmap(1, 1, 0xFFFFFF)), 6);
+}
+
+// A JPEG whose APP1 segment says how the camera was held.
+std::string withOrientation(const std::string& jpeg, int orientation) {
+  std::string tiff = std::string("MM\0\x2A\0\0\0\x08", 8) + std::string("\0\x01", 2) + std::string("\x01\x12\0\x03\0\0\0\x01", 8) +
+                     std::string(1, '\0') + std::string(1, static_cast<char>(orientation)) + std::string(2, '\0') +
+                     std::string(4, '\0');
+  const std::string payload = std::string("Exif\0\0", 6) + tiff;
+  const std::size_t length = payload.size() + 2;
+  const std::string segment = std::string("\xFF\xE1") + static_cast<char>(length >> 8) + static_cast<char>(length & 0xFF) + payload;
+  return jpeg.substr(0, 2) + segment + jpeg.substr(2);
+}
+
+TEST_F(PictureDecoderTest, PhotosStandAsTheCameraWasHeldAtAnySize) {
+  // Stored 64 x 32: red on the left, blue on the right.
+  run("convert -size 32x32 xc:red xc:blue +append -quality 95 " + at("sideways.jpg"));
+  const std::string stored = readFile(at("sideways.jpg"));
+  struct Expect {
+    int orientation;
+    int width, height;
+    std::uint32_t topLeft, bottomRight;
+  };
+  const Expect cases[] = {{1, 64, 32, 0xFF0000, 0x0000FF}, {3, 64, 32, 0x0000FF, 0xFF0000},
+                          {6, 32, 64, 0xFF0000, 0x0000FF}, {8, 32, 64, 0x0000FF, 0xFF0000},
+                          {2, 64, 32, 0x0000FF, 0xFF0000}, {5, 32, 64, 0xFF0000, 0x0000FF}};
+  for (const Expect& e : cases) {
+    const std::string bytes = withOrientation(stored, e.orientation);
+    const Bitmap whole = DecodePicture(bytes, PictureFormat::Jpeg, {});
+    ASSERT_EQ(whole.width, e.width) << e.orientation;
+    ASSERT_EQ(whole.height, e.height) << e.orientation;
+    EXPECT_LE(largestDifference(Bitmap(1, 1, whole.At(2, 2)), Bitmap(1, 1, e.topLeft)), 8) << e.orientation;
+    EXPECT_LE(largestDifference(Bitmap(1, 1, whole.At(e.width - 3, e.height - 3)), Bitmap(1, 1, e.bottomRight)), 8);
+    // Fitted to half its size, it keeps its whole size and stands the same way.
+    DecodeOptions fit;
+    fit.fit = [](PictureSize s) { return PictureSize{s.width / 2, s.height / 2}; };
+    const Bitmap half = DecodePicture(bytes, PictureFormat::Jpeg, fit);
+    EXPECT_EQ(half.width, e.width / 2);
+    EXPECT_EQ(half.FullWidth(), e.width);
+    EXPECT_EQ(half.FullHeight(), e.height);
+    EXPECT_LE(largestDifference(Bitmap(1, 1, half.At(1, 1)), Bitmap(1, 1, e.topLeft)), 8) << e.orientation;
+  }
+}
+
+TEST_F(PictureDecoderTest, ALargeJpegFittedSmallDecodesAtAReducedScaleThenShrinksToExactlyTheFit) {
+  run("cjpeg -outfile " + at("large.jpg") + " " + at("large.ppm"));
+  DecodeOptions options;
+  options.fit = [](PictureSize) { return PictureSize{300, 225}; };
+  const Bitmap fitted = decode("large.jpg", PictureFormat::Jpeg, options);
+  ASSERT_EQ(fitted.width, 300);
+  ASSERT_EQ(fitted.height, 225);
+  EXPECT_EQ(fitted.FullWidth(), 1600);
+  // The same as the library decoding at 2/8 (the smallest scale still covering 300 x 225)
+  // and a nearest-neighbour shrink of that.
+  EXPECT_EQ(fitted.pixels, StretchNearest(reference("large.jpg", "-dct float -scale 2/8"), 300, 225).pixels);
+}
+
+TEST_F(PictureDecoderTest, PngOfEveryColourTypeAndDepthTgaAndPcxDecodeAsImageMagickReadsThem) {
+  struct Kind {
+    const char* file;
+    const char* convert;
+    PictureFormat format;
+  };
+  const Kind kinds[] = {
+      {"palette.png", "-colors 64 PNG8:", PictureFormat::Png},
+      {"greyalpha.png", "-colorspace Gray -alpha set -channel A -evaluate set 60% +channel PNG:", PictureFormat::Png},
+      {"deep.png", "-depth 16 PNG48:", PictureFormat::Png},
+      {"alpha16.png", "-alpha set -channel A -evaluate set 50% +channel -depth 16 PNG64:", PictureFormat::Png},
+      {"grey1.png", "-colorspace Gray -threshold 50% -depth 1 PNG:", PictureFormat::Png},
+      {"true.pcx", "PCX:", PictureFormat::Pcx},
+      {"palette.pcx", "-colors 200 -type Palette PCX:", PictureFormat::Pcx},
+      {"mono.pcx", "-monochrome PCX:", PictureFormat::Pcx},
+  };
+  for (const Kind& k : kinds) {
+    const std::string spec = k.convert;
+    const std::string::size_type colon = spec.rfind(' ');
+    const std::string options = colon == std::string::npos ? "" : spec.substr(0, colon);
+    const std::string prefix = colon == std::string::npos ? spec : spec.substr(colon + 1);
+    run("convert " + at("photo.ppm") + " " + options + " " + prefix + at(k.file));
+    const Bitmap ours = decode(k.file, k.format);
+    const Bitmap theirs = magick(k.file);
+    ASSERT_EQ(ours.width, theirs.width) << k.file;
+    ASSERT_EQ(ours.height, theirs.height) << k.file;
+    EXPECT_LE(largestDifference(ours, theirs), 1) << k.file;  // 16 to 8 bits may round either way
+  }
+}
+
+// An uncompressed 24-bit TGA of our own, bottom-up or top-down.
+std::string tga(int width, int height, bool topDown, std::uint32_t (*colour)(int, int)) {
+  std::string b(18, '\0');
+  b[2] = 2;
+  b[12] = static_cast<char>(width), b[13] = static_cast<char>(width >> 8);
+  b[14] = static_cast<char>(height), b[15] = static_cast<char>(height >> 8);
+  b[16] = 24;
+  b[17] = topDown ? 0x20 : 0;
+  for (int row = 0; row < height; ++row) {
+    const int y = topDown ? row : height - 1 - row;
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t c = colour(x, y);
+      b += static_cast<char>(c & 0xFF);
+      b += static_cast<char>((c >> 8) & 0xFF);
+      b += static_cast<char>(c >> 16);
+    }
+  }
+  return b;
+}
+
+TEST_F(PictureDecoderTest, TgaEitherWayUpAndDamagedFilesAreRefusedWithTheirOwnErrors) {
+  auto colour = [](int x, int y) -> std::uint32_t { return y < 2 ? 0xFF0000 : (x < 2 ? 0x00FF00 : 0x0000FF); };
+  for (bool topDown : {false, true}) {
+    const Bitmap t = DecodePicture(tga(4, 4, topDown, colour), PictureFormat::Tga, {});
+    EXPECT_EQ(t.At(0, 0), 0xFF0000u);
+    EXPECT_EQ(t.At(0, 3), 0x00FF00u);
+    EXPECT_EQ(t.At(3, 3), 0x0000FFu);
+  }
+  auto errorOf = [](const std::string& bytes, PictureFormat format) {
+    try {
+      DecodePicture(bytes, format, {});
+    } catch (const RuntimeError& e) {
+      return e.number;
+    }
+    return 0;
+  };
+  const std::string whole = tga(64, 64, false, colour);
+  EXPECT_EQ(errorOf(whole.substr(0, whole.size() - 100), PictureFormat::Tga), decode_error::kPictureLoadFailed);
+  EXPECT_EQ(errorOf("not a picture at all", PictureFormat::Jpeg), decode_error::kJpegLoadFailed);
+  EXPECT_EQ(errorOf("\x89PNG\r\n\x1a\n broken", PictureFormat::Png), decode_error::kPictureLoadFailed);
+  const std::string pcx = readFile(at("true.pcx"));
+  EXPECT_EQ(errorOf(pcx.substr(0, pcx.size() / 2), PictureFormat::Pcx), decode_error::kPictureLoadFailed);
+  // A header that claims 40000 x 30000 pixels is refused before any memory is asked for.
+  std::string huge = readFile(at("photo.jpg"));
+  const std::string::size_type sof = huge.find("\xFF\xC0");
+  ASSERT_NE(sof, std::string::npos);
+  huge[sof + 5] = static_cast<char>(30000 >> 8), huge[sof + 6] = static_cast<char>(30000 & 0xFF);
+  huge[sof + 7] = static_cast<char>(40000 >> 8), huge[sof + 8] = static_cast<char>(40000 & 0xFF);
+  EXPECT_EQ(errorOf(huge, PictureFormat::Jpeg), decode_error::kPictureTooLarge);
+  // A download cut short still shows what arrived (the rest grey), as viewers do.
+  const std::string photo = readFile(at("photo.jpg"));
+  EXPECT_EQ(DecodePicture(photo.substr(0, photo.size() * 2 / 3), PictureFormat::Jpeg, {}).width, 160);
+}
+
+TEST(ColorCube, FewColoursStayAsTheyAreManyBecomeCubeColours) {
+  Bitmap few(16, 16, 0x123456);
+  few.Set(3, 3, 0xABCDEF);
+  Bitmap kept = few;
+  ReduceToColorCube(kept, 2);
+  EXPECT_EQ(kept.pixels, few.pixels);
+  Bitmap many(32, 32);
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) many.Set(x, y, static_cast<std::uint32_t>(x * 8 << 16 | y * 8 << 8 | (x + y) * 4));
+  for (int dither : {0, 1, 2}) {
+    Bitmap reduced = many;
+    ReduceToColorCube(reduced, dither);
+    for (std::uint32_t p : reduced.pixels)
+      for (int shift : {0, 8, 16}) ASSERT_EQ(((p >> shift) & 0xFF) % 51, 0u) << dither;
+  }
+}
+
+}  // namespace
+}  // namespace tapestrel
