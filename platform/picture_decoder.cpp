@@ -430,12 +430,21 @@ Bitmap decodePcx(const std::string& bytes, const DecodeOptions& options) {
   });
 }
 
+Bitmap decodeBmp(const std::string& bytes, const DecodeOptions& options) {
+  std::string why;
+  std::optional<Bitmap> whole = ReadBmp(bytes, &why);
+  if (!whole) fail(decode_error::kPictureLoadFailed, "BMP load failed: " + why);
+  return sampleRows({whole->width, whole->height}, options,
+                    [&](int y, std::uint32_t* row) { std::copy_n(&whole->pixels[static_cast<std::size_t>(y) * whole->width], whole->width, row); });
+}
+
 }  // namespace
 
 std::optional<PictureFormat> FormatOfExtension(const std::string& extension) {
   static const std::pair<const char*, PictureFormat> table[] = {
       {"jpg", PictureFormat::Jpeg}, {"jpeg", PictureFormat::Jpeg}, {"jpe", PictureFormat::Jpeg},
-      {"png", PictureFormat::Png},  {"tga", PictureFormat::Tga},   {"pcx", PictureFormat::Pcx}};
+      {"png", PictureFormat::Png},  {"tga", PictureFormat::Tga},   {"pcx", PictureFormat::Pcx},
+      {"bmp", PictureFormat::Bmp}};
   const std::string lower = ToLower(extension);
   for (const auto& [name, format] : table)
     if (lower == name) return format;
@@ -448,6 +457,7 @@ Bitmap DecodePicture(const std::string& bytes, PictureFormat format, const Decod
       case PictureFormat::Jpeg: return decodeJpeg(bytes, options);
       case PictureFormat::Png:
       case PictureFormat::Tga: return decodeWithStb(bytes, format, options);
+      case PictureFormat::Bmp: return decodeBmp(bytes, options);
       case PictureFormat::Pcx: break;
     }
     return decodePcx(bytes, options);

@@ -14,9 +14,9 @@
 
 namespace tapestrel {
 
-enum class PictureFormat { Jpeg, Png, Tga, Pcx };
+enum class PictureFormat { Jpeg, Png, Tga, Pcx, Bmp };
 
-// The format a file's extension names ("jpg", "JPEG", "jpe", "png", "tga", "pcx").
+// The format a file's extension names ("jpg", "JPEG", "jpe", "png", "tga", "pcx", "bmp").
 std::optional<PictureFormat> FormatOfExtension(const std::string& extension);
 
 struct PictureSize {

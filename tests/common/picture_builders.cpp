@@ -1,5 +1,15 @@
 #include "tests/common/picture_builders.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/bitmap.h"
+
+extern "C" {
+#include <jpeglib.h>
+}
+
 namespace tapestrel::pictures {
 
 std::string Be16(unsigned v) { return {static_cast<char>((v >> 8) & 0xFF), static_cast<char>(v & 0xFF)}; }
@@ -76,6 +86,47 @@ std::string Wmf(unsigned width, unsigned height, unsigned unitsPerInch) {
   file += Le32(5) + Le16(0x020C) + Le16(height) + Le16(width);           // window extent
   file += Le32(7) + Le16(0x041B) + Le16(height) + Le16(width) + Le16(0) + Le16(0);  // rectangle
   return file + Le32(3) + Le16(0);
+}
+
+std::string EncodedJpeg(const Bitmap& picture, int quality) {
+  jpeg_compress_struct info{};
+  jpeg_error_mgr errors{};
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = static_cast<JDIMENSION>(picture.width);
+  info.image_height = static_cast<JDIMENSION>(picture.height);
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, quality, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<JSAMPLE> row(static_cast<std::size_t>(picture.width) * 3);
+  for (int y = 0; y < picture.height; ++y) {
+    for (int x = 0; x < picture.width; ++x) {
+      const std::uint32_t p = picture.At(x, y);
+      row[3 * x] = static_cast<JSAMPLE>(p >> 16);
+      row[3 * x + 1] = static_cast<JSAMPLE>(p >> 8);
+      row[3 * x + 2] = static_cast<JSAMPLE>(p);
+    }
+    JSAMPROW r = row.data();
+    jpeg_write_scanlines(&info, &r, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::string bytes(reinterpret_cast<const char*>(buffer), size);
+  std::free(buffer);
+  return bytes;
+}
+
+Bitmap Quarters(int width, int height) {
+  Bitmap b(width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      b.Set(x, y, y < height / 2 ? (x < width / 2 ? 0xFF0000 : 0x00FF00) : (x < width / 2 ? 0x0000FF : 0xFFFFFF));
+  return b;
 }
 
 }  // namespace tapestrel::pictures

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/bitmap.h"
+
 namespace tapestrel::pictures {
 
 std::string Be16(unsigned value);
@@ -37,5 +39,11 @@ std::string Pcx(unsigned width, unsigned height, int bitsPerPixel, int planes);
 std::string Tga(unsigned width, unsigned height, int depth);
 // A placeable metafile of the given size in units, with a rectangle filling it.
 std::string Wmf(unsigned width, unsigned height, unsigned unitsPerInch);
+
+// A real baseline JPEG of a picture, encoded by libjpeg-turbo.
+std::string EncodedJpeg(const Bitmap& picture, int quality = 90);
+// A picture of four coloured quarters (red, green / blue, white), easy to check after
+// shrinking.
+Bitmap Quarters(int width, int height);
 
 }  // namespace tapestrel::pictures
