@@ -321,7 +321,9 @@ void FrmMain::mCustom3_Click(int index) { runPopupItem(*this, kCustom3Commands, 
 // Carried out by parts of the program still to come ---------------------------------------
 
 void FrmMain::mnuViewFiles_Click(int) {}
-void FrmMain::mnuOperateOnFiles_Click(int) {}
+void FrmMain::mnuOperateOnFiles_Click(int index) {
+  program_.operations.OperateOnFiles(static_cast<FileOperations::Operation>(index));
+}
 void FrmMain::mnuExplorer_Click(int) {}
 void FrmMain::mnuScreenSaver_Click(int) {}
 void FrmMain::mnuOptions_Click() {}

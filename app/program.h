@@ -13,6 +13,7 @@
 #include "app/settings.h"
 #include "platform/runtime_error.h"
 #include "catalogue/file_list.h"
+#include "catalogue/file_operations.h"
 #include "catalogue/folder_set.h"
 #include "desktop/frm_options.h"
 #include "imaging/frm_full_screen.h"
@@ -65,6 +66,7 @@ class Program {
   Rotation rotation{*this};
   FileList files{*this};
   FolderSet folders{*this};
+  FileOperations operations{*this};
   FrmMain frmMain{*this};
   FrmAbout frmAbout{*this};
   FrmFullScreen frmFullScreen;

@@ -93,8 +93,10 @@ class FileList {
   // The position of the wallpaper's file in the current list, or -1.
   int WallpaperIndex() const;
 
- private:
+  // The list shown now.
   ListView& Current() const;
+
+ private:
   bool EscapePressed();
   bool RefusedWhileFilling();
   void SortBy(int key, bool descending);

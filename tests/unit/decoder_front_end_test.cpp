@@ -286,3 +286,36 @@ TEST_F(DecoderFrontEndTest, ALargeJpegBecomesTheWallpaperAtExactlyItsFittedSizeI
 
 }  // namespace
 }  // namespace tapestrel
+
+namespace tapestrel {
+namespace {
+
+TEST_F(DecoderFrontEndTest, TheDecodeCommandDecodesTheSelectedItemsAndCanTakeThemOffTheList) {
+  program.options.InternalDecoding = true;
+  program.frmMain.Load();
+  ListView& list = program.files.Current();
+  program.frmMain.Menus().Get("mnuOperateOnFiles", 3).Click();
+  EXPECT_EQ(prompts(), std::vector<std::string>{"There are no files to decode."});
+  for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
+    jpeg(std::string("C:\\P\\") + name, 20, 10);
+    ListItem item;
+    item.text = name;
+    item.SetSubItem(1, "C:\\P\\");
+    list.AddItem(item);
+  }
+  memory.ui.ClearMessages();
+  program.frmMain.Menus().Get("mnuOperateOnFiles", 3).Click();
+  EXPECT_EQ(prompts(), std::vector<std::string>{"Select the an item, please."});
+  list.UserSelected(0, true);
+  list.UserSelected(2, true);
+  program.options.RemoveAfterDecode = 1;
+  program.frmMain.Menus().Get("mnuOperateOnFiles", 3).Click();
+  EXPECT_TRUE(memory.files.FileExists("C:\\P\\a.bmp"));
+  EXPECT_FALSE(memory.files.FileExists("C:\\P\\b.bmp"));
+  EXPECT_TRUE(memory.files.FileExists("C:\\P\\c.bmp"));
+  ASSERT_EQ(list.Count(), 1);
+  EXPECT_EQ(list.Items()[0].text, "b.jpg");
+}
+
+}  // namespace
+}  // namespace tapestrel
