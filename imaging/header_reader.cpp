@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "app/program.h"
+#include "platform/picture_decoder.h"
 #include "platform/runtime_error.h"
 #include "platform/text.h"
 
@@ -97,6 +98,7 @@ void HeaderReader::SetSize(std::int64_t width, std::int64_t height, std::int64_t
 void HeaderReader::ReadJpegHeader(const std::string& path, int* fileNumber) {
   HeaderLittleEndian = false;
   HeaderStop = false;
+  orientation_ = 1;
   if (!Open(path)) {
     if (missingIsSilent_) return;
     const RuntimeError e = runtime_error::FileNotFound();
@@ -173,6 +175,8 @@ HeaderReader::Step HeaderReader::Walk(int marker) {
       return Step::Stop;
     case 0xFE:
       return ReadComment();
+    case 0xE1:
+      return ReadExif();
     default:
       return SkipSegment();
   }
@@ -188,7 +192,9 @@ HeaderReader::Step HeaderReader::ReadFrameHeader() {
   const std::uint32_t width = ReadWord();
   program_.state.ImageWidth = static_cast<std::int32_t>(width);
   const int components = ReadByte();
-  SetSize(width, height, static_cast<std::int64_t>(precision) * components);
+  // A photo taken upright is shown turned: its width and height are those as shown.
+  const bool turned = orientation_ >= 5;
+  SetSize(turned ? height : width, turned ? width : height, static_cast<std::int64_t>(precision) * components);
   if (length != 8u + 3u * static_cast<std::uint32_t>(components)) {
     Tell("Bogus SOF marker length", mb::OkOnly | mb::Exclamation, kTitle);
     CloseFile();
@@ -214,6 +220,22 @@ HeaderReader::Step HeaderReader::ReadComment() {
     if (answer == mb::IdCancel) program_.options.JpegCommentOn = 0;
   }
   return HeaderStop ? Step::Stop : Step::Go;
+}
+
+HeaderReader::Step HeaderReader::ReadExif() {
+  const std::uint32_t length = ReadWord();
+  if (length < 2) {
+    ReportMarkerLength();
+    return Step::Stop;
+  }
+  // The orientation sits in the first directory, near the start of the segment.
+  constexpr std::uint32_t kLooked = 512;
+  std::uint8_t head[kLooked];
+  const std::uint32_t count = std::min(length - 2, kLooked);
+  for (std::uint32_t i = 0; i < count; ++i) head[i] = static_cast<std::uint8_t>(ReadByte());
+  if (const int orientation = ExifOrientation(head, count); orientation != 1) orientation_ = orientation;
+  Skip(length - 2 - count);
+  return Step::Go;
 }
 
 HeaderReader::Step HeaderReader::SkipSegment() {

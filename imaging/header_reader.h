@@ -61,6 +61,7 @@ class HeaderReader {
   Step ReadFrameHeader();
   Step ReadComment();
   Step SkipSegment();
+  Step ReadExif();
   void ReportMarkerLength();
   bool AskAfterReadError(const std::string& description, int number);
 
@@ -68,6 +69,8 @@ class HeaderReader {
   std::unique_ptr<InputFile> file_;
   // While set, a file that cannot be opened is passed over without a word.
   bool missingIsSilent_ = false;
+  // The EXIF orientation of the JPEG being read (1: as stored).
+  int orientation_ = 1;
   // Bytes read ahead from the file (the first `buffered_` of the buffer), and where the
   // next one is.
   static constexpr std::size_t kReadAhead = 4096;

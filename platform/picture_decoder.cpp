@@ -164,6 +164,12 @@ bool readJpegHeader(JpegSession& s, const std::string& bytes) {
   return true;
 }
 
+bool calculateJpegSize(JpegSession& s) {
+  if (setjmp(s.failure.jump)) return false;
+  jpeg_calc_output_dimensions(&s.info);
+  return true;
+}
+
 bool startJpeg(JpegSession& s) {
   if (setjmp(s.failure.jump)) return false;
   jpeg_start_decompress(&s.info);
@@ -223,19 +229,9 @@ Bitmap decodeJpeg(const std::string& bytes, const DecodeOptions& options) {
                          static_cast<int>(turned ? info.image_width : info.image_height)};
 
   const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
-  const bool quantize = options.colors > 0 && !cmyk;
-  info.out_color_space = cmyk ? JCS_CMYK : quantize ? (info.num_components == 1 ? JCS_GRAYSCALE : JCS_RGB)
-                                                     : JCS_EXT_BGRX;
   static const J_DCT_METHOD dct[] = {JDCT_ISLOW, JDCT_IFAST, JDCT_FLOAT};
-  static const J_DITHER_MODE dither[] = {JDITHER_NONE, JDITHER_ORDERED, JDITHER_FS};
   info.dct_method = dct[std::clamp(options.dctMethod, 0, 2)];
   info.do_fancy_upsampling = options.fancyUpsampling ? TRUE : FALSE;
-  if (quantize) {
-    info.quantize_colors = TRUE;
-    info.desired_number_of_colors = std::clamp(options.colors, 8, 256);
-    info.two_pass_quantize = options.twoPassQuantize ? TRUE : FALSE;
-    info.dither_mode = dither[std::clamp(options.jpegDither, 0, 2)];
-  }
   PictureSize target{};
   if (options.fit) {
     target = fitted(options, full);
@@ -246,13 +242,28 @@ Bitmap decodeJpeg(const std::string& bytes, const DecodeOptions& options) {
     info.scale_num = 1;
     info.scale_denom = static_cast<unsigned>(std::clamp(options.scaleDenominator, 1, 8));
   }
-  if (!startJpeg(s)) s.Fail();
+  if (!calculateJpegSize(s)) s.Fail();
   const int width = static_cast<int>(info.output_width);
   const int height = static_cast<int>(info.output_height);
   if (!options.fit) target = turned ? PictureSize{height, width} : PictureSize{width, height};
   const PictureSize shownFull = options.fit ? full : target;
-
   const RowSampler sampler(width, height, orientation, target);
+
+  // Colours are reduced by the library when it decodes to the very size shown; a
+  // picture shrunk further is reduced after shrinking, never at the larger size.
+  const bool reduce = options.colors > 0;
+  const bool quantize = reduce && !cmyk && sampler.Identity();
+  info.out_color_space = cmyk ? JCS_CMYK : quantize ? (info.num_components == 1 ? JCS_GRAYSCALE : JCS_RGB)
+                                                     : JCS_EXT_BGRX;
+  if (quantize) {
+    static const J_DITHER_MODE dither[] = {JDITHER_NONE, JDITHER_ORDERED, JDITHER_FS};
+    info.quantize_colors = TRUE;
+    info.desired_number_of_colors = std::clamp(options.colors, 8, 256);
+    info.two_pass_quantize = options.twoPassQuantize ? TRUE : FALSE;
+    info.dither_mode = dither[std::clamp(options.jpegDither, 0, 2)];
+  }
+  if (!startJpeg(s)) s.Fail();
+
   Bitmap out = pictureOfSize(target, shownFull);
   const bool direct = sampler.Identity() && !quantize && !cmyk;
   std::vector<JSAMPLE> samples;
@@ -291,7 +302,7 @@ Bitmap decodeJpeg(const std::string& bytes, const DecodeOptions& options) {
     sampler.Feed(y, row.data(), out);
   }
   finishJpeg(s);  // trailing damage after the last row costs nothing already decoded
-  if (cmyk && options.colors > 0) ReduceToColorCube(out, options.jpegDither != 0 ? 1 : 0);
+  if (reduce && !quantize) ReduceToColorCube(out, options.jpegDither != 0 ? 1 : 0);
   return out;
 }
 

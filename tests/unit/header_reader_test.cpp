@@ -46,6 +46,15 @@ TEST_F(HeaderReaderTest, FrameHeadersGiveSizeAndDepth) {
   // Fill bytes before a marker are allowed.
   read("filled.jpg", kSoi + "\xFF\xFF\xFF" + FrameHeader(0xC0, 8, 16, 8, 3).substr(1) + kScan);
   expectSize(16, 8, 24);
+  // A phone photo taken upright (EXIF orientation 6 or 8) measures as it is shown; one
+  // only mirrored or upside down (3) keeps its size.
+  const auto exif = [](int orientation) {
+    return Segment(0xE1, std::string("Exif\0\0", 6) + Tiff(true, {{0x0112, 3, 1, static_cast<unsigned>(orientation)}}));
+  };
+  read("upright.jpg", kSoi + exif(6) + FrameHeader(0xC0, 8, 4032, 3024, 3) + kScan);
+  expectSize(3024, 4032, 24);
+  read("turned.jpg", kSoi + exif(3) + FrameHeader(0xC0, 8, 4032, 3024, 3) + kScan);
+  expectSize(4032, 3024, 24);
   EXPECT_TRUE(prompts().empty());
   EXPECT_EQ(memory.files.OpenFiles(), 0);
 }

@@ -184,6 +184,14 @@ TEST_F(PictureDecoderTest, ALargeJpegFittedSmallDecodesAtAReducedScaleThenShrink
   // The same as the library decoding at 2/8 (the smallest scale still covering 300 x 225)
   // and a nearest-neighbour shrink of that.
   EXPECT_EQ(fitted.pixels, StretchNearest(reference("large.jpg", "-dct float -scale 2/8"), 300, 225).pixels);
+
+  // For a display of 256 colours the colours are reduced after shrinking: the shrunk
+  // picture of full colour, then each pixel a palette colour.
+  options.colors = 256;
+  const Bitmap reduced = decode("large.jpg", PictureFormat::Jpeg, options);
+  ASSERT_EQ(reduced.width, 300);
+  for (std::uint32_t p : reduced.pixels)
+    for (int shift : {0, 8, 16}) ASSERT_EQ(((p >> shift) & 0xFF) % 51, 0u);
 }
 
 TEST_F(PictureDecoderTest, PngOfEveryColourTypeAndDepthTgaAndPcxDecodeAsImageMagickReadsThem) {
