@@ -52,6 +52,8 @@ class Gvbox {
   FitFunction Fit;
   // Bits per pixel of the display: at 8 or fewer pictures are reduced to 256 colours.
   int DisplayDepth = 24;
+  // Pictures of more pixels than this are refused rather than decoded.
+  std::uint64_t MaxPixels = kMaxPicturePixels;
 
  protected:
   // The device context the picture is drawn on; 0 where there is no display.

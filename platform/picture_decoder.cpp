@@ -22,8 +22,8 @@ namespace {
 
 [[noreturn]] void fail(int number, const std::string& description) { throw RuntimeError{number, description}; }
 
-void checkPixelCount(std::uint64_t width, std::uint64_t height) {
-  if (width * height > kMaxPicturePixels)
+void checkPixelCount(std::uint64_t width, std::uint64_t height, const DecodeOptions& options) {
+  if (width * height > options.maxPixels)
     fail(decode_error::kPictureTooLarge, "The picture is too large to decode (" + std::to_string(width) + " x " +
                                              std::to_string(height) + " pixels)");
 }
@@ -222,7 +222,7 @@ Bitmap decodeJpeg(const std::string& bytes, const DecodeOptions& options) {
   JpegSession s;
   jpeg_decompress_struct& info = s.info;
   if (!readJpegHeader(s, bytes)) s.Fail();
-  checkPixelCount(info.image_width, info.image_height);
+  checkPixelCount(info.image_width, info.image_height, options);
   const int orientation = orientationOf(info);
   const bool turned = orientation >= 5;
   const PictureSize full{static_cast<int>(turned ? info.image_height : info.image_width),
@@ -355,7 +355,7 @@ Bitmap decodeWithStb(const std::string& bytes, PictureFormat format, const Decod
   int width = 0, height = 0, channels = 0;
   if (!stbi_info_from_memory(data, length, &width, &height, &channels))
     fail(decode_error::kPictureLoadFailed, std::string(kind) + " load failed: " + stbi_failure_reason());
-  checkPixelCount(static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(height));
+  checkPixelCount(static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(height), options);
   StbPixels pixels;
   pixels.data = stbi_load_from_memory(data, length, &width, &height, &channels, 4);
   if (!pixels.data) {
@@ -388,7 +388,7 @@ Bitmap decodePcx(const std::string& bytes, const DecodeOptions& options) {
   const bool truecolour = (planes == 3 || planes == 4) && bits == 8;
   if (width <= 0 || height <= 0 || (!paletted && !planar16 && !truecolour)) bad();
   if (static_cast<long long>(lineBytes) * 8 < static_cast<long long>(width) * bits) bad();
-  checkPixelCount(static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(height));
+  checkPixelCount(static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(height), options);
 
   std::uint32_t palette[256];
   for (int i = 0; i < 16; ++i) {
@@ -445,6 +445,7 @@ Bitmap decodeBmp(const std::string& bytes, const DecodeOptions& options) {
   std::string why;
   std::optional<Bitmap> whole = ReadBmp(bytes, &why);
   if (!whole) fail(decode_error::kPictureLoadFailed, "BMP load failed: " + why);
+  checkPixelCount(static_cast<std::uint64_t>(whole->width), static_cast<std::uint64_t>(whole->height), options);
   return sampleRows({whole->width, whole->height}, options,
                     [&](int y, std::uint32_t* row) { std::copy_n(&whole->pixels[static_cast<std::size_t>(y) * whole->width], whole->width, row); });
 }

@@ -37,6 +37,7 @@ struct DecodeOptions {
   int colors = 0;            // 0 full colour; otherwise reduced to at most this many (2 to 256)
   int scaleDenominator = 1;  // JPEG only: decode at 1/1, 1/2, 1/4 or 1/8 of the size
   FitFunction fit;           // none: the whole picture at the scale above
+  std::uint64_t maxPixels = kMaxPicturePixels;  // larger pictures are refused (20005)
 };
 
 // Error numbers a decode raises (as RuntimeError) besides out-of-memory (7).
