@@ -84,6 +84,10 @@ HMENU Win32FormRenderer::MenuBarOf(const Form& form) const {
   return fw ? fw->menuBar : nullptr;
 }
 
+bool Win32FormRenderer::PreTranslateDuringWork(MSG& msg) {
+  return msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && PressCancelButton(msg.hwnd);
+}
+
 bool Win32FormRenderer::PreTranslate(MSG& msg) {
   if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && PressCancelButton(msg.hwnd)) return true;
   for (auto& [form, fw] : forms_) {

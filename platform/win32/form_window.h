@@ -34,6 +34,8 @@ class Win32FormRenderer : public FormRenderer {
   static int ToolbarCommand(int buttonIndex) { return kFirstToolbarCommand + buttonIndex; }
   // Lets a form's accelerators act on a message before it is dispatched.
   bool PreTranslate(MSG& msg);
+  // While long work lets messages run: only Esc on a window's cancel button acts.
+  bool PreTranslateDuringWork(MSG& msg);
 
   void FormLoaded(Form& form) override;
   void FormChanged(Form& form, FormProperty property) override;

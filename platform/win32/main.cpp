@@ -14,6 +14,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   program.frmMain.SetRenderer(&renderer);
   program.frmAbout.SetRenderer(&renderer);
   program.frmDecodingInProgress.SetRenderer(&renderer);
+  services.SetWorkMessageFilter([&renderer](void* message) {
+    return renderer.PreTranslateDuringWork(*static_cast<MSG*>(message));
+  });
   renderer.ErrorTrap = [&program](const tapestrel::RuntimeError& error, const std::string& where) {
     program.ReportUnexpectedError(error, where);
   };

@@ -19,4 +19,8 @@ Win32Platform::Win32Platform()
 
 Win32Platform::~Win32Platform() = default;
 
+void Win32Platform::SetWorkMessageFilter(std::function<bool(void* message)> filter) {
+  static_cast<Win32Ui&>(*ui_).WorkMessageFilter = std::move(filter);
+}
+
 }  // namespace tapestrel

@@ -2,6 +2,7 @@
 // that run under Windows (or Wine).
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "platform/platform.h"
@@ -16,6 +17,8 @@ class Win32Platform {
   Win32Platform& operator=(const Win32Platform&) = delete;
 
   Platform& platform() { return *platform_; }
+  // See Win32Ui::WorkMessageFilter.
+  void SetWorkMessageFilter(std::function<bool(void* message)> filter);
 
  private:
   std::unique_ptr<Registry> registry_;

@@ -1,6 +1,7 @@
 // The Win32 implementations of the system interfaces.
 #pragma once
 
+#include <functional>
 #include <random>
 #include <string>
 
@@ -76,6 +77,10 @@ class Win32Ui : public Ui {
   void DoEvents() override;
   void Beep() override;
   bool ShowHelp(const std::string& file, int context) override;
+  // Sees each message DoEvents takes while long work runs (a MSG*); true when it handled
+  // it. Only what may safely act during the work belongs here: a window's cancel button,
+  // never the commands of the menus.
+  std::function<bool(void* message)> WorkMessageFilter;
 
  private:
   unsigned long lastPass_ = 0;  // tick count of the last pass over the queue

@@ -133,6 +133,7 @@ void Win32Ui::DoEvents() {
       PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the main loop
       return;
     }
+    if (WorkMessageFilter && WorkMessageFilter(&msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
