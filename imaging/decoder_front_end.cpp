@@ -156,7 +156,11 @@ bool DecoderFrontEnd::ExternalDecode(const std::string& path, const std::string&
   RunAndWait(command);
   const bool success = files.FileExists(out);
   if (output.empty()) {
-    if (!success) return false;
+    if (!success) {
+      // Without a word here the wallpaper would just stay as it was.
+      Tell("Unable to decode the file.", mb::OkOnly | mb::Exclamation);
+      return false;
+    }
     if (!program_.wallpaper.LoadPictureIntoBox(program_.frmFullScreen.picLoad, out)) return false;
   }
   return success;
@@ -176,8 +180,10 @@ void DecoderFrontEnd::RunAndWait(const std::string& commandLine) {
     askAt = program_.platform.clock.TickCount() + PatienceMs;
     return wait;
   };
+  converting_ = true;
   const auto result = program_.platform.processes.RunAndWait(commandLine, program_.options.DosBoxWindowState != 0,
                                                              kWaitSliceMs, keepWaiting);
+  converting_ = false;
   if (result == Processes::RunResult::NotStarted)
     Tell("Unable to start " + std::string(kConverterName) + " in " + program_.state.ProgramFolder,
          mb::OkOnly | mb::Exclamation);

@@ -47,6 +47,8 @@ class DecoderFrontEnd {
   void ExternalChosen();
 
   std::string BatchFile() const;
+  // While the converter runs (and the user is asked whether to wait for it longer).
+  bool Converting() const { return converting_; }
   // Waiting on the converter: after this long the user is asked whether to go on waiting.
   unsigned PatienceMs = 60000;
   bool CancelDecoding = false;
@@ -58,6 +60,7 @@ class DecoderFrontEnd {
   void DecodeOneForBatch(const std::string& path);
 
   Program& program_;
+  bool converting_ = false;
 };
 
 }  // namespace tapestrel

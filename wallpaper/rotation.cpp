@@ -173,8 +173,9 @@ void Rotation::StopClock() {
 
 void Rotation::ChangeBackdropAtUserSetTime(double milliseconds) {
   // The clock keeps ticking while a message box of an earlier tick is open: those ticks
-  // pass, so that one failure makes one message.
-  if (inTick_) return;
+  // pass, so that one failure makes one message. So do ticks while the converter is
+  // being waited for (its question box lets them run): it is writing the working bitmap.
+  if (inTick_ || program_.decoder.Converting()) return;
   struct TickMark {
     bool& inTick;
     ~TickMark() { inTick = false; }

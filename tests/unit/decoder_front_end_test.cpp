@@ -147,24 +147,41 @@ TEST_F(DecoderFrontEndTest, TheConverterWritesTheWorkingBitmapAndAStaleOneNeverC
   ASSERT_EQ(memory.processes.started.size(), 1u);
   EXPECT_EQ(memory.processes.started[0].commandLine,
             "Jpg2Bmp.exe  -outfile \"C:\\WINDOWS\\Tapestrel Wallpaper.bmp\"  \"C:\\P\\wide.jpg\"");
-  EXPECT_FALSE(memory.processes.started[0].showNormal);
+  EXPECT_FALSE(memory.processes.started[0].showNormal);  // minimised unless the user wants to watch
   EXPECT_EQ(memory.files.currentFolder, "C:\\Program Files\\Tapestrel\\");
   const auto written = bmp(kWorking);
   ASSERT_TRUE(written);
   EXPECT_EQ(written->width, 400);  // fitted to the 400 x 300 screen
   EXPECT_EQ(written->height, 200);
 
-  // A converter that writes nothing: the old working bitmap is gone, not taken for its work.
+  // A converter that writes nothing: the old working bitmap is gone, not taken for its
+  // work, and the user is told. With "Observe DOS Box" its window shows normally.
   memory.processes.program = [](const std::string&) { return 1; };
+  program.options.DosBoxWindowState = 1;
   EXPECT_FALSE(decoder.ExternalDecode("C:\\P\\wide.jpg"));
   EXPECT_FALSE(memory.files.FileExists(kWorking));
+  EXPECT_EQ(prompts(), std::vector<std::string>{"Unable to decode the file."});
+  EXPECT_TRUE(memory.processes.started.back().showNormal);
 }
 
 TEST_F(DecoderFrontEndTest, AConverterThatNeverEndsIsStoppedWhenTheUserGivesUp) {
   memory.processes.slicesToRun = 1000000;
   decoder.PatienceMs = 0;
   memory.ui.Answer(mb::IdRetry);  // once more, then Cancel
+  // The clock ticks while the question is open; it leaves the working bitmap alone.
+  program.frmMain.Load();
+  jpeg("C:\\P\\next.jpg", 8, 8);
+  ListItem item;
+  item.text = "next.jpg";
+  item.SetSubItem(1, "C:\\P\\");
+  program.files.Current().AddItem(item);
+  bool clockPassed = false;
+  memory.ui.whilePending = [&] {
+    program.rotation.ChangeBackdropAtUserSetTime(3600000);
+    clockPassed = memory.processes.started.size() == 1;
+  };
   EXPECT_FALSE(decoder.ExternalDecode("C:\\P\\wide.jpg", "C:\\P\\out.bmp"));
+  EXPECT_TRUE(clockPassed);
   ASSERT_EQ(memory.ui.Messages().size(), 2u);
   EXPECT_EQ(memory.ui.Messages()[0].style, mb::RetryCancel | mb::Question);
   EXPECT_NE(memory.ui.Messages()[0].prompt.find("Jpg2Bmp.exe has been decoding for"), std::string::npos);
