@@ -12,6 +12,10 @@
 
 #include "platform/runtime_error.h"
 
+extern "C" {
+#include <jpeglib.h>
+}
+
 namespace tapestrel {
 namespace {
 
@@ -141,6 +145,42 @@ std::string withOrientation(const std::string& jpeg, int orientation) {
   const std::size_t length = payload.size() + 2;
   const std::string segment = std::string("\xFF\xE1") + static_cast<char>(length >> 8) + static_cast<char>(length & 0xFF) + payload;
   return jpeg.substr(0, 2) + segment + jpeg.substr(2);
+}
+
+// What print software writes: inks (Adobe's inverted values) coded as YCCK.
+std::string ycckJpeg(int width, int height, const unsigned char inverted[4]) {
+  jpeg_compress_struct info{};
+  jpeg_error_mgr errors{};
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = static_cast<JDIMENSION>(width);
+  info.image_height = static_cast<JDIMENSION>(height);
+  info.input_components = 4;
+  info.in_color_space = JCS_CMYK;
+  jpeg_set_defaults(&info);
+  jpeg_set_colorspace(&info, JCS_YCCK);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * 4);
+  for (int x = 0; x < width; ++x) std::copy(inverted, inverted + 4, row.begin() + 4 * x);
+  for (int y = 0; y < height; ++y) {
+    JSAMPROW r = row.data();
+    jpeg_write_scanlines(&info, &r, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::string bytes(reinterpret_cast<const char*>(buffer), size);
+  std::free(buffer);
+  return bytes;
+}
+
+TEST(YcckJpeg, DecodesToTheColourOfItsInks) {
+  const unsigned char red[4] = {255, 0, 0, 255};  // no cyan, full magenta and yellow, no black
+  const Bitmap picture = DecodePicture(ycckJpeg(32, 16, red), PictureFormat::Jpeg, {});
+  ASSERT_EQ(picture.width, 32);
+  EXPECT_LE(largestDifference(Bitmap(1, 1, picture.At(8, 8)), Bitmap(1, 1, 0xFF0000)), 6);
 }
 
 TEST_F(PictureDecoderTest, PhotosStandAsTheCameraWasHeldAtAnySize) {
