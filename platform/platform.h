@@ -9,6 +9,7 @@
 #include "platform/profile_files.h"
 #include "platform/registry.h"
 #include "platform/settings_store.h"
+#include "platform/shell.h"
 #include "platform/ui.h"
 
 namespace tapestrel {
@@ -23,6 +24,7 @@ struct Platform {
   Desktop& desktop;
   Processes& processes;
   Gvbox& gvbox;
+  Shell& shell;
 };
 
 }  // namespace tapestrel

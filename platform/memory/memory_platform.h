@@ -10,6 +10,7 @@
 #include "platform/memory/memory_profile_files.h"
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_settings_store.h"
+#include "platform/memory/memory_shell.h"
 #include "platform/memory/memory_ui.h"
 #include "platform/platform.h"
 
@@ -37,6 +38,7 @@ class MemoryPlatform {
   MemoryDesktop desktop;
   MemoryProcesses processes;
   Gvbox gvbox{files};
+  MemoryShell shell{files};
 
  private:
   static std::filesystem::path MakeRoot();

@@ -14,8 +14,9 @@ Win32Platform::Win32Platform()
       desktop_(std::make_unique<Win32Desktop>()),
       processes_(std::make_unique<Win32Processes>()),
       gvbox_(std::make_unique<Win32Gvbox>(*files_)),
+      shell_(std::make_unique<Win32Shell>()),
       platform_(std::make_unique<Platform>(Platform{*registry_, *settings_, *profiles_, *files_, *ui_, *clock_,
-                                                    *desktop_, *processes_, *gvbox_})) {}
+                                                    *desktop_, *processes_, *gvbox_, *shell_})) {}
 
 Win32Platform::~Win32Platform() = default;
 

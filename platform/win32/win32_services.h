@@ -12,6 +12,7 @@
 #include "platform/profile_files.h"
 #include "platform/registry.h"
 #include "platform/settings_store.h"
+#include "platform/shell.h"
 #include "platform/ui.h"
 
 namespace tapestrel {
@@ -115,6 +116,12 @@ class Win32Processes : public Processes {
 
  private:
   void* mutex_ = nullptr;
+};
+
+// SHFileOperationA, owned by the window the user is working in.
+class Win32Shell : public Shell {
+ public:
+  int RunFileOperation(const FileOperation& operation, bool& aborted) override;
 };
 
 // The decoder control on Windows: its drawing surface is a memory device context that

@@ -64,7 +64,7 @@ class CountingFileSystem : public MemoryFileSystem {
 TEST_F(CatalogueTest, StartUpShowsTheTreeAndFillsFromOneListingAndARefreshListsAgain) {
   CountingFileSystem files{memory.root()};
   Platform platform{memory.registry, memory.settings, memory.profiles, files,
-                    memory.ui,       memory.clock,    memory.desktop,  memory.processes, memory.gvbox};
+                    memory.ui,       memory.clock,    memory.desktop,  memory.processes, memory.gvbox, memory.shell};
   Program counted{platform};
   memory.files.WriteFile("C:\\Pictures\\Sea\\wave.bmp", "BM");
   ASSERT_TRUE(counted.Start());

@@ -35,7 +35,7 @@ TEST(ProgramStart, AFailureDuringLoadingIsToldAndTheWindowStillOpens) {
   MemoryPlatform memory;
   FailingDrives files{memory.root()};
   Platform platform{memory.registry, memory.settings, memory.profiles, files,
-                    memory.ui,       memory.clock,    memory.desktop,  memory.processes, memory.gvbox};
+                    memory.ui,       memory.clock,    memory.desktop,  memory.processes, memory.gvbox, memory.shell};
   Program program{platform};
   EXPECT_TRUE(program.Start());
   ASSERT_FALSE(memory.ui.Messages().empty());

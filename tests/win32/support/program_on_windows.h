@@ -22,7 +22,8 @@ struct ProgramOnWindows {
   Win32Desktop desktop;
   ProcessesWithoutMark processes;
   Win32Gvbox gvbox{files};
-  Platform platform{registry, memory.settings, memory.profiles, files, memory.ui, memory.clock, desktop, processes, gvbox};
+  Win32Shell shell;
+  Platform platform{registry, memory.settings, memory.profiles, files, memory.ui, memory.clock, desktop, processes, gvbox, shell};
   Program program{platform};
 };
 

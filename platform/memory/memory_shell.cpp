@@ -1,0 +1,54 @@
+#include "platform/memory/memory_shell.h"
+
+#include "platform/text.h"
+
+namespace tapestrel {
+
+namespace {
+constexpr int kCancelled = 0x4C7;  // ERROR_CANCELLED
+
+std::string nameOf(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
+}  // namespace
+
+bool MemoryShell::Move(const std::string& from, const std::string& to, bool rename) {
+  std::string target = to;
+  if (files_.FileExists(target)) {
+    if (rename && renamesOnCollision) {
+      const std::string::size_type dot = target.find_last_of('.');
+      const std::string stem = target.substr(0, dot), extension = dot == std::string::npos ? "" : target.substr(dot);
+      for (int n = 2; files_.FileExists(target); ++n) target = stem + " (" + NumberText(n) + ")" + extension;
+    } else {
+      files_.RemoveFile(target);
+    }
+  }
+  return files_.RenameFile(from, target);
+}
+
+int MemoryShell::RunFileOperation(const FileOperation& operation, bool& aborted) {
+  operations.push_back(operation);
+  aborted = false;
+  if (userCancels) {
+    userCancels = false;
+    aborted = true;
+    return kCancelled;
+  }
+  bool failed = false;
+  for (std::size_t i = 0; i < operation.from.size(); ++i) {
+    const std::string& from = operation.from[i];
+    if (operation.function == shell_op::Delete) {
+      if (!files_.FileExists(from)) {
+        failed = true;
+        continue;
+      }
+      recycled.push_back({from, files_.ReadFile(from)});
+      files_.RemoveFile(from);
+    } else if (operation.function == shell_op::Move) {
+      const bool each = operation.flags & shell_op::MultiDestFiles;
+      const std::string to = each ? operation.to.at(i) : NormalizeFolder(operation.to.at(0)) + nameOf(from);
+      failed |= !Move(from, to, operation.flags & shell_op::RenameOnCollision);
+    }
+  }
+  return failed ? 2 : 0;
+}
+
+}  // namespace tapestrel

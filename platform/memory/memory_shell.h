@@ -1,0 +1,33 @@
+// The shell's file operations over the memory file system: every operation is
+// recorded; deletes go to a recycle bin the test can look into, moves rename files,
+// meeting a file of the same name the way the shell it stands for does.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/memory/memory_file_system.h"
+#include "platform/shell.h"
+
+namespace tapestrel {
+
+class MemoryShell : public Shell {
+ public:
+  explicit MemoryShell(MemoryFileSystem& files) : files_(files) {}
+  int RunFileOperation(const FileOperation& operation, bool& aborted) override;
+
+  std::vector<FileOperation> operations;
+  // Deleted files, by path, with their bytes.
+  std::vector<std::pair<std::string, std::string>> recycled;
+  // The user stops the next operation in the shell's own dialog.
+  bool userCancels = false;
+  // Windows renames a moved file that meets one of the same name when asked to; Wine
+  // replaces the one that was there.
+  bool renamesOnCollision = true;
+
+ private:
+  bool Move(const std::string& from, const std::string& to, bool rename);
+  MemoryFileSystem& files_;
+};
+
+}  // namespace tapestrel
