@@ -14,6 +14,7 @@
 #include "platform/runtime_error.h"
 #include "catalogue/file_list.h"
 #include "catalogue/file_operations.h"
+#include "catalogue/frm_yes_no_all_cancel.h"
 #include "catalogue/folder_set.h"
 #include "desktop/frm_options.h"
 #include "imaging/frm_full_screen.h"
@@ -73,6 +74,7 @@ class Program {
   FrmOptions frmOptions;
   DecoderFrontEnd decoder{*this};
   FrmDecodingInProgress frmDecodingInProgress{decoder.CancelDecoding};
+  FrmYesNoAllCancel frmYesNoAllCancel{*this};
 
  private:
   bool StartSteps(bool startMinimized);

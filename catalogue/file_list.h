@@ -95,9 +95,10 @@ class FileList {
 
   // The list shown now.
   ListView& Current() const;
+  // Esc pressed since the escape flag was cleared (the flag is then set).
+  bool EscapePressed();
 
  private:
-  bool EscapePressed();
   bool RefusedWhileFilling();
   void SortBy(int key, bool descending);
 

@@ -1,6 +1,8 @@
 #include "catalogue/file_operations.h"
 
 #include "app/program.h"
+
+#include <algorithm>
 #include "platform/runtime_error.h"
 #include "platform/text.h"
 
@@ -25,6 +27,29 @@ std::vector<FileOperations::Selected> FileOperations::CollectSelected() {
   return selected;
 }
 
+bool FileOperations::Confirm(Operation operation, const Selected& file) {
+  FrmYesNoAllCancel& dialog = program_.frmYesNoAllCancel;
+  const std::string name = file.path.substr(file.path.find_last_of('\\') + 1);
+  const std::string folder = file.path.substr(0, file.path.size() - name.size());
+  switch (operation) {
+    case Delete: dialog.Ask("Delete file?", "Send\n\n     " + name + "\n\nto the Recycle Bin?"); break;
+    case Remove: dialog.Ask("Remove file?", "Remove\n\n     " + name + "\n\nfrom the list?"); break;
+    case Decode:
+      dialog.Ask(program_.options.InternalDecoding ? "Internal Decode" : "External Decode", "Decode \n\n     " + name + "?");
+      break;
+    case Move: dialog.Display(name, folder); break;
+  }
+  dialog.ShowModal();
+  return true;
+}
+
+void FileOperations::NoticeBeforeFirstShellUse() {
+  if (noticeShown_) return;
+  noticeShown_ = true;
+  Tell("Tapestrel must initialize the Windows '95 file operation.\nThis only needs to be done once while the program is loaded.",
+       mb::OkOnly | mb::Information);
+}
+
 void FileOperations::OperateOnFiles(Operation operation) {
   try {
     const ListView& list = program_.files.Current();
@@ -36,27 +61,120 @@ void FileOperations::OperateOnFiles(Operation operation) {
       Tell("Select the an item, please.", mb::OkOnly | mb::Information);
       return;
     }
-    if (operation != Decode) return;  // the other operations come with their dialog
-    const std::vector<Selected> work = CollectSelected();
-    std::vector<std::string> paths;
-    for (std::size_t i = 0; i < work.size(); ++i) {
-      program_.files.ShowProgress(static_cast<int>(i + 1), 0, static_cast<int>(work.size()), " <ESC> to stop");
-      paths.push_back(work[i].path);
+    const std::vector<Selected> selected = CollectSelected();
+    std::vector<Selected> work;
+    bool all = false;
+    const int count = static_cast<int>(selected.size());
+    for (int i = 0; i < count; ++i) {
+      program_.files.ShowProgress(static_cast<int>(work.size()) + 1, 0, count, " <ESC> to stop");
+      program_.platform.ui.DoEvents();
+      if (program_.files.EscapePressed()) {
+        program_.state.Escape = false;
+        break;
+      }
+      if (!all) {
+        Confirm(operation, selected[static_cast<std::size_t>(i)]);
+        const int answer = program_.frmYesNoAllCancel.DialogResult();
+        if (answer == FrmYesNoAllCancel::No) continue;
+        if (answer != FrmYesNoAllCancel::Yes && answer != FrmYesNoAllCancel::YesToAll) break;
+        all = answer == FrmYesNoAllCancel::YesToAll;
+      }
+      work.push_back(selected[static_cast<std::size_t>(i)]);
     }
-    const Options& o = program_.options;
-    program_.decoder.DecodeSelectedFiles(paths, o.ReduceJpegSize, o.InternalDecoding ? 1 : 2);
-    if (o.RemoveAfterDecode) {
-      ListView& shown = program_.files.Current();
-      for (auto it = work.rbegin(); it != work.rend(); ++it) shown.RemoveItem(it->index);
-    } else {
-      CheckProcessed(work);
+    if (work.empty()) {
+      program_.files.ShowTotals();
+      return;
     }
+    Perform(operation, work);
     program_.files.SelectWallpaperItem();
     program_.files.ShowTotals();
   } catch (const RuntimeError& e) {
     Tell(e.description + " (" + NumberText(e.number) + ") " + "has occurred while attempting to operate on file(s)",
          mb::OkOnly | mb::Critical);
   }
+}
+
+void FileOperations::Perform(Operation operation, const std::vector<Selected>& work) {
+  const Options& o = program_.options;
+  ListView& shown = program_.files.Current();
+  std::vector<std::string> paths;
+  for (const Selected& s : work) paths.push_back(s.path);
+  switch (operation) {
+    case Delete:
+      DeleteFiles(paths, o.DeleteConfirmation, false);
+      CheckProcessed(work);
+      break;
+    case Move: {
+      NoticeBeforeFirstShellUse();
+      const std::string folder = NormalizeFolder(Trim(program_.frmYesNoAllCancel.MoveTarget()));
+      std::vector<std::string> targets;
+      for (const std::string& path : paths) targets.push_back(folder + path.substr(path.find_last_of('\\') + 1));
+      MoveFiles(paths, targets, o.RenameOnCollision);
+      CheckProcessed(work);
+      break;
+    }
+    case Remove:
+      for (auto it = work.rbegin(); it != work.rend(); ++it) shown.RemoveItem(it->index);
+      break;
+    case Decode:
+      program_.decoder.DecodeSelectedFiles(paths, o.ReduceJpegSize, o.InternalDecoding ? 1 : 2);
+      if (o.RemoveAfterDecode) {
+        for (auto it = work.rbegin(); it != work.rend(); ++it) shown.RemoveItem(it->index);
+      } else {
+        CheckProcessed(work);
+      }
+      break;
+  }
+}
+
+int FileOperations::DeleteFiles(const std::vector<std::string>& paths, bool confirm, bool folders) {
+  FileOperation op;
+  op.function = shell_op::Delete;
+  op.flags = shell_op::AllowUndo | (folders ? 0 : shell_op::FilesOnly) | (confirm ? 0 : shell_op::NoConfirmation);
+  const int total = static_cast<int>(paths.size());
+  for (int i = 0; i < total; ++i) {
+    program_.files.ShowProgress(i + 1, 0, total, " <ESC> to cancel.");
+    if (program_.files.EscapePressed()) {
+      program_.state.Escape = false;
+      break;
+    }
+    op.from.push_back(paths[static_cast<std::size_t>(i)]);
+  }
+  if (op.from.empty()) return 0;
+  bool aborted = false;
+  return program_.platform.shell.RunFileOperation(op, aborted);
+}
+
+int FileOperations::MoveFiles(const std::vector<std::string>& paths, const std::vector<std::string>& targets, bool rename) {
+  FileOperation op;
+  op.function = shell_op::Move;
+  op.flags = shell_op::AllowUndo | shell_op::FilesOnly | shell_op::MultiDestFiles | (rename ? shell_op::RenameOnCollision : 0);
+  FileSystem& files = program_.platform.files;
+  const int total = static_cast<int>(paths.size());
+  for (int i = 0; i < total; ++i) {
+    program_.files.ShowProgress(i + 1, 0, total, " <ESC> to cancel.");
+    if (program_.files.EscapePressed()) {
+      program_.state.Escape = false;
+      break;
+    }
+    std::string target = targets[static_cast<std::size_t>(i)];
+    // The shell may not honour the rename (Wine replaces the file that is there): the
+    // program never lets a move replace a file when renaming was asked for.
+    if (rename && (files.FileExists(target) || std::find(op.to.begin(), op.to.end(), target) != op.to.end())) {
+      const std::string::size_type dot = target.find_last_of('.');
+      const std::string::size_type slash = target.find_last_of('\\');
+      const bool hasDot = dot != std::string::npos && dot > slash;
+      const std::string stem = hasDot ? target.substr(0, dot) : target;
+      const std::string extension = hasDot ? target.substr(dot) : "";
+      for (int n = 2; files.FileExists(target) || std::find(op.to.begin(), op.to.end(), target) != op.to.end(); ++n)
+        target = stem + " (" + NumberText(n) + ")" + extension;
+    }
+    op.from.push_back(paths[static_cast<std::size_t>(i)]);
+    op.to.push_back(target);
+  }
+  if (op.from.empty()) return 0;
+  bool aborted = false;
+  return program_.platform.shell.RunFileOperation(op, aborted);
 }
 
 void FileOperations::CheckProcessed(const std::vector<Selected>& processed) {

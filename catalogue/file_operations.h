@@ -16,6 +16,9 @@ class FileOperations {
 
   // The command behind the menus, the pop-up, the toolbar and the keys.
   void OperateOnFiles(Operation operation);
+  // The shell's delete (to the Recycle Bin) and move of whole lists; their results.
+  int DeleteFiles(const std::vector<std::string>& paths, bool confirm, bool folders);
+  int MoveFiles(const std::vector<std::string>& paths, const std::vector<std::string>& targets, bool rename);
 
  private:
   struct Selected {
@@ -26,6 +29,11 @@ class FileOperations {
   // Takes off the list the processed files that are no longer where they were.
   void CheckProcessed(const std::vector<Selected>& processed);
   void Tell(const std::string& text, int style);
+  bool Confirm(Operation operation, const Selected& file);
+  void Perform(Operation operation, const std::vector<Selected>& work);
+  // Told once a run, before the first move or folder delete.
+  void NoticeBeforeFirstShellUse();
+  bool noticeShown_ = false;
 
   Program& program_;
 };

@@ -59,6 +59,18 @@ void Form::Show() {
   Changed(FormProperty::Visible);
 }
 
+void Form::ShowModal() {
+  Load();
+  if (Rendered()) {
+    renderer_->RunModal(*this);
+    return;
+  }
+  visible_ = true;
+  if (WhileModal) WhileModal();
+  if (visible_ && loaded_ && UserClose()) return;
+  visible_ = false;
+}
+
 void Form::Hide() {
   if (!visible_) return;
   visible_ = false;

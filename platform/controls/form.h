@@ -36,6 +36,9 @@ class FormRenderer {
   // Shows a pop-up menu at a point of the form (twips) or, with no point, at the mouse;
   // returns when the menu has closed.
   virtual void PopupMenu(Form& form, Menu& menu, Menu* defaultItem, bool atMouse, long x, long y) = 0;
+  // Shows the form as a modal dialog over the program's other windows; returns when the
+  // form is hidden or unloaded.
+  virtual void RunModal(Form& form) = 0;
 };
 
 class Form {
@@ -65,6 +68,11 @@ class Form {
   bool Visible() const { return visible_; }
   void Show();
   void Hide();
+  // Shows the form modally: returns when it has been hidden or unloaded. Without a
+  // renderer (tests) `WhileModal` stands for the user and must close it; a dialog left
+  // open is closed as by its system menu.
+  void ShowModal();
+  std::function<void()> WhileModal;
   WindowState State() const { return state_; }
   void SetWindowState(WindowState state);
   // "Topmost" windows (a splash) stay above the others.

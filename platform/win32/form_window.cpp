@@ -230,4 +230,30 @@ void Win32FormRenderer::ReportBars(FormWindow& fw) {
   }
 }
 
+void Win32FormRenderer::RunModal(Form& form) {
+  // The other windows take no input while the dialog is up, as with a dialog box.
+  std::vector<HWND> disabled;
+  for (auto& [other, fw] : forms_)
+    if (other != &form && IsWindowEnabled(fw->hwnd) && IsWindowVisible(fw->hwnd)) {
+      EnableWindow(fw->hwnd, FALSE);
+      disabled.push_back(fw->hwnd);
+    }
+  form.Show();
+  if (HWND window = WindowOf(form)) SetForegroundWindow(window);
+  MSG msg;
+  while (form.Loaded() && form.Visible()) {
+    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0) {
+      PostQuitMessage(static_cast<int>(msg.wParam));  // for the main loop
+      break;
+    }
+    if (got < 0) break;
+    if (PreTranslate(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  for (HWND window : disabled) EnableWindow(window, TRUE);
+  if (!disabled.empty()) SetForegroundWindow(disabled.front());
+}
+
 }  // namespace tapestrel

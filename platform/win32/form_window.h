@@ -44,6 +44,7 @@ class Win32FormRenderer : public FormRenderer {
   void MenuChanged(Menu& menu, MenuProperty property) override;
   void Focus(Control& control) override;
   void PopupMenu(Form& form, Menu& menu, Menu* defaultItem, bool atMouse, long x, long y) override;
+  void RunModal(Form& form) override;
 
   // Twips per screen pixel (15 at 96 dots per inch).
   static int TwipsPerPixel();

@@ -14,6 +14,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   program.frmMain.SetRenderer(&renderer);
   program.frmAbout.SetRenderer(&renderer);
   program.frmDecodingInProgress.SetRenderer(&renderer);
+  program.frmYesNoAllCancel.SetRenderer(&renderer);
   services.SetWorkMessageFilter([&renderer](void* message) {
     return renderer.PreTranslateDuringWork(*static_cast<MSG*>(message));
   });

@@ -95,6 +95,15 @@ TEST_P(DecodingEndToEnd, CtrlNMakesAJpegTheWallpaperAtTheScreensSize) {
 INSTANTIATE_TEST_SUITE_P(BothDecoders, DecodingEndToEnd, ::testing::Values(true, false),
                          [](const auto& info) { return info.param ? "Internal" : "External"; });
 
+// Answers the decode question of the first file with "Yes to All".
+void confirmAll() {
+  const HWND question = waitForWindow("Internal Decode", 10000);
+  ASSERT_NE(question, nullptr);
+  const HWND all = FindWindowExA(question, nullptr, "Button", "Yes to &All");
+  ASSERT_NE(all, nullptr);
+  clickOn(all);
+}
+
 // Selects every item of the list shown, as the user would with the keyboard.
 void selectAll(HWND window) {
   const HWND list = findVisibleChild(window, "SysListView32");
@@ -126,6 +135,7 @@ TEST(EndToEnd, DecodeWritesABmpBesideEachSelectedJpegAndCancelStopsBeforeTheNext
   Sleep(300);
   selectAll(window);
   pressKeys({VK_CONTROL, 'D'});
+  confirmAll();
   // All three, each a whole picture; the main window comes back afterwards.
   auto bmpOf = [&](const std::string& name) { return pictures.path() + name + ".bmp"; };
   for (const std::string& name : names) {
@@ -147,6 +157,7 @@ TEST(EndToEnd, DecodeWritesABmpBesideEachSelectedJpegAndCancelStopsBeforeTheNext
     Sleep(300);
     selectAll(window);
     pressKeys({VK_CONTROL, 'D'});
+    confirmAll();
     const HWND progress = waitForWindow("Decoding in progress", 10000);
     ASSERT_NE(progress, nullptr);
     if (byKey) {

@@ -326,6 +326,10 @@ TEST_F(DecoderFrontEndTest, TheDecodeCommandDecodesTheSelectedItemsAndCanTakeThe
   list.UserSelected(0, true);
   list.UserSelected(2, true);
   program.options.RemoveAfterDecode = 1;
+  program.frmYesNoAllCancel.WhileModal = [this] {
+    EXPECT_EQ(program.frmYesNoAllCancel.Caption(), "Internal Decode");
+    program.frmYesNoAllCancel.cmdYesToAll.Click();
+  };
   program.frmMain.Menus().Get("mnuOperateOnFiles", 3).Click();
   EXPECT_TRUE(memory.files.FileExists("C:\\P\\a.bmp"));
   EXPECT_FALSE(memory.files.FileExists("C:\\P\\b.bmp"));

@@ -1,0 +1,124 @@
+#include "catalogue/frm_yes_no_all_cancel.h"
+
+#include "app/program.h"
+#include "platform/runtime_error.h"
+#include "platform/text.h"
+
+namespace tapestrel {
+
+namespace {
+constexpr int kMoveHistory = 1;
+}  // namespace
+
+FrmYesNoAllCancel::FrmYesNoAllCancel(Program& program) : Form("frmYesNoAllCancel", 6360, 3120), program_(program) {
+  Sizable = false;
+  lblYesNoCancel.Move(240, 180, 5880, 1380);
+  cboMoveDirectories.Move(240, 1650, 4680, 315);
+  cboMoveDirectories.SetText("Move-to directory name");
+  cmdBrowseForMoveDirectory.SetCaption("&Browse...");
+  cmdBrowseForMoveDirectory.Move(5040, 1635, 1080, 345);
+  const char* captions[] = {"&Yes", "Yes to &All", "&No", "&Cancel"};
+  CommandButton* buttons[] = {&cmdYes, &cmdYesToAll, &cmdNo, &cmdCancel};
+  for (int i = 0; i < 4; ++i) {
+    buttons[i]->SetCaption(captions[i]);
+    buttons[i]->Move(240 + i * 1500, 2160, 1380, 375);
+  }
+  cmdCancel.Cancel = true;
+  cmdYes.Click = [this] { Answer(Yes, "yes"); };
+  cmdYesToAll.Click = [this] { Answer(YesToAll, "yes"); };
+  cmdNo.Click = [this] { Answer(No, "no"); };
+  cmdCancel.Click = [this] { Answer(Cancel, "cancel"); };
+  cboMoveDirectories.Click = [this] { MoveTargetChanged(); };
+  cmdBrowseForMoveDirectory.Click = [this] {
+    const std::string chosen = program_.platform.ui.BrowseForFolder("Select a folder to move files to.");
+    if (chosen.empty()) return;
+    program_.folders.UpdateFolderHistory(kMoveHistory, chosen);
+    FillMoveHistory();
+    cboMoveDirectories.SetText(NormalizeFolder(chosen));
+    MoveTargetChanged();
+  };
+}
+
+std::string FrmYesNoAllCancel::Quoted(const std::string& folder) {
+  if (folder.empty()) return "";
+  std::string trimmed = folder;
+  if (trimmed.size() > 3 && trimmed.back() == '\\') trimmed.pop_back();
+  if (trimmed.size() <= 3 && trimmed.size() >= 2 && trimmed[1] == ':') return "'" + folder + "'";
+  return "'" + trimmed.substr(trimmed.find_last_of('\\') + 1) + "'";
+}
+
+void FrmYesNoAllCancel::Prepare(const std::string& caption, bool move) {
+  result_ = None;
+  SetCaption(caption);
+  cboMoveDirectories.SetVisible(move);
+  cmdBrowseForMoveDirectory.SetVisible(move);
+}
+
+void FrmYesNoAllCancel::Ask(const std::string& caption, const std::string& text) {
+  Prepare(caption, false);
+  lblYesNoCancel.SetCaption(text);
+}
+
+void FrmYesNoAllCancel::FillMoveHistory() {
+  const Options& o = program_.options;
+  cboMoveDirectories.Clear();
+  for (int i = 5; i < 10; ++i)
+    if (!o.Folders[static_cast<std::size_t>(i)].empty()) cboMoveDirectories.AddItem(o.Folders[static_cast<std::size_t>(i)]);
+}
+
+void FrmYesNoAllCancel::Display(const std::string& file, const std::string& folder) {
+  Prepare("Move file ?", true);
+  file_ = file;
+  folder_ = folder;
+  FillMoveHistory();
+  const Options& o = program_.options;
+  const std::string target = o.Folders[static_cast<std::size_t>(std::clamp(o.MoveDirectory, 5, 9))];
+  cboMoveDirectories.SetText(target);
+  lblYesNoCancel.SetCaption(folder.empty() ? "Move " + file + "\n\nFrom   " + folder + "\n\nTo     " + target + " ?"
+                                           : "Move " + file + "\n\nFrom   " + Quoted(folder) + "\n\nTo     " +
+                                                 Quoted(target) + " ?");
+}
+
+void FrmYesNoAllCancel::AskFolderMove(const std::string& folder) {
+  Prepare("Move folder to where?", true);
+  file_.clear();
+  folder_ = folder;
+  FillMoveHistory();
+  lblYesNoCancel.SetCaption("Move\n\n" + Quoted(folder) + "\n\n to where?");
+}
+
+void FrmYesNoAllCancel::MoveTargetChanged() {
+  try {
+    const std::string target = cboMoveDirectories.Text();
+    if (file_.empty()) return;
+    lblYesNoCancel.SetCaption(folder_.empty() ? "Move " + file_ + "\n\nTo    " + Quoted(target) + " ?"
+                                              : "Move " + file_ + "\n\nFrom: " + Quoted(folder_) + "\n\nTo: " +
+                                                    Quoted(target) + " ?");
+  } catch (const RuntimeError& e) {
+    program_.platform.ui.MsgBox(e.description + " (" + NumberText(e.number) + ") " +
+                                    "has occurred while changing the move-to folder.",
+                                mb::OkOnly | mb::Critical, kApplicationName);
+  }
+}
+
+void FrmYesNoAllCancel::Answer(Result result, const char* where) {
+  try {
+    result_ = result;
+    const std::string target = Trim(cboMoveDirectories.Text());
+    if ((result == Yes || result == YesToAll) && cboMoveDirectories.Visible() && !target.empty())
+      program_.folders.UpdateFolderHistory(kMoveHistory, target);
+    Hide();
+  } catch (const RuntimeError& e) {
+    program_.platform.ui.MsgBox(NumberText(e.number) + " " + e.description + " " + "has occurred while pressing the " +
+                                    where + " button.",
+                                mb::OkOnly | mb::Critical, kApplicationName);
+  }
+}
+
+bool FrmYesNoAllCancel::Form_QueryUnload() {
+  if (result_ != None) return true;
+  program_.platform.ui.MsgBox("Choose an option, please", mb::OkOnly | mb::Information, kApplicationName);
+  return false;
+}
+
+}  // namespace tapestrel

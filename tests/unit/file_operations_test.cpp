@@ -1,0 +1,149 @@
+// Deleting, moving and removing the selected files: one question a file, the shell's
+// operation with its flags, and a list that shows afterwards what is on disk.
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "app/program.h"
+#include "platform/memory/memory_platform.h"
+
+namespace tapestrel {
+namespace {
+
+class FileOperationsTest : public ::testing::Test {
+ protected:
+  FileOperationsTest() {
+    program.frmMain.Load();
+    // The user at the dialog: the next answer each time it shows.
+    dialog.WhileModal = [this] {
+      ASSERT_FALSE(answers.empty()) << "asked once more than expected: " << dialog.lblYesNoCancel.Caption();
+      asked.push_back(dialog.lblYesNoCancel.Caption());
+      CommandButton* buttons[] = {nullptr, &dialog.cmdYes, &dialog.cmdNo, &dialog.cmdCancel, &dialog.cmdYesToAll};
+      const int answer = answers.front();
+      answers.pop_front();
+      buttons[answer]->Click();
+    };
+  }
+  void listFiles(int count) {
+    for (int i = 1; i <= count; ++i) {
+      const std::string name = "photo " + std::to_string(i) + ".jpg";
+      memory.files.WriteFile("C:\\Pics\\" + name, "picture " + std::to_string(i));
+      ListItem item;
+      item.text = name;
+      item.SetSubItem(1, "C:\\Pics\\");
+      list().AddItem(item);
+      list().UserSelected(i - 1, true);
+    }
+  }
+  ListView& list() { return program.files.Current(); }
+  std::vector<std::string> listed() {
+    std::vector<std::string> names;
+    for (const ListItem& item : list().Items()) names.push_back(item.text);
+    return names;
+  }
+  void run(FileOperations::Operation operation) { program.operations.OperateOnFiles(operation); }
+
+  MemoryPlatform memory;
+  Program program{memory.platform()};
+  FrmYesNoAllCancel& dialog = program.frmYesNoAllCancel;
+  std::deque<int> answers;
+  std::vector<std::string> asked;
+};
+
+using R = FrmYesNoAllCancel;
+
+TEST_F(FileOperationsTest, YesNoYesToAllDeletesTheFilesSaidYesToAndTheListShowsWhatIsLeft) {
+  listFiles(5);
+  answers = {R::Yes, R::No, R::YesToAll};
+  run(FileOperations::Delete);
+  EXPECT_EQ(asked.size(), 3u);
+  EXPECT_EQ(asked[0], "Send\n\n     photo 1.jpg\n\nto the Recycle Bin?");
+  EXPECT_EQ(dialog.Caption(), "Delete file?");
+  ASSERT_EQ(memory.shell.operations.size(), 1u);
+  const FileOperation& op = memory.shell.operations[0];
+  EXPECT_EQ(op.function, shell_op::Delete);
+  EXPECT_EQ(op.flags, 0xC0);  // undo, files only; the shell confirms too
+  EXPECT_EQ(op.from, (std::vector<std::string>{"C:\\Pics\\photo 1.jpg", "C:\\Pics\\photo 3.jpg", "C:\\Pics\\photo 4.jpg",
+                                               "C:\\Pics\\photo 5.jpg"}));
+  EXPECT_EQ(listed(), std::vector<std::string>{"photo 2.jpg"});
+  EXPECT_EQ(memory.shell.recycled.size(), 4u);
+  EXPECT_EQ(memory.shell.recycled[0].second, "picture 1");
+}
+
+TEST_F(FileOperationsTest, CancelStopsTheAskingAndWhatWasConfirmedIsStillDone) {
+  listFiles(3);
+  program.options.DeleteConfirmation = false;
+  answers = {R::Yes, R::Cancel};
+  run(FileOperations::Delete);
+  ASSERT_EQ(memory.shell.operations.size(), 1u);
+  EXPECT_EQ(memory.shell.operations[0].from, std::vector<std::string>{"C:\\Pics\\photo 1.jpg"});
+  EXPECT_EQ(memory.shell.operations[0].flags, 0xD0);  // the shell asks nothing; our dialog did
+  EXPECT_EQ(listed(), (std::vector<std::string>{"photo 2.jpg", "photo 3.jpg"}));
+}
+
+TEST_F(FileOperationsTest, ADeleteCancelledInTheShellLeavesTheFilesListed) {
+  listFiles(2);
+  memory.shell.userCancels = true;
+  answers = {R::YesToAll};
+  run(FileOperations::Delete);
+  EXPECT_EQ(listed(), (std::vector<std::string>{"photo 1.jpg", "photo 2.jpg"}));
+  EXPECT_TRUE(memory.files.FileExists("C:\\Pics\\photo 1.jpg"));
+}
+
+TEST_F(FileOperationsTest, AMoveNeverReplacesAFileWhenRenamingWasAskedForEvenWhereTheShellWould) {
+  listFiles(2);
+  memory.files.WriteFile("C:\\Kept\\photo 1.jpg", "the one already there");
+  program.options.Folders[5] = "C:\\Kept\\";
+  program.options.MoveDirectory = 5;
+  program.options.RenameOnCollision = true;
+  memory.shell.renamesOnCollision = false;  // as Wine does
+  answers = {R::YesToAll};
+  run(FileOperations::Move);
+  EXPECT_EQ(asked[0], "Move photo 1.jpg\n\nFrom   'Pics'\n\nTo     'Kept' ?");
+  EXPECT_EQ(dialog.Caption(), "Move file ?");
+  ASSERT_EQ(memory.shell.operations.size(), 1u);
+  EXPECT_EQ(memory.shell.operations[0].flags, 0xC9);
+  EXPECT_EQ(memory.files.ReadFile("C:\\Kept\\photo 1.jpg"), "the one already there");
+  EXPECT_EQ(memory.files.ReadFile("C:\\Kept\\photo 1 (2).jpg"), "picture 1");
+  EXPECT_EQ(memory.files.ReadFile("C:\\Kept\\photo 2.jpg"), "picture 2");
+  EXPECT_TRUE(listed().empty());
+  EXPECT_EQ(memory.ui.Prompts().front(),
+            "Tapestrel must initialize the Windows '95 file operation.\nThis only needs to be done once while the program "
+            "is loaded.");
+
+  // Without renaming the shell's own way stands (here: the file there is replaced).
+  listFiles(1);
+  memory.files.WriteFile("C:\\Kept\\photo 1.jpg", "the one already there");
+  program.options.RenameOnCollision = false;
+  answers = {R::Yes};
+  run(FileOperations::Move);
+  EXPECT_EQ(memory.shell.operations.back().flags, 0xC1);
+  EXPECT_EQ(memory.files.ReadFile("C:\\Kept\\photo 1.jpg"), "picture 1");
+}
+
+TEST_F(FileOperationsTest, RemoveTakesItemsOffTheListOnlyAndTheDialogWantsAnAnswer) {
+  listFiles(3);
+  answers = {R::Yes, R::No, R::Yes};
+  run(FileOperations::Remove);
+  EXPECT_EQ(asked[1], "Remove\n\n     photo 2.jpg\n\nfrom the list?");
+  EXPECT_EQ(listed(), std::vector<std::string>{"photo 2.jpg"});
+  EXPECT_TRUE(memory.files.FileExists("C:\\Pics\\photo 1.jpg"));
+  EXPECT_TRUE(memory.shell.operations.empty());
+
+  // Closed from its system menu without an answer: told, and it stays.
+  dialog.Ask("Remove file?", "?");
+  dialog.Load();
+  dialog.Show();
+  EXPECT_FALSE(dialog.UserClose());
+  EXPECT_EQ(memory.ui.Prompts().back(), "Choose an option, please");
+  EXPECT_TRUE(dialog.Visible());
+}
+
+TEST(MoveQuestion, FoldersAreNamedByTheirLastPart) {
+  EXPECT_EQ(FrmYesNoAllCancel::Quoted("C:\\Photos\\Trips\\"), "'Trips'");
+  EXPECT_EQ(FrmYesNoAllCancel::Quoted("C:\\"), "'C:\\'");
+  EXPECT_EQ(FrmYesNoAllCancel::Quoted(""), "");
+}
+
+}  // namespace
+}  // namespace tapestrel
