@@ -305,6 +305,11 @@ void FrmMain::lstvFiles_KeyDown(int list, int& keyCode, int shift) {
     keyCode = 0;
     PopupMenu(Menus().Get("mPopUp3"));
   }
+  // Delete sends the selected files to the Recycle Bin, after asking.
+  if (keyCode == 46 && !(shift & 1)) {
+    keyCode = 0;
+    program_.operations.OperateOnFiles(FileOperations::Delete);
+  }
 }
 
 void FrmMain::StatusBar_PanelClick(const std::string& key) {

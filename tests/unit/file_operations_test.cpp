@@ -74,7 +74,8 @@ TEST_F(FileOperationsTest, CancelStopsTheAskingAndWhatWasConfirmedIsStillDone) {
   listFiles(3);
   program.options.DeleteConfirmation = false;
   answers = {R::Yes, R::Cancel};
-  run(FileOperations::Delete);
+  int key = 46;  // the Delete key in the list
+  list().KeyDown(key, 0);
   ASSERT_EQ(memory.shell.operations.size(), 1u);
   EXPECT_EQ(memory.shell.operations[0].from, std::vector<std::string>{"C:\\Pics\\photo 1.jpg"});
   EXPECT_EQ(memory.shell.operations[0].flags, 0xD0);  // the shell asks nothing; our dialog did
