@@ -76,6 +76,12 @@ bool FileList::RefusedWhileFilling() {
   return true;
 }
 
+void FileList::ForgetEarlierEscape() {
+  // The system remembers a press until someone asks: one made before this work began,
+  // in another program or before this one started, must not stop it.
+  (void)program_.platform.desktop.KeyPressed(kEscape);
+}
+
 bool FileList::EscapePressed() {
   if (program_.platform.desktop.KeyPressed(kEscape)) program_.state.Escape = true;
   return program_.state.Escape;
@@ -197,6 +203,7 @@ bool FileList::FillListView(const std::string& folder, const std::vector<std::st
   bool imagesReadIn = false;
   bool completed = true;
   stoppedByEscape_ = false;
+  ForgetEarlierEscape();
   std::string from;
   try {
     // Dropped files each bring their folder; a searched folder is one for all its files.

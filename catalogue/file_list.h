@@ -97,6 +97,8 @@ class FileList {
   ListView& Current() const;
   // Esc pressed since the escape flag was cleared (the flag is then set).
   bool EscapePressed();
+  // Forgets an Esc pressed before the work about to begin.
+  void ForgetEarlierEscape();
 
  private:
   bool RefusedWhileFilling();

@@ -62,6 +62,7 @@ void FileOperations::OperateOnFiles(Operation operation) {
       return;
     }
     const std::vector<Selected> selected = CollectSelected();
+    program_.files.ForgetEarlierEscape();
     std::vector<Selected> work;
     bool all = false;
     const int count = static_cast<int>(selected.size());

@@ -88,7 +88,7 @@ TEST_F(KeyRoutingEndToEnd, FolderComboAlternatePatternComboAndShiftF10) {
   ASSERT_TRUE(program.started());
   window = waitForWindow("Tapestrel", 20000);
   ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(waitForCount(2));  // folder a's bitmaps
+  ASSERT_TRUE(waitForCount(2)) << listCount();  // folder a's bitmaps
   SetForegroundWindow(window);
   Sleep(300);
 
