@@ -164,10 +164,14 @@ void FrmMain::ConnectEvents() {
     const std::string path = dirPictures.Entries()[at].path;
     dirPictures.SetPath(path, FolderTreeEntries(program_.platform.files, path));
   };
-  dirPictures.KeyDown = [this](int& key, int) {
+  dirPictures.KeyDown = [this](int& key, int shift) {
     if (key == 13) {
       key = 0;
       Raise(dirPictures.DblClick);
+    }
+    if (key == 46 && shift == 0) {
+      key = 0;
+      program_.operations.DeleteFolder();
     }
   };
   drvPictureDirectories.Change = [this] { program_.folders.DriveChanged(); };

@@ -322,6 +322,12 @@ void FrmMain::mCustom3_Click(int index) { runPopupItem(*this, kCustom3Commands, 
 
 void FrmMain::mnuViewFiles_Click(int) {}
 void FrmMain::mnuOperateOnFiles_Click(int index) {
+  // With the folder pane in use, Delete and Move act on its folder.
+  if (ActiveControl() == &dirPictures && index <= FileOperations::Move) {
+    if (index == FileOperations::Delete) program_.operations.DeleteFolder();
+    else program_.operations.MoveFolder();
+    return;
+  }
   program_.operations.OperateOnFiles(static_cast<FileOperations::Operation>(index));
 }
 void FrmMain::mnuExplorer_Click(int) {}

@@ -1,6 +1,7 @@
 #include "catalogue/file_operations.h"
 
 #include "app/program.h"
+#include "catalogue/folder_tree.h"
 
 #include <algorithm>
 #include "platform/runtime_error.h"
@@ -186,6 +187,57 @@ void FileOperations::CheckProcessed(const std::vector<Selected>& processed) {
     const Selected& s = processed[static_cast<std::size_t>(i)];
     if (!program_.platform.files.FileExists(s.path)) list.RemoveItem(s.index);
   }
+}
+
+std::string FileOperations::SelectedFolder() const {
+  const DirListBox& pane = program_.frmMain.dirPictures;
+  const int index = pane.ListIndex();
+  if (index >= 0 && index < static_cast<int>(pane.Entries().size()))
+    return pane.Entries()[static_cast<std::size_t>(index)].path;
+  return pane.Path();
+}
+
+void FileOperations::RefreshFolderList() {
+  DirListBox& pane = program_.frmMain.dirPictures;
+  FileSystem& files = program_.platform.files;
+  // A folder that went away leaves the pane at the nearest one still there.
+  std::string path = pane.Path();
+  while (path.size() > 3 && !files.FolderExists(path)) path = DirectoryPart(path.substr(0, path.size() - 1));
+  pane.SetPath(path, FolderTreeEntries(files, path));
+}
+
+namespace {
+std::string withoutTrailingSlash(std::string folder) {
+  if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+  return folder;
+}
+}  // namespace
+
+void FileOperations::DeleteFolder() {
+  const std::string folder = SelectedFolder();
+  if (!program_.folders.IsFolder(folder)) return;
+  NoticeBeforeFirstShellUse();
+  // The shell asks before a folder goes, whatever "Confirm Deletes" says.
+  if (DeleteFiles({withoutTrailingSlash(folder)}, true, true) != 0) Tell("Unsuccessful delete operation.", mb::OkOnly | mb::Exclamation);
+  RefreshFolderList();
+}
+
+void FileOperations::MoveFolder() {
+  const std::string folder = SelectedFolder();
+  if (!program_.folders.IsFolder(folder)) return;
+  FrmYesNoAllCancel& dialog = program_.frmYesNoAllCancel;
+  dialog.AskFolderMove(folder);
+  dialog.ShowModal();
+  if (dialog.DialogResult() != FrmYesNoAllCancel::Yes && dialog.DialogResult() != FrmYesNoAllCancel::YesToAll) return;
+  NoticeBeforeFirstShellUse();
+  FileOperation op;
+  op.function = shell_op::Move;
+  op.flags = shell_op::AllowUndo | (program_.options.RenameOnCollision ? shell_op::RenameOnCollision : 0);
+  op.from = {withoutTrailingSlash(folder)};
+  op.to = {withoutTrailingSlash(Trim(dialog.MoveTarget()))};
+  bool aborted = false;
+  if (program_.platform.shell.RunFileOperation(op, aborted) != 0) Tell("Unsuccessful move operation.", mb::OkOnly | mb::Exclamation);
+  RefreshFolderList();
 }
 
 }  // namespace tapestrel

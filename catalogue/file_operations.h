@@ -19,6 +19,10 @@ class FileOperations {
   // The shell's delete (to the Recycle Bin) and move of whole lists; their results.
   int DeleteFiles(const std::vector<std::string>& paths, bool confirm, bool folders);
   int MoveFiles(const std::vector<std::string>& paths, const std::vector<std::string>& targets, bool rename);
+  // The folder pane's folder: deleted to the Recycle Bin after the shell asks, or moved
+  // where the user picks; the pane then shows what is on disk.
+  void DeleteFolder();
+  void MoveFolder();
 
  private:
   struct Selected {
@@ -34,6 +38,9 @@ class FileOperations {
   // Told once a run, before the first move or folder delete.
   void NoticeBeforeFirstShellUse();
   bool noticeShown_ = false;
+  // The folder selected in the folder pane.
+  std::string SelectedFolder() const;
+  void RefreshFolderList();
 
   Program& program_;
 };

@@ -1,5 +1,7 @@
 #include "platform/memory/memory_shell.h"
 
+#include <filesystem>
+
 #include "platform/text.h"
 
 namespace tapestrel {
@@ -35,6 +37,18 @@ int MemoryShell::RunFileOperation(const FileOperation& operation, bool& aborted)
   bool failed = false;
   for (std::size_t i = 0; i < operation.from.size(); ++i) {
     const std::string& from = operation.from[i];
+    if (!(operation.flags & shell_op::FilesOnly) && files_.FolderExists(from)) {
+      // A whole folder: deleted, or moved into the target folder.
+      std::error_code ec;
+      if (operation.function == shell_op::Delete) {
+        recycled.push_back({from, ""});
+        failed |= std::filesystem::remove_all(files_.HostPath(from), ec) == 0;
+      } else {
+        std::filesystem::rename(files_.HostPath(from), files_.HostPath(NormalizeFolder(operation.to.at(0)) + nameOf(from)), ec);
+        failed |= static_cast<bool>(ec);
+      }
+      continue;
+    }
     if (operation.function == shell_op::Delete) {
       if (!files_.FileExists(from)) {
         failed = true;

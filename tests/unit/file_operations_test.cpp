@@ -148,3 +148,45 @@ TEST(MoveQuestion, FoldersAreNamedByTheirLastPart) {
 
 }  // namespace
 }  // namespace tapestrel
+
+namespace tapestrel {
+namespace {
+
+TEST_F(FileOperationsTest, TheFolderPanesFolderIsDeletedAfterTheShellAsksOrMovedWhereTheUserPicks) {
+  memory.files.WriteFile("C:\\Albums\\Old\\a.jpg", "a");
+  memory.files.WriteFile("C:\\Albums\\Trip\\b.jpg", "b");
+  memory.files.WriteFile("C:\\Archive\\keep.txt", "k");
+  DirListBox& pane = program.frmMain.dirPictures;
+  pane.SetPath("C:\\Albums\\Old\\", {});
+  int key = 46;
+  pane.KeyDown(key, 0);
+  ASSERT_EQ(memory.shell.operations.size(), 1u);
+  EXPECT_EQ(memory.shell.operations[0].flags, shell_op::AllowUndo);  // the shell asks; folders too
+  EXPECT_EQ(memory.shell.operations[0].from, std::vector<std::string>{"C:\\Albums\\Old"});
+  EXPECT_FALSE(memory.files.FolderExists("C:\\Albums\\Old"));
+  EXPECT_EQ(pane.Path(), "C:\\Albums\\");  // the pane shows what is left
+
+  // Cancelled in the shell: told.
+  pane.SetPath("C:\\Albums\\Trip\\", {});
+  memory.shell.userCancels = true;
+  key = 46;
+  pane.KeyDown(key, 0);
+  EXPECT_EQ(memory.ui.Prompts().back(), "Unsuccessful delete operation.");
+  EXPECT_TRUE(memory.files.FolderExists("C:\\Albums\\Trip"));
+
+  // Moved: the dialog asks where to, and the folder goes there whole.
+  dialog.WhileModal = [this] {
+    EXPECT_EQ(dialog.Caption(), "Move folder to where?");
+    EXPECT_EQ(dialog.lblYesNoCancel.Caption(), "Move\n\n'Trip'\n\n to where?");
+    dialog.cboMoveDirectories.SetText("C:\\Archive\\");
+    dialog.cmdYes.Click();
+  };
+  program.operations.MoveFolder();
+  EXPECT_EQ(memory.shell.operations.back().to, std::vector<std::string>{"C:\\Archive"});
+  EXPECT_EQ(memory.files.ReadFile("C:\\Archive\\Trip\\b.jpg"), "b");
+  EXPECT_EQ(memory.files.ReadFile("C:\\Archive\\keep.txt"), "k");
+  EXPECT_EQ(program.options.Folders[static_cast<std::size_t>(program.options.MoveDirectory)], "C:\\Archive\\");
+}
+
+}  // namespace
+}  // namespace tapestrel
