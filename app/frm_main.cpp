@@ -156,6 +156,8 @@ void FrmMain::ConnectEvents() {
     list.ItemClick = [this](int index) { program_.files.ItemClicked(index); };
     list.KeyUp = [this](int&, int) { program_.files.ShowSelection(); };
     list.KeyDown = [this, i](int& key, int shift) { lstvFiles_KeyDown(i, key, shift); };
+    list.AcceptsDrops = true;
+    list.FilesDropped = [this](const std::vector<std::string>& paths) { program_.operations.Dropped(paths, false); };
   }
   dirPictures.Change = [this] { program_.folders.PictureFolderChanged(); };
   dirPictures.DblClick = [this] {
@@ -164,6 +166,8 @@ void FrmMain::ConnectEvents() {
     const std::string path = dirPictures.Entries()[at].path;
     dirPictures.SetPath(path, FolderTreeEntries(program_.platform.files, path));
   };
+  dirPictures.AcceptsDrops = true;
+  dirPictures.FilesDropped = [this](const std::vector<std::string>& paths) { program_.operations.Dropped(paths, true); };
   dirPictures.KeyDown = [this](int& key, int shift) {
     if (key == 13) {
       key = 0;

@@ -240,4 +240,41 @@ void FileOperations::MoveFolder() {
   RefreshFolderList();
 }
 
+void FileOperations::Dropped(const std::vector<std::string>& paths, bool onFolderPane) {
+  FileSystem& files = program_.platform.files;
+  program_.files.ForgetEarlierEscape();
+  std::vector<std::string> folders;
+  std::vector<std::string> dropped;
+  for (const std::string& path : paths) {
+    if (program_.files.EscapePressed()) {
+      program_.state.Escape = false;
+      Tell("User hit escape", mb::OkOnly | mb::Information);
+      return;
+    }
+    if (files.FolderExists(path)) folders.push_back(NormalizeFolder(path));
+    else dropped.push_back(path);
+  }
+  if (onFolderPane) {
+    if (paths.size() == 1) {
+      program_.folders.ChangePictureFolder(paths.front(), true);
+    } else if (paths.size() > 1) {
+      Tell("One folder at a time, please.\nYou can drop multiple folders on the file-selection pane.",
+           mb::OkOnly | mb::Information);
+    }
+    return;
+  }
+  if (!folders.empty()) {
+    program_.folders.ReadActiveFolders(&folders, !dropped.empty());
+    program_.folders.RecordDroppedFolders(folders);
+  }
+  if (!dropped.empty()) {
+    // Dropped files join what the dropped folders gave.
+    ProgramState& state = program_.state;
+    const bool append = state.AppendRecord;
+    state.AppendRecord = append || !folders.empty();
+    program_.files.FillListView("", &dropped);
+    state.AppendRecord = append;
+  }
+}
+
 }  // namespace tapestrel

@@ -23,6 +23,8 @@ class FileOperations {
   // where the user picks; the pane then shows what is on disk.
   void DeleteFolder();
   void MoveFolder();
+  // Files and folders dropped from the shell on a file list (false) or the folder pane.
+  void Dropped(const std::vector<std::string>& paths, bool onFolderPane);
 
  private:
   struct Selected {

@@ -275,4 +275,13 @@ bool FolderSet::IsFolder(const std::string& folder) {
   return true;
 }
 
+void FolderSet::RecordDroppedFolders(const std::vector<std::string>& folders) {
+  std::vector<std::string> active;
+  if (program_.options.ClearActiveFolders) program_.platform.settings.DeleteSection(kActiveDirectoriesSection);
+  else active = LoadActiveFolders();
+  active.insert(active.end(), folders.begin(), folders.end());
+  program_.settings.SaveActiveDirectories(active);
+  CleanUpActiveFoldersKey();
+}
+
 }  // namespace tapestrel

@@ -41,6 +41,9 @@ class FolderSet {
   bool DirDiver(const std::string& folder, int depth = 0);
   static constexpr int kMaxSearchDepth = 32;
   void ActiveDirectoriesKeyDown(int& keyCode, int shift);
+  // Folders dropped on a file list join the active folders (which start afresh when
+  // "Clear active folders at start" is on), then the list is tidied.
+  void RecordDroppedFolders(const std::vector<std::string>& folders);
 
   // A path of three characters or fewer is no folder to work on.
   bool IsFolder(const std::string& folder);

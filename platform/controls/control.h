@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace tapestrel {
 
@@ -80,6 +81,10 @@ class Control {
   std::function<void(int button, int shift, long x, long y)> MouseDown;
   std::function<void(int button, int shift, long x, long y)> MouseMove;
   std::function<void(int button, int shift, long x, long y)> MouseUp;
+  // Files and folders dropped on the control from the shell, by their paths; set
+  // AcceptsDrops before the form loads.
+  bool AcceptsDrops = false;
+  std::function<void(const std::vector<std::string>& paths)> FilesDropped;
 
   // The renderer reports a size it decided (a toolbar's or status bar's own height),
   // without an echo back to it.

@@ -120,6 +120,7 @@ void Win32FormRenderer::CreateControl(FormWindow& fw, Control& control) {
   cw.oldProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(cw.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32FormRenderer::ControlProc)));
   SendMessageA(cw.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(defaultFont_), FALSE);
+  if (control.AcceptsDrops) DragAcceptFiles(cw.hwnd, TRUE);
   if (control.Kind() == ControlKind::ComboBox) HookComboEdit(cw);
   if (control.Kind() == ControlKind::Toolbar) {
     SendMessageA(cw.hwnd, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);

@@ -239,6 +239,19 @@ LRESULT Win32FormRenderer::HandleControl(ControlWindow& cw, UINT message, WPARAM
   const long x = tw(static_cast<short>(LOWORD(lParam)));
   const long y = tw(static_cast<short>(HIWORD(lParam)));
   switch (message) {
+    case WM_DROPFILES: {
+      const HDROP drop = reinterpret_cast<HDROP>(wParam);
+      std::vector<std::string> paths;
+      const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+      for (UINT i = 0; i < count; ++i) {
+        char name[MAX_PATH] = {};
+        const UINT length = DragQueryFileA(drop, i, name, MAX_PATH);
+        paths.emplace_back(name, std::min<UINT>(length, MAX_PATH - 1));
+      }
+      DragFinish(drop);
+      Raise(c.FilesDropped, paths);
+      return 0;
+    }
     case WM_TIMER:
       if (wParam == kStatusFlushTimer && c.Kind() == ControlKind::StatusBar) {
         KillTimer(cw.hwnd, kStatusFlushTimer);

@@ -190,3 +190,30 @@ TEST_F(FileOperationsTest, TheFolderPanesFolderIsDeletedAfterTheShellAsksOrMoved
 
 }  // namespace
 }  // namespace tapestrel
+
+namespace tapestrel {
+namespace {
+
+TEST_F(FileOperationsTest, DroppedFilesAndFoldersAreListedAndTheFoldersBecomeActive) {
+  memory.files.WriteFile("C:\\Drop\\Sea\\wave.bmp", "BM");
+  memory.files.WriteFile("C:\\Drop\\Sea\\shore.bmp", "BM");
+  memory.files.WriteFile("C:\\Elsewhere\\lone.bmp", "BM");
+  program.files.ShowList(1);
+  list().AcceptsDrops = true;
+  Raise(program.frmMain.lstvFiles[1].FilesDropped, std::vector<std::string>{"C:\\Drop\\Sea", "C:\\Elsewhere\\lone.bmp"});
+  std::vector<std::string> names = listed();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"lone.bmp", "shore.bmp", "wave.bmp"}));
+  const std::vector<std::string> active = program.folders.LoadActiveFolders();
+  EXPECT_NE(std::find(active.begin(), active.end(), "C:\\Drop\\Sea\\"), active.end());
+
+  // On the folder pane: one folder at a time.
+  Raise(program.frmMain.dirPictures.FilesDropped, std::vector<std::string>{"C:\\Drop\\Sea", "C:\\Elsewhere"});
+  EXPECT_EQ(memory.ui.Prompts().back(),
+            "One folder at a time, please.\nYou can drop multiple folders on the file-selection pane.");
+  Raise(program.frmMain.dirPictures.FilesDropped, std::vector<std::string>{"C:\\Elsewhere\\lone.bmp"});
+  EXPECT_EQ(NormalizeFolder(program.frmMain.dirPictures.Path()), "C:\\Elsewhere\\");
+}
+
+}  // namespace
+}  // namespace tapestrel
