@@ -98,7 +98,6 @@ void FileOperations::OperateOnFiles(Operation operation) {
 
 void FileOperations::Perform(Operation operation, const std::vector<Selected>& work) {
   const Options& o = program_.options;
-  ListView& shown = program_.files.Current();
   std::vector<std::string> paths;
   for (const Selected& s : work) paths.push_back(s.path);
   switch (operation) {
@@ -116,12 +115,12 @@ void FileOperations::Perform(Operation operation, const std::vector<Selected>& w
       break;
     }
     case Remove:
-      for (auto it = work.rbegin(); it != work.rend(); ++it) shown.RemoveItem(it->index);
+      TakeOff(work);
       break;
     case Decode:
       program_.decoder.DecodeSelectedFiles(paths, o.ReduceJpegSize, o.InternalDecoding ? 1 : 2);
       if (o.RemoveAfterDecode) {
-        for (auto it = work.rbegin(); it != work.rend(); ++it) shown.RemoveItem(it->index);
+        TakeOff(work);
       } else {
         CheckProcessed(work);
       }
@@ -179,14 +178,23 @@ int FileOperations::MoveFiles(const std::vector<std::string>& paths, const std::
   return program_.platform.shell.RunFileOperation(op, aborted);
 }
 
+void FileOperations::TakeOff(const std::vector<Selected>& items) {
+  ListView& list = program_.files.Current();
+  list.BeginUpdate();
+  for (auto it = items.rbegin(); it != items.rend(); ++it) list.RemoveItem(it->index);
+  list.EndUpdate();
+}
+
 void FileOperations::CheckProcessed(const std::vector<Selected>& processed) {
   ListView& list = program_.files.Current();
   const int total = static_cast<int>(processed.size());
+  list.BeginUpdate();  // thousands of items go; the window hears of it once
   for (int i = total - 1; i >= 0; --i) {
     program_.files.ShowProgress(total - i, 2, total);
     const Selected& s = processed[static_cast<std::size_t>(i)];
     if (!program_.platform.files.FileExists(s.path)) list.RemoveItem(s.index);
   }
+  list.EndUpdate();
 }
 
 std::string FileOperations::SelectedFolder() const {

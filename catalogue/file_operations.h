@@ -34,6 +34,8 @@ class FileOperations {
   std::vector<Selected> CollectSelected();
   // Takes off the list the processed files that are no longer where they were.
   void CheckProcessed(const std::vector<Selected>& processed);
+  // Takes the items off the list, from the last to the first.
+  void TakeOff(const std::vector<Selected>& items);
   void Tell(const std::string& text, int style);
   bool Confirm(Operation operation, const Selected& file);
   void Perform(Operation operation, const std::vector<Selected>& work);

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include <gtest/gtest.h>
@@ -58,6 +59,8 @@ TEST(DropOnWine, FilesAndAFolderDroppedOnTheListAreListedAndManyFoldersOnThePane
   PostMessageA(list, WM_DROPFILES, reinterpret_cast<WPARAM>(dropHandle({folder + "Sea", folder + "lone.bmp"})), 0);
   pump();
   EXPECT_EQ(ListView_GetItemCount(list), 2);
+  const std::vector<std::string> active = program.folders.LoadActiveFolders();
+  EXPECT_NE(std::find(active.begin(), active.end(), folder + "Sea\\"), active.end());  // recorded
 
   const HWND pane = renderer.WindowOf(program.frmMain.dirPictures);
   ASSERT_NE(pane, nullptr);

@@ -78,6 +78,12 @@ TEST_F(FileOperationsOnWine, AMoveOntoATakenNameKeepsBothFilesAndTheListFollows)
   EXPECT_EQ(read(to + "holiday, day 1 (2).jpg"), "moved one");
   EXPECT_EQ(read(to + "Z\xC3\xBCrich & co.jpg"), "second");
   EXPECT_EQ(program.files.Current().Count(), 0);
+
+  // Without "Rename Moved" the shell's own way stands: Wine's replaces the file there.
+  program.options.RenameOnCollision = false;
+  listed("Z\xC3\xBCrich & co.jpg", "third");
+  program.operations.OperateOnFiles(FileOperations::Move);
+  EXPECT_EQ(read(to + "Z\xC3\xBCrich & co.jpg"), "third");
 }
 
 TEST_F(FileOperationsOnWine, ADeleteGoesToTheRecycleBinAndOffTheList) {
