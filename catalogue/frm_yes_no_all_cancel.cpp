@@ -12,7 +12,9 @@ constexpr int kMoveHistory = 1;
 
 FrmYesNoAllCancel::FrmYesNoAllCancel(Program& program) : Form("frmYesNoAllCancel", 6360, 3120), program_(program) {
   Sizable = false;
-  lblYesNoCancel.Move(240, 180, 5880, 1380);
+  Image1.Move(240, 240, 480, 480);
+  Image1.SystemIcon = 32514;  // the question mark
+  lblYesNoCancel.Move(900, 180, 5220, 1380);
   cboMoveDirectories.Move(240, 1650, 4680, 315);
   cboMoveDirectories.SetText("Move-to directory name");
   cmdBrowseForMoveDirectory.SetCaption("&Browse...");

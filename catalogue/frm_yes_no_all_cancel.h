@@ -33,6 +33,7 @@ class FrmYesNoAllCancel : public Form {
   CommandButton cmdNo{*this, "cmdNo"};
   CommandButton cmdCancel{*this, "cmdCancel"};
   Label lblYesNoCancel{*this, "lblYesNoCancel"};
+  PictureBox Image1{*this, "Image1"};
   ComboBox cboMoveDirectories{*this, "cboMoveDirectories"};
   CommandButton cmdBrowseForMoveDirectory{*this, "cmdBrowseForMoveDirectory"};
 

@@ -174,6 +174,9 @@ class PictureBox : public Control {
   // 0 the arrow, 9 the west-east sizing arrows, 11 the hourglass.
   int MousePointer() const { return mousePointer_; }
   void SetMousePointer(int pointer) { mousePointer_ = pointer; }
+  // One of the system's icons shown in the box (32514 the question mark; 0 none); set
+  // before the form loads.
+  int SystemIcon = 0;
   std::function<void()> Click;
 
  private:

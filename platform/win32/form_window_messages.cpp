@@ -239,6 +239,15 @@ LRESULT Win32FormRenderer::HandleControl(ControlWindow& cw, UINT message, WPARAM
   const long x = tw(static_cast<short>(LOWORD(lParam)));
   const long y = tw(static_cast<short>(HIWORD(lParam)));
   switch (message) {
+    case WM_PAINT:
+      if (c.Kind() == ControlKind::PictureBox && static_cast<PictureBox&>(c).SystemIcon != 0) {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(cw.hwnd, &paint);
+        DrawIcon(dc, 0, 0, LoadIcon(nullptr, MAKEINTRESOURCE(static_cast<PictureBox&>(c).SystemIcon)));
+        EndPaint(cw.hwnd, &paint);
+        return 0;
+      }
+      break;
     case WM_DROPFILES: {
       const HDROP drop = reinterpret_cast<HDROP>(wParam);
       std::vector<std::string> paths;
