@@ -10,6 +10,8 @@
 namespace tapestrel {
 
 namespace {
+// Files handed to the shell at a time.
+constexpr std::size_t kShellBatch = 50;
 const char* const kNothingToDo[] = {"There are no files to delete.", "There are no files to move.",
                                     "There are no items to remove.", "There are no files to decode."};
 }  // namespace
@@ -135,15 +137,44 @@ int FileOperations::DeleteFiles(const std::vector<std::string>& paths, bool conf
   const int total = static_cast<int>(paths.size());
   for (int i = 0; i < total; ++i) {
     program_.files.ShowProgress(i + 1, 0, total, " <ESC> to cancel.");
+    program_.platform.ui.DoEvents();
     if (program_.files.EscapePressed()) {
       program_.state.Escape = false;
       break;
     }
     op.from.push_back(paths[static_cast<std::size_t>(i)]);
   }
-  if (op.from.empty()) return 0;
-  bool aborted = false;
-  return program_.platform.shell.RunFileOperation(op, aborted);
+  return RunInBatches(op);
+}
+
+int FileOperations::RunInBatches(const FileOperation& whole) {
+  // The shell works through its list without letting the window paint (Wine's shows no
+  // progress of its own): in batches, with the progress and Esc between them.
+  const std::size_t total = whole.from.size();
+  int result = 0;
+  for (std::size_t first = 0; first < total; first += kShellBatch) {
+    const std::size_t last = std::min(total, first + kShellBatch);
+    FileOperation part;
+    part.function = whole.function;
+    part.flags = whole.flags;
+    part.from.assign(whole.from.begin() + static_cast<std::ptrdiff_t>(first), whole.from.begin() + static_cast<std::ptrdiff_t>(last));
+    if (whole.to.size() == total)
+      part.to.assign(whole.to.begin() + static_cast<std::ptrdiff_t>(first), whole.to.begin() + static_cast<std::ptrdiff_t>(last));
+    else
+      part.to = whole.to;
+    bool aborted = false;
+    const int code = program_.platform.shell.RunFileOperation(part, aborted);
+    if (result == 0) result = code;
+    if (aborted) break;
+    if (last == total) break;
+    program_.files.ShowProgress(static_cast<int>(last), 0, static_cast<int>(total), " <ESC> to stop");
+    program_.platform.ui.DoEvents();
+    if (program_.files.EscapePressed()) {
+      program_.state.Escape = false;
+      break;
+    }
+  }
+  return result;
 }
 
 int FileOperations::MoveFiles(const std::vector<std::string>& paths, const std::vector<std::string>& targets, bool rename) {
@@ -154,6 +185,7 @@ int FileOperations::MoveFiles(const std::vector<std::string>& paths, const std::
   const int total = static_cast<int>(paths.size());
   for (int i = 0; i < total; ++i) {
     program_.files.ShowProgress(i + 1, 0, total, " <ESC> to cancel.");
+    program_.platform.ui.DoEvents();
     if (program_.files.EscapePressed()) {
       program_.state.Escape = false;
       break;
@@ -173,9 +205,7 @@ int FileOperations::MoveFiles(const std::vector<std::string>& paths, const std::
     op.from.push_back(paths[static_cast<std::size_t>(i)]);
     op.to.push_back(target);
   }
-  if (op.from.empty()) return 0;
-  bool aborted = false;
-  return program_.platform.shell.RunFileOperation(op, aborted);
+  return RunInBatches(op);
 }
 
 void FileOperations::TakeOff(const std::vector<Selected>& items) {
@@ -191,6 +221,7 @@ void FileOperations::CheckProcessed(const std::vector<Selected>& processed) {
   list.BeginUpdate();  // thousands of items go; the window hears of it once
   for (int i = total - 1; i >= 0; --i) {
     program_.files.ShowProgress(total - i, 2, total);
+    program_.platform.ui.DoEvents();
     const Selected& s = processed[static_cast<std::size_t>(i)];
     if (!program_.platform.files.FileExists(s.path)) list.RemoveItem(s.index);
   }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/shell.h"
+
 namespace tapestrel {
 
 class Program;
@@ -36,6 +38,8 @@ class FileOperations {
   void CheckProcessed(const std::vector<Selected>& processed);
   // Takes the items off the list, from the last to the first.
   void TakeOff(const std::vector<Selected>& items);
+  // The shell's operation over its list, a batch at a time; the first failure's result.
+  int RunInBatches(const FileOperation& whole);
   void Tell(const std::string& text, int style);
   bool Confirm(Operation operation, const Selected& file);
   void Perform(Operation operation, const std::vector<Selected>& work);

@@ -217,3 +217,23 @@ TEST_F(FileOperationsTest, DroppedFilesAndFoldersAreListedAndTheFoldersBecomeAct
 
 }  // namespace
 }  // namespace tapestrel
+
+namespace tapestrel {
+namespace {
+
+TEST_F(FileOperationsTest, ManyFilesGoToTheShellInBatchesWithTheWindowPaintedBetween) {
+  listFiles(450);
+  answers = {R::YesToAll};
+  const int before = memory.ui.DoEventsCalls();
+  run(FileOperations::Delete);
+  ASSERT_EQ(memory.shell.operations.size(), 9u);
+  EXPECT_EQ(memory.shell.operations[0].from.size(), 50u);
+  EXPECT_EQ(memory.shell.operations[8].from.size(), 50u);
+  EXPECT_EQ(memory.shell.operations[8].flags, 0xC0);
+  EXPECT_GE(memory.ui.DoEventsCalls() - before, 452);
+  EXPECT_TRUE(listed().empty());
+
+}
+
+}  // namespace
+}  // namespace tapestrel
