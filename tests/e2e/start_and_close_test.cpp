@@ -58,9 +58,9 @@ TEST(EndToEnd, StartsWithItsWindowAndClosesKeepingItsSettings) {
   ASSERT_NE(window, nullptr) << "no window captioned Tapestrel";
   EXPECT_TRUE(IsWindowVisible(window));
 
-  // The end of start-up records the folder histories.
-  EXPECT_EQ(storedSetting("PictureDirectory"), "0");
-  EXPECT_EQ(storedSetting("MoveDirectory"), "5");
+  // The end of start-up (a moment after the window shows) records the folder histories.
+  EXPECT_TRUE(waitForStoredSetting("PictureDirectory", "StartUp", "0", 5000)) << storedSetting("PictureDirectory");
+  EXPECT_TRUE(waitForStoredSetting("MoveDirectory", "StartUp", "5", 5000)) << storedSetting("MoveDirectory");
   EXPECT_NE(storedSetting("PictureDirectory1").find("\\"), std::string::npos);
 
   PostMessageA(window, WM_CLOSE, 0, 0);
