@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   World& w = world();
   w.files.bytes.assign(reinterpret_cast<const char*>(data), size);
   Gvbox& gvbox = w.gvbox;
-  // A few megapixels: enough for every real seed, small enough for the fuzzer's memory.
+  // A few megapixels: enough for every real starting picture, small enough for the fuzzer's memory.
   gvbox.MaxPixels = 1u << 22;
   const unsigned variant = size % 4;
   gvbox.DisplayDepth = variant & 1 ? 8 : 24;
