@@ -181,15 +181,10 @@ int FileOperations::MoveFiles(const std::vector<std::string>& paths, const std::
     std::string target = targets[static_cast<std::size_t>(i)];
     // The shell may not honour the rename (Wine replaces the file that is there): the
     // program never lets a move replace a file when renaming was asked for.
-    if (rename && (files.FileExists(target) || std::find(op.to.begin(), op.to.end(), target) != op.to.end())) {
-      const std::string::size_type dot = target.find_last_of('.');
-      const std::string::size_type slash = target.find_last_of('\\');
-      const bool hasDot = dot != std::string::npos && dot > slash;
-      const std::string stem = hasDot ? target.substr(0, dot) : target;
-      const std::string extension = hasDot ? target.substr(dot) : "";
-      for (int n = 2; files.FileExists(target) || std::find(op.to.begin(), op.to.end(), target) != op.to.end(); ++n)
-        target = stem + " (" + NumberText(n) + ")" + extension;
-    }
+    if (rename)
+      target = FreeNumberedName(target, [&](const std::string& p) {
+        return files.FileExists(p) || std::find(op.to.begin(), op.to.end(), p) != op.to.end();
+      });
     op.from.push_back(paths[static_cast<std::size_t>(i)]);
     op.to.push_back(target);
   }

@@ -128,14 +128,7 @@ bool DecoderFrontEnd::InternalDecode(const std::string& path) {
 
 std::string DecoderFrontEnd::FreeName(const std::string& wanted) {
   FileSystem& files = program_.platform.files;
-  if (!files.FileExists(wanted)) return wanted;
-  const std::string::size_type dot = wanted.find_last_of('.');
-  const std::string stem = wanted.substr(0, dot);
-  const std::string extension = wanted.substr(dot);
-  for (int n = 2;; ++n) {
-    const std::string candidate = stem + " (" + NumberText(n) + ")" + extension;
-    if (!files.FileExists(candidate)) return candidate;
-  }
+  return FreeNumberedName(wanted, [&files](const std::string& p) { return files.FileExists(p); });
 }
 
 bool DecoderFrontEnd::ExternalDecode(const std::string& path, const std::string& output) {

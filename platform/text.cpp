@@ -324,4 +324,17 @@ std::string AbbreviatePath(std::string_view path, std::size_t length) {
   return "..." + std::string(path.substr(path.size() - (length - 3)));
 }
 
+std::string FreeNumberedName(const std::string& wanted, const std::function<bool(const std::string&)>& taken) {
+  if (!taken(wanted)) return wanted;
+  const std::string::size_type dot = wanted.find_last_of('.');
+  const std::string::size_type slash = wanted.find_last_of("\\/");
+  const bool hasDot = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+  const std::string stem = hasDot ? wanted.substr(0, dot) : wanted;
+  const std::string extension = hasDot ? wanted.substr(dot) : "";
+  for (int n = 2;; ++n) {
+    std::string candidate = stem + " (" + NumberText(n) + ")" + extension;
+    if (!taken(candidate)) return candidate;
+  }
+}
+
 }  // namespace tapestrel

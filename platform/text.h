@@ -4,11 +4,16 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace tapestrel {
+
+// `wanted` when `taken` says it is free, else the first free one of "stem (2).ext",
+// "stem (3).ext" and so on; the extension is what follows the last dot of the name.
+std::string FreeNumberedName(const std::string& wanted, const std::function<bool(const std::string&)>& taken);
 
 // Cuts a system-call result at its first NUL character and strips blanks from both ends.
 std::string TrimAtNull(std::string_view text);

@@ -16,9 +16,7 @@ bool MemoryShell::Move(const std::string& from, const std::string& to, bool rena
   std::string target = to;
   if (files_.FileExists(target)) {
     if (rename && renamesOnCollision) {
-      const std::string::size_type dot = target.find_last_of('.');
-      const std::string stem = target.substr(0, dot), extension = dot == std::string::npos ? "" : target.substr(dot);
-      for (int n = 2; files_.FileExists(target); ++n) target = stem + " (" + NumberText(n) + ")" + extension;
+      target = FreeNumberedName(target, [this](const std::string& p) { return files_.FileExists(p); });
     } else {
       files_.RemoveFile(target);
     }
@@ -62,6 +60,7 @@ int MemoryShell::RunFileOperation(const FileOperation& operation, bool& aborted)
       failed |= !Move(from, to, operation.flags & shell_op::RenameOnCollision);
     }
   }
+  if (afterOperation) afterOperation();
   return failed ? 2 : 0;
 }
 

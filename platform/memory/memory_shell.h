@@ -3,6 +3,7 @@
 // meeting a file of the same name the way the shell it stands for does.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ class MemoryShell : public Shell {
   // Windows renames a moved file that meets one of the same name when asked to; Wine
   // replaces the one that was there.
   bool renamesOnCollision = true;
+  // Called after each operation has run, as the user might act between them.
+  std::function<void()> afterOperation;
 
  private:
   bool Move(const std::string& from, const std::string& to, bool rename);

@@ -233,6 +233,18 @@ TEST_F(FileOperationsTest, ManyFilesGoToTheShellInBatchesWithTheWindowPaintedBet
   EXPECT_GE(memory.ui.DoEventsCalls() - before, 452);
   EXPECT_TRUE(listed().empty());
 
+  // Esc between two batches: what the shell was given is done and off the list, the rest
+  // stays where it was and listed.
+  listFiles(450);
+  memory.shell.operations.clear();
+  memory.shell.recycled.clear();
+  answers = {R::YesToAll};
+  memory.shell.afterOperation = [this] { memory.desktop.escapeAfter = memory.desktop.askings; };
+  run(FileOperations::Delete);
+  EXPECT_EQ(memory.shell.operations.size(), 1u);
+  EXPECT_EQ(memory.shell.recycled.size(), 50u);
+  EXPECT_EQ(listed().size(), 400u);
+  EXPECT_TRUE(memory.files.FileExists("C:\\Pics\\photo 450.jpg"));
 }
 
 }  // namespace

@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "catalogue/file_list.h"
@@ -26,6 +29,14 @@ TEST(Text, DirectoryPart) {
                {"\\\\server\\share\\a.jpg", "\\\\server\\share\\"},
                {"", ""}};
   for (const auto& c : cases) EXPECT_EQ(DirectoryPart(c.path), c.folder) << c.path;
+}
+
+TEST(Text, FreeNumberedNamesCountPastTakenOnesAndKeepTheExtension) {
+  const std::vector<std::string> taken{"C:\\a\\sea.jpg", "C:\\a\\sea (2).jpg", "C:\\v1.0\\notes"};
+  const auto isTaken = [&](const std::string& p) { return std::find(taken.begin(), taken.end(), p) != taken.end(); };
+  EXPECT_EQ(FreeNumberedName("C:\\a\\alps.jpg", isTaken), "C:\\a\\alps.jpg");
+  EXPECT_EQ(FreeNumberedName("C:\\a\\sea.jpg", isTaken), "C:\\a\\sea (3).jpg");
+  EXPECT_EQ(FreeNumberedName("C:\\v1.0\\notes", isTaken), "C:\\v1.0\\notes (2)");  // the folder's dot is no extension
 }
 
 TEST(Text, NormalizeFolderEndsInExactlyOneBackslash) {

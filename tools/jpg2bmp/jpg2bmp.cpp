@@ -20,6 +20,7 @@
 #include "platform/bitmap.h"
 #include "platform/picture_decoder.h"
 #include "platform/runtime_error.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -59,10 +60,7 @@ std::string defaultOutput(const std::string& input) {
   const std::string::size_type slash = input.find_last_of("\\/");
   const std::string::size_type dot = input.find_last_of('.');
   const bool hasDot = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-  const std::string stem = hasDot ? input.substr(0, dot) : input;
-  std::string name = stem + ".bmp";
-  for (int n = 2; exists(name); ++n) name = stem + " (" + std::to_string(n) + ").bmp";
-  return name;
+  return tapestrel::FreeNumberedName((hasDot ? input.substr(0, dot) : input) + ".bmp", exists);
 }
 
 bool readAll(const std::string& path, std::string& bytes) {
