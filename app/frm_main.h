@@ -180,6 +180,10 @@ class FrmMain : public Form {
   void mAbout_Click(int index);
   void mCustom_Click(int index);
   void mCustom2_Click(int index);
+  // "Full-Screen Mode": the display goes between the desktop and the program's window.
+  void FullScreenMode();
+  // The focused file shown in the program's own full-screen window.
+  void ViewInFullScreen();
   void mCustom3_Click(int index);
 
  protected:

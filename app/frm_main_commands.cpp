@@ -213,6 +213,7 @@ void FrmMain::mnuSmallSize_Click() {
 void FrmMain::mnuInfoMode_Click() {
   if (InfoMode()) InfoOffMode();
   else InfoOnMode();
+  if (program_.frmFullScreen.Visible()) program_.frmFullScreen.ToggleInfo();
 }
 
 void FrmMain::mnuRefresh_Click() {
@@ -314,13 +315,72 @@ void FrmMain::mnuTimeInterval_Click(int index) { program_.rotation.SetTimeInterv
 
 void FrmMain::mSort_Click(int index) { program_.files.SortByKey(index); }
 
-void FrmMain::mCustom_Click(int index) { runPopupItem(*this, kCustomCommands, index); }
-void FrmMain::mCustom2_Click(int index) { runPopupItem(*this, kCustom2Commands, index); }
+void FrmMain::mCustom_Click(int index) {
+  if (index == 7) FullScreenMode();
+  else runPopupItem(*this, kCustomCommands, index);
+}
+
+void FrmMain::mCustom2_Click(int index) {
+  // The viewer's own commands; the others are the main window's.
+  FrmFullScreen& viewer = program_.frmFullScreen;
+  switch (index) {
+    case 3: viewer.ToggleInfo(); break;
+    case 4:
+    case 5: viewer.SwitchView(); break;
+    case 7: viewer.ShowNextImage(true); break;
+    case 8: viewer.ShowNextImage(false); break;
+    case 9: viewer.ShowDefaultImage(true); break;
+    case 10: viewer.ShowDefaultImage(false); break;
+    case 15: viewer.ExitFullScreenDisplay(0); break;
+    case 16: viewer.ExitFullScreenDisplay(1); break;
+    default: runPopupItem(*this, kCustom2Commands, index); break;
+  }
+}
+
+void FrmMain::FullScreenMode() {
+  // Switches between the desktop and the program's own window; going to the window
+  // shows the current wallpaper there at once, and the rotation carries on there.
+  WallpaperWriter& writer = program_.wallpaper;
+  const bool toInternal = program_.options.BackdropMode < 3;
+  writer.SwitchDisplay(toInternal);
+  if (!toInternal || program_.options.BackdropMode < 3) return;
+  const std::string& current = program_.options.WallPaperName;
+  if (current.empty() || !program_.platform.files.FileExists(current)) return;
+  program_.frmFullScreen.ViewerMode = program_.options.BackdropMode;
+  program_.frmFullScreen.ShowInViewer(current);
+}
+
+void FrmMain::ViewInFullScreen() {
+  ListView& list = lstvFiles[CurrentList()];
+  const int focused = list.FocusedIndex();
+  if (focused < 0 || focused >= list.Count() || !list.Items()[static_cast<std::size_t>(focused)].selected) {
+    program_.platform.ui.MsgBox("Please select a file for full-screen viewing and make sure the selected file has the focus.",
+                                mb::OkOnly | mb::Information, kApplicationName);
+    return;
+  }
+  const ListItem& item = list.Items()[static_cast<std::size_t>(focused)];
+  const std::string path = item.Column(1) + item.text;
+  if (!program_.platform.files.FileExists(path)) {
+    program_.platform.ui.MsgBox(item.text + " is not present!" + "\n" + "Therefore, it will be removed from the list.",
+                                mb::OkOnly | mb::Information, kApplicationName);
+    list.RemoveItem(focused);
+    program_.files.ShowTotals();
+    return;
+  }
+  FrmFullScreen& viewer = program_.frmFullScreen;
+  if (!viewer.Visible()) viewer.ViewerMode = program_.options.BackdropMode == 3 ? 3 : 4;
+  if (viewer.ShowInViewer(path)) program_.rotation.SetPosition(focused + 1);
+}
 void FrmMain::mCustom3_Click(int index) { runPopupItem(*this, kCustom3Commands, index); }
 
 // Carried out by parts of the program still to come ---------------------------------------
 
-void FrmMain::mnuViewFiles_Click(int) {}
+void FrmMain::mnuViewFiles_Click(int index) {
+  // Viewing with the program's own window; outside viewers and editors come later.
+  const Options& o = program_.options;
+  if (index == 0 && EqualsIgnoreCase(o.Programs[static_cast<std::size_t>(std::clamp(o.Viewer, 0, 4))], "internal"))
+    ViewInFullScreen();
+}
 void FrmMain::mnuOperateOnFiles_Click(int index) {
   // With the folder pane in use, Delete and Move act on its folder.
   if (ActiveControl() == &dirPictures && index <= FileOperations::Move) {

@@ -70,7 +70,7 @@ class Program {
   FileOperations operations{*this};
   FrmMain frmMain{*this};
   FrmAbout frmAbout{*this};
-  FrmFullScreen frmFullScreen;
+  FrmFullScreen frmFullScreen{*this};
   FrmOptions frmOptions;
   DecoderFrontEnd decoder{*this};
   FrmDecodingInProgress frmDecodingInProgress{decoder.CancelDecoding};

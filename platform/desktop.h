@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "platform/bitmap.h"
 
@@ -40,6 +41,15 @@ class Desktop {
   // Draws a placeable metafile (the whole file) into a picture of its own size at the
   // screen's resolution; none when it cannot be drawn.
   virtual std::optional<Bitmap> DrawMetafile(const std::string& bytes) = 0;
+  // One step of the system's pointer display counter up (show) or down; answers the
+  // counter: the pointer shows while it is 0 or more.
+  virtual int ShowCursor(bool show) = 0;
+  // The face of the font the system uses for captions and menus; none when the system
+  // will not tell.
+  virtual std::optional<std::string> NonClientFontName() = 0;
+  // Width and height in twips of a text in a font face and point size: tabs expanded,
+  // one line per line break.
+  virtual std::pair<long, long> TextSize(const std::string& text, const std::string& face, int points) = 0;
 };
 
 class Processes {

@@ -194,23 +194,34 @@ void Rotation::ChangeBackdropAtUserSetTime(double milliseconds) {
   const std::string where = " " + fileTitle(o.WallPaperName) + " [" + NumberText(position_) + " of " + NumberText(count) + "].";
   const double seconds = std::floor(remaining * 60);
   if (remaining < 1) {
-    frm.SetCaption(FormatNumber(seconds, "00") + " sec. left" + where);
+    countdown_ = FormatNumber(seconds, "00") + " sec. left" + where;
   } else {
     const double hours = std::floor(seconds / 3600);
-    frm.SetCaption("Countdown: " + FormatNumber(hours, "##0") + ":" + FormatNumber(std::floor(std::fmod(seconds, 3600) / 60), "00") +
-                   ":" + FormatNumber(std::fmod(seconds, 60), "00") + where);
+    countdown_ = "Countdown: " + FormatNumber(hours, "##0") + ":" + FormatNumber(std::floor(std::fmod(seconds, 3600) / 60), "00") +
+                 ":" + FormatNumber(std::fmod(seconds, 60), "00") + where;
   }
+  frm.SetCaption(countdown_);
   if (minutes < o.WallPaperChangeInterval) return;
 
   std::string path;
   try {
-    int index = o.ChangeRandomly ? NextRandomIndex() : FindInList(o.WallPaperName) + 1;
+    // The viewer leaves the wallpaper's name alone: there the rotation goes on from the
+    // picture it showed last.
+    const bool internal = o.BackdropMode >= 3;
+    int index = o.ChangeRandomly ? NextRandomIndex() : (internal ? position_ : FindInList(o.WallPaperName)) + 1;
     if (index > count || index < 1) index = 1;
     path = PathOf(index);
     frm.SetCaption("Using " + fileTitle(path) + " as the next wallpaper.");
-    if (o.BackdropMode >= 3 || !program_.wallpaper.ChangeWallpaperTo(path)) {
-      // The program's own full-screen window is not built yet; the clock stops rather
-      // than failing on every tick.
+    bool shown = false;
+    if (internal) {
+      FrmFullScreen& viewer = program_.frmFullScreen;
+      if (!viewer.Visible()) viewer.ViewerMode = o.BackdropMode;
+      shown = viewer.ShowInViewer(path);
+    } else {
+      shown = program_.wallpaper.ChangeWallpaperTo(path);
+    }
+    if (!shown) {
+      // Stopped, so that one failure makes one message rather than one a tick.
       StopClock();
       return;
     }
@@ -226,6 +237,12 @@ void Rotation::ChangeBackdropAtUserSetTime(double milliseconds) {
   }
 }
 
+void Rotation::ChangeNow() {
+  if (!program_.frmMain.tmrTapestrel[0].Enabled()) return;
+  const double left = program_.options.WallPaperChangeInterval * 60 * 1000 - elapsed_;
+  ChangeBackdropAtUserSetTime(std::max(0.0, left));
+}
+
 void Rotation::TimerOnOff() {
   FrmMain& frm = program_.frmMain;
   Timer& clock = frm.tmrTapestrel[0];
@@ -236,6 +253,7 @@ void Rotation::TimerOnOff() {
                                     mb::YesNo | mb::Question, "Wallpaper error") != mb::IdYes)
       return;
     nextPosition_ = found + 1;
+    position_ = found;
     elapsed_ = 0;
     clock.SetEnabled(true);
     if (nextPosition_ <= Count()) frm.lstvFiles[frm.CurrentList()].SelectOnly(nextPosition_ - 1);

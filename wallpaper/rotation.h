@@ -40,6 +40,12 @@ class Rotation {
 
   double Elapsed() const { return elapsed_; }
   int Position() const { return position_; }
+  // The viewer shows pictures of its own choosing: the rotation goes on from there.
+  void SetPosition(int position) { position_ = position; }
+  // The countdown as the last tick told it.
+  const std::string& CountdownText() const { return countdown_; }
+  // The next change now, as though the interval had passed (a running clock only).
+  void ChangeNow();
 
  private:
   // Switches a running clock off; a stopped one stays stopped.
@@ -58,6 +64,7 @@ class Rotation {
   bool writingBox_ = false;
   std::vector<int> order_;
   bool inTick_ = false;
+  std::string countdown_;
   std::size_t cursor_ = 0;
 };
 

@@ -151,6 +151,11 @@ void PictureBox::SetPicture(std::shared_ptr<const Bitmap> picture) {
   Changed(ControlProperty::Value);
 }
 
+void PictureBox::SetPrintedText(std::string text) {
+  printedText_ = std::move(text);
+  Changed(ControlProperty::Value);
+}
+
 void DirListBox::SetPath(const std::string& path, std::vector<FolderEntry> entries) {
   const bool changed = path != path_;
   path_ = path;

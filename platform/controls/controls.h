@@ -177,11 +177,18 @@ class PictureBox : public Control {
   // One of the system's icons shown in the box (32514 the question mark; 0 none); set
   // before the form loads.
   int SystemIcon = 0;
+  // The colour behind the picture (0x00RRGGBB; negative: the system's face colour).
+  long BackColor = -1;
+  // A text printed at the box's top left corner over its back colour, in its font.
+  const std::string& PrintedText() const { return printedText_; }
+  void SetPrintedText(std::string text);
   std::function<void()> Click;
+  std::function<void()> DblClick;
 
  private:
   int mousePointer_ = 0;
   std::shared_ptr<const Bitmap> picture_;
+  std::string printedText_;
 };
 
 // One line of a folder list: the folder's name and how deep it sits.
@@ -241,6 +248,8 @@ class SpinButton : public Control {
 class ScrollBar : public Control {
  public:
   ScrollBar(Form& form, std::string name, int index = -1) : Control(form, ControlKind::ScrollBar, std::move(name), index) {}
+  // Set before the form loads.
+  bool Vertical = false;
   int Min = 0;
   int Max = 32767;
   int SmallChange = 1;

@@ -130,4 +130,10 @@ void Form::UserFrame(long frameWidth, long frameHeight) {
   frameHeight_ = frameHeight;
 }
 
+void Form::SetPicture(std::shared_ptr<const Bitmap> picture, std::string printedText) {
+  picture_ = std::move(picture);
+  printedText_ = std::move(printedText);
+  Changed(FormProperty::Picture);
+}
+
 }  // namespace tapestrel

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,9 @@
 namespace tapestrel {
 
 class Form;
+struct Bitmap;
 
-enum class FormProperty { Caption, Bounds, Visible, WindowState, MenuBar, Icon };
+enum class FormProperty { Caption, Bounds, Visible, WindowState, MenuBar, Icon, Picture };
 enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
 // Where a window first appears: where the program put it, or centred on the screen
 // until the program moves it.
@@ -79,6 +81,24 @@ class Form {
   bool TopMost = false;
   // Whether the window has a caption bar, sizing border and menu bar (dialogs have fewer).
   bool Sizable = true;
+  // A window without any frame or caption (a full-screen view); set before it loads.
+  bool Borderless = false;
+  // The window's background colour (0x00RRGGBB; negative: the system's face colour).
+  long BackColor = -1;
+  // What is drawn on the window's background and stays there: a picture the size of the
+  // window or smaller, at its top left corner, and a text printed over it.
+  const std::shared_ptr<const Bitmap>& Picture() const { return picture_; }
+  const std::string& PrintedText() const { return printedText_; }
+  void SetPicture(std::shared_ptr<const Bitmap> picture, std::string printedText = "");
+  // With KeyPreview the form hears every key of its controls before they do (a key
+  // code or character set to 0 goes no further), and the keys that reach the window itself.
+  bool KeyPreview = false;
+  std::function<void(int& keyCode, int shift)> KeyDown;
+  std::function<void(int& keyAscii)> KeyPress;
+  // The mouse on the window's own background.
+  std::function<void(int button, int shift, long x, long y)> MouseDown;
+  std::function<void(int button, int shift, long x, long y)> MouseUp;
+  std::function<void()> DblClick;
 
   bool Loaded() const { return loaded_; }
   void Load();
@@ -149,6 +169,8 @@ class Form {
   std::vector<Control*> controls_;
   MenuSet menus_{*this};
   Control* activeControl_ = nullptr;
+  std::shared_ptr<const Bitmap> picture_;
+  std::string printedText_;
 };
 
 }  // namespace tapestrel

@@ -1,5 +1,7 @@
 #include "platform/memory/memory_desktop.h"
 
+#include <algorithm>
+
 namespace tapestrel {
 
 Processes::RunResult MemoryProcesses::RunAndWait(const std::string& commandLine, bool showNormal, unsigned,
@@ -10,6 +12,20 @@ Processes::RunResult MemoryProcesses::RunAndWait(const std::string& commandLine,
     if (!keepWaiting()) return RunResult::Stopped;
   program(commandLine);
   return RunResult::Ended;
+}
+
+std::pair<long, long> MemoryDesktop::TextSize(const std::string& text, const std::string&, int) {
+  long widest = 0, column = 0, lines = 1;
+  for (char c : text) {
+    if (c == '\n') {
+      ++lines;
+      column = 0;
+    } else {
+      column = c == '\t' ? (column / 8 + 1) * 8 : column + 1;
+    }
+    widest = std::max(widest, column);
+  }
+  return {widest * 90, lines * 195};
 }
 
 }  // namespace tapestrel

@@ -29,6 +29,13 @@ class MemoryDesktop : public Desktop {
   // Metafiles are drawn by the system's graphics; here there is none.
   std::optional<Bitmap> DrawMetafile(const std::string&) override { return std::nullopt; }
 
+  int ShowCursor(bool show) override { return show ? ++cursorCounter : --cursorCounter; }
+  std::optional<std::string> NonClientFontName() override { return nonClientFont; }
+  // Every character 90 twips wide (a tab eight of them), every line 195 high.
+  std::pair<long, long> TextSize(const std::string& text, const std::string&, int) override;
+
+  int cursorCounter = 0;
+  std::optional<std::string> nonClientFont = "Tahoma";
   long screenWidth = 1024 * 15;
   long screenHeight = 768 * 15;
   int colorDepth = 24;

@@ -28,6 +28,7 @@ Win32FormRenderer::Win32FormRenderer(HINSTANCE instance) : instance_(instance) {
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.hIcon = LoadIcon(instance_, MAKEINTRESOURCE(1));
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.style = CS_DBLCLKS;
   wc.lpszClassName = kFormClass;
   RegisterClassExA(&wc);
   wc.lpfnWndProc = DefWindowProcA;
@@ -105,8 +106,10 @@ void Win32FormRenderer::FormLoaded(Form& form) {
   auto owned = std::make_unique<FormWindow>();
   FormWindow& fw = *owned;
   fw.form = &form;
-  const DWORD style = form.Sizable ? WS_OVERLAPPEDWINDOW : (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME);
-  const DWORD exStyle = (form.TopMost ? WS_EX_TOPMOST : 0) | (form.Sizable ? 0 : WS_EX_DLGMODALFRAME);
+  const DWORD style = form.Borderless ? WS_POPUP
+                      : form.Sizable  ? WS_OVERLAPPEDWINDOW
+                                      : (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME);
+  const DWORD exStyle = (form.TopMost ? WS_EX_TOPMOST : 0) | (form.Sizable || form.Borderless ? 0 : WS_EX_DLGMODALFRAME);
   fw.hwnd = CreateWindowExA(exStyle, kFormClass, form.Caption().c_str(), style, px(form.Left()),
                             px(form.Top()), px(form.Width()), px(form.Height()), nullptr, nullptr, instance_, nullptr);
   if (!fw.hwnd) return;
@@ -161,6 +164,9 @@ void Win32FormRenderer::FormChanged(Form& form, FormProperty property) {
       BuildAccelerators(*fw);
       break;
     case FormProperty::Icon:
+      break;
+    case FormProperty::Picture:
+      InvalidateRect(fw->hwnd, nullptr, TRUE);
       break;
   }
 }

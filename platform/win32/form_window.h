@@ -79,6 +79,8 @@ class Win32FormRenderer : public FormRenderer {
   void HandleCommand(FormWindow& fw, WPARAM wParam, LPARAM lParam);
   LRESULT HandleNotify(FormWindow& fw, NMHDR& header);
   void HandleMenuSelect(FormWindow& fw, WPARAM wParam, LPARAM lParam);
+  // A scroll bar's arrows, track and thumb, turned into its new value.
+  void HandleScroll(HWND bar, int code);
 
   void CreateControl(FormWindow& fw, Control& control);
   void Push(ControlWindow& cw, ControlProperty property);

@@ -100,7 +100,7 @@ void Win32FormRenderer::CreateControl(FormWindow& fw, Control& control) {
       break;
     case ControlKind::ScrollBar:
       cls = "SCROLLBAR";
-      style |= SBS_HORZ;
+      style |= static_cast<ScrollBar&>(control).Vertical ? SBS_VERT : SBS_HORZ;
       break;
     case ControlKind::TabStrip:
       cls = WC_TABCONTROLA;
@@ -492,7 +492,13 @@ void Win32FormRenderer::Push(ControlWindow& cw, ControlProperty property) {
       if (c.Kind() == ControlKind::CheckBox) SendMessageA(cw.hwnd, BM_SETCHECK, static_cast<WPARAM>(static_cast<CheckBox&>(c).Value()), 0);
       else if (c.Kind() == ControlKind::OptionButton) SendMessageA(cw.hwnd, BM_SETCHECK, static_cast<OptionButton&>(c).Value() ? BST_CHECKED : BST_UNCHECKED, 0);
       else if (c.Kind() == ControlKind::TabStrip) SendMessageA(cw.hwnd, TCM_SETCURSEL, static_cast<WPARAM>(static_cast<TabStrip&>(c).SelectedTab()), 0);
-      else if (c.Kind() == ControlKind::ScrollBar) SetScrollPos(cw.hwnd, SB_CTL, static_cast<ScrollBar&>(c).Value(), TRUE);
+      else if (c.Kind() == ControlKind::ScrollBar) {
+        const auto& bar = static_cast<ScrollBar&>(c);
+        SetScrollRange(cw.hwnd, SB_CTL, bar.Min, bar.Max, FALSE);
+        SetScrollPos(cw.hwnd, SB_CTL, bar.Value(), TRUE);
+      } else if (c.Kind() == ControlKind::PictureBox) {
+        InvalidateRect(cw.hwnd, nullptr, TRUE);
+      }
       else if (c.Kind() == ControlKind::Toolbar) {
         auto& bar = static_cast<Toolbar&>(c);
         const LONG_PTR style = GetWindowLongPtrA(cw.hwnd, GWL_STYLE);

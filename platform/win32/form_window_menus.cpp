@@ -115,10 +115,16 @@ void Win32FormRenderer::PopupMenu(Form& form, Menu& menu, Menu* defaultItem, boo
   POINT at{px(x), px(y)};
   if (atMouse) GetCursorPos(&at);
   else ClientToScreen(fw->hwnd, &at);
-  SetForegroundWindow(fw->hwnd);
-  const int chosen = TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, fw->hwnd, nullptr);
+  // A hidden window cannot come forward: another of the program's windows in front (the
+  // full-screen view) then owns the menu, so that it closes when the user clicks away.
+  HWND owner = fw->hwnd;
+  if (!IsWindowVisible(owner))
+    for (const auto& [other, ofw] : forms_)
+      if (IsWindowVisible(ofw->hwnd) && ofw->hwnd == GetForegroundWindow()) owner = ofw->hwnd;
+  SetForegroundWindow(owner);
+  const int chosen = TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr);
   DestroyMenu(popup);
-  PostMessageA(fw->hwnd, WM_NULL, 0, 0);
+  PostMessageA(owner, WM_NULL, 0, 0);
   if (chosen)
     if (Menu* item = form.Menus().FindByCommand(chosen)) Raise(item->Click);
 }

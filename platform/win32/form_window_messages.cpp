@@ -17,6 +17,58 @@ using namespace win32_detail;
 
 // Window messages turned into the model's events, each inside the error trap.
 
+namespace {
+
+COLORREF colorOf(long rgb) {
+  return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+// A window's or a picture box's background: its colour, its picture at the top left
+// corner and its printed text, drawn only where the system asks for it.
+void paintSurface(HWND window, long backColor, const Bitmap* picture, const std::string& text, HFONT font) {
+  PAINTSTRUCT paint;
+  const HDC dc = BeginPaint(window, &paint);
+  const RECT& clip = paint.rcPaint;
+  RECT client;
+  GetClientRect(window, &client);
+  const HBRUSH back = backColor >= 0 ? CreateSolidBrush(colorOf(backColor)) : GetSysColorBrush(COLOR_BTNFACE);
+  int right = 0, bottom = 0;
+  if (picture && !picture->Empty()) {
+    right = picture->width;
+    bottom = picture->height;
+    const int left = std::max<int>(clip.left, 0), top = std::max<int>(clip.top, 0);
+    const int width = std::min<int>(clip.right, right) - left, height = std::min<int>(clip.bottom, bottom) - top;
+    if (width > 0 && height > 0) {
+      BITMAPINFO info{};
+      info.bmiHeader.biSize = sizeof info.bmiHeader;
+      info.bmiHeader.biWidth = picture->width;
+      info.bmiHeader.biHeight = -picture->height;  // rows from the top, as the picture keeps them
+      info.bmiHeader.biPlanes = 1;
+      info.bmiHeader.biBitCount = 32;
+      info.bmiHeader.biCompression = BI_RGB;
+      StretchDIBits(dc, left, top, width, height, left, top, width, height, picture->pixels.data(), &info,
+                    DIB_RGB_COLORS, SRCCOPY);
+    }
+  }
+  // The background around the picture.
+  const RECT beside{right, clip.top, clip.right, clip.bottom};
+  const RECT below{clip.left, bottom, std::min<LONG>(clip.right, right), clip.bottom};
+  for (const RECT& r : {beside, below})
+    if (r.right > r.left && r.bottom > r.top) FillRect(dc, &r, back);
+  if (!text.empty()) {
+    const HGDIOBJ old = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    RECT r = client;
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_EXPANDTABS | DT_NOPREFIX);
+    SelectObject(dc, old);
+  }
+  if (backColor >= 0) DeleteObject(back);
+  EndPaint(window, &paint);
+}
+
+}  // namespace
+
 // Messages -------------------------------------------------------------------------------
 
 void Win32FormRenderer::HandleCommand(FormWindow& fw, WPARAM wParam, LPARAM lParam) {
@@ -219,6 +271,43 @@ LRESULT Win32FormRenderer::HandleForm(FormWindow& fw, UINT message, WPARAM wPara
         form.MouseMove(mouseButtons(wParam), mouseShift(wParam), tw(static_cast<short>(LOWORD(lParam))),
                        tw(static_cast<short>(HIWORD(lParam))));
       break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (form.MouseDown)
+        form.MouseDown(message == WM_RBUTTONDOWN ? 2 : 1, mouseShift(wParam), tw(static_cast<short>(LOWORD(lParam))),
+                       tw(static_cast<short>(HIWORD(lParam))));
+      if (message == WM_LBUTTONDBLCLK) Raise(form.DblClick);
+      break;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+      if (form.MouseUp)
+        form.MouseUp(message == WM_RBUTTONUP ? 2 : 1, mouseShift(wParam), tw(static_cast<short>(LOWORD(lParam))),
+                     tw(static_cast<short>(HIWORD(lParam))));
+      break;
+    case WM_KEYDOWN:
+      if (form.KeyDown) {
+        int key = static_cast<int>(wParam);
+        form.KeyDown(key, shiftState());
+      }
+      return 0;
+    case WM_CHAR:
+      if (form.KeyPress) {
+        int ascii = static_cast<int>(wParam);
+        form.KeyPress(ascii);
+      }
+      return 0;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      if (lParam) HandleScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
+      return 0;
+    case WM_ERASEBKGND:
+      if (form.BackColor < 0) break;
+      return 1;  // painted with the picture
+    case WM_PAINT:
+      if (form.BackColor < 0 && !form.Picture() && form.PrintedText().empty()) break;
+      paintSurface(fw.hwnd, form.BackColor, form.Picture().get(), form.PrintedText(), defaultFont_);
+      return 0;
     case WM_MENUSELECT:
       HandleMenuSelect(fw, wParam, lParam);
       break;
@@ -240,13 +329,23 @@ LRESULT Win32FormRenderer::HandleControl(ControlWindow& cw, UINT message, WPARAM
   const long y = tw(static_cast<short>(HIWORD(lParam)));
   switch (message) {
     case WM_PAINT:
-      if (c.Kind() == ControlKind::PictureBox && static_cast<PictureBox&>(c).SystemIcon != 0) {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(cw.hwnd, &paint);
-        DrawIcon(dc, 0, 0, LoadIcon(nullptr, MAKEINTRESOURCE(static_cast<PictureBox&>(c).SystemIcon)));
-        EndPaint(cw.hwnd, &paint);
-        return 0;
+      if (c.Kind() == ControlKind::PictureBox) {
+        const auto& box = static_cast<PictureBox&>(c);
+        if (box.SystemIcon != 0) {
+          PAINTSTRUCT paint;
+          HDC dc = BeginPaint(cw.hwnd, &paint);
+          DrawIcon(dc, 0, 0, LoadIcon(nullptr, MAKEINTRESOURCE(box.SystemIcon)));
+          EndPaint(cw.hwnd, &paint);
+          return 0;
+        }
+        if (box.Picture() || !box.PrintedText().empty() || box.BackColor >= 0) {
+          paintSurface(cw.hwnd, box.BackColor, box.Picture().get(), box.PrintedText(), cw.font ? cw.font : defaultFont_);
+          return 0;
+        }
       }
+      break;
+    case WM_ERASEBKGND:
+      if (c.Kind() == ControlKind::PictureBox && static_cast<PictureBox&>(c).BackColor >= 0) return 1;
       break;
     case WM_DROPFILES: {
       const HDROP drop = reinterpret_cast<HDROP>(wParam);
@@ -277,8 +376,10 @@ LRESULT Win32FormRenderer::HandleControl(ControlWindow& cw, UINT message, WPARAM
     }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:  // the second press of a double click
       if (c.Kind() == ControlKind::PictureBox) SetCapture(cw.hwnd);
-      if (c.MouseDown) c.MouseDown(message == WM_LBUTTONDOWN ? 1 : 2, mouseShift(wParam), x, y);
+      if (c.MouseDown) c.MouseDown(message == WM_RBUTTONDOWN ? 2 : 1, mouseShift(wParam), x, y);
+      if (message == WM_LBUTTONDBLCLK && c.Kind() == ControlKind::PictureBox) Raise(static_cast<PictureBox&>(c).DblClick);
       break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
@@ -303,7 +404,14 @@ LRESULT Win32FormRenderer::HandleControl(ControlWindow& cw, UINT message, WPARAM
       [[fallthrough]];
     case WM_KEYDOWN:
     case WM_KEYUP: {
-      // A handler that sets the key code to 0 keeps the key from the control.
+      // A handler that sets the key code to 0 keeps the key from the control; a form
+      // that previews keys hears them first.
+      Form& form = *cw.owner->form;
+      if (form.KeyPreview && form.KeyDown && (message == WM_KEYDOWN || message == WM_SYSKEYDOWN)) {
+        int key = static_cast<int>(wParam);
+        form.KeyDown(key, shiftState());
+        if (key == 0) return 0;
+      }
       const auto& slot = message == WM_KEYDOWN || message == WM_SYSKEYDOWN ? c.KeyDown : c.KeyUp;
       if (slot) {
         int key = static_cast<int>(wParam);
@@ -313,6 +421,11 @@ LRESULT Win32FormRenderer::HandleControl(ControlWindow& cw, UINT message, WPARAM
       break;
     }
     case WM_CHAR:
+      if (Form& form = *cw.owner->form; form.KeyPreview && form.KeyPress) {
+        int ascii = static_cast<int>(wParam);
+        form.KeyPress(ascii);
+        if (ascii == 0) return 0;
+      }
       if (c.KeyPress) {
         int ascii = static_cast<int>(wParam);
         c.KeyPress(ascii);
@@ -331,6 +444,27 @@ LRESULT Win32FormRenderer::HandleControl(ControlWindow& cw, UINT message, WPARAM
       break;
   }
   return CallWindowProcA(cw.oldProc, cw.hwnd, message, wParam, lParam);
+}
+
+void Win32FormRenderer::HandleScroll(HWND bar, int code) {
+  const auto* cw = static_cast<ControlWindow*>(GetPropA(bar, kControlProp));
+  if (!cw || cw->control->Kind() != ControlKind::ScrollBar) return;
+  auto& scroll = static_cast<ScrollBar&>(*cw->control);
+  SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+  GetScrollInfo(bar, SB_CTL, &info);
+  int value = scroll.Value();
+  switch (code) {
+    case SB_LINELEFT: value -= scroll.SmallChange; break;
+    case SB_LINERIGHT: value += scroll.SmallChange; break;
+    case SB_PAGELEFT: value -= scroll.LargeChange; break;
+    case SB_PAGERIGHT: value += scroll.LargeChange; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: value = info.nTrackPos; break;
+    case SB_LEFT: value = scroll.Min; break;
+    case SB_RIGHT: value = scroll.Max; break;
+    default: return;
+  }
+  scroll.SetValue(value);
 }
 
 template <typename Work>

@@ -15,6 +15,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   program.frmAbout.SetRenderer(&renderer);
   program.frmDecodingInProgress.SetRenderer(&renderer);
   program.frmYesNoAllCancel.SetRenderer(&renderer);
+  program.frmFullScreen.SetRenderer(&renderer);
   services.SetWorkMessageFilter([&renderer](void* message) {
     return renderer.PreTranslateDuringWork(*static_cast<MSG*>(message));
   });

@@ -99,6 +99,9 @@ class Win32Desktop : public Desktop {
   int ColorDepth() override;
   long SetDesktopWallpaper(const std::string& path) override;
   std::optional<Bitmap> DrawMetafile(const std::string& bytes) override;
+  int ShowCursor(bool show) override;
+  std::optional<std::string> NonClientFontName() override;
+  std::pair<long, long> TextSize(const std::string& text, const std::string& face, int points) override;
 
  private:
   // The last key asked about, when, and that it was not pressed then.

@@ -2,6 +2,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <cstddef>
+
 #include <vector>
 
 #include "platform/text.h"
@@ -263,6 +265,32 @@ std::optional<Bitmap> Win32Desktop::DrawMetafile(const std::string& bytes) {
   DeleteDC(dc);
   DeleteEnhMetaFile(metafile);
   return result;
+}
+
+int Win32Desktop::ShowCursor(bool show) { return ::ShowCursor(show ? TRUE : FALSE); }
+
+std::optional<std::string> Win32Desktop::NonClientFontName() {
+  // The structure as the first systems that had it laid it out (340 bytes in the ANSI
+  // form): every system since takes that size.
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = offsetof(NONCLIENTMETRICSA, lfMessageFont) + sizeof metrics.lfMessageFont;
+  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return std::nullopt;
+  return std::string(metrics.lfCaptionFont.lfFaceName);
+}
+
+std::pair<long, long> Win32Desktop::TextSize(const std::string& text, const std::string& face, int points) {
+  const HDC screen = GetDC(nullptr);
+  const int height = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
+  const HFONT font = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face.c_str());
+  const HGDIOBJ old = SelectObject(screen, font);
+  RECT r{0, 0, 0, 0};
+  DrawTextA(screen, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_EXPANDTABS | DT_NOPREFIX);
+  SelectObject(screen, old);
+  DeleteObject(font);
+  ReleaseDC(nullptr, screen);
+  const int tpp = TwipsPerPixel();
+  return {static_cast<long>(r.right - r.left) * tpp, static_cast<long>(r.bottom - r.top) * tpp};
 }
 
 Win32Processes::~Win32Processes() {
