@@ -191,7 +191,10 @@ void Rotation::ChangeBackdropAtUserSetTime(double milliseconds) {
   elapsed_ += milliseconds;
   const double minutes = elapsed_ / 1000 / 60;
   const double remaining = std::max(0.0, o.WallPaperChangeInterval - minutes);
-  const std::string where = " " + fileTitle(o.WallPaperName) + " [" + NumberText(position_) + " of " + NumberText(count) + "].";
+  // In the program's own window the picture counted down from is the one it shows.
+  const FrmFullScreen& viewer = program_.frmFullScreen;
+  const std::string& current = o.BackdropMode >= 3 && viewer.Visible() ? viewer.ShownPath() : o.WallPaperName;
+  const std::string where = " " + fileTitle(current) + " [" + NumberText(position_) + " of " + NumberText(count) + "].";
   const double seconds = std::floor(remaining * 60);
   if (remaining < 1) {
     countdown_ = FormatNumber(seconds, "00") + " sec. left" + where;

@@ -41,13 +41,15 @@ void paintSurface(HWND window, long backColor, const Bitmap* picture, const std:
     if (width > 0 && height > 0) {
       BITMAPINFO info{};
       info.bmiHeader.biSize = sizeof info.bmiHeader;
+      // Only the rows asked for, from the top as the picture keeps them: no source row
+      // offsets, which the systems read differently for pictures stored top down.
       info.bmiHeader.biWidth = picture->width;
-      info.bmiHeader.biHeight = -picture->height;  // rows from the top, as the picture keeps them
+      info.bmiHeader.biHeight = -height;
       info.bmiHeader.biPlanes = 1;
       info.bmiHeader.biBitCount = 32;
       info.bmiHeader.biCompression = BI_RGB;
-      StretchDIBits(dc, left, top, width, height, left, top, width, height, picture->pixels.data(), &info,
-                    DIB_RGB_COLORS, SRCCOPY);
+      StretchDIBits(dc, left, top, width, height, left, 0, width, height,
+                    picture->pixels.data() + static_cast<std::size_t>(top) * picture->width, &info, DIB_RGB_COLORS, SRCCOPY);
     }
   }
   // The background around the picture.

@@ -1,0 +1,116 @@
+// The full-screen viewer in the real program: with "Single, Internal" and the clock on,
+// the viewer covers the screen and shows the list's pictures one after another; "i"
+// shows the information overlay and Esc hides it; "Exit Update Wallpaper" from the
+// viewer's menu makes the picture shown the desktop wallpaper and brings the main
+// window back.
+#include <windows.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "tests/e2e/e2e_support.h"
+
+namespace {
+
+using namespace tapestrel::e2e;
+
+COLORREF screenCentre() {
+  const HDC screen = GetDC(nullptr);
+  const COLORREF colour = GetPixel(screen, GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
+  ReleaseDC(nullptr, screen);
+  return colour;
+}
+
+bool waitForCentre(COLORREF colour, DWORD milliseconds) {
+  for (DWORD waited = 0; waited < milliseconds; waited += 100, Sleep(100))
+    if (screenCentre() == colour) return true;
+  return false;
+}
+
+int visibleChildren(HWND window) {
+  int count = 0;
+  for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) count += IsWindowVisible(c) ? 1 : 0;
+  return count;
+}
+
+// The window of a pop-up menu that shows, by the system's class for menus.
+BOOL CALLBACK findOpenMenu(HWND w, LPARAM found) {
+  char cls[16] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (lstrcmpA(cls, "#32768") != 0 || !IsWindowVisible(w)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = w;
+  return FALSE;
+}
+
+// Chooses the item `fromBottom` places up from the end of the pop-up menu that is open,
+// with the arrow keys and Enter as a user would (Wine does not lend another program's
+// menu to be read, so the place comes from the menu's own order).
+bool chooseFromOpenMenu(int fromBottom) {
+  HWND popup = nullptr;
+  for (int waited = 0; waited < 3000 && !popup; waited += 50, Sleep(50)) EnumWindows(findOpenMenu, reinterpret_cast<LPARAM>(&popup));
+  if (!popup) return false;
+  for (int i = 0; i < fromBottom; ++i) pressKeys({VK_UP});
+  pressKeys({VK_RETURN});
+  return true;
+}
+
+TEST(FullScreenEndToEnd, SingleInternalShowsThePicturesInTurnAndExitUpdateWallpaperKeepsTheOneShown) {
+  deleteStore();
+  TempFolder pictures("tapestrel-e2e-viewer");
+  pictures.writeBitmap("a red.bmp", 64, 48, 0xFF0000);
+  const std::string green = pictures.writeBitmap("b green.bmp", 64, 48, 0x00FF00);
+  pictures.writeBitmap("c blue.bmp", 64, 48, 0x0000FF);
+  setStoredSetting("PictureDirectory1", pictures.path());
+  setStoredSetting("SortAtStart", "1");
+  setStoredSetting("BackdropMode", "4");  // "Single, Internal"
+  setStoredSetting("WallPaperChangeInterval", "0.1");
+
+  RunningProgram program;
+  ASSERT_TRUE(program.started());
+  const HWND window = waitForWindow("Tapestrel", 20000);
+  ASSERT_NE(window, nullptr);
+  SetForegroundWindow(window);
+  Sleep(300);
+  pressKeys({VK_CONTROL, 'T'});  // the clock on
+  const HWND question = findMessageBox(" was not found\nWould you like to use the first file in the list?", 10000);
+  ASSERT_NE(question, nullptr);
+  PostMessageA(question, WM_COMMAND, IDYES, 0);
+
+  // Each picture in turn, in the middle of a black screen; the main window is away.
+  const HWND viewer = waitForWindow("Tapestrel: Full-Screen View", 15000);
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_TRUE(waitForCentre(RGB(255, 0, 0), 5000)) << std::hex << screenCentre();
+  EXPECT_FALSE(IsWindowVisible(window));
+  RECT whole;
+  GetWindowRect(viewer, &whole);
+  EXPECT_EQ(whole.right - whole.left, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(whole.bottom - whole.top, GetSystemMetrics(SM_CYSCREEN));
+  ASSERT_TRUE(waitForCentre(RGB(0, 255, 0), 10000)) << std::hex << screenCentre();
+
+  // "i" shows the overlay, Esc hides it.
+  SetForegroundWindow(viewer);
+  const int before = visibleChildren(viewer);
+  typeText("i");
+  Sleep(500);
+  EXPECT_EQ(visibleChildren(viewer), before + 1);
+  pressKeys({VK_ESCAPE});
+  Sleep(500);
+  EXPECT_EQ(visibleChildren(viewer), before);
+
+  // The viewer's menu from the keyboard; the green picture becomes the wallpaper.
+  typeText("m");
+  // From the end: "E&xit Program", "&Options", "R&un File", the three "Explore" items,
+  // "&About", then "Exit Update Wallpaper".
+  ASSERT_TRUE(chooseFromOpenMenu(8));
+  EXPECT_TRUE(waitForDesktopValue("Wallpaper", green, 10000)) << desktopValue("Wallpaper");
+  char now[MAX_PATH] = {};
+  SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, now, 0);
+  EXPECT_EQ(lstrcmpiA(now, green.c_str()), 0) << now;
+  for (int waited = 0; waited < 5000 && !IsWindowVisible(window); waited += 50) Sleep(50);
+  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_FALSE(IsWindow(viewer));
+  deleteStore();
+}
+
+}  // namespace
