@@ -128,19 +128,17 @@ void pressKeys(std::initializer_list<WORD> keys) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+void mouseAt(POINT screen, DWORD event) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = event | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof(INPUT));
+}
+
 void clickAt(POINT screen) {
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT inputs[3]{};
-  for (INPUT& input : inputs) {
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(screen.x, 65535, width - 1);
-    input.mi.dy = MulDiv(screen.y, 65535, height - 1);
-  }
-  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-  SendInput(3, inputs, sizeof(INPUT));
+  for (DWORD event : {DWORD{0}, DWORD{MOUSEEVENTF_LEFTDOWN}, DWORD{MOUSEEVENTF_LEFTUP}}) mouseAt(screen, event);
 }
 
 void clickOn(HWND window) {

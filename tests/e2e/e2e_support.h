@@ -24,6 +24,8 @@ HWND findMessageBox(const char* text, DWORD milliseconds);
 void pressKeys(std::initializer_list<WORD> keys);
 // A left click at a point of the screen, as the mouse would give it.
 void clickAt(POINT screen);
+// One mouse event at a point of the screen: MOUSEEVENTF_MOVE, _LEFTDOWN, _RIGHTUP and so on.
+void mouseAt(POINT screen, DWORD event);
 // A left click in the middle of a window.
 void clickOn(HWND window);
 std::string desktopValue(const char* name);

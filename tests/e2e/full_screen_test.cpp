@@ -2,12 +2,15 @@
 // the viewer covers the screen and shows the list's pictures one after another; "i"
 // shows the information overlay and Esc hides it; "Exit Update Wallpaper" from the
 // viewer's menu makes the picture shown the desktop wallpaper and brings the main
-// window back.
+// window back. A picture wider than the screen is dragged with the mouse; a double
+// click shows the overlay and the right button opens the viewer's menu.
 #include <windows.h>
 
 #include <string>
 
 #include <gtest/gtest.h>
+
+#include "platform/bitmap.h"
 
 #include "tests/e2e/e2e_support.h"
 
@@ -107,6 +110,62 @@ TEST(FullScreenEndToEnd, SingleInternalShowsThePicturesInTurnAndExitUpdateWallpa
   char now[MAX_PATH] = {};
   SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, now, 0);
   EXPECT_EQ(lstrcmpiA(now, green.c_str()), 0) << now;
+  for (int waited = 0; waited < 5000 && !IsWindowVisible(window); waited += 50) Sleep(50);
+  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_FALSE(IsWindow(viewer));
+  deleteStore();
+}
+
+TEST(FullScreenEndToEnd, APictureWiderThanTheScreenIsDraggedAndTheMouseOpensTheOverlayAndTheMenu) {
+  deleteStore();
+  TempFolder pictures("tapestrel-e2e-viewer-mouse");
+  // Twice the screen's width: red up to 50 pixels past the screen's middle, blue beyond.
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  tapestrel::Bitmap wide(2 * width, 200, 0xFF0000);
+  for (int y = 0; y < wide.height; ++y)
+    for (int x = width / 2 + 50; x < wide.width; ++x) wide.Set(x, y, 0x0000FF);
+  pictures.write("wide.bmp", tapestrel::WriteBmp24(wide));
+  setStoredSetting("PictureDirectory1", pictures.path());
+  setStoredSetting("ViewingWindowSize", "4");  // "None": the picture's own size
+
+  RunningProgram program;
+  ASSERT_TRUE(program.started());
+  const HWND window = waitForWindow("Tapestrel", 20000);
+  ASSERT_NE(window, nullptr);
+  // The file focused and selected, then the view command (the viewer is "internal").
+  SetForegroundWindow(window);
+  Sleep(300);
+  clickOn(findVisibleChild(window, "SysListView32"));
+  pressKeys({VK_HOME});
+  pressKeys({VK_MENU, VK_BACK});
+  const HWND viewer = waitForWindow("Tapestrel: Full-Screen View", 10000);
+  ASSERT_NE(viewer, nullptr);
+  const POINT centre{width / 2, height / 2};
+  ASSERT_TRUE(waitForCentre(RGB(255, 0, 0), 5000)) << std::hex << screenCentre();  // the picture's left part
+
+  // Dragged 100 pixels to the left, the picture shows what lay right of the middle.
+  mouseAt(centre, MOUSEEVENTF_LEFTDOWN);
+  for (int step = 1; step <= 10; ++step, Sleep(20)) mouseAt({centre.x - 10 * step, centre.y}, 0);
+  mouseAt({centre.x - 100, centre.y}, MOUSEEVENTF_LEFTUP);
+  EXPECT_TRUE(waitForCentre(RGB(0, 0, 255), 3000)) << std::hex << screenCentre();
+
+  // A double click shows the overlay; the right button opens the menu, Esc closes it.
+  const int before = visibleChildren(viewer);
+  for (int click = 0; click < 2; ++click) {
+    mouseAt(centre, MOUSEEVENTF_LEFTDOWN);
+    mouseAt(centre, MOUSEEVENTF_LEFTUP);
+  }
+  Sleep(500);
+  EXPECT_EQ(visibleChildren(viewer), before + 1);
+  mouseAt(centre, MOUSEEVENTF_RIGHTDOWN);
+  mouseAt(centre, MOUSEEVENTF_RIGHTUP);
+  HWND menu = nullptr;
+  for (int waited = 0; waited < 3000 && !menu; waited += 50, Sleep(50)) EnumWindows(findOpenMenu, reinterpret_cast<LPARAM>(&menu));
+  EXPECT_NE(menu, nullptr);
+  pressKeys({VK_ESCAPE});
+  // "Exit" (the item above "Exit Update Wallpaper") leaves the wallpaper as it was.
+  typeText("m");
+  ASSERT_TRUE(chooseFromOpenMenu(9));
   for (int waited = 0; waited < 5000 && !IsWindowVisible(window); waited += 50) Sleep(50);
   EXPECT_TRUE(IsWindowVisible(window));
   EXPECT_FALSE(IsWindow(viewer));
