@@ -47,20 +47,7 @@ double now() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-// A photo-like picture: smooth gradients with detail, which JPEG codes as a photo.
-std::string photoJpeg() {
-  Bitmap photo(kPhotoWidth, kPhotoHeight);
-  for (int y = 0; y < kPhotoHeight; ++y)
-    for (int x = 0; x < kPhotoWidth; ++x) {
-      // Grain as a camera's sensor gives it, so the file is as large as a photo's.
-      const unsigned grain = (static_cast<unsigned>(x) * 2654435761u ^ static_cast<unsigned>(y) * 40503u) >> 27;
-      const unsigned r = (x * 220 / kPhotoWidth + grain) & 0xFF;
-      const unsigned g = (y * 220 / kPhotoHeight + (grain ^ 7)) & 0xFF;
-      const unsigned b = (((x + y) / 40) % 200 + grain) & 0xFF;
-      photo.Set(x, y, r << 16 | g << 8 | b);
-    }
-  return pictures::EncodedJpeg(photo, 90);
-}
+std::string photoJpeg() { return pictures::EncodedJpeg(pictures::PhotoLike(kPhotoWidth, kPhotoHeight), 90); }
 
 // The floor: decode at n/8, shrink to the fitted size, write a 24-bit BMP.
 void floorDecode(const std::string& jpeg, const std::string& output) {

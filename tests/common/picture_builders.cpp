@@ -129,4 +129,17 @@ Bitmap Quarters(int width, int height) {
   return b;
 }
 
+Bitmap PhotoLike(int width, int height) {
+  Bitmap photo(width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const unsigned grain = (static_cast<unsigned>(x) * 2654435761u ^ static_cast<unsigned>(y) * 40503u) >> 27;
+      const unsigned r = (x * 220 / width + grain) & 0xFF;
+      const unsigned g = (y * 220 / height + (grain ^ 7)) & 0xFF;
+      const unsigned b = (((x + y) / 40) % 200 + grain) & 0xFF;
+      photo.Set(x, y, r << 16 | g << 8 | b);
+    }
+  return photo;
+}
+
 }  // namespace tapestrel::pictures

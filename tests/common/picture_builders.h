@@ -42,6 +42,9 @@ std::string Wmf(unsigned width, unsigned height, unsigned unitsPerInch);
 
 // A real baseline JPEG of a picture, encoded by libjpeg-turbo.
 std::string EncodedJpeg(const Bitmap& picture, int quality = 90);
+// A photo-like picture: smooth gradients with a sensor's grain, which JPEG codes (and
+// sizes) as it does a photo.
+Bitmap PhotoLike(int width, int height);
 // A picture of four coloured quarters (red, green / blue, white), easy to check after
 // shrinking.
 Bitmap Quarters(int width, int height);
