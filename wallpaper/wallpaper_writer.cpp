@@ -315,8 +315,11 @@ void WallpaperWriter::ViewingOptionsChanged() {
     // Fit the focused file of the list anew.
     ListView& list = program_.frmMain.lstvFiles[program_.frmMain.CurrentList()];
     const int focused = list.FocusedIndex();
-    if (focused >= 0 && focused < list.Count())
-      ChangeWallpaperTo(list.Items()[focused].Column(1) + list.Items()[focused].text);
+    if (focused < 0 || focused >= list.Count()) return;
+    const std::string path = list.Items()[focused].Column(1) + list.Items()[focused].text;
+    // The full-screen window, when it shows, fits its picture anew instead.
+    if (program_.frmFullScreen.Visible()) program_.frmFullScreen.ShowInViewer(path);
+    else ChangeWallpaperTo(path);
     return;
   }
   // Same size: apply the current wallpaper again, so that a new position takes effect.

@@ -243,5 +243,37 @@ TEST_F(FullScreenTest, ViewingInternallyNeedsAFocusedSelectedFileThatIsStillTher
   EXPECT_EQ(viewer.ShownPath(), "C:\\Pictures\\b.bmp");
 }
 
+TEST_F(FullScreenTest, KeysStepThroughTheListAndExitLeavesTheWallpaperAndMayLeaveTheClockRunning) {
+  options.WallPaperName = "C:\\Pictures\\c.bmp";
+  ASSERT_TRUE(viewer.ShowInViewer("C:\\Pictures\\a.bmp"));
+  type('>');
+  EXPECT_EQ(viewer.ShownPath(), "C:\\Pictures\\b.bmp");
+  type('<');
+  type(',');
+  EXPECT_EQ(viewer.ShownPath(), "C:\\Pictures\\c.bmp");  // before the first: the last
+
+  // The default picture: its path on the overlay, and no place in the list.
+  options.Defaults = picture("boss.bmp", 40, 30);
+  program.frmMain.mCustom2_Click(9);
+  EXPECT_EQ(viewer.ShownPath(), options.Defaults);
+  EXPECT_TRUE(program.frmMain.mCustom2[10].Visible());
+  EXPECT_EQ(viewer.InfoText(), " " + options.Defaults + " 40w x 30h");
+  program.frmMain.mCustom2_Click(10);
+  EXPECT_EQ(viewer.ShownPath(), "C:\\Pictures\\c.bmp");
+
+  // "Exit": the wallpaper stays; with the clock left running it goes on.
+  memory.ui.Answer(mb::IdYes);
+  program.rotation.TimerOnOff();
+  ASSERT_TRUE(viewer.ExitFullScreenDisplay(0, true));
+  EXPECT_TRUE(program.frmMain.tmrTapestrel[0].Enabled());
+  EXPECT_TRUE(memory.desktop.wallpapers.empty());
+  EXPECT_EQ(program.rotation.Position(), 3);  // back at the wallpaper's place
+  EXPECT_EQ(program.state.ImageWidth, 0);
+  ASSERT_TRUE(viewer.ShowInViewer("C:\\Pictures\\a.bmp"));
+  ASSERT_TRUE(viewer.ExitFullScreenDisplay(0));
+  EXPECT_FALSE(program.frmMain.tmrTapestrel[0].Enabled());
+  EXPECT_EQ(options.WallPaperName, "C:\\Pictures\\c.bmp");
+}
+
 }  // namespace
 }  // namespace tapestrel
