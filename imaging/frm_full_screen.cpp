@@ -147,6 +147,7 @@ bool FrmFullScreen::ShowInViewer(const std::string& path) {
       main.mCustom2[kSwitchToSingle].SetVisible(ViewerMode == 3);
       main.mCustom2[kSwitchToTiled].SetVisible(ViewerMode != 3);
       Show();
+      if (program_.frmOptions.Visible()) program_.frmOptions.SetTopMost(true);  // the dialog stays above the view
     }
     picFullScreen.SetVisible(false);
     if (ViewerNeedsClearing) {

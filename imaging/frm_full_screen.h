@@ -78,6 +78,8 @@ class FrmFullScreen : public Form {
  protected:
   void Form_Load() override;
   void Form_Unload() override;
+  // Closed by the user (Alt+F4): left as by "Exit", so the main window comes back.
+  bool Form_UserClose() override { return ExitFullScreenDisplay(0); }
 
  private:
   bool LoadIntoPicLoad(const std::string& path, bool& fromDecoder);

@@ -136,4 +136,10 @@ void Form::SetPicture(std::shared_ptr<const Bitmap> picture, std::string printed
   Changed(FormProperty::Picture);
 }
 
+void Form::SetTopMost(bool topMost) {
+  if (TopMost == topMost) return;
+  TopMost = topMost;
+  Changed(FormProperty::TopMost);
+}
+
 }  // namespace tapestrel

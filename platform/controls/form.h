@@ -17,7 +17,7 @@ namespace tapestrel {
 class Form;
 struct Bitmap;
 
-enum class FormProperty { Caption, Bounds, Visible, WindowState, MenuBar, Icon, Picture };
+enum class FormProperty { Caption, Bounds, Visible, WindowState, MenuBar, Icon, Picture, TopMost };
 enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
 // Where a window first appears: where the program put it, or centred on the screen
 // until the program moves it.
@@ -131,8 +131,10 @@ class Form {
   std::function<void(int button, int shift, long x, long y)> MouseMove;
   // F1: help on the highlighted menu item, or on the window.
   std::function<void(Menu* menu)> Help;
-  // The close box or the system menu's Close; answers whether the form unloaded.
-  bool UserClose() { return Unload(); }
+  // The close box, the system menu's Close or Alt+F4; answers whether the form unloaded.
+  bool UserClose() { return Form_UserClose(); }
+  // Brings the window above every other window (or lets it go back among them).
+  void SetTopMost(bool topMost);
 
   // For controls and menus: tell the renderer about a change.
   void Register(Control& control) { controls_.push_back(&control); }
@@ -146,6 +148,8 @@ class Form {
   virtual bool Form_QueryUnload() { return true; }
   virtual void Form_Unload() {}
   virtual void Form_Resize() {}
+  // What closing by the user does: unloading, unless the form has a way out of its own.
+  virtual bool Form_UserClose() { return Unload(); }
 
  private:
   void Changed(FormProperty property);

@@ -168,6 +168,9 @@ void Win32FormRenderer::FormChanged(Form& form, FormProperty property) {
     case FormProperty::Picture:
       InvalidateRect(fw->hwnd, nullptr, TRUE);
       break;
+    case FormProperty::TopMost:
+      SetWindowPos(fw->hwnd, form.TopMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      break;
   }
 }
 

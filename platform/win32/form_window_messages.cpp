@@ -60,7 +60,9 @@ void paintSurface(HWND window, long backColor, const Bitmap* picture, const std:
   if (!text.empty()) {
     const HGDIOBJ old = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(0, 0, 0));
+    // Black text, but white where the background is dark.
+    const long shade = backColor < 0 ? 0xC0 : (((backColor >> 16) & 0xFF) * 3 + ((backColor >> 8) & 0xFF) * 6 + (backColor & 0xFF)) / 10;
+    SetTextColor(dc, shade < 0x80 ? RGB(255, 255, 255) : RGB(0, 0, 0));
     RECT r = client;
     DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_EXPANDTABS | DT_NOPREFIX);
     SelectObject(dc, old);

@@ -61,6 +61,11 @@ TEST_F(FullScreenTest, TilesStartAtTheTopLeftAndTheLastRowAndColumnAreCutOff) {
   EXPECT_EQ(viewer.Picture()->width, 1000);
   for (const auto& [x, y] : {std::pair{500, 250}, std::pair{0, 750}}) EXPECT_EQ(viewer.Picture()->At(x, y), 0xFF0000u);
   EXPECT_EQ(viewer.Picture()->At(250, 250), 0x203040u);
+
+  // A tile of no size: the window says so.
+  viewer.TileWindow(viewer, viewer.picMovePicture);
+  EXPECT_FALSE(viewer.Picture());
+  EXPECT_EQ(viewer.PrintedText(), "?!");
 }
 
 TEST_F(FullScreenTest, ASinglePictureIsPlacedByThePositionOptionAndScrollsWhenLargerThanTheScreen) {
@@ -270,7 +275,8 @@ TEST_F(FullScreenTest, KeysStepThroughTheListAndExitLeavesTheWallpaperAndMayLeav
   EXPECT_EQ(program.rotation.Position(), 3);  // back at the wallpaper's place
   EXPECT_EQ(program.state.ImageWidth, 0);
   ASSERT_TRUE(viewer.ShowInViewer("C:\\Pictures\\a.bmp"));
-  ASSERT_TRUE(viewer.ExitFullScreenDisplay(0));
+  EXPECT_TRUE(viewer.UserClose());  // Alt+F4: out as by "Exit", the main window back
+  EXPECT_TRUE(program.frmMain.Visible());
   EXPECT_FALSE(program.frmMain.tmrTapestrel[0].Enabled());
   EXPECT_EQ(options.WallPaperName, "C:\\Pictures\\c.bmp");
 }
