@@ -562,6 +562,12 @@ void FrmMain::Form_Resize() {
   const bool minimized = State() == WindowState::Minimized;
   tmrTapestrel[1].SetEnabled(!minimized && Visible());
   if (!minimized && Visible()) MoveControls();
+  if (minimized && Visible() && program_.options.MinimizeToTray) {
+    // Only the notification-area icon remains.
+    Hide();
+    program_.frmTrayIcon.Load();
+  }
+  UpdatePopUpCaptions("mCustom");
 }
 
 bool FrmMain::Form_QueryUnload() {

@@ -77,6 +77,13 @@ class FrmMain : public Form {
   // The pop-up menus offer "Remove &Default" while the default picture is the wallpaper
   // (state 0) and "&Default Wallpaper" / "&Default Image" otherwise (state 1).
   void SwitchBossAndRestoreMenus(int state);
+  // The notification-area menu at a point of this window (twips), or at the pointer while
+  // the window is hidden or minimized.
+  void ShowPopUp(long x, long y, bool atPointer = false);
+  // Brings the pop-up menus' items up to date with the program's state.
+  void UpdatePopUpCaptions(const std::string& name);
+  // "&Restore": the window back from the taskbar or the notification area.
+  void RestoreWindow();
   void InfoOnMode();
   void InfoOffMode();
   bool InfoMode() const { return mnuInfoMode.Checked(); }

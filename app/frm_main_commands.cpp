@@ -191,10 +191,12 @@ void FrmMain::mnuLoadSettings_Click() {
 
 void FrmMain::mnuSaveSettings_Click() { program_.SaveAllSettings(); }
 
-void FrmMain::mnuMinimize_Click() {
-  SetWindowState(WindowState::Minimized);
-  mCustom[22].SetEnabled(true);
-  mCustom[21].SetEnabled(false);
+void FrmMain::mnuMinimize_Click() { SetWindowState(WindowState::Minimized); }
+
+void FrmMain::RestoreWindow() {
+  program_.frmTrayIcon.Unload();
+  Show();
+  SetWindowState(WindowState::Normal);
 }
 
 void FrmMain::mnuSmallSize_Click() {
@@ -317,7 +319,39 @@ void FrmMain::mSort_Click(int index) { program_.files.SortByKey(index); }
 
 void FrmMain::mCustom_Click(int index) {
   if (index == 7) FullScreenMode();
+  else if (index == 22) RestoreWindow();
   else runPopupItem(*this, kCustomCommands, index);
+}
+
+void FrmMain::ShowPopUp(long x, long y, bool atPointer) {
+  Menu& popup = Menus().Get("mPopUp");
+  Menu* defaultItem = mCustom[21].Visible() ? &mCustom[21] : &mCustom[22];
+  popup.SetVisible(true);
+  UpdatePopUpCaptions("mCustom");
+  if (!atPointer && Visible() && State() != WindowState::Minimized) PopupMenuAt(popup, x, y, defaultItem);
+  else PopupMenu(popup, defaultItem);
+  popup.SetVisible(false);
+}
+
+void FrmMain::UpdatePopUpCaptions(const std::string& name) {
+  const bool running = tmrTapestrel[0].Enabled();
+  const bool screenSaverOn = mnuScreenSaver[1].Checked();
+  if (name == "mCustom2") {
+    mCustom2[0].SetChecked(running);
+    mCustom2[12].SetVisible(screenSaverOn);
+    mCustom2[13].SetVisible(!screenSaverOn);
+    return;
+  }
+  mCustom[0].SetChecked(running);
+  mCustom[7].SetChecked(program_.options.BackdropMode >= 3);
+  mCustom[9].SetVisible(screenSaverOn);
+  mCustom[10].SetVisible(!screenSaverOn);
+  // One of the pair at a time: what the window can do now.
+  const bool normal = Visible() && State() != WindowState::Minimized;
+  mCustom[21].SetVisible(normal);
+  mCustom[21].SetEnabled(normal);
+  mCustom[22].SetVisible(!normal);
+  mCustom[22].SetEnabled(!normal);
 }
 
 void FrmMain::mCustom2_Click(int index) {

@@ -95,8 +95,6 @@ bool Program::StartSteps(bool startMinimized) {
   frmMain.LoadFileTypeIcons();
 
   const bool minimized = !options.NormalWindowAtStart || startMinimized;
-  frmMain.mCustom[22].SetEnabled(minimized);
-  frmMain.mCustom[21].SetEnabled(!minimized);
 
   frmMain.ScreenSaverRadioChecks(LeadingNumber(registry.GetRegistryValue("ScreenSaveActive")) != 0);
   frmMain.SwitchBossAndRestoreMenus(1);
@@ -111,10 +109,13 @@ bool Program::StartSteps(bool startMinimized) {
   }
 
   if (minimized) frmMain.SetWindowState(WindowState::Minimized);
-  frmMain.Show();
+  if (minimized && options.MinimizeToTray) frmTrayIcon.Load();  // hidden, with only the icon
+  else frmMain.Show();
+  frmMain.UpdatePopUpCaptions("mCustom");
   frmMain.tmrTapestrel[1].SetEnabled(!minimized);
   if (options.ChangeWallpaperAtStart) rotation.ChangeWallpaper(Rotation::Next);
   settings.SaveFolderHistories();
+  frmTrayIcon.TrayModify(frmMain.Caption());
   return true;
 }
 
@@ -136,7 +137,11 @@ void Program::SaveAllSettings() {
   settings.SaveAll();
 }
 
-void Program::UnloadOtherWindows() { frmAbout.Unload(); }
+void Program::UnloadOtherWindows() {
+  // The icon goes with its window: none is left behind in the notification area.
+  Form* const others[] = {&frmYesNoAllCancel, &frmDecodingInProgress, &frmFullScreen, &frmOptions, &frmAbout, &frmTrayIcon};
+  for (Form* form : others) form->Unload();
+}
 
 void Program::ShowAbout() { frmAbout.ShowBox(false); }
 

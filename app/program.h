@@ -17,6 +17,7 @@
 #include "catalogue/frm_yes_no_all_cancel.h"
 #include "catalogue/folder_set.h"
 #include "desktop/frm_options.h"
+#include "desktop/frm_tray_icon.h"
 #include "imaging/frm_full_screen.h"
 #include "imaging/decoder_front_end.h"
 #include "imaging/frm_decoding_in_progress.h"
@@ -75,6 +76,7 @@ class Program {
   DecoderFrontEnd decoder{*this};
   FrmDecodingInProgress frmDecodingInProgress{decoder.CancelDecoding};
   FrmYesNoAllCancel frmYesNoAllCancel{*this};
+  FrmTrayIcon frmTrayIcon{*this};
 
  private:
   bool StartSteps(bool startMinimized);

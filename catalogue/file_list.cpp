@@ -96,6 +96,7 @@ void FileList::ShowProgress(int current, int mode, int total, const std::string&
   text += suffix;
   // While the window is minimized the notification-area tip takes progress instead.
   if (program_.frmMain.State() != WindowState::Minimized) program_.frmMain.ChangeMainStatusMsg(text);
+  else program_.frmTrayIcon.TrayModify(text);
 }
 
 void FileList::ShowTotals() {

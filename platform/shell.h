@@ -1,7 +1,10 @@
-// The shell's own file operations: deleting to the Recycle Bin and moving, with the
-// shell's confirmations, progress and undo.
+// The shell's own file operations (deleting to the Recycle Bin and moving, with the
+// shell's confirmations, progress and undo) and the program's icon in the taskbar's
+// notification area.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -25,6 +28,26 @@ struct FileOperation {
   int flags = 0;
 };
 
+// The notification-area record as the program fills it: the size it gives (88, the
+// record's size in the 32-bit program), the window that hears the icon's mouse messages
+// (a form's native window), the icon's number, which fields count (1 message, 2 icon,
+// 4 tip), the message the icon's mouse activity comes as, and the tip with its zero byte.
+struct NotifyIconData {
+  std::uint32_t size = 0;
+  void* window = nullptr;
+  std::uint32_t id = 0;
+  std::uint32_t flags = 0;
+  std::uint32_t callbackMessage = 0;
+  bool programIcon = false;  // the icon is the program's own
+  std::array<char, 64> tip{};
+};
+
+namespace notify_icon {
+inline constexpr int Add = 0;
+inline constexpr int Modify = 1;
+inline constexpr int Delete = 2;
+}  // namespace notify_icon
+
 class Shell {
  public:
   virtual ~Shell() = default;
@@ -32,6 +55,9 @@ class Shell {
   // (0 when it went through). `aborted` tells whether the user stopped it in the shell's
   // own dialog.
   virtual int RunFileOperation(const FileOperation& operation, bool& aborted) = 0;
+  // Adds, changes or deletes the program's notification-area icon; false when the
+  // system refused.
+  virtual bool NotifyIcon(int message, const NotifyIconData& data) = 0;
 };
 
 }  // namespace tapestrel

@@ -204,6 +204,7 @@ void Rotation::ChangeBackdropAtUserSetTime(double milliseconds) {
                  ":" + FormatNumber(std::fmod(seconds, 60), "00") + where;
   }
   frm.SetCaption(countdown_);
+  program_.frmTrayIcon.TrayModify(countdown_);  // the tip, while no window shows
   if (minutes < o.WallPaperChangeInterval) return;
 
   std::string path;

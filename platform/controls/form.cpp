@@ -104,10 +104,12 @@ bool Form::Unload() {
 
 void Form::PopupMenu(Menu& menu, Menu* defaultItem) {
   if (Rendered()) renderer_->PopupMenu(*this, menu, defaultItem, true, 0, 0);
+  else if (WhilePopup) WhilePopup(menu, defaultItem);
 }
 
 void Form::PopupMenuAt(Menu& menu, long x, long y, Menu* defaultItem) {
   if (Rendered()) renderer_->PopupMenu(*this, menu, defaultItem, false, x, y);
+  else if (WhilePopup) WhilePopup(menu, defaultItem);
 }
 
 void Form::UserMoved(long left, long top, long width, long height) {

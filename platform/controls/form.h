@@ -117,6 +117,8 @@ class Form {
   Control* ActiveControl() const { return activeControl_; }
   void PopupMenu(Menu& menu, Menu* defaultItem = nullptr);
   void PopupMenuAt(Menu& menu, long x, long y, Menu* defaultItem = nullptr);
+  // Without a renderer (tests) this stands for the user while a pop-up menu is open.
+  std::function<void(Menu& menu, Menu* defaultItem)> WhilePopup;
 
   // Raised by the renderer for what the user did; the model changes without an echo.
   void UserMoved(long left, long top, long width, long height);
@@ -135,6 +137,11 @@ class Form {
   bool UserClose() { return Form_UserClose(); }
   // Brings the window above every other window (or lets it go back among them).
   void SetTopMost(bool topMost);
+
+  // The renderer's own handle for the window while it is loaded (none without one).
+  void* native = nullptr;
+  // The shell's taskbar came back (Explorer restarted): notification-area icons are gone.
+  std::function<void()> TaskbarCreated;
 
   // For controls and menus: tell the renderer about a change.
   void Register(Control& control) { controls_.push_back(&control); }

@@ -64,4 +64,24 @@ int MemoryShell::RunFileOperation(const FileOperation& operation, bool& aborted)
   return failed ? 2 : 0;
 }
 
+bool MemoryShell::NotifyIcon(int message, const NotifyIconData& data) {
+  iconCalls.push_back({message, data});
+  switch (message) {
+    case notify_icon::Add:
+      if (icon) return false;  // one icon of that number already
+      icon = data;
+      return true;
+    case notify_icon::Modify:
+      if (!icon) return false;
+      icon->tip = data.tip;
+      return true;
+    case notify_icon::Delete:
+      if (!icon) return false;
+      icon.reset();
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace tapestrel

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ class MemoryShell : public Shell {
  public:
   explicit MemoryShell(MemoryFileSystem& files) : files_(files) {}
   int RunFileOperation(const FileOperation& operation, bool& aborted) override;
+  bool NotifyIcon(int message, const NotifyIconData& data) override;
 
   std::vector<FileOperation> operations;
   // Deleted files, by path, with their bytes.
@@ -27,6 +29,9 @@ class MemoryShell : public Shell {
   bool renamesOnCollision = true;
   // Called after each operation has run, as the user might act between them.
   std::function<void()> afterOperation;
+  // Every notification-area call, and the icon as the area shows it (none: no icon).
+  std::vector<std::pair<int, NotifyIconData>> iconCalls;
+  std::optional<NotifyIconData> icon;
 
  private:
   bool Move(const std::string& from, const std::string& to, bool rename);

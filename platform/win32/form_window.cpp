@@ -115,6 +115,7 @@ void Win32FormRenderer::FormLoaded(Form& form) {
   if (!fw.hwnd) return;
   SetWindowLongPtrA(fw.hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetPropA(fw.hwnd, kFormClass, &fw);
+  form.native = fw.hwnd;
   forms_[&form] = std::move(owned);
 
   fw.toolTips = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
@@ -180,6 +181,7 @@ void Win32FormRenderer::FormUnloaded(Form& form) {
   std::unique_ptr<FormWindow> fw = std::move(it->second);
   forms_.erase(it);
   RemovePropA(fw->hwnd, kFormClass);
+  form.native = nullptr;
   SetWindowLongPtrA(fw->hwnd, GWLP_USERDATA, 0);
   for (const auto& [timerId, timer] : fw->timers) KillTimer(fw->hwnd, timerId);
   DestroyWindow(fw->hwnd);  // takes the menu bar and the child windows with it

@@ -246,6 +246,11 @@ LRESULT Win32FormRenderer::HandleNotify(FormWindow& fw, NMHDR& header) {
 
 LRESULT Win32FormRenderer::HandleForm(FormWindow& fw, UINT message, WPARAM wParam, LPARAM lParam) {
   Form& form = *fw.form;
+  static const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+  if (message == taskbarCreated && taskbarCreated != 0) {
+    Raise(form.TaskbarCreated);
+    return 0;
+  }
   switch (message) {
     case WM_CLOSE:
       form.UserClose();

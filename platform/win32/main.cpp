@@ -16,6 +16,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   program.frmDecodingInProgress.SetRenderer(&renderer);
   program.frmYesNoAllCancel.SetRenderer(&renderer);
   program.frmFullScreen.SetRenderer(&renderer);
+  program.frmTrayIcon.SetRenderer(&renderer);
   services.SetWorkMessageFilter([&renderer](void* message) {
     return renderer.PreTranslateDuringWork(*static_cast<MSG*>(message));
   });

@@ -125,6 +125,7 @@ class Win32Processes : public Processes {
 class Win32Shell : public Shell {
  public:
   int RunFileOperation(const FileOperation& operation, bool& aborted) override;
+  bool NotifyIcon(int message, const NotifyIconData& data) override;
 };
 
 // The decoder control on Windows: its drawing surface is a memory device context that

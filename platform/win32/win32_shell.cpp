@@ -1,6 +1,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
+#include <tuple>
+
 #include "platform/win32/win32_services.h"
 
 namespace tapestrel {
@@ -28,6 +31,21 @@ int Win32Shell::RunFileOperation(const FileOperation& operation, bool& aborted) 
   SetCursor(old);
   aborted = op.fAnyOperationsAborted != FALSE;
   return result;
+}
+
+bool Win32Shell::NotifyIcon(int message, const NotifyIconData& data) {
+  NOTIFYICONDATAA record{};
+  // The first form of the record, which every system takes: 88 bytes in the 32-bit
+  // program (the size the program gives), more in the 64-bit one.
+  record.cbSize = data.size == 88 ? NOTIFYICONDATAA_V1_SIZE : data.size;
+  record.hWnd = static_cast<HWND>(data.window);
+  record.uID = data.id;
+  record.uFlags = data.flags;
+  record.uCallbackMessage = data.callbackMessage;
+  if (data.programIcon) record.hIcon = LoadIcon(GetModuleHandleA(nullptr), MAKEINTRESOURCE(1));
+  static_assert(sizeof record.szTip >= std::tuple_size_v<decltype(data.tip)>);
+  std::copy(data.tip.begin(), data.tip.end(), record.szTip);
+  return Shell_NotifyIconA(static_cast<DWORD>(message), &record) != FALSE;
 }
 
 }  // namespace tapestrel

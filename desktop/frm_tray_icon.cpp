@@ -1,0 +1,109 @@
+#include "desktop/frm_tray_icon.h"
+
+#include <algorithm>
+
+#include "app/program.h"
+#include "platform/runtime_error.h"
+#include "platform/text.h"
+
+namespace tapestrel {
+
+namespace {
+constexpr unsigned kMouseMove = 0x200, kLeftDown = 0x201, kRightUp = 0x205;
+constexpr std::uint32_t kRecordSize = 88;
+constexpr std::uint32_t kMessageIconTip = 7;
+}  // namespace
+
+FrmTrayIcon::FrmTrayIcon(Program& program) : Form("frmTrayIcon", 1, 1), program_(program) {
+  SetCaption("Tray Icon Form");
+  Sizable = false;
+  Borderless = true;
+  SetStartUpPosition(StartUpPosition::Manual);
+  // The icon's messages come as mouse moves over this window; x holds the message.
+  MouseMove = [this](int, int, long x, long) {
+    IconMessage(static_cast<unsigned>(x / program_.platform.desktop.TwipsPerPixel()));
+  };
+  TaskbarCreated = [this] {
+    if (Loaded()) TrayAdd(program_.frmMain.Caption(), kMouseMove);
+  };
+}
+
+std::array<char, 64> FrmTrayIcon::TipField(const std::string& tip) {
+  std::array<char, 64> field{};
+  std::copy_n(tip.begin(), std::min<std::size_t>(tip.size(), field.size() - 1), field.begin());
+  return field;
+}
+
+void FrmTrayIcon::Report(const char* procedure, const RuntimeError& error) {
+  program_.platform.ui.MsgBox(error.description + " (" + NumberText(error.number) + ") " + "has occurred in procedure " +
+                                  procedure + ".",
+                              mb::OkOnly | mb::Critical, kApplicationName);
+}
+
+void FrmTrayIcon::Form_Load() {
+  SetCaption(kApplicationName);
+  TrayAdd(program_.frmMain.Caption(), kMouseMove);
+}
+
+void FrmTrayIcon::Form_Unload() { TrayDelete(); }
+
+void FrmTrayIcon::TrayAdd(const std::string& tip, unsigned callbackMessage) {
+  try {
+    record_.size = kRecordSize;
+    record_.window = native;
+    record_.id = 1;
+    record_.flags = kMessageIconTip;
+    record_.callbackMessage = callbackMessage;
+    record_.programIcon = true;
+    record_.tip = TipField(tip);
+    program_.platform.shell.NotifyIcon(notify_icon::Add, record_);  // a refusal is passed over
+  } catch (const RuntimeError& e) {
+    Report("005", e);
+  }
+}
+
+void FrmTrayIcon::TrayModify(const std::string& tip) {
+  try {
+    if (program_.frmMain.Visible() || program_.frmFullScreen.Visible() || !Loaded()) return;
+    record_.tip = TipField(tip);
+    program_.platform.shell.NotifyIcon(notify_icon::Modify, record_);
+  } catch (const RuntimeError& e) {
+    Report("007", e);
+  }
+}
+
+void FrmTrayIcon::TrayDelete() {
+  try {
+    record_.size = kRecordSize;
+    record_.window = native;
+    record_.id = 1;
+    program_.platform.shell.NotifyIcon(notify_icon::Delete, record_);
+  } catch (const RuntimeError& e) {
+    Report("006", e);
+  }
+}
+
+void FrmTrayIcon::IconMessage(unsigned message) {
+  try {
+    FrmMain& main = program_.frmMain;
+    switch (message) {
+      case kLeftDown:
+        // Toggles between the default picture and the normal wallpaper.
+        if (main.mCustom[4].Visible()) main.mCustom_Click(4);
+        else if (main.mCustom[5].Visible()) main.mCustom_Click(5);
+        break;
+      case kRightUp:
+        main.ShowPopUp(0, 0);
+        break;
+      case kMouseMove:
+        TrayModify(main.Caption());
+        break;
+      default:
+        break;
+    }
+  } catch (const RuntimeError& e) {
+    Report("008", e);
+  }
+}
+
+}  // namespace tapestrel

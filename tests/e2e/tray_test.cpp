@@ -1,0 +1,66 @@
+// The notification-area icon of the real program: started minimized to the tray, the
+// program shows only its icon in the system tray; a right click on the icon opens the
+// pop-up menu, and "&Next Wallpaper" from it changes the desktop wallpaper.
+#include <windows.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "tests/e2e/e2e_support.h"
+
+namespace {
+
+using namespace tapestrel::e2e;
+
+// Wine's system tray (a window of its own where no desktop tray is running) shows each
+// icon as a child window.
+HWND findTrayIcon(DWORD milliseconds) {
+  for (DWORD waited = 0; waited < milliseconds; waited += 100, Sleep(100))
+    if (HWND tray = FindWindowA("__winex11_standalone_tray", nullptr))
+      if (HWND icon = FindWindowExA(tray, nullptr, "__winex11_tray_icon", nullptr); icon && IsWindowVisible(icon)) return icon;
+  return nullptr;
+}
+
+BOOL CALLBACK findOpenMenu(HWND w, LPARAM found) {
+  char cls[16] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (lstrcmpA(cls, "#32768") != 0 || !IsWindowVisible(w)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = w;
+  return FALSE;
+}
+
+TEST(TrayEndToEnd, StartedInTheTrayTheIconsMenuChangesTheWallpaper) {
+  deleteStore();
+  TempFolder pictures("tapestrel-e2e-tray");
+  const std::string first = pictures.writeBitmap("first.bmp", 2, 2, 0xFF0000);
+  pictures.writeBitmap("second.bmp", 2, 2, 0x00FF00);
+  setStoredSetting("PictureDirectory1", pictures.path());
+  setStoredSetting("SortAtStart", "1");
+  setStoredSetting("MinimizeToTray", "1");
+  setStoredSetting("NormalWindowAtStart", "0");
+
+  RunningProgram program;
+  ASSERT_TRUE(program.started());
+  const HWND icon = findTrayIcon(20000);
+  ASSERT_NE(icon, nullptr) << "no icon in the system tray";
+  EXPECT_EQ(waitForWindow("Tapestrel", 500), nullptr);  // no window of the program shows
+
+  RECT r;
+  GetWindowRect(icon, &r);
+  const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  mouseAt(centre, MOUSEEVENTF_RIGHTDOWN);
+  mouseAt(centre, MOUSEEVENTF_RIGHTUP);
+  HWND menu = nullptr;
+  for (int waited = 0; waited < 5000 && !menu; waited += 50, Sleep(50)) EnumWindows(findOpenMenu, reinterpret_cast<LPARAM>(&menu));
+  ASSERT_NE(menu, nullptr) << "the pop-up menu did not open";
+  typeText("n");  // "&Next Wallpaper"
+  const HWND question =
+      findMessageBox("No file in the list matches the present wallpaper name.\nWould you like to use the first file in the list?", 10000);
+  ASSERT_NE(question, nullptr);
+  PostMessageA(question, WM_COMMAND, IDYES, 0);
+  EXPECT_TRUE(waitForDesktopValue("Wallpaper", first, 10000)) << desktopValue("Wallpaper");
+  deleteStore();
+}
+
+}  // namespace
