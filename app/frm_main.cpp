@@ -7,6 +7,7 @@
 #include "app/main_menus.h"
 #include "catalogue/folder_tree.h"
 #include "app/program.h"
+#include "desktop/hot_key.h"
 #include "platform/text.h"
 
 namespace tapestrel {
@@ -144,6 +145,11 @@ void FrmMain::ConnectEvents() {
   };
   StatusBar.PanelClick = [this](const std::string& key) { StatusBar_PanelClick(key); };
   MenuSelect = [this](Menu* menu, int systemCommand) { ShowMenuHelp(menu, systemCommand); };
+  // The hot key, in this window whichever control has the focus.
+  KeyPreview = true;
+  KeyDown = [this](int& keyCode, int shift) {
+    if (HotKeyCheck(program_, keyCode, shift, 0, 0)) keyCode = 0;
+  };
   Help = [this](Menu* menu) { program_.ShowHelp(menu ? menu->HelpContextID() : 0); };
 
   picSizeBar.MouseDown = [this](int button, int, long x, long) { picSizeBar_MouseDown(button, x); };
@@ -263,7 +269,9 @@ void FrmMain::ShowMenuHelp(const Menu* menu, int systemCommand) {
       {0xF030, "Expands this windows to fill the screen."},
       {0xF020, "Collapses this window to an icon."},
       {0xF060, "Closes this window."}};
-  if (systemCommand >= 0) {
+  if (systemCommand >= 1 && systemCommand <= 21) {
+    ChangeMenuHelpStatusMsg(MenuHelpLine(mCustom[systemCommand - 1]));  // the program's own items
+  } else if (systemCommand >= 0) {
     const auto it = systemHelp.find(systemCommand);
     ChangeMenuHelpStatusMsg(it != systemHelp.end() ? it->second : kSystemMenuHelp);
   } else {
@@ -481,6 +489,7 @@ void FrmMain::ScreenSaverRadioChecks(bool active) {
 
 void FrmMain::SwitchBossAndRestoreMenus(int state) {
   const bool bossShown = state == 0;
+  if (mCustom[5].Visible() != bossShown) program_.systemMenu.SwapDefaultItem(bossShown);
   mCustom[4].SetVisible(!bossShown);
   mCustom[5].SetVisible(bossShown);
   mCustom2[9].SetVisible(!bossShown);
@@ -576,6 +585,8 @@ bool FrmMain::Form_QueryUnload() {
 }
 
 void FrmMain::Form_Unload() {
+  program_.frmEvents.tmrEvents.SetEnabled(false);
+  program_.systemMenu.SetMenuHook(false);
   program_.state.Exiting = true;
   tmrTapestrel[0].SetEnabled(false);
   tmrTapestrel[1].SetEnabled(false);

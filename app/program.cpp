@@ -94,6 +94,8 @@ bool Program::StartSteps(bool startMinimized) {
   frmMain.ShowPictureFolder(fillFromPictureFolder ? &subFolders : nullptr);
   frmMain.LoadFileTypeIcons();
 
+  frmEvents.Load();
+  systemMenu.BuildSystemMenu();
   const bool minimized = !options.NormalWindowAtStart || startMinimized;
 
   frmMain.ScreenSaverRadioChecks(LeadingNumber(registry.GetRegistryValue("ScreenSaveActive")) != 0);
@@ -139,7 +141,7 @@ void Program::SaveAllSettings() {
 
 void Program::UnloadOtherWindows() {
   // The icon goes with its window: none is left behind in the notification area.
-  Form* const others[] = {&frmYesNoAllCancel, &frmDecodingInProgress, &frmFullScreen, &frmOptions, &frmAbout, &frmTrayIcon};
+  Form* const others[] = {&frmYesNoAllCancel, &frmDecodingInProgress, &frmFullScreen, &frmOptions, &frmAbout, &frmTrayIcon, &frmEvents};
   for (Form* form : others) form->Unload();
 }
 

@@ -17,7 +17,9 @@
 #include "catalogue/frm_yes_no_all_cancel.h"
 #include "catalogue/folder_set.h"
 #include "desktop/frm_options.h"
+#include "desktop/frm_events.h"
 #include "desktop/frm_tray_icon.h"
+#include "desktop/system_menu.h"
 #include "imaging/frm_full_screen.h"
 #include "imaging/decoder_front_end.h"
 #include "imaging/frm_decoding_in_progress.h"
@@ -77,6 +79,8 @@ class Program {
   FrmDecodingInProgress frmDecodingInProgress{decoder.CancelDecoding};
   FrmYesNoAllCancel frmYesNoAllCancel{*this};
   FrmTrayIcon frmTrayIcon{*this};
+  FrmEvents frmEvents{*this};
+  SystemMenu systemMenu{*this};
 
  private:
   bool StartSteps(bool startMinimized);

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/program.h"
+#include "desktop/hot_key.h"
 #include "platform/bitmap.h"
 #include "platform/runtime_error.h"
 #include "platform/text.h"
@@ -444,6 +445,10 @@ void FrmFullScreen::KeyTyped(int& ascii) {
 }
 
 void FrmFullScreen::KeyDownInViewer(int& keyCode, int shift) {
+  if (HotKeyCheck(program_, keyCode, shift, 0, 0, true)) {
+    keyCode = 0;
+    return;
+  }
   ScrollBar* bar = nullptr;
   if (keyCode == kLeft || keyCode == kRight) bar = &hsbFullScreenView;
   else if (keyCode == kUp || keyCode == kDown || keyCode == kPageUp || keyCode == kPageDown) bar = &vsbFullScreenView;

@@ -50,6 +50,21 @@ class Desktop {
   // Width and height in twips of a text in a font face and point size: tabs expanded,
   // one line per line break.
   virtual std::pair<long, long> TextSize(const std::string& text, const std::string& face, int points) = 0;
+
+  // What a fast timer samples of the whole desktop, whichever program is in front.
+  // Whether a key (virtual-key code; 1, 2 and 4 the mouse buttons) is down now.
+  virtual bool KeyDown(int virtualKey) = 0;
+  // The pointer on the screen, in pixels.
+  virtual std::pair<long, long> CursorPosition() = 0;
+  // The window in front, and whether it is one of this program's.
+  virtual void* ForegroundWindow() = 0;
+  virtual bool ForegroundIsOwn() = 0;
+  // The class of the window under a point of the screen (pixels).
+  virtual std::string WindowClassAt(long x, long y) = 0;
+  // Whether a top-level window of that title exists and shows.
+  virtual bool TitledWindowVisible(const std::string& title) = 0;
+  // A point of the screen (pixels) in a window's client area, in twips.
+  virtual std::pair<long, long> ClientPoint(void* window, long x, long y) = 0;
 };
 
 class Processes {

@@ -205,6 +205,7 @@ void Rotation::ChangeBackdropAtUserSetTime(double milliseconds) {
   }
   frm.SetCaption(countdown_);
   program_.frmTrayIcon.TrayModify(countdown_);  // the tip, while no window shows
+  program_.systemMenu.UpdateSystemMenuCaption();
   if (minutes < o.WallPaperChangeInterval) return;
 
   std::string path;
@@ -239,6 +240,12 @@ void Rotation::ChangeBackdropAtUserSetTime(double milliseconds) {
     StopClock();
     program_.platform.ui.MsgBox(e.description + ".\nThe filename is " + path + ".", mb::OkOnly | mb::Critical, kApplicationName);
   }
+}
+
+std::string Rotation::RemainingText() const {
+  const double seconds = std::floor(std::max(0.0, program_.options.WallPaperChangeInterval * 60 - elapsed_ / 1000));
+  return NumberText(std::floor(seconds / 3600)) + ":" + FormatNumber(std::floor(std::fmod(seconds, 3600) / 60), "00") + ":" +
+         FormatNumber(std::fmod(seconds, 60), "00");
 }
 
 void Rotation::ChangeNow() {

@@ -44,6 +44,8 @@ class Rotation {
   void SetPosition(int position) { position_ = position; }
   // The countdown as the last tick told it.
   const std::string& CountdownText() const { return countdown_; }
+  // The time left until the next change, "h:mm:ss".
+  std::string RemainingText() const;
   // The next change now, as though the interval had passed (a running clock only).
   void ChangeNow();
 

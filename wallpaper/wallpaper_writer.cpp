@@ -290,6 +290,7 @@ void WallpaperWriter::SelectBackdropMode(int index) {
   for (int i = 0; i < 5; ++i) frm.mnuBackdropMode[i].SetChecked(i == index);
   const bool internal = index >= 3;
   frm.mCustom[7].SetChecked(internal);
+  program_.systemMenu.SetSystemMenuCheck(internal ? 1 : 0, 7);
   frm.mnuToggleBackdropMode[0].SetVisible(internal);
   frm.mnuToggleBackdropMode[1].SetVisible(!internal);
   program_.options.BackdropMode = index;

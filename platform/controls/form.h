@@ -17,7 +17,16 @@ namespace tapestrel {
 class Form;
 struct Bitmap;
 
-enum class FormProperty { Caption, Bounds, Visible, WindowState, MenuBar, Icon, Picture, TopMost };
+enum class FormProperty { Caption, Bounds, Visible, WindowState, MenuBar, Icon, Picture, TopMost, SystemMenu };
+
+// An item the program adds to a window's system menu, after the system's own.
+struct SystemMenuItem {
+  int command = 0;
+  std::string caption;  // empty: a separator
+  bool checked = false;
+};
+
+class MessageHook;
 enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
 // Where a window first appears: where the program put it, or centred on the screen
 // until the program moves it.
@@ -137,6 +146,12 @@ class Form {
   bool UserClose() { return Form_UserClose(); }
   // Brings the window above every other window (or lets it go back among them).
   void SetTopMost(bool topMost);
+
+  // The program's items of the system menu; tell the renderer after changing them.
+  std::vector<SystemMenuItem> SystemMenuItems;
+  void SystemMenuChanged() { Changed(FormProperty::SystemMenu); }
+  // A hook that hears some of this window's messages before the window does.
+  MessageHook* Hook = nullptr;
 
   // The renderer's own handle for the window while it is loaded (none without one).
   void* native = nullptr;

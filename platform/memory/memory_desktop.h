@@ -2,6 +2,7 @@
 // that a test can say is already taken.
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,21 @@ class MemoryDesktop : public Desktop {
   // Every character 90 twips wide (a tab eight of them), every line 195 high.
   std::pair<long, long> TextSize(const std::string& text, const std::string&, int) override;
 
+  bool KeyDown(int virtualKey) override { return keysDown.count(virtualKey) != 0; }
+  std::pair<long, long> CursorPosition() override { return cursor; }
+  void* ForegroundWindow() override { return foreground; }
+  bool ForegroundIsOwn() override { return foregroundOwn; }
+  std::string WindowClassAt(long, long) override { return classUnderCursor; }
+  bool TitledWindowVisible(const std::string& title) override { return visibleTitles.count(title) != 0; }
+  // The memory windows' client areas start at the screen's corner.
+  std::pair<long, long> ClientPoint(void*, long x, long y) override { return {x * 15, y * 15}; }
+
+  std::set<int> keysDown;
+  std::pair<long, long> cursor{0, 0};
+  void* foreground = nullptr;
+  bool foregroundOwn = true;
+  std::string classUnderCursor = "Shell_TrayWnd";
+  std::set<std::string> visibleTitles;
   int cursorCounter = 0;
   std::optional<std::string> nonClientFont = "Tahoma";
   long screenWidth = 1024 * 15;

@@ -122,6 +122,7 @@ void Win32FormRenderer::FormLoaded(Form& form) {
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, fw.hwnd, nullptr, instance_, nullptr);
   BuildMenuBar(fw);
   BuildAccelerators(fw);
+  if (!form.SystemMenuItems.empty()) BuildSystemMenu(fw);
   for (Control* control : form.Controls()) CreateControl(fw, *control);
 
   if (form.StartPosition() == StartUpPosition::CenterScreen) {
@@ -168,6 +169,9 @@ void Win32FormRenderer::FormChanged(Form& form, FormProperty property) {
       break;
     case FormProperty::Picture:
       InvalidateRect(fw->hwnd, nullptr, TRUE);
+      break;
+    case FormProperty::SystemMenu:
+      BuildSystemMenu(*fw);
       break;
     case FormProperty::TopMost:
       SetWindowPos(fw->hwnd, form.TopMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

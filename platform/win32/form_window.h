@@ -79,6 +79,7 @@ class Win32FormRenderer : public FormRenderer {
   void HandleCommand(FormWindow& fw, WPARAM wParam, LPARAM lParam);
   LRESULT HandleNotify(FormWindow& fw, NMHDR& header);
   void HandleMenuSelect(FormWindow& fw, WPARAM wParam, LPARAM lParam);
+  void BuildSystemMenu(FormWindow& fw);
   // A scroll bar's arrows, track and thumb, turned into its new value.
   void HandleScroll(HWND bar, int code);
 

@@ -129,6 +129,18 @@ void Win32FormRenderer::PopupMenu(Form& form, Menu& menu, Menu* defaultItem, boo
     if (Menu* item = form.Menus().FindByCommand(chosen)) Raise(item->Click);
 }
 
+void Win32FormRenderer::BuildSystemMenu(FormWindow& fw) {
+  // The system's own items again, then the program's after them.
+  GetSystemMenu(fw.hwnd, TRUE);
+  const HMENU menu = GetSystemMenu(fw.hwnd, FALSE);
+  if (!menu) return;
+  for (const SystemMenuItem& item : fw.form->SystemMenuItems) {
+    if (item.caption.empty()) AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    else AppendMenuA(menu, MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED), static_cast<UINT_PTR>(item.command),
+                     item.caption.c_str());
+  }
+}
+
 void Win32FormRenderer::HandleMenuSelect(FormWindow& fw, WPARAM wParam, LPARAM lParam) {
   const UINT flags = HIWORD(wParam);
   const HMENU menu = reinterpret_cast<HMENU>(lParam);

@@ -9,6 +9,7 @@
 #include "platform/controls/bars.h"
 #include "platform/controls/controls.h"
 #include "platform/controls/list_view.h"
+#include "platform/controls/message_hook.h"
 #include "platform/win32/glyphs.h"
 
 namespace tapestrel {
@@ -508,7 +509,16 @@ LRESULT CALLBACK Win32FormRenderer::FormProc(HWND window, UINT message, WPARAM w
   auto* renderer = reinterpret_cast<Win32FormRenderer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   auto* fw = static_cast<FormWindow*>(GetPropA(window, kFormClass));
   if (!renderer || !fw) return DefWindowProcA(window, message, wParam, lParam);
-  return renderer->Trapped(fw->form->Name(), [&] { return renderer->HandleForm(*fw, message, wParam, lParam); });
+  return renderer->Trapped(fw->form->Name(), [&] {
+    // A hook on the window hears its watched messages first.
+    if (const MessageHook* hook = fw->form->Hook; hook && hook->Message && hook->Watches(*fw->form, message)) {
+      long result = 0;
+      bool passOn = true;
+      hook->Message(message, wParam, lParam, result, passOn);
+      if (!passOn) return static_cast<LRESULT>(result);
+    }
+    return renderer->HandleForm(*fw, message, wParam, lParam);
+  });
 }
 
 LRESULT CALLBACK Win32FormRenderer::ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

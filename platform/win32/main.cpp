@@ -17,6 +17,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   program.frmYesNoAllCancel.SetRenderer(&renderer);
   program.frmFullScreen.SetRenderer(&renderer);
   program.frmTrayIcon.SetRenderer(&renderer);
+  program.frmEvents.SetRenderer(&renderer);
   services.SetWorkMessageFilter([&renderer](void* message) {
     return renderer.PreTranslateDuringWork(*static_cast<MSG*>(message));
   });

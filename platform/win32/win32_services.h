@@ -102,6 +102,13 @@ class Win32Desktop : public Desktop {
   int ShowCursor(bool show) override;
   std::optional<std::string> NonClientFontName() override;
   std::pair<long, long> TextSize(const std::string& text, const std::string& face, int points) override;
+  bool KeyDown(int virtualKey) override;
+  std::pair<long, long> CursorPosition() override;
+  void* ForegroundWindow() override;
+  bool ForegroundIsOwn() override;
+  std::string WindowClassAt(long x, long y) override;
+  bool TitledWindowVisible(const std::string& title) override;
+  std::pair<long, long> ClientPoint(void* window, long x, long y) override;
 
  private:
   // The last key asked about, when, and that it was not pressed then.

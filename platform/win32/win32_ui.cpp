@@ -293,6 +293,40 @@ std::pair<long, long> Win32Desktop::TextSize(const std::string& text, const std:
   return {static_cast<long>(r.right - r.left) * tpp, static_cast<long>(r.bottom - r.top) * tpp};
 }
 
+bool Win32Desktop::KeyDown(int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
+
+std::pair<long, long> Win32Desktop::CursorPosition() {
+  POINT at{};
+  GetCursorPos(&at);
+  return {at.x, at.y};
+}
+
+void* Win32Desktop::ForegroundWindow() { return GetForegroundWindow(); }
+
+bool Win32Desktop::ForegroundIsOwn() {
+  const HWND front = GetForegroundWindow();
+  return front && reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(front, GWLP_HINSTANCE)) == GetModuleHandleA(nullptr);
+}
+
+std::string Win32Desktop::WindowClassAt(long x, long y) {
+  const HWND under = WindowFromPoint(POINT{x, y});
+  char name[64] = {};
+  if (under) GetClassNameA(under, name, sizeof name);
+  return name;
+}
+
+bool Win32Desktop::TitledWindowVisible(const std::string& title) {
+  const HWND window = FindWindowA(nullptr, title.c_str());
+  return window && IsWindowVisible(window);
+}
+
+std::pair<long, long> Win32Desktop::ClientPoint(void* window, long x, long y) {
+  POINT at{x, y};
+  ScreenToClient(static_cast<HWND>(window), &at);
+  const long tpp = TwipsPerPixel();
+  return {at.x * tpp, at.y * tpp};
+}
+
 Win32Processes::~Win32Processes() {
   if (mutex_) CloseHandle(mutex_);
 }

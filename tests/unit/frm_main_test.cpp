@@ -125,7 +125,7 @@ TEST_F(FrmMainTest, EveryCommandHasAHandlerAndNoShortcutIsUsedTwice) {
 TEST_F(FrmMainTest, SystemMenuItemsFollowThePopUpMenu) {
   std::vector<int> text;
   std::vector<int> separators;
-  for (const SystemMenuItem& item : SystemMenuItems()) (item.separator ? separators : text).push_back(item.index);
+  for (const SystemMenuEntry& item : SystemMenuEntries()) (item.separator ? separators : text).push_back(item.index);
   EXPECT_EQ(text, (std::vector<int>{0, 2, 3, 4, 7, 9, 10, 14, 15, 16, 18, 20}));
   EXPECT_EQ(separators, (std::vector<int>{1, 6, 8, 11, 17, 19}));
 }

@@ -1,0 +1,125 @@
+#include "desktop/system_menu.h"
+
+#include <algorithm>
+
+#include "app/main_menus.h"
+#include "app/program.h"
+#include "platform/text.h"
+
+namespace tapestrel {
+
+namespace {
+constexpr unsigned kMenuSelect = 0x11F, kSysCommand = 0x112, kInitMenuPopup = 0x117;
+constexpr unsigned kSysMenuFlag = 0x2000;
+// The pop-up commands a system-menu command runs (by index).
+constexpr int kRun[] = {0, 2, 3, 4, 5, 7, 9, 10, 14, 15, 16, 18, 20};
+
+std::string fileTitle(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
+}  // namespace
+
+void SystemMenu::BuildSystemMenu() {
+  FrmMain& main = program_.frmMain;
+  main.SystemMenuItems.clear();
+  main.SystemMenuItems.push_back({0, "", false});
+  for (const SystemMenuEntry& entry : SystemMenuEntries())
+    main.SystemMenuItems.push_back({entry.index + 1, entry.separator ? "" : main.mCustom[entry.index].Caption(), false});
+  main.SystemMenuChanged();
+  SetMenuHook(true);
+}
+
+void SystemMenu::SetMenuHook(bool on) {
+  MessageHook& hook = program_.frmEvents.Msghook;
+  FrmMain& main = program_.frmMain;
+  hook.HookedWindow = on ? &main : nullptr;
+  hook.Watched.clear();
+  if (on) hook.Watched = {kMenuSelect, kSysCommand, kInitMenuPopup};
+  hook.Message = [this](unsigned message, std::uintptr_t wParam, std::intptr_t lParam, long& result, bool& passOn) {
+    result = HookedMessage(message, wParam, lParam, passOn);
+  };
+  main.Hook = on ? &hook : nullptr;
+}
+
+void SystemMenu::SetSystemMenuCheck(int state, int index) {
+  FrmMain& main = program_.frmMain;
+  for (SystemMenuItem& item : main.SystemMenuItems)
+    if (item.command == index + 1) item.checked = state == 1;
+  main.SystemMenuChanged();
+}
+
+bool SystemMenu::CheckRadio(Form& window, int first, int last, int item, int position) {
+  if (item < first || item > last) return false;
+  if (position >= 0) {
+    // By position among the shown entries of that sub-menu of the menu bar.
+    std::vector<Menu*> bar;
+    for (Menu* top : window.Menus().TopLevel())
+      if (top->Visible()) bar.push_back(top);
+    if (position >= static_cast<int>(bar.size())) return false;
+    std::vector<Menu*> entries;
+    for (Menu* entry : bar[static_cast<std::size_t>(position)]->Items())
+      if (entry->Visible()) entries.push_back(entry);
+    if (last >= static_cast<int>(entries.size())) return false;
+    for (int i = first; i <= last; ++i) entries[static_cast<std::size_t>(i)]->SetChecked(i == item);
+    return true;
+  }
+  std::vector<SystemMenuItem*> range;
+  for (SystemMenuItem& entry : window.SystemMenuItems)
+    if (entry.command >= first && entry.command <= last && !entry.caption.empty()) range.push_back(&entry);
+  if (std::none_of(range.begin(), range.end(), [item](const SystemMenuItem* e) { return e->command == item; })) return false;
+  for (SystemMenuItem* entry : range) entry->checked = entry->command == item;
+  window.SystemMenuChanged();
+  return true;
+}
+
+void SystemMenu::UpdateSystemMenuCaption() {
+  FrmMain& main = program_.frmMain;
+  const Options& o = program_.options;
+  const ProgramState& state = program_.state;
+  std::string timer = "&Timer On";
+  if (main.tmrTapestrel[0].Enabled()) timer += " " + program_.rotation.RemainingText();
+  std::string explore = "Explore " + fileTitle(o.WallPaperName) + " [" + NumberText(program_.rotation.FindInList(o.WallPaperName)) +
+                        " of " + NumberText(main.lstvFiles[main.CurrentList()].Count()) + "].";
+  if (state.ImageWidth > 0 && state.ImageHeight > 0)
+    explore += " " + NumberText(state.ImageWidth) + "w" + " x " + NumberText(state.ImageHeight) + "h";
+  bool changed = false;
+  for (SystemMenuItem& item : main.SystemMenuItems) {
+    const std::string* caption = item.command == 1 ? &timer : item.command == 17 ? &explore : nullptr;
+    if (caption && item.caption != *caption) {
+      item.caption = *caption;
+      changed = true;
+    }
+  }
+  if (changed) main.SystemMenuChanged();
+}
+
+void SystemMenu::SwapDefaultItem(bool defaultShown) {
+  FrmMain& main = program_.frmMain;
+  const int from = defaultShown ? 5 : 6, to = defaultShown ? 6 : 5;
+  for (SystemMenuItem& item : main.SystemMenuItems)
+    if (item.command == from) item = {to, main.mCustom[to - 1].Caption(), false};
+  main.SystemMenuChanged();
+}
+
+long SystemMenu::HookedMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, bool& passOn) {
+  FrmMain& main = program_.frmMain;
+  passOn = true;
+  switch (message) {
+    case kMenuSelect:
+      // The help line itself follows in the window's own handling of the message.
+      if (main.Visible() && main.State() != WindowState::Minimized && ((wParam >> 16) & kSysMenuFlag)) UpdateSystemMenuCaption();
+      return 0;
+    case kSysCommand: {
+      const int index = static_cast<int>(wParam & 0xFFFF) - 1;
+      if (std::find(std::begin(kRun), std::end(kRun), index) != std::end(kRun)) main.mCustom_Click(index);
+      return 0;
+    }
+    case kInitMenuPopup:
+      if (((static_cast<std::uintptr_t>(lParam) >> 16) & 0xFFFF) == 0)
+        main.UpdatePopUpCaptions(program_.frmFullScreen.Visible() ? "mCustom2" : "mCustom");
+      passOn = false;
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace tapestrel
