@@ -113,8 +113,9 @@ long SystemMenu::HookedMessage(unsigned message, std::uintptr_t wParam, std::int
       return 0;
     }
     case kInitMenuPopup:
-      if (((static_cast<std::uintptr_t>(lParam) >> 16) & 0xFFFF) == 0)
-        main.UpdatePopUpCaptions(program_.frmFullScreen.Visible() ? "mCustom2" : "mCustom");
+      // The system menu is the system's to bring up to date: it goes on to the window.
+      if (((static_cast<std::uintptr_t>(lParam) >> 16) & 0xFFFF) != 0) return 0;
+      main.UpdatePopUpCaptions(program_.frmFullScreen.Visible() ? "mCustom2" : "mCustom");
       passOn = false;
       return 0;
     default:

@@ -130,15 +130,32 @@ void Win32FormRenderer::PopupMenu(Form& form, Menu& menu, Menu* defaultItem, boo
 }
 
 void Win32FormRenderer::BuildSystemMenu(FormWindow& fw) {
-  // The system's own items again, then the program's after them.
-  GetSystemMenu(fw.hwnd, TRUE);
-  const HMENU menu = GetSystemMenu(fw.hwnd, FALSE);
+  const std::vector<SystemMenuItem>& wanted = fw.form->SystemMenuItems;
+  HMENU menu = GetSystemMenu(fw.hwnd, FALSE);
   if (!menu) return;
-  for (const SystemMenuItem& item : fw.form->SystemMenuItems) {
-    if (item.caption.empty()) AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    else AppendMenuA(menu, MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED), static_cast<UINT_PTR>(item.command),
-                     item.caption.c_str());
+  const auto flags = [](const SystemMenuItem& item) {
+    return item.caption.empty() ? UINT{MF_SEPARATOR} : UINT{MF_STRING} | (item.checked ? MF_CHECKED : MF_UNCHECKED);
+  };
+  if (wanted.size() == fw.systemItems.size()) {
+    // Changed in place, item by item: the menu may be open (a caption refreshed while
+    // an item of it is highlighted).
+    const int base = GetMenuItemCount(menu) - static_cast<int>(wanted.size());
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
+      const SystemMenuItem& now = wanted[i];
+      const SystemMenuItem& was = fw.systemItems[i];
+      if (now.command == was.command && now.caption == was.caption && now.checked == was.checked) continue;
+      ModifyMenuA(menu, static_cast<UINT>(base + static_cast<int>(i)), MF_BYPOSITION | flags(now),
+                  static_cast<UINT_PTR>(now.command), now.caption.empty() ? nullptr : now.caption.c_str());
+    }
+  } else {
+    // The system's own items again, then the program's after them.
+    GetSystemMenu(fw.hwnd, TRUE);
+    menu = GetSystemMenu(fw.hwnd, FALSE);
+    if (!menu) return;
+    for (const SystemMenuItem& item : wanted)
+      AppendMenuA(menu, flags(item), static_cast<UINT_PTR>(item.command), item.caption.empty() ? nullptr : item.caption.c_str());
   }
+  fw.systemItems = wanted;
 }
 
 void Win32FormRenderer::HandleMenuSelect(FormWindow& fw, WPARAM wParam, LPARAM lParam) {

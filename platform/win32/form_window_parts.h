@@ -94,6 +94,7 @@ struct Win32FormRenderer::FormWindow {
   std::map<UINT_PTR, Timer*> timers;
   std::map<HMENU, Menu*> subMenus;
   int nextId = kFirstControlId;
+  std::vector<SystemMenuItem> systemItems;  // the program's items as the system menu holds them
 };
 
 struct Win32FormRenderer::ControlWindow {

@@ -304,8 +304,12 @@ std::pair<long, long> Win32Desktop::CursorPosition() {
 void* Win32Desktop::ForegroundWindow() { return GetForegroundWindow(); }
 
 bool Win32Desktop::ForegroundIsOwn() {
+  // By the window's process: the instance handle of another program's window is most
+  // often the same number as this program's (both loaded at the usual base).
   const HWND front = GetForegroundWindow();
-  return front && reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(front, GWLP_HINSTANCE)) == GetModuleHandleA(nullptr);
+  DWORD process = 0;
+  if (front) GetWindowThreadProcessId(front, &process);
+  return front && process == GetCurrentProcessId();
 }
 
 std::string Win32Desktop::WindowClassAt(long x, long y) {
