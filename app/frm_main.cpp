@@ -201,10 +201,7 @@ void FrmMain::ConnectEvents() {
   txtCustomChangeInterval.GotFocus = [this] { program_.rotation.CustomIntervalFocus(true); };
   txtCustomChangeInterval.LostFocus = [this] { program_.rotation.CustomIntervalFocus(false); };
   txtCustomChangeInterval.KeyPress = [this](int& key) {
-    // Digits, one decimal point and the editing keys only.
-    const bool digit = key >= '0' && key <= '9';
-    const bool point = key == '.' && txtCustomChangeInterval.Text().find('.') == std::string::npos;
-    if (!digit && !point && key >= 32) key = 0;
+    if (!AcceptsIntervalKey(key, txtCustomChangeInterval.Text())) key = 0;
   };
   spinCustomTimeInterval.SpinUp = [this] { program_.rotation.SpinTimeInterval(true); };
   spinCustomTimeInterval.SpinDown = [this] { program_.rotation.SpinTimeInterval(false); };

@@ -358,6 +358,7 @@ void FrmMain::mCustom2_Click(int index) {
   // The viewer's own commands; the others are the main window's.
   FrmFullScreen& viewer = program_.frmFullScreen;
   switch (index) {
+    case 1: viewer.ChangeTime(); break;
     case 3: viewer.ToggleInfo(); break;
     case 4:
     case 5: viewer.SwitchView(); break;

@@ -141,7 +141,7 @@ void Program::SaveAllSettings() {
 
 void Program::UnloadOtherWindows() {
   // The icon goes with its window: none is left behind in the notification area.
-  Form* const others[] = {&frmYesNoAllCancel, &frmDecodingInProgress, &frmFullScreen, &frmOptions, &frmAbout, &frmTrayIcon, &frmEvents};
+  Form* const others[] = {&frmFloatingTimeChanger, &frmYesNoAllCancel, &frmDecodingInProgress, &frmFullScreen, &frmOptions, &frmAbout, &frmTrayIcon, &frmEvents};
   for (Form* form : others) form->Unload();
 }
 

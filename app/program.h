@@ -18,6 +18,7 @@
 #include "catalogue/folder_set.h"
 #include "desktop/frm_options.h"
 #include "desktop/frm_events.h"
+#include "desktop/frm_floating_time_changer.h"
 #include "desktop/frm_tray_icon.h"
 #include "desktop/system_menu.h"
 #include "imaging/frm_full_screen.h"
@@ -80,6 +81,7 @@ class Program {
   FrmYesNoAllCancel frmYesNoAllCancel{*this};
   FrmTrayIcon frmTrayIcon{*this};
   FrmEvents frmEvents{*this};
+  FrmFloatingTimeChanger frmFloatingTimeChanger{*this};
   SystemMenu systemMenu{*this};
 
  private:

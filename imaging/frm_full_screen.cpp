@@ -472,6 +472,12 @@ void FrmFullScreen::DragTo(long x, long y) {
   dragY_ = y;
 }
 
+void FrmFullScreen::ChangeTime() {
+  ShowMouse();
+  program_.frmFloatingTimeChanger.Open();
+  if (MouseHidden) HideMouse();
+}
+
 void FrmFullScreen::picMovePicture_Click() {
   if (!picFullScreen.Visible() || !picFullScreen.Picture()) return;
   PositionPicture(picFullScreen.Width(), picFullScreen.Height());

@@ -68,6 +68,8 @@ class FrmFullScreen : public Form {
   void SwitchView();
   // The default picture shown instead of the list's (true), or the list's again.
   void ShowDefaultImage(bool show);
+  // "Chan&ge time": the floating changer over the view, the pointer shown meanwhile.
+  void ChangeTime();
   // Puts the picture back where it was first placed.
   void picMovePicture_Click();
 

@@ -337,4 +337,10 @@ std::string FreeNumberedName(const std::string& wanted, const std::function<bool
   }
 }
 
+bool AcceptsIntervalKey(int key, const std::string& text) {
+  if (key >= '0' && key <= '9') return true;
+  if (key == '.') return text.find('.') == std::string::npos;
+  return key < 32;
+}
+
 }  // namespace tapestrel

@@ -15,6 +15,10 @@ namespace tapestrel {
 // "stem (3).ext" and so on; the extension is what follows the last dot of the name.
 std::string FreeNumberedName(const std::string& wanted, const std::function<bool(const std::string&)>& taken);
 
+// Whether a character typed into an interval box stays: digits, one decimal point and
+// the editing keys (below a blank).
+bool AcceptsIntervalKey(int key, const std::string& text);
+
 // Cuts a system-call result at its first NUL character and strips blanks from both ends.
 std::string TrimAtNull(std::string_view text);
 

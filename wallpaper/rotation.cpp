@@ -338,6 +338,15 @@ void Rotation::CustomIntervalFocus(bool entering) {
   }
 }
 
+void Rotation::SetInterval(double minutes) {
+  program_.options.WallPaperChangeInterval = minutes;
+  elapsed_ = 0;
+  for (int i = 0; i < 6; ++i) program_.frmMain.mnuTimeInterval[i].SetChecked(i == 5);
+  writingBox_ = true;
+  program_.frmMain.txtCustomChangeInterval.SetText(FormatNumber(minutes, "0.0"));
+  writingBox_ = false;
+}
+
 void Rotation::SpinTimeInterval(bool up) {
   double& minutes = program_.options.WallPaperChangeInterval;
   // Tenths of a minute below ten minutes, whole minutes from ten on.

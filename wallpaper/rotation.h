@@ -26,6 +26,9 @@ class Rotation {
   void CustomIntervalTyped(const std::string& text);
   void CustomIntervalFocus(bool entering);
   void SpinTimeInterval(bool up);
+  // A new interval from elsewhere (the floating changer): "Custom" checked, the box
+  // showing it, and the countdown from its start.
+  void SetInterval(double minutes);
   // Applies the loaded interval to its menu item and the box.
   void ShowInterval();
 

@@ -255,6 +255,9 @@ void Win32FormRenderer::RunModal(Form& form) {
     }
   form.Show();
   if (HWND window = WindowOf(form)) SetForegroundWindow(window);
+  // The control the program gave the focus to before the dialog showed keeps it.
+  if (Control* focus = form.ActiveControl())
+    if (HWND control = WindowOf(*focus)) SetFocus(control);
   MSG msg;
   while (form.Loaded() && form.Visible()) {
     const BOOL got = GetMessageA(&msg, nullptr, 0, 0);

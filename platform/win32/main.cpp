@@ -18,6 +18,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   program.frmFullScreen.SetRenderer(&renderer);
   program.frmTrayIcon.SetRenderer(&renderer);
   program.frmEvents.SetRenderer(&renderer);
+  program.frmFloatingTimeChanger.SetRenderer(&renderer);
   services.SetWorkMessageFilter([&renderer](void* message) {
     return renderer.PreTranslateDuringWork(*static_cast<MSG*>(message));
   });

@@ -281,5 +281,38 @@ TEST_F(FullScreenTest, KeysStepThroughTheListAndExitLeavesTheWallpaperAndMayLeav
   EXPECT_EQ(options.WallPaperName, "C:\\Pictures\\c.bmp");
 }
 
+TEST_F(FullScreenTest, TheFloatingChangerSetsTheIntervalFromATenthUpAndTheClockGoesOnWhenItCloses) {
+  ASSERT_TRUE(viewer.ShowInViewer("C:\\Pictures\\a.bmp"));
+  memory.ui.Answer(mb::IdYes);
+  program.rotation.TimerOnOff();
+  FrmFloatingTimeChanger& changer = program.frmFloatingTimeChanger;
+  std::vector<double> intervals;
+  changer.WhileModal = [&] {
+    EXPECT_FALSE(program.frmMain.tmrTapestrel[0].Enabled());  // held while it is open
+    TextBox& box = changer.txtCustomChangeInterval;
+    for (const char* typed : {"0", "0.05", "2.5"}) {
+      box.UserTyped(typed);
+      intervals.push_back(options.WallPaperChangeInterval);
+    }
+    for (const auto& [from, up] : {std::pair{"9.9", true}, std::pair{"11", true}, std::pair{"10", false}}) {
+      box.SetText(from);
+      changer.Spin(up);
+      intervals.push_back(options.WallPaperChangeInterval);
+    }
+    int letter = 'x', point = '.';
+    Raise(box.KeyPress, letter);
+    Raise(box.KeyPress, point);  // the text already has one
+    EXPECT_EQ(letter + point, 0);
+    int enter = 13;
+    Raise(box.KeyPress, enter);  // closes it
+  };
+  program.frmMain.mCustom2_Click(1);  // "Chan&ge time"
+  EXPECT_EQ(intervals, (std::vector<double>{0.1, 0.1, 2.5, 10, 12, 9}));
+  EXPECT_FALSE(changer.Visible());
+  EXPECT_TRUE(program.frmMain.tmrTapestrel[0].Enabled());
+  EXPECT_EQ(program.frmMain.txtCustomChangeInterval.Text(), "9.0");
+  EXPECT_TRUE(program.frmMain.mnuTimeInterval[5].Checked());
+}
+
 }  // namespace
 }  // namespace tapestrel

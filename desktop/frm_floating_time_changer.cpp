@@ -1,0 +1,68 @@
+#include "desktop/frm_floating_time_changer.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/program.h"
+#include "platform/text.h"
+
+namespace tapestrel {
+
+namespace {
+constexpr double kSmallest = 0.1;  // minutes
+constexpr int kEnter = 13;
+}  // namespace
+
+FrmFloatingTimeChanger::FrmFloatingTimeChanger(Program& program)
+    : Form("frmFloatingTimeChanger", 2880, 930), program_(program) {
+  SetCaption("Floating time changer");
+  Sizable = false;
+  TopMost = true;  // above the full-screen view
+  txtCustomChangeInterval.Move(120, 120, 1500, 315);
+  spinCustomTimeInterval.Move(1620, 120, 255, 315);
+  txtCustomChangeInterval.SetToolTipText("Enter a new time interval in minutes.");
+  spinCustomTimeInterval.SetToolTipText("Change the time in tenth-minute steps.");
+  txtCustomChangeInterval.Change = [this] { Typed(); };
+  txtCustomChangeInterval.KeyPress = [this](int& key) {
+    if (key == kEnter) {
+      key = 0;
+      Hide();
+      return;
+    }
+    if (!AcceptsIntervalKey(key, txtCustomChangeInterval.Text())) key = 0;
+  };
+  spinCustomTimeInterval.SpinUp = [this] { Spin(true); };
+  spinCustomTimeInterval.SpinDown = [this] { Spin(false); };
+}
+
+void FrmFloatingTimeChanger::Typed() {
+  program_.rotation.SetInterval(std::max(kSmallest, LeadingNumber(txtCustomChangeInterval.Text())));
+}
+
+void FrmFloatingTimeChanger::Spin(bool up) {
+  const double now = std::max(kSmallest, LeadingNumber(txtCustomChangeInterval.Text()));
+  const double step = now < 10 ? 0.1 : 1;
+  // Kept to tenths, so that 9.9 and a tenth make 10.
+  const double next = std::max(kSmallest, std::round((now + (up ? step : -step)) * 10) / 10);
+  program_.rotation.SetInterval(next);
+  txtCustomChangeInterval.SetText(FormatNumber(next, "0.0"));
+}
+
+void FrmFloatingTimeChanger::Open() {
+  Timer& clock = program_.frmMain.tmrTapestrel[0];
+  if (clock.Enabled()) {
+    clock.SetEnabled(false);
+    stoppedForChange_ = true;
+  }
+  txtCustomChangeInterval.SetText(FormatNumber(program_.options.WallPaperChangeInterval, "0.0"));
+  Load();
+  txtCustomChangeInterval.SetFocus();
+  txtCustomChangeInterval.SetSelection(0, static_cast<int>(txtCustomChangeInterval.Text().size()));
+  ShowModal();  // until it is closed, by Enter or its close box
+  if (stoppedForChange_) {
+    stoppedForChange_ = false;
+    clock.SetEnabled(true);
+  }
+}
+
+}  // namespace tapestrel

@@ -1,0 +1,31 @@
+// The floating time changer: a small window above the full-screen view in which the
+// user types or dials the change interval while the main window is away. The rotation
+// is held while it is open and goes on, from the start of the new interval, when it closes.
+#pragma once
+
+#include "platform/controls/controls.h"
+#include "platform/controls/form.h"
+
+namespace tapestrel {
+
+class Program;
+
+class FrmFloatingTimeChanger : public Form {
+ public:
+  explicit FrmFloatingTimeChanger(Program& program);
+
+  TextBox txtCustomChangeInterval{*this, "txtCustomChangeInterval"};
+  SpinButton spinCustomTimeInterval{*this, "spinCustomTimeInterval"};
+
+  // Opens the changer and returns when it has been closed.
+  void Open();
+  void Spin(bool up);
+
+ private:
+  void Typed();
+
+  Program& program_;
+  bool stoppedForChange_ = false;
+};
+
+}  // namespace tapestrel
