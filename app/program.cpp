@@ -142,7 +142,10 @@ void Program::SaveAllSettings() {
 void Program::UnloadOtherWindows() {
   // The icon goes with its window: none is left behind in the notification area.
   Form* const others[] = {&frmFloatingTimeChanger, &frmYesNoAllCancel, &frmDecodingInProgress, &frmFullScreen, &frmOptions, &frmAbout, &frmTrayIcon, &frmEvents};
-  for (Form* form : others) form->Unload();
+  for (Form* form : others) {
+    frmEvents.Unsubscribe(*form);
+    form->Unload();
+  }
 }
 
 void Program::ShowAbout() { frmAbout.ShowBox(false); }

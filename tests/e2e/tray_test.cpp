@@ -1,6 +1,7 @@
 // The notification-area icon of the real program: started minimized to the tray, the
 // program shows only its icon in the system tray; a right click on the icon opens the
-// pop-up menu, and "&Next Wallpaper" from it changes the desktop wallpaper.
+// pop-up menu, and "&Next Wallpaper" from it changes the desktop wallpaper. Minimized
+// with F3, the window goes to the tray, and "&Restore" from the icon's menu brings it back.
 #include <windows.h>
 
 #include <string>
@@ -16,10 +17,11 @@ using namespace tapestrel::e2e;
 // Wine's system tray (a window of its own where no desktop tray is running) shows each
 // icon as a child window.
 HWND findTrayIcon(DWORD milliseconds) {
-  for (DWORD waited = 0; waited < milliseconds; waited += 100, Sleep(100))
+  for (DWORD waited = 0;; waited += 100, Sleep(100)) {
     if (HWND tray = FindWindowA("__winex11_standalone_tray", nullptr))
       if (HWND icon = FindWindowExA(tray, nullptr, "__winex11_tray_icon", nullptr); icon && IsWindowVisible(icon)) return icon;
-  return nullptr;
+    if (waited >= milliseconds) return nullptr;
+  }
 }
 
 BOOL CALLBACK findOpenMenu(HWND w, LPARAM found) {
@@ -60,6 +62,41 @@ TEST(TrayEndToEnd, StartedInTheTrayTheIconsMenuChangesTheWallpaper) {
   ASSERT_NE(question, nullptr);
   PostMessageA(question, WM_COMMAND, IDYES, 0);
   EXPECT_TRUE(waitForDesktopValue("Wallpaper", first, 10000)) << desktopValue("Wallpaper");
+  deleteStore();
+}
+
+TEST(TrayEndToEnd, MinimizedTheWindowGoesToTheTrayAndRestoreBringsItBack) {
+  deleteStore();
+  TempFolder pictures("tapestrel-e2e-tray-restore");
+  pictures.writeBitmap("only.bmp", 2, 2, 0xFF0000);
+  setStoredSetting("PictureDirectory1", pictures.path());
+  setStoredSetting("MinimizeToTray", "1");
+
+  RunningProgram program;
+  ASSERT_TRUE(program.started());
+  const HWND window = waitForWindow("Tapestrel", 20000);
+  ASSERT_NE(window, nullptr);
+  SetForegroundWindow(window);
+  Sleep(300);
+  pressKeys({VK_F3});  // "Minimize"
+  const HWND icon = findTrayIcon(10000);
+  ASSERT_NE(icon, nullptr) << "no icon in the system tray";
+  EXPECT_FALSE(IsWindowVisible(window));
+
+  RECT r;
+  GetWindowRect(icon, &r);
+  const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  mouseAt(centre, MOUSEEVENTF_RIGHTDOWN);
+  mouseAt(centre, MOUSEEVENTF_RIGHTUP);
+  HWND menu = nullptr;
+  for (int waited = 0; waited < 5000 && !menu; waited += 50, Sleep(50)) EnumWindows(findOpenMenu, reinterpret_cast<LPARAM>(&menu));
+  ASSERT_NE(menu, nullptr) << "the pop-up menu did not open";
+  typeText("r");  // "&Restore"
+  for (int waited = 0; waited < 5000 && !IsWindowVisible(window); waited += 50) Sleep(50);
+  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_FALSE(IsIconic(window));
+  for (int waited = 0; waited < 3000 && findTrayIcon(0); waited += 50) Sleep(50);
+  EXPECT_EQ(findTrayIcon(0), nullptr);  // the icon went with the window's return
   deleteStore();
 }
 
