@@ -230,6 +230,8 @@ void Rotation::ChangeBackdropAtUserSetTime(double milliseconds) {
       StopClock();
       return;
     }
+    frm.UpdatePopUpCaptions("mCustom");
+    frm.UpdatePopUpCaptions("mCustom2");
     frm.SetCaption("Filename: " + ShortenedPath(path, 50) + " " + NumberText(index) + " of " + NumberText(count));
     position_ = index;
     ListView& list = frm.lstvFiles[frm.CurrentList()];

@@ -315,6 +315,9 @@ std::string TempFolder::writeBitmap(const std::string& name, int width, int heig
 }
 
 RunningProgram::RunningProgram() {
+  // The pointer out of the way, in the screen's bottom right corner: left over a window
+  // by an earlier test, it would make that window show its hover texts.
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
   STARTUPINFOA si{};
   si.cb = sizeof si;
   std::string command = "\"" + programPath() + "\"";
