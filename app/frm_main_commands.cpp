@@ -426,7 +426,7 @@ void FrmMain::mnuOperateOnFiles_Click(int index) {
   program_.operations.OperateOnFiles(static_cast<FileOperations::Operation>(index));
 }
 void FrmMain::mnuExplorer_Click(int) {}
-void FrmMain::mnuScreenSaver_Click(int) {}
+void FrmMain::mnuScreenSaver_Click(int index) { program_.screenSaver.ScreenSaverCommand(index); }
 void FrmMain::mnuOptions_Click() {}
 
 }  // namespace tapestrel

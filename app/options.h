@@ -72,6 +72,8 @@ struct Options {
   int ViewingWindowSize = 0;
   int ImageCenterStyle = 1;
   std::string Defaults;
+  // The default screen saver, installed when none is.
+  std::string DefaultScreenSaver;
   int ChangeRandomly = 0;
   int JpegCommentOn = 1;
   int DosBoxWindowState = 0;

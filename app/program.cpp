@@ -94,6 +94,7 @@ bool Program::StartSteps(bool startMinimized) {
   frmMain.ShowPictureFolder(fillFromPictureFolder ? &subFolders : nullptr);
   frmMain.LoadFileTypeIcons();
 
+  screenSaver.FindDefaultScreenSaver();
   frmEvents.Load();
   systemMenu.BuildSystemMenu();
   const bool minimized = !options.NormalWindowAtStart || startMinimized;

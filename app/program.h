@@ -20,6 +20,7 @@
 #include "desktop/frm_events.h"
 #include "desktop/frm_floating_time_changer.h"
 #include "desktop/frm_tray_icon.h"
+#include "desktop/screen_saver.h"
 #include "desktop/system_menu.h"
 #include "imaging/frm_full_screen.h"
 #include "imaging/decoder_front_end.h"
@@ -83,6 +84,7 @@ class Program {
   FrmEvents frmEvents{*this};
   FrmFloatingTimeChanger frmFloatingTimeChanger{*this};
   SystemMenu systemMenu{*this};
+  ScreenSaver screenSaver{*this};
 
  private:
   bool StartSteps(bool startMinimized);

@@ -134,6 +134,7 @@ const Group& startChoicesGroup() {
 // The options of the options dialog, in the order they are written.
 const Group& dialogOptionsGroup() {
   static const Group g{text("Defaults", &Options::Defaults, ""),
+                       text("Defaults1", &Options::DefaultScreenSaver, ""),
                        whole("ChangeRandomly", &Options::ChangeRandomly, 0),
                        whole("JpegCommentOn", &Options::JpegCommentOn, 1),
                        whole("DosBoxWindowState", &Options::DosBoxWindowState, 0),

@@ -63,6 +63,12 @@ class Desktop {
   virtual std::string WindowClassAt(long x, long y) = 0;
   // Whether a top-level window of that title exists and shows.
   virtual bool TitledWindowVisible(const std::string& title) = 0;
+  // The system's screen-saver switch, written to the user's profile and told to every
+  // window; answers whether the system took it.
+  virtual bool SetScreenSaveActive(bool active) = 0;
+  // Posts a system command (WM_SYSCOMMAND) to a window: SC_SCREENSAVE starts the
+  // installed screen saver at once.
+  virtual void PostSystemCommand(void* window, unsigned command) = 0;
   // A point of the screen (pixels) in a window's client area, in twips.
   virtual std::pair<long, long> ClientPoint(void* window, long x, long y) = 0;
 };

@@ -44,6 +44,14 @@ class MemoryDesktop : public Desktop {
   // The memory windows' client areas start at the screen's corner.
   std::pair<long, long> ClientPoint(void*, long x, long y) override { return {x * 15, y * 15}; }
 
+  bool SetScreenSaveActive(bool active) override {
+    screenSaveActiveCalls.push_back(active);
+    return true;
+  }
+  void PostSystemCommand(void*, unsigned command) override { systemCommands.push_back(command); }
+
+  std::vector<bool> screenSaveActiveCalls;
+  std::vector<unsigned> systemCommands;
   std::set<int> keysDown;
   std::pair<long, long> cursor{0, 0};
   void* foreground = nullptr;

@@ -109,6 +109,8 @@ class Win32Desktop : public Desktop {
   std::string WindowClassAt(long x, long y) override;
   bool TitledWindowVisible(const std::string& title) override;
   std::pair<long, long> ClientPoint(void* window, long x, long y) override;
+  bool SetScreenSaveActive(bool active) override;
+  void PostSystemCommand(void* window, unsigned command) override;
 
  private:
   // The last key asked about, when, and that it was not pressed then.

@@ -331,6 +331,14 @@ std::pair<long, long> Win32Desktop::ClientPoint(void* window, long x, long y) {
   return {at.x * tpp, at.y * tpp};
 }
 
+bool Win32Desktop::SetScreenSaveActive(bool active) {
+  return SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, active ? 1 : 0, nullptr, SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE) != FALSE;
+}
+
+void Win32Desktop::PostSystemCommand(void* window, unsigned command) {
+  PostMessageA(static_cast<HWND>(window), WM_SYSCOMMAND, command, 0);
+}
+
 Win32Processes::~Win32Processes() {
   if (mutex_) CloseHandle(mutex_);
 }

@@ -1,0 +1,79 @@
+// The screen-saver switch and the Run entry on Windows (Wine): the system's switch lands
+// in the desktop's "ScreenSaveActive", the default screen saver goes into the real
+// system.ini by its short path, and the Run entry under the machine's key holds the
+// program's command or empty text. Whatever the test changed is put back.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/program.h"
+#include "desktop/run_at_start_up.h"
+#include "platform/win32/win32_services.h"
+#include "tests/win32/support/program_on_windows.h"
+
+namespace tapestrel {
+namespace {
+
+std::string desktopValue(const char* name) {
+  char data[64] = {};
+  DWORD size = sizeof data - 1;
+  RegGetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", name, RRF_RT_REG_SZ, nullptr, data, &size);
+  return data;
+}
+
+TEST(ScreenSaverOnWine, TheSwitchTheInstalledSaverAndTheRunEntryReachTheSystem) {
+  testing::ProgramOnWindows windows;
+  Win32ProfileFiles profiles;
+  Platform platform{windows.registry, windows.memory.settings, profiles, windows.files, windows.memory.ui,
+                    windows.memory.clock, windows.desktop, windows.processes, windows.gvbox, windows.shell};
+  Program real{platform};
+  const std::string activeBefore = desktopValue("ScreenSaveActive");
+  char before[MAX_PATH] = {};
+  GetPrivateProfileStringA("boot", "SCRNSAVE.EXE", "", before, MAX_PATH, "system.ini");
+
+  // A default screen saver with a long name, installed by its short path.
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string saver = std::string(temp) + "Tapestrel long screen saver.scr";
+  windows.files.WriteFileAtomically(saver, "MZ");
+  WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", "", "system.ini");
+  real.options.DefaultScreenSaver = saver;
+  EXPECT_TRUE(real.screenSaver.SetScreenSaverActive(true));
+  EXPECT_EQ(desktopValue("ScreenSaveActive"), "1");
+  char installed[MAX_PATH] = {};
+  GetPrivateProfileStringA("boot", "SCRNSAVE.EXE", "", installed, MAX_PATH, "system.ini");
+  char shortForm[MAX_PATH] = {};
+  GetShortPathNameA(saver.c_str(), shortForm, MAX_PATH);
+  EXPECT_STREQ(installed, shortForm);
+  EXPECT_TRUE(real.screenSaver.SetScreenSaverActive(false));
+  EXPECT_EQ(desktopValue("ScreenSaveActive"), "0");
+
+  // The Run entry: the command, then empty text when the option is off.
+  real.options.RunProgramAtStartUp = 1;
+  ApplyRunAtStartUp(real);
+  char command[MAX_PATH] = {};
+  DWORD size = sizeof command;
+  const char* run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+  ASSERT_EQ(RegGetValueA(HKEY_LOCAL_MACHINE, run, "Tapestrel", RRF_RT_REG_SZ, nullptr, command, &size), ERROR_SUCCESS);
+  EXPECT_EQ(std::string(command), StartUpCommand(windows.files.ProgramFolder(), windows.files.ProgramName()));
+  real.options.RunProgramAtStartUp = 0;
+  ApplyRunAtStartUp(real);
+  char emptied[MAX_PATH] = "(not read)";
+  size = sizeof emptied;
+  ASSERT_EQ(RegGetValueA(HKEY_LOCAL_MACHINE, run, "Tapestrel", RRF_RT_REG_SZ, nullptr, emptied, &size), ERROR_SUCCESS);
+  EXPECT_LE(size, 1u);  // nothing, or only the ending zero
+  EXPECT_TRUE(size == 0 || emptied[0] == '\0');
+  EXPECT_TRUE(windows.memory.ui.Prompts().empty());
+
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, run, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+    RegDeleteValueA(key, "Tapestrel");
+    RegCloseKey(key);
+  }
+  SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, activeBefore == "1" ? 1 : 0, nullptr, SPIF_UPDATEINIFILE);
+  WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", before, "system.ini");
+  DeleteFileA(saver.c_str());
+}
+
+}  // namespace
+}  // namespace tapestrel
