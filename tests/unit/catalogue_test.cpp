@@ -67,6 +67,8 @@ TEST_F(CatalogueTest, StartUpShowsTheTreeAndFillsFromOneListingAndARefreshListsA
                     memory.ui,       memory.clock,    memory.desktop,  memory.processes, memory.gvbox, memory.shell};
   Program counted{platform};
   memory.files.WriteFile("C:\\Pictures\\Sea\\wave.bmp", "BM");
+  // With a default screen saver set, start-up looks for none in the Windows folders.
+  memory.settings.SaveSetting("StartUp", "Defaults1", "C:\\WINDOWS\\ssmyst.scr");
   ASSERT_TRUE(counted.Start());
   EXPECT_EQ(files.listings, 1);
   const auto& tree = counted.frmMain.dirPictures.Entries();

@@ -126,7 +126,8 @@ TEST_F(SettingsTest, OptionsGroupRunsFromDefaultsToTheCustomFilters) {
   for (const char* key : {"DesktopHotKey", "mciEvents", "PlayOneCDTrack", "LoopVideo", "Viewer", "Editor", "Viewer5",
                           "Editor1", "ActiveFilters2", "MinimizeToTray", "ImageCenterStyle", "ToolBarWrappable"})
     EXPECT_EQ(std::count(keys.begin(), keys.end(), key), 1) << key;
-  EXPECT_EQ(keys.size(), 11u + 6u + 1u + 6u + 12u + 18u);
+  EXPECT_EQ(keys.size(), 12u + 6u + 1u + 6u + 12u + 18u);
+  EXPECT_EQ(keys[1], "Defaults1");  // the default screen saver beside the default picture
   EXPECT_EQ(stored("DesktopHotKey"), "0 123");
   EXPECT_EQ(stored("Editor1"), "Enter an editor");
 }
