@@ -314,6 +314,30 @@ std::string TempFolder::writeBitmap(const std::string& name, int width, int heig
   return write(name, bytes);
 }
 
+namespace {
+struct MenuSearch {
+  DWORD process;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK testOpenMenu(HWND w, LPARAM p) {
+  auto& search = *reinterpret_cast<MenuSearch*>(p);
+  if (!hasClass(w, "#32768") || !IsWindowVisible(w)) return TRUE;
+  DWORD owner = 0;
+  GetWindowThreadProcessId(w, &owner);
+  if (search.process && owner != search.process) return TRUE;
+  search.found = w;
+  return FALSE;
+}
+}  // namespace
+
+HWND waitForOpenMenu(DWORD process, DWORD milliseconds) {
+  MenuSearch search{process};
+  for (DWORD waited = 0; waited < milliseconds && !search.found; waited += 50, Sleep(50))
+    EnumWindows(testOpenMenu, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 RunningProgram::RunningProgram() {
   // The pointer out of the way, in the screen's bottom right corner: left over a window
   // by an earlier test, it would make that window show its hover texts.

@@ -41,6 +41,9 @@ std::string statusText(HWND bar, int part);
 std::string headerText(HWND header, int index);
 // Where a column header lies on the screen.
 RECT headerItemRect(HWND header, int index);
+// The pop-up menu that shows (a window of the system's class for menus), of one process
+// or of any (0), once it opens.
+HWND waitForOpenMenu(DWORD process, DWORD milliseconds);
 // The first child window of a class whose window is visible, searched through every level.
 HWND findVisibleChild(HWND parent, const char* className);
 

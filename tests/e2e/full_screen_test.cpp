@@ -37,22 +37,11 @@ int visibleChildren(HWND window) {
   return count;
 }
 
-// The window of a pop-up menu that shows, by the system's class for menus.
-BOOL CALLBACK findOpenMenu(HWND w, LPARAM found) {
-  char cls[16] = {};
-  GetClassNameA(w, cls, sizeof cls);
-  if (lstrcmpA(cls, "#32768") != 0 || !IsWindowVisible(w)) return TRUE;
-  *reinterpret_cast<HWND*>(found) = w;
-  return FALSE;
-}
-
 // Chooses the item `fromBottom` places up from the end of the pop-up menu that is open,
 // with the arrow keys and Enter as a user would (Wine does not lend another program's
 // menu to be read, so the place comes from the menu's own order).
 bool chooseFromOpenMenu(int fromBottom) {
-  HWND popup = nullptr;
-  for (int waited = 0; waited < 3000 && !popup; waited += 50, Sleep(50)) EnumWindows(findOpenMenu, reinterpret_cast<LPARAM>(&popup));
-  if (!popup) return false;
+  if (!waitForOpenMenu(0, 3000)) return false;
   for (int i = 0; i < fromBottom; ++i) pressKeys({VK_UP});
   pressKeys({VK_RETURN});
   return true;
@@ -159,9 +148,7 @@ TEST(FullScreenEndToEnd, APictureWiderThanTheScreenIsDraggedAndTheMouseOpensTheO
   EXPECT_EQ(visibleChildren(viewer), before + 1);
   mouseAt(centre, MOUSEEVENTF_RIGHTDOWN);
   mouseAt(centre, MOUSEEVENTF_RIGHTUP);
-  HWND menu = nullptr;
-  for (int waited = 0; waited < 3000 && !menu; waited += 50, Sleep(50)) EnumWindows(findOpenMenu, reinterpret_cast<LPARAM>(&menu));
-  EXPECT_NE(menu, nullptr);
+  EXPECT_NE(waitForOpenMenu(0, 3000), nullptr);
   pressKeys({VK_ESCAPE});
   // "Exit" (the item above "Exit Update Wallpaper") leaves the wallpaper as it was.
   typeText("m");

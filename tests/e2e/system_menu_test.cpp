@@ -13,30 +13,6 @@ namespace {
 
 using namespace tapestrel::e2e;
 
-struct MenuSearch {
-  DWORD process = 0;  // 0: any
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK findOpenMenu(HWND w, LPARAM p) {
-  auto& search = *reinterpret_cast<MenuSearch*>(p);
-  char cls[16] = {};
-  GetClassNameA(w, cls, sizeof cls);
-  if (lstrcmpA(cls, "#32768") != 0 || !IsWindowVisible(w)) return TRUE;
-  DWORD owner = 0;
-  GetWindowThreadProcessId(w, &owner);
-  if (search.process && owner != search.process) return TRUE;
-  search.found = w;
-  return FALSE;
-}
-
-HWND waitForMenu(DWORD process, DWORD milliseconds) {
-  MenuSearch search{process};
-  for (DWORD waited = 0; waited < milliseconds && !search.found; waited += 50, Sleep(50))
-    EnumWindows(findOpenMenu, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 class SystemMenuEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -60,7 +36,7 @@ TEST_F(SystemMenuEndToEnd, NextWallpaperFromTheSystemMenuChangesTheWallpaper) {
   SetForegroundWindow(window);
   Sleep(300);
   pressKeys({VK_MENU, VK_SPACE});
-  ASSERT_NE(waitForMenu(0, 3000), nullptr) << "the system menu did not open";
+  ASSERT_NE(waitForOpenMenu(0, 3000), nullptr) << "the system menu did not open";
   // From the end of the menu up: "&Options", "&About", the three Explore items, the two
   // screen-saver items, "Full-&Screen Mode", "&Default Wallpaper", "&Previous Wallpaper",
   // "&Next Wallpaper" (the first arrow goes to the last item).
@@ -99,7 +75,7 @@ TEST_F(SystemMenuEndToEnd, F12WithAnotherProgramInFrontOpensThePopUpMenu) {
   Sleep(200);
   key.ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(1, &key, sizeof key);
-  const HWND menu = waitForMenu(tapestrel, 3000);
+  const HWND menu = waitForOpenMenu(tapestrel, 3000);
   EXPECT_NE(menu, nullptr) << "F12 did not open Tapestrel's menu";
   pressKeys({VK_ESCAPE});
   DestroyWindow(other);

@@ -24,12 +24,14 @@ HWND findTrayIcon(DWORD milliseconds) {
   }
 }
 
-BOOL CALLBACK findOpenMenu(HWND w, LPARAM found) {
-  char cls[16] = {};
-  GetClassNameA(w, cls, sizeof cls);
-  if (lstrcmpA(cls, "#32768") != 0 || !IsWindowVisible(w)) return TRUE;
-  *reinterpret_cast<HWND*>(found) = w;
-  return FALSE;
+// A right click on the icon, as the user gives it; answers whether the menu opened.
+bool openIconMenu(HWND icon) {
+  RECT r;
+  GetWindowRect(icon, &r);
+  const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  mouseAt(centre, MOUSEEVENTF_RIGHTDOWN);
+  mouseAt(centre, MOUSEEVENTF_RIGHTUP);
+  return waitForOpenMenu(0, 5000) != nullptr;
 }
 
 TEST(TrayEndToEnd, StartedInTheTrayTheIconsMenuChangesTheWallpaper) {
@@ -48,14 +50,7 @@ TEST(TrayEndToEnd, StartedInTheTrayTheIconsMenuChangesTheWallpaper) {
   ASSERT_NE(icon, nullptr) << "no icon in the system tray";
   EXPECT_EQ(waitForWindow("Tapestrel", 500), nullptr);  // no window of the program shows
 
-  RECT r;
-  GetWindowRect(icon, &r);
-  const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  mouseAt(centre, MOUSEEVENTF_RIGHTDOWN);
-  mouseAt(centre, MOUSEEVENTF_RIGHTUP);
-  HWND menu = nullptr;
-  for (int waited = 0; waited < 5000 && !menu; waited += 50, Sleep(50)) EnumWindows(findOpenMenu, reinterpret_cast<LPARAM>(&menu));
-  ASSERT_NE(menu, nullptr) << "the pop-up menu did not open";
+  ASSERT_TRUE(openIconMenu(icon)) << "the pop-up menu did not open";
   typeText("n");  // "&Next Wallpaper"
   const HWND question =
       findMessageBox("No file in the list matches the present wallpaper name.\nWould you like to use the first file in the list?", 10000);
@@ -83,14 +78,7 @@ TEST(TrayEndToEnd, MinimizedTheWindowGoesToTheTrayAndRestoreBringsItBack) {
   ASSERT_NE(icon, nullptr) << "no icon in the system tray";
   EXPECT_FALSE(IsWindowVisible(window));
 
-  RECT r;
-  GetWindowRect(icon, &r);
-  const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  mouseAt(centre, MOUSEEVENTF_RIGHTDOWN);
-  mouseAt(centre, MOUSEEVENTF_RIGHTUP);
-  HWND menu = nullptr;
-  for (int waited = 0; waited < 5000 && !menu; waited += 50, Sleep(50)) EnumWindows(findOpenMenu, reinterpret_cast<LPARAM>(&menu));
-  ASSERT_NE(menu, nullptr) << "the pop-up menu did not open";
+  ASSERT_TRUE(openIconMenu(icon)) << "the pop-up menu did not open";
   typeText("r");  // "&Restore"
   for (int waited = 0; waited < 5000 && !IsWindowVisible(window); waited += 50) Sleep(50);
   EXPECT_TRUE(IsWindowVisible(window));
