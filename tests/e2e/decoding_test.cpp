@@ -126,11 +126,8 @@ TEST(EndToEnd, DecodeWritesABmpBesideEachSelectedJpegAndCancelStopsBeforeTheNext
   setStoredSetting("ViewingWindowSize", "4");
 
   RunningProgram program;
-  ASSERT_TRUE(program.started());
-  const HWND window = waitForWindow("Tapestrel", 20000);
+  const HWND window = program.MainWindowInFront();
   ASSERT_NE(window, nullptr);
-  SetForegroundWindow(window);
-  Sleep(300);
   pressKeys({VK_CONTROL, 'A'});
   Sleep(300);
   selectAll(window);

@@ -338,6 +338,15 @@ HWND waitForOpenMenu(DWORD process, DWORD milliseconds) {
   return search.found;
 }
 
+HWND RunningProgram::MainWindowInFront(DWORD milliseconds) {
+  if (!started_) return nullptr;
+  const HWND window = waitForWindow("Tapestrel", milliseconds);
+  if (!window) return nullptr;
+  SetForegroundWindow(window);
+  Sleep(300);
+  return window;
+}
+
 RunningProgram::RunningProgram() {
   // The pointer out of the way, in the screen's bottom right corner: left over a window
   // by an earlier test, it would make that window show its hover texts.

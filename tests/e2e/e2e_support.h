@@ -75,6 +75,9 @@ class RunningProgram {
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
   bool started() const { return started_; }
+  // The program's main window once it shows, brought to the front; none when the
+  // program did not start or its window did not show.
+  HWND MainWindowInFront(DWORD milliseconds = 20000);
   bool WaitForExit(DWORD milliseconds, DWORD& code);
 
  private:

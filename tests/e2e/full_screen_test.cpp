@@ -59,11 +59,8 @@ TEST(FullScreenEndToEnd, SingleInternalShowsThePicturesInTurnAndExitUpdateWallpa
   setStoredSetting("WallPaperChangeInterval", "0.1");
 
   RunningProgram program;
-  ASSERT_TRUE(program.started());
-  const HWND window = waitForWindow("Tapestrel", 20000);
+  const HWND window = program.MainWindowInFront();
   ASSERT_NE(window, nullptr);
-  SetForegroundWindow(window);
-  Sleep(300);
   pressKeys({VK_CONTROL, 'T'});  // the clock on
   const HWND question = findMessageBox(" was not found\nWould you like to use the first file in the list?", 10000);
   ASSERT_NE(question, nullptr);

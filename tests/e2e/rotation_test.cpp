@@ -25,12 +25,8 @@ TEST(EndToEnd, NextAndPreviousChangeTheDesktopWallpaper) {
   setStoredSetting("WallPaperChangeInterval", "0.1");
 
   RunningProgram program;
-  ASSERT_TRUE(program.started());
-  const HWND window = waitForWindow("Tapestrel", 20000);
+  const HWND window = program.MainWindowInFront();
   ASSERT_NE(window, nullptr);
-
-  SetForegroundWindow(window);
-  Sleep(300);
   pressKeys({VK_CONTROL, 'N'});
   const HWND question = findMessageBox("No file in the list matches the present wallpaper name.\nWould you like to use the first file in the list?", 10000);
   ASSERT_NE(question, nullptr);

@@ -30,11 +30,8 @@ class SystemMenuEndToEnd : public ::testing::Test {
 
 TEST_F(SystemMenuEndToEnd, NextWallpaperFromTheSystemMenuChangesTheWallpaper) {
   RunningProgram program;
-  ASSERT_TRUE(program.started());
-  const HWND window = waitForWindow("Tapestrel", 20000);
+  const HWND window = program.MainWindowInFront();
   ASSERT_NE(window, nullptr);
-  SetForegroundWindow(window);
-  Sleep(300);
   pressKeys({VK_MENU, VK_SPACE});
   ASSERT_NE(waitForOpenMenu(0, 3000), nullptr) << "the system menu did not open";
   // From the end of the menu up: "&Options", "&About", the three Explore items, the two

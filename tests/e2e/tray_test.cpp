@@ -68,11 +68,8 @@ TEST(TrayEndToEnd, MinimizedTheWindowGoesToTheTrayAndRestoreBringsItBack) {
   setStoredSetting("MinimizeToTray", "1");
 
   RunningProgram program;
-  ASSERT_TRUE(program.started());
-  const HWND window = waitForWindow("Tapestrel", 20000);
+  const HWND window = program.MainWindowInFront();
   ASSERT_NE(window, nullptr);
-  SetForegroundWindow(window);
-  Sleep(300);
   pressKeys({VK_F3});  // "Minimize"
   const HWND icon = findTrayIcon(10000);
   ASSERT_NE(icon, nullptr) << "no icon in the system tray";
