@@ -587,8 +587,9 @@ void FrmMain::Form_Unload() {
   program_.state.Exiting = true;
   tmrTapestrel[0].SetEnabled(false);
   tmrTapestrel[1].SetEnabled(false);
-  // The media event assignments are kept on every unload, saved or not.
-  program_.platform.settings.SaveSetting(kStartUpSection, "mciEvents", program_.options.mciEvents);
+  // The media event assignments are kept on every unload, saved or not; the exit
+  // event plays before the program goes.
+  program_.media.ExitSequence();
 }
 
 }  // namespace tapestrel

@@ -3,10 +3,14 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 namespace tapestrel {
+
+// The program loaded, the wallpaper changed, the program exiting.
+inline constexpr std::size_t kMediaEvents = 3;
 
 struct WindowPlacement {
   long left = 0;
@@ -96,14 +100,15 @@ struct Options {
   bool FancyUpsampling = true;
   bool TwoPassQuantize = true;
 
-  // Media events.
+  // Media events, by event: 0 the program loaded, 1 the wallpaper changed, 2 the
+  // program exiting.
   int PlayOneCDTrack = 1;
-  std::string mciEvents;
-  int mciEventsOn = 0;
-  int PlayNext = 0;
-  int MuteAvi = 0;
-  int LoopVideo = 0;
-
+  std::array<std::string, kMediaEvents> mciEvents{};
+  std::array<int, kMediaEvents> mciEventsOn{};
+  std::array<int, kMediaEvents> PlayNext{};
+  std::array<int, kMediaEvents> MuteAvi{};
+  std::array<int, kMediaEvents> LoopVideo{};
+  // Where the video window was last: left and top in pixels, one blank between.
   std::string EventWindow;
 
   bool operator==(const Options&) const = default;

@@ -116,7 +116,10 @@ bool Program::StartSteps(bool startMinimized) {
   else frmMain.Show();
   frmMain.UpdatePopUpCaptions("mCustom");
   frmMain.tmrTapestrel[1].SetEnabled(!minimized);
+  media.CheckCdCapability();
+  // Changing the wallpaper plays its own event in place of the loading one.
   if (options.ChangeWallpaperAtStart) rotation.ChangeWallpaper(Rotation::Next);
+  else if (options.mciEventsOn[0] != 0) media.TriggerEvent(0);
   settings.SaveFolderHistories();
   frmTrayIcon.TrayModify(frmMain.Caption());
   return true;
@@ -147,6 +150,11 @@ void Program::UnloadOtherWindows() {
     frmEvents.Unsubscribe(*form);
     form->Unload();
   }
+}
+
+void Program::RaiseWallpaperChanged() {
+  if (options.mciEventsOn[1] != 0) media.TriggerEvent(1);
+  if (WallpaperChanged) WallpaperChanged();
 }
 
 void Program::ShowAbout() { frmAbout.ShowBox(false); }

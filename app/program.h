@@ -20,6 +20,7 @@
 #include "desktop/frm_events.h"
 #include "desktop/frm_floating_time_changer.h"
 #include "desktop/frm_tray_icon.h"
+#include "desktop/media_events.h"
 #include "desktop/screen_saver.h"
 #include "desktop/system_menu.h"
 #include "imaging/frm_full_screen.h"
@@ -56,11 +57,10 @@ class Program {
   // A failure no routine caught, in the handler of `where`: told, and the program goes on.
   void ReportUnexpectedError(const RuntimeError& error, const std::string& where);
 
-  // Raised after every successful wallpaper change; the event sounds listen to it.
+  // After every successful wallpaper change: the wallpaper-change event plays when it
+  // is switched on, and a listener of a test hears of it.
   std::function<void()> WallpaperChanged;
-  void RaiseWallpaperChanged() {
-    if (WallpaperChanged) WallpaperChanged();
-  }
+  void RaiseWallpaperChanged();
 
   Platform& platform;
   ProgramState state;
@@ -85,6 +85,7 @@ class Program {
   FrmFloatingTimeChanger frmFloatingTimeChanger{*this};
   SystemMenu systemMenu{*this};
   ScreenSaver screenSaver{*this};
+  MediaEvents media{*this};
 
  private:
   bool StartSteps(bool startMinimized);

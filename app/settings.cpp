@@ -53,6 +53,14 @@ Entry item(const std::string& key, std::array<std::string, N> Options::*member, 
           [member, index](const Options& o) { return (o.*member)[index]; }};
 }
 
+// An element of one of the number tables.
+template <std::size_t N>
+Entry wholeItem(const std::string& key, std::array<int, N> Options::*member, std::size_t index, int fallback) {
+  return {key, key, NumberText(fallback),
+          [member, index, fallback](Options& o, const std::string& t) { (o.*member)[index] = readWhole(t, fallback); },
+          [member, index](const Options& o) { return NumberText((o.*member)[index]); }};
+}
+
 Group operator+(Group a, const Group& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
@@ -148,11 +156,32 @@ const Group& dialogOptionsGroup() {
   return g;
 }
 
-const Group& mediaGroup() {
-  static const Group g{whole("PlayOneCDTrack", &Options::PlayOneCDTrack, 1), text("mciEvents", &Options::mciEvents, ""),
-                       whole("mciEventsOn", &Options::mciEventsOn, 0),     whole("PlayNext", &Options::PlayNext, 0),
-                       whole("MuteAvi", &Options::MuteAvi, 0),             whole("LoopVideo", &Options::LoopVideo, 0)};
+// The files of the three media events, each key followed by the event's digit.
+const Group& mediaEventFilesGroup() {
+  static const Group g = series("mciEvents", 0, &Options::mciEvents, 0, kMediaEvents, "");
   return g;
+}
+
+const Group& mediaGroup() {
+  static const Group g = [] {
+    Group media{whole("PlayOneCDTrack", &Options::PlayOneCDTrack, 1)};
+    media = media + mediaEventFilesGroup();
+    const std::pair<const char*, std::array<int, kMediaEvents> Options::*> flags[] = {
+        {"mciEventsOn", &Options::mciEventsOn},
+        {"PlayNext", &Options::PlayNext},
+        {"MuteAvi", &Options::MuteAvi},
+        {"LoopVideo", &Options::LoopVideo}};
+    for (const auto& [key, member] : flags)
+      for (std::size_t i = 0; i < kMediaEvents; ++i) media.push_back(wholeItem(key + std::to_string(i), member, i, 0));
+    return media;
+  }();
+  return g;
+}
+
+// Written at once when a video window closes, never by the groups.
+const Entry& eventWindowEntry() {
+  static const Entry e = text("EventWindow", &Options::EventWindow, "");
+  return e;
 }
 
 const Group& windowOptionsGroup() {
@@ -265,7 +294,19 @@ void Settings::Load() {
   LoadFolderHistories();
   read(loadOptionsGroup());
   read(mediaGroup());
+  readOne(eventWindowEntry());
 }
+
+void Settings::SaveMediaEventFiles() {
+  for (const Entry& e : mediaEventFilesGroup()) Put(e.writeKey, e.write(program_.options));
+}
+
+void Settings::SaveMediaEventFile(int event) {
+  const Entry& e = mediaEventFilesGroup().at(static_cast<std::size_t>(event));
+  Put(e.writeKey, e.write(program_.options));
+}
+
+void Settings::SaveEventWindow() { Put(eventWindowEntry().writeKey, program_.options.EventWindow); }
 
 void Settings::LoadNormalWindowAtStart() {
   const Entry& e = startChoicesGroup()[2];

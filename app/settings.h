@@ -34,6 +34,11 @@ class Settings {
   // What confirming the options dialog always writes at once.
   void SaveStartChoices();
   void SaveWallPaperName();
+  // The media events' files ("mciEvents" and the event's digit), written on every unload
+  // and when a CD event keeps the track it stopped at; and the video window's place.
+  void SaveMediaEventFiles();
+  void SaveMediaEventFile(int event);
+  void SaveEventWindow();
   void SaveFolderHistories();
   void LoadFolderHistories();
 

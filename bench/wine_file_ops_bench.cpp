@@ -54,7 +54,7 @@ struct InProcess {
   Win32Desktop desktop;
   Win32Shell shell;
   Platform platform{memory.registry, memory.settings, memory.profiles, files, ui, memory.clock, desktop,
-                    memory.processes, memory.gvbox, shell};
+                    memory.processes, memory.gvbox, shell, memory.mci};
   Program program{platform};
   Win32FormRenderer renderer{GetModuleHandleA(nullptr)};
   InProcess() {

@@ -85,7 +85,7 @@ struct InProcess {
   Win32FileSystem files;
   Win32Ui ui;
   Win32Desktop desktop;
-  Platform platform{memory.registry, memory.settings, memory.profiles, files, ui, memory.clock, desktop, memory.processes, memory.gvbox, memory.shell};
+  Platform platform{memory.registry, memory.settings, memory.profiles, files, ui, memory.clock, desktop, memory.processes, memory.gvbox, memory.shell, memory.mci};
   Program program{platform};
   Win32FormRenderer renderer{GetModuleHandleA(nullptr)};
 

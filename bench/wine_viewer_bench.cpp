@@ -35,7 +35,7 @@ struct InProcess {
   Win32Desktop desktop;
   Win32Gvbox gvbox{files};
   Platform platform{memory.registry, memory.settings, memory.profiles, files, memory.ui, memory.clock, desktop,
-                    memory.processes, gvbox, memory.shell};
+                    memory.processes, gvbox, memory.shell, memory.mci};
   Program program{platform};
   Win32FormRenderer renderer{GetModuleHandleA(nullptr)};
   InProcess() {

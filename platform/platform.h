@@ -6,6 +6,7 @@
 #include "platform/desktop.h"
 #include "platform/file_system.h"
 #include "platform/gvbox.h"
+#include "platform/mci.h"
 #include "platform/profile_files.h"
 #include "platform/registry.h"
 #include "platform/settings_store.h"
@@ -25,6 +26,7 @@ struct Platform {
   Processes& processes;
   Gvbox& gvbox;
   Shell& shell;
+  Mci& mci;
 };
 
 }  // namespace tapestrel

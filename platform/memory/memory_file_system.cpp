@@ -400,6 +400,19 @@ std::string MemoryFileSystem::ShortPathName(const std::string& path) {
   return result;
 }
 
+std::string MemoryFileSystem::LongPathName(const std::string& path) const {
+  std::string result = path;
+  for (const auto& [longPath, shortName] : shortNames) {
+    // A folder's long path sorts before those of its files, so it is put back first.
+    const std::string folder = DirectoryPart(longPath);
+    const std::string shortPath = folder + shortName;
+    if (EqualsIgnoreCase(result.substr(0, shortPath.size()), shortPath) &&
+        (result.size() == shortPath.size() || result[shortPath.size()] == '\\'))
+      result = longPath + result.substr(shortPath.size());
+  }
+  return result;
+}
+
 bool MemoryFileSystem::SetCurrentFolder(const std::string& folder) {
   if (!FolderExists(folder)) return false;
   currentFolder = folder;

@@ -49,6 +49,8 @@ class MemoryFileSystem : public FileSystem {
   // volume with 8.3 names would have them; a path part without one keeps its name.
   std::string ShortPathName(const std::string& path) override;
   std::map<std::string, std::string> shortNames;
+  // The long path of one that may hold short names.
+  std::string LongPathName(const std::string& path) const;
   bool SetCurrentFolder(const std::string& folder) override;
   std::string currentFolder;
 

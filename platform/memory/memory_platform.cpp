@@ -19,7 +19,7 @@ fs::path MemoryPlatform::MakeRoot() {
 }
 
 MemoryPlatform::MemoryPlatform()
-    : root_(MakeRoot()), files(root_), platform_{registry, settings, profiles, files, ui, clock, desktop, processes, gvbox, shell} {}
+    : root_(MakeRoot()), files(root_), platform_{registry, settings, profiles, files, ui, clock, desktop, processes, gvbox, shell, mci} {}
 
 MemoryPlatform::~MemoryPlatform() {
   std::error_code ec;

@@ -7,6 +7,7 @@
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_desktop.h"
 #include "platform/memory/memory_file_system.h"
+#include "platform/memory/memory_mci.h"
 #include "platform/memory/memory_profile_files.h"
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_settings_store.h"
@@ -39,6 +40,7 @@ class MemoryPlatform {
   MemoryProcesses processes;
   Gvbox gvbox{files};
   MemoryShell shell{files};
+  MemoryMci mci{files};
 
  private:
   static std::filesystem::path MakeRoot();

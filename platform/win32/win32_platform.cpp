@@ -15,8 +15,9 @@ Win32Platform::Win32Platform()
       processes_(std::make_unique<Win32Processes>()),
       gvbox_(std::make_unique<Win32Gvbox>(*files_)),
       shell_(std::make_unique<Win32Shell>()),
+      mci_(std::make_unique<Win32Mci>()),
       platform_(std::make_unique<Platform>(Platform{*registry_, *settings_, *profiles_, *files_, *ui_, *clock_,
-                                                    *desktop_, *processes_, *gvbox_, *shell_})) {}
+                                                    *desktop_, *processes_, *gvbox_, *shell_, *mci_})) {}
 
 Win32Platform::~Win32Platform() = default;
 

@@ -31,6 +31,7 @@ class Win32Platform {
   std::unique_ptr<Processes> processes_;
   std::unique_ptr<Gvbox> gvbox_;
   std::unique_ptr<Shell> shell_;
+  std::unique_ptr<Mci> mci_;
   std::unique_ptr<Platform> platform_;
 };
 

@@ -9,6 +9,7 @@
 #include "platform/desktop.h"
 #include "platform/file_system.h"
 #include "platform/gvbox.h"
+#include "platform/mci.h"
 #include "platform/profile_files.h"
 #include "platform/registry.h"
 #include "platform/settings_store.h"
@@ -164,6 +165,14 @@ class Win32Clock : public Clock {
 
  private:
   std::mt19937 random_;
+};
+
+class Win32Mci : public Mci {
+ public:
+  unsigned long SendString(const std::string& command, std::string& reply, void* callbackWindow) override;
+  bool ErrorString(unsigned long code, std::string& text) override;
+  std::optional<ScreenBox> WindowBox(unsigned long window) override;
+  void PlaceOnTop(unsigned long window, long left, long top) override;
 };
 
 }  // namespace tapestrel

@@ -31,7 +31,7 @@ TEST(EndToEnd, SecondCopySaysSoAndExitAndSaveWritesTheSettings) {
     DWORD code = 1;
     ASSERT_TRUE(second.WaitForExit(20000, code));
     EXPECT_EQ(storedSetting("BackdropMode"), "<absent>");  // it touched no setting
-    EXPECT_EQ(storedSetting("mciEvents"), "<absent>");
+    EXPECT_EQ(storedSetting("mciEvents0"), "<absent>");
   }
 
   // Ctrl+K is "Exit and &Save".
@@ -68,7 +68,7 @@ TEST(EndToEnd, StartsWithItsWindowAndClosesKeepingItsSettings) {
   ASSERT_TRUE(program.WaitForExit(20000, code)) << "the program did not end after its window was closed";
   EXPECT_EQ(code, 0u);
   // Closing saves no options, but the media events are kept on every unload.
-  EXPECT_EQ(storedSetting("mciEvents"), "");
+  EXPECT_EQ(storedSetting("mciEvents0"), "");
   EXPECT_EQ(storedSetting("BackdropMode"), "<absent>");
   deleteStore();
 }

@@ -19,7 +19,7 @@ struct World {
   MemoryPlatform memory;
   fuzzing::InputFileSystem files{memory.root()};
   Platform platform{memory.registry, memory.settings, memory.profiles, files,
-                    memory.ui,       memory.clock,    memory.desktop,  memory.processes, memory.gvbox, memory.shell};
+                    memory.ui,       memory.clock,    memory.desktop,  memory.processes, memory.gvbox, memory.shell, memory.mci};
   Program program{platform};
 };
 

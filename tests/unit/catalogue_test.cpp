@@ -64,7 +64,7 @@ class CountingFileSystem : public MemoryFileSystem {
 TEST_F(CatalogueTest, StartUpShowsTheTreeAndFillsFromOneListingAndARefreshListsAgain) {
   CountingFileSystem files{memory.root()};
   Platform platform{memory.registry, memory.settings, memory.profiles, files,
-                    memory.ui,       memory.clock,    memory.desktop,  memory.processes, memory.gvbox, memory.shell};
+                    memory.ui,       memory.clock,    memory.desktop,  memory.processes, memory.gvbox, memory.shell, memory.mci};
   Program counted{platform};
   memory.files.WriteFile("C:\\Pictures\\Sea\\wave.bmp", "BM");
   // With a default screen saver set, start-up looks for none in the Windows folders.

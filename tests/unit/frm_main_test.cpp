@@ -234,7 +234,7 @@ TEST_F(FrmMainTest, ExitWritesOnlyTheMediaEvents) {
   Start();
   memory.settings.ClearWrites();
   frm.Dispatch(IDM_EXIT);
-  EXPECT_EQ(writtenKeys(), std::vector<std::string>{"mciEvents"});
+  EXPECT_EQ(writtenKeys(), (std::vector<std::string>{"mciEvents0", "mciEvents1", "mciEvents2"}));
   EXPECT_FALSE(frm.Loaded());
   EXPECT_TRUE(program.state.Exiting);
 }
@@ -252,7 +252,7 @@ TEST_F(FrmMainTest, ExitAndSaveWritesEverySettingFirst) {
   expected.settings.SaveAll();
   std::vector<std::string> expectedKeys;
   for (const auto& w : other.settings.Writes()) expectedKeys.push_back(w.key);
-  expectedKeys.push_back("mciEvents");
+  for (const char* key : {"mciEvents0", "mciEvents1", "mciEvents2"}) expectedKeys.push_back(key);
   EXPECT_EQ(writtenKeys(), expectedKeys);
   EXPECT_EQ(memory.settings.GetSetting("StartUp", "WindowPosition", ""), "450 300 10000 7000");
   EXPECT_FALSE(frm.Loaded());

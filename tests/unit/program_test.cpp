@@ -35,7 +35,7 @@ TEST(ProgramStart, AFailureDuringLoadingIsToldAndTheWindowStillOpens) {
   MemoryPlatform memory;
   FailingDrives files{memory.root()};
   Platform platform{memory.registry, memory.settings, memory.profiles, files,
-                    memory.ui,       memory.clock,    memory.desktop,  memory.processes, memory.gvbox, memory.shell};
+                    memory.ui,       memory.clock,    memory.desktop,  memory.processes, memory.gvbox, memory.shell, memory.mci};
   Program program{platform};
   EXPECT_TRUE(program.Start());
   ASSERT_FALSE(memory.ui.Messages().empty());
@@ -56,12 +56,13 @@ TEST_F(ProgramTest, StoredWindowPositionIsApplied) {
 TEST_F(ProgramTest, UnloadWritesOnlyTheMediaEvents) {
   program.Start();
   memory.settings.ClearWrites();
-  program.options.mciEvents = "exit|C:\\bye.wav";
+  program.options.mciEvents[2] = "C:\\bye.wav";
   program.options.BackdropMode = 2;
   ASSERT_TRUE(program.frmMain.Unload());
-  ASSERT_EQ(memory.settings.Writes().size(), 1u);
-  EXPECT_EQ(memory.settings.Writes()[0].key, "mciEvents");
-  EXPECT_EQ(memory.settings.Writes()[0].value, "exit|C:\\bye.wav");
+  ASSERT_EQ(memory.settings.Writes().size(), 3u);
+  EXPECT_EQ(memory.settings.Writes()[0].key, "mciEvents0");
+  EXPECT_EQ(memory.settings.Writes()[2].key, "mciEvents2");
+  EXPECT_EQ(memory.settings.Writes()[2].value, "C:\\bye.wav");
 }
 
 TEST_F(ProgramTest, SavingAllTakesTheWindowWhereTheUserLeftIt) {

@@ -79,8 +79,9 @@ TEST_F(SettingsTest, SaveAllThenLoadGivesTheSameOptions) {
   o.JpegDither = 1;
   o.FancyUpsampling = false;
   o.TwoPassQuantize = false;
-  o.mciEvents = "load|C:\\sounds\\hello.wav";
-  o.LoopVideo = 1;
+  o.mciEvents[0] = "C:\\sounds\\hello.wav";
+  o.LoopVideo[2] = 1;
+  o.mciEventsOn[1] = 1;
   const Options saved = o;
   program.settings.SaveAll();
 
@@ -123,10 +124,10 @@ TEST_F(SettingsTest, OptionsGroupRunsFromDefaultsToTheCustomFilters) {
   ASSERT_FALSE(keys.empty());
   EXPECT_EQ(keys.front(), "Defaults");
   EXPECT_EQ(keys.back(), "CustomFilter5");
-  for (const char* key : {"DesktopHotKey", "mciEvents", "PlayOneCDTrack", "LoopVideo", "Viewer", "Editor", "Viewer5",
+  for (const char* key : {"DesktopHotKey", "mciEvents0", "mciEventsOn1", "PlayOneCDTrack", "LoopVideo2", "Viewer", "Editor", "Viewer5",
                           "Editor1", "ActiveFilters2", "MinimizeToTray", "ImageCenterStyle", "ToolBarWrappable"})
     EXPECT_EQ(std::count(keys.begin(), keys.end(), key), 1) << key;
-  EXPECT_EQ(keys.size(), 12u + 6u + 1u + 6u + 12u + 18u);
+  EXPECT_EQ(keys.size(), 12u + 16u + 1u + 6u + 12u + 18u);
   EXPECT_EQ(keys[1], "Defaults1");  // the default screen saver beside the default picture
   EXPECT_EQ(stored("DesktopHotKey"), "0 123");
   EXPECT_EQ(stored("Editor1"), "Enter an editor");

@@ -47,7 +47,7 @@ class FileListOnWine : public ::testing::Test {
 
   MemoryPlatform memory;
   Win32FileSystem files;
-  Platform platform{memory.registry, memory.settings, memory.profiles, files, memory.ui, memory.clock, memory.desktop, memory.processes, memory.gvbox, memory.shell};
+  Platform platform{memory.registry, memory.settings, memory.profiles, files, memory.ui, memory.clock, memory.desktop, memory.processes, memory.gvbox, memory.shell, memory.mci};
   Program program{platform};
   FrmMain& frm = program.frmMain;
   Win32FormRenderer renderer{GetModuleHandleA(nullptr)};

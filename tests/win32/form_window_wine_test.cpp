@@ -65,7 +65,7 @@ TEST_F(FormWindowTest, CloseBoxUnloadsTheFormAndEndsTheLoop) {
   EXPECT_FALSE(program.frmMain.Loaded());
   EXPECT_FALSE(IsWindow(w));
   // The unload kept the media events, and the main form's end posted the quit.
-  EXPECT_EQ(memory.settings.Writes().back().key, "mciEvents");
+  EXPECT_EQ(memory.settings.Writes().back().key, "mciEvents2");
   MSG msg;
   EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }

@@ -257,7 +257,7 @@ TEST_F(MainWindowTest, ExitButtonUnloadsTheWindowSafely) {
   SendMessageA(window(), WM_COMMAND, MAKEWPARAM(Win32FormRenderer::ToolbarCommand(exit), BN_CLICKED),
                reinterpret_cast<LPARAM>(bar()));
   EXPECT_FALSE(frm.Loaded());
-  EXPECT_EQ(memory.settings.Writes().back().key, "mciEvents");
+  EXPECT_EQ(memory.settings.Writes().back().key, "mciEvents2");
 }
 
 }  // namespace

@@ -84,7 +84,7 @@ class RealRegistryWorld : public RegistryWorld {
   Win32Registry registry_;
   Win32FileSystem files_;
   Platform platform_{registry_,   memory_.settings, memory_.profiles, files_,
-                     memory_.ui,  memory_.clock,    memory_.desktop,  memory_.processes, memory_.gvbox, memory_.shell};
+                     memory_.ui,  memory_.clock,    memory_.desktop,  memory_.processes, memory_.gvbox, memory_.shell, memory_.mci};
   Program program_{platform_};
   std::string scratch_;
   std::vector<std::string> made_;

@@ -25,7 +25,7 @@ TEST(ScreenSaverOnWine, TheSwitchTheInstalledSaverAndTheRunEntryReachTheSystem) 
   testing::ProgramOnWindows windows;
   Win32ProfileFiles profiles;
   Platform platform{windows.registry, windows.memory.settings, profiles, windows.files, windows.memory.ui,
-                    windows.memory.clock, windows.desktop, windows.processes, windows.gvbox, windows.shell};
+                    windows.memory.clock, windows.desktop, windows.processes, windows.gvbox, windows.shell, windows.mci};
   Program real{platform};
   const std::string activeBefore = desktopValue("ScreenSaveActive");
   char before[MAX_PATH] = {};

@@ -23,7 +23,8 @@ struct ProgramOnWindows {
   ProcessesWithoutMark processes;
   Win32Gvbox gvbox{files};
   Win32Shell shell;
-  Platform platform{registry, memory.settings, memory.profiles, files, memory.ui, memory.clock, desktop, processes, gvbox, shell};
+  Win32Mci mci;
+  Platform platform{registry, memory.settings, memory.profiles, files, memory.ui, memory.clock, desktop, processes, gvbox, shell, mci};
   Program program{platform};
 };
 
