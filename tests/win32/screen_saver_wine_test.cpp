@@ -38,15 +38,19 @@ TEST(ScreenSaverOnWine, TheSwitchTheInstalledSaverAndTheRunEntryReachTheSystem) 
   windows.files.WriteFileAtomically(saver, "MZ");
   WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", "", "system.ini");
   real.options.DefaultScreenSaver = saver;
-  EXPECT_TRUE(real.screenSaver.SetScreenSaverActive(true));
+  // The menus: "O&n" with the switch off installs the default and turns the switch on.
+  SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 0, nullptr, SPIF_UPDATEINIFILE);
+  real.frmMain.mnuScreenSaver_Click(1);
   EXPECT_EQ(desktopValue("ScreenSaveActive"), "1");
+  EXPECT_TRUE(real.frmMain.mnuScreenSaver[1].Checked());
   char installed[MAX_PATH] = {};
   GetPrivateProfileStringA("boot", "SCRNSAVE.EXE", "", installed, MAX_PATH, "system.ini");
   char shortForm[MAX_PATH] = {};
   GetShortPathNameA(saver.c_str(), shortForm, MAX_PATH);
   EXPECT_STREQ(installed, shortForm);
-  EXPECT_TRUE(real.screenSaver.SetScreenSaverActive(false));
+  real.frmMain.mnuScreenSaver_Click(0);
   EXPECT_EQ(desktopValue("ScreenSaveActive"), "0");
+  EXPECT_TRUE(real.frmMain.mnuScreenSaver[0].Checked());
 
   // The Run entry: the command, then empty text when the option is off.
   real.options.RunProgramAtStartUp = 1;
