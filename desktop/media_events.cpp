@@ -444,6 +444,30 @@ void MediaEvents::PlayOneCdTrackChanged() {
        mb::OkOnly | mb::Information, kApplicationName);
 }
 
+std::string MediaEvents::PlayStatusText(int event) {
+  // Status queries here are asked quietly: the tip is shown while the pointer moves.
+  const auto ask = [this](const std::string& command) {
+    std::string reply;
+    return Send(command, reply, nullptr, {kNoCdDriver, 263, 281}) ? reply : std::string();
+  };
+  if (IsCd(event)) {
+    if (!cdPlaying_) return {};
+    const std::string track = ask("Status CDAudio Current Track");
+    if (track.empty()) return {};
+    return "Status for Track " + track + " of " + ask("Status CDAudio Number of Tracks") + "\nTime elapsed: " +
+           ask("Status CDAudio Position") + "\nTime of track: " + ask("Status CDAudio Length Track " + track) +
+           "\nCD Length: " + ask("Status CDAudio Length");
+  }
+  if (!DeviceInUse(event)) return {};
+  const auto clock = [](const std::string& ms) {
+    const long seconds = static_cast<long>(LeadingNumber(ms) / 1000);
+    return std::to_string(seconds / 3600) + ":" + FormatNumber(seconds / 60 % 60, "00") + ":" +
+           FormatNumber(seconds % 60, "00");
+  };
+  return "Play Status (h:min:sec)\nTime elapsed: " + clock(ask("status " + Alias(event) + " position")) +
+         "\nTotal time: " + clock(ask("status " + Alias(event) + " length"));
+}
+
 void MediaEvents::SetEventFile(int event, const std::string& file) {
   program_.options.mciEvents.at(static_cast<std::size_t>(event)) = file;
   program_.frmOptions.txtMciDevice[event].SetText(file);
@@ -487,6 +511,9 @@ void MediaEvents::WireOptionsDialog() {
   for (int i = 0; i < static_cast<int>(kMediaEvents); ++i) {
     const std::size_t n = static_cast<std::size_t>(i);
     dialog.cmdPlay[i].Click = [this, i] { PlayEvent(i); };
+    dialog.cmdPlay[i].MouseMove = [this, &dialog, i](int, int, long, long) {
+      dialog.cmdPlay[i].SetToolTipText(PlayStatusText(i));
+    };
     dialog.cmdStop[i].Click = [this, i] { CloseMci(i, true); };
     dialog.cmdPause[i].Click = [this, i] { PauseButton(i); };
     dialog.cmdRepeat[i].Click = [this, i] { RepeatButton(i); };

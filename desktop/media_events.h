@@ -59,6 +59,9 @@ class MediaEvents {
   void LoopVideoChanged(int event);
   void MuteVideoChanged(int event);
   void PlayOneCdTrackChanged();
+  // How far the event's file or CD track has played, for the "Play" button's tip; empty
+  // while nothing is open.
+  std::string PlayStatusText(int event);
 
   bool DeviceInUse(int event) const { return inUse_.at(static_cast<std::size_t>(event)); }
   bool CdPlaying() const { return cdPlaying_; }

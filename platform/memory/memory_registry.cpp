@@ -141,7 +141,8 @@ void MemoryRegistry::DeleteValue(RegistryRoot root, const std::string& subKey, c
 }
 
 void MemoryRegistry::FailOpen(RegistryRoot root, const std::string& subKey, long code) {
-  openFailures_[PathOf(root, subKey)] = code;
+  if (code == registry_code::Success) openFailures_.erase(PathOf(root, subKey));
+  else openFailures_[PathOf(root, subKey)] = code;
 }
 
 void MemoryRegistry::FailWrite(RegistryRoot root, const std::string& subKey, long code) {

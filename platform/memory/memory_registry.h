@@ -36,7 +36,7 @@ class MemoryRegistry : public Registry {
   std::optional<std::string> Value(RegistryRoot root, const std::string& subKey, const std::string& name) const;
   void DeleteKey(RegistryRoot root, const std::string& subKey);
   void DeleteValue(RegistryRoot root, const std::string& subKey, const std::string& name);
-  // Every later open of this key fails with `code`.
+  // Every later open of this key fails with `code` (0: opens succeed again).
   void FailOpen(RegistryRoot root, const std::string& subKey, long code);
   // Every later write below this key fails with `code`.
   void FailWrite(RegistryRoot root, const std::string& subKey, long code);

@@ -61,6 +61,9 @@ TEST_F(MediaEventsTest, EveryWallpaperChangePlaysTheBackdropEventAndTwoEventsPla
   ASSERT_NE(memory.mci.Find("mciDevice0"), nullptr);
   EXPECT_EQ(memory.mci.Find("mciDevice0")->mode, "playing");
   EXPECT_EQ(memory.mci.Find("mciDevice1")->mode, "playing");
+  // Over "Play", the tip tells how far it has played.
+  program.frmOptions.cmdPlay[0].MouseMove(0, 0, 10, 10);
+  EXPECT_EQ(program.frmOptions.cmdPlay[0].ToolTipText(), "Play Status (h:min:sec)\nTime elapsed: 0:00:00\nTotal time: 0:00:03");
   // While it plays, a change does not start it again; once it has ended, the next does.
   ASSERT_TRUE(program.rotation.ChangeWallpaper(Rotation::Next));
   memory.mci.FinishPlaying("mciDevice1");
@@ -185,6 +188,8 @@ TEST_F(MediaEventsTest, CdTracksPlayOneAtATimeAndStopKeepsTheTrack) {
                       "Status CDAudio Time Format", "Status CDAudio Number of Tracks", "Play CDAudio from 4 To 5"}));
   EXPECT_TRUE(media.CdPlaying());
   EXPECT_EQ(media.CdTracks(), 10);
+  EXPECT_EQ(media.PlayStatusText(1),
+            "Status for Track 4 of 10\nTime elapsed: 04:00:00:00\nTime of track: 03:04:00\nCD Length: 31:00:00");
 
   // "Pause" stops the drive and goes on from where it stopped.
   dialog.cmdPause[1].Click();
