@@ -47,12 +47,12 @@ constexpr long kIntervalBoxWidth = 600;
 constexpr long kSpinWidth = 255;
 
 // Status-bar panels: key, width in twips, whether it takes the room left.
-struct PanelSpec {
+struct PanelLayout {
   const char* key;
   long width;
   bool autoSize;
 };
-const PanelSpec kPanels[] = {{"main panel", 3000, true},  {"#Selected#Bytes", 2100, false},
+const PanelLayout kPanels[] = {{"main panel", 3000, true},  {"#Selected#Bytes", 2100, false},
                              {"bmpfilter", 900, false},   {"altfilter", 900, false},
                              {"info on off", 750, false}, {"imagedimensions", 1100, false},
                              {"menu help", 3600, false}};
@@ -130,7 +130,7 @@ void FrmMain::BuildControls() {
   }
   SetCurrentList(1);
 
-  for (const PanelSpec& p : kPanels) StatusBar.AddPanel(p.key, p.width, p.autoSize);
+  for (const PanelLayout& p : kPanels) StatusBar.AddPanel(p.key, p.width, p.autoSize);
   for (const char* pattern : kAltPatterns) cboListAltFilePatterns.AddItem(pattern);
 }
 
