@@ -15,23 +15,25 @@ namespace {
 
 using namespace tapestrel::e2e;
 
+struct DialogSearch {
+  DWORD process;
+  int found;
+};
+
+BOOL CALLBACK countDialog(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<DialogSearch*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char name[16] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (owner == search->process && IsWindowVisible(window) && std::string(name) == "#32770") ++search->found;
+  return TRUE;
+}
+
 // The message boxes a process shows now.
 int shownDialogs(DWORD process) {
-  struct Search {
-    DWORD process;
-    int found;
-  } search{process, 0};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        char name[16] = {};
-        GetClassNameA(window, name, sizeof name);
-        if (owner == s->process && IsWindowVisible(window) && std::string(name) == "#32770") ++s->found;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  DialogSearch search{process, 0};
+  EnumWindows(countDialog, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
