@@ -63,7 +63,7 @@ const long kColumnWidths[] = {2400, 2700, 900, 900, 2100, 2100};
 const char* const kAltPatterns[] = {".*", ".bmp", ".jp?", ".pcx", ".png", ".tga", ".wmf", "User"};
 
 std::string fileTitle(const std::string& path) {
-  std::string name = path.substr(DirectoryPart(path).size());
+  std::string name = FilePart(path);
   const auto dot = name.rfind('.');
   return dot == std::string::npos ? name : name.substr(0, dot);
 }

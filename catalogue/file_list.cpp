@@ -216,7 +216,7 @@ bool FileList::FillListView(const std::string& folder, const std::vector<std::st
       names.clear();
       const std::string pattern = ToLower(CurrentPattern());
       for (const std::string& path : *dropped) {
-        const std::string name = path.substr(DirectoryPart(path).size());
+        const std::string name = FilePart(path);
         if (!Like(ToLower(name), pattern)) continue;
         FoundFile file;
         file.name = name;

@@ -40,11 +40,9 @@ bool quiet(unsigned long code) {
   return std::find(std::begin(codes), std::end(codes), code) != std::end(codes);
 }
 
-std::string fileName(const std::string& path) { return path.substr(DirectoryPart(path).size()); }
-
 // The track of a CD track file: the two characters after "Track" ("Track07.cda").
 int trackOf(const std::string& file) {
-  const std::string name = fileName(file);
+  const std::string name = FilePart(file);
   const std::size_t at = FindIgnoreCase(name, "Track");
   return at == std::string::npos ? 0 : LeadingInteger(name.substr(at + 5, 2));
 }
@@ -55,7 +53,7 @@ std::string trackFile(const std::string& like, int track) {
 
 // "*.wav" and the like: any file of that kind, for "&Play next" to go through.
 bool isPattern(const std::string& file) {
-  const std::string name = fileName(file);
+  const std::string name = FilePart(file);
   return name.size() > 2 && name[0] == '*' && name[1] == '.';
 }
 
@@ -196,7 +194,7 @@ void MediaEvents::PlayEvent(int event, bool waiting) {
   FileSystem& files = program_.platform.files;
   // A pattern names no file of its own: only moving on to the next file gives one.
   if (!files.FileExists(File(event)) && !(moveOn && isPattern(File(event)))) {
-    Tell(File(event) + " is not present", mb::OkOnly | mb::Exclamation, kApplicationName);
+    TellMissing(File(event));
     return;
   }
   std::string identity;
@@ -204,7 +202,7 @@ void MediaEvents::PlayEvent(int event, bool waiting) {
   if (moveOn) {
     NextEventFile(event);
     if (!files.FileExists(File(event))) {
-      Tell(File(event) + " is not present", mb::OkOnly | mb::Exclamation, kApplicationName);
+      TellMissing(File(event));
       return;
     }
   }
@@ -219,7 +217,7 @@ void MediaEvents::TriggerEvent(int event) {
       return;
     }
     if (!program_.platform.files.FileExists(file) && !isPattern(file)) {
-      Tell(file + " is not present", mb::OkOnly | mb::Exclamation, kApplicationName);
+      TellMissing(file);
       return;
     }
     const std::string mode = DeviceMode(event);
@@ -249,7 +247,7 @@ void MediaEvents::NextEventFile(int event) {
     return;
   }
   const std::string folder = DirectoryPart(file);
-  const std::string name = fileName(file);
+  const std::string name = FilePart(file);
   const std::size_t dot = name.rfind('.');
   std::string extension = dot == std::string::npos ? std::string() : ToLower(name.substr(dot + 1));
   if (extension.rfind("mp", 0) == 0) extension = "mp*";
@@ -466,6 +464,10 @@ std::string MediaEvents::PlayStatusText(int event) {
   };
   return "Play Status (h:min:sec)\nTime elapsed: " + clock(ask("status " + Alias(event) + " position")) +
          "\nTotal time: " + clock(ask("status " + Alias(event) + " length"));
+}
+
+void MediaEvents::TellMissing(const std::string& file) {
+  Tell(file + " is not present", mb::OkOnly | mb::Exclamation, kApplicationName);
 }
 
 void MediaEvents::SetEventFile(int event, const std::string& file) {

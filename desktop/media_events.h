@@ -79,6 +79,7 @@ class MediaEvents {
   std::string DeviceMode(int event);
   std::string BackgroundPlayCommand(int event) const;
   void SetEventFile(int event, const std::string& file);
+  void TellMissing(const std::string& file);
   void ResetPauseCaption(int event);
   void Tell(const std::string& text, int style, const std::string& title);
   // The video window's handle as the device tells it; 0 when it has none.

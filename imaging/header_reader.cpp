@@ -26,7 +26,6 @@ bool isStartOfFrame(int marker) {
   return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
-std::string fileName(const std::string& path) { return path.substr(DirectoryPart(path).size()); }
 
 }  // namespace
 
@@ -216,7 +215,7 @@ HeaderReader::Step HeaderReader::ReadComment() {
   for (std::uint32_t i = 2; i < length; ++i) comment += static_cast<char>(ReadByte());
   if (!program_.state.HeaderReaderQuiet && program_.options.JpegCommentOn != 0) {
     const int answer = program_.platform.ui.MsgBox(comment, mb::OkCancel | mb::Information,
-                                                   "JPEG Comment for " + fileName(HeaderFileName));
+                                                   "JPEG Comment for " + FilePart(HeaderFileName));
     if (answer == mb::IdCancel) program_.options.JpegCommentOn = 0;
   }
   return HeaderStop ? Step::Stop : Step::Go;

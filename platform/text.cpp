@@ -64,6 +64,8 @@ std::string DirectoryPart(std::string_view path) {
   return std::string(path.substr(0, sep + 1));
 }
 
+std::string FilePart(std::string_view path) { return std::string(path.substr(DirectoryPart(path).size())); }
+
 std::string NormalizeFolder(std::string_view folder) {
   std::string out = Trim(folder);
   // A network path starts with two backslashes on purpose; only fold a pair after it.

@@ -28,6 +28,8 @@ std::string Trim(std::string_view text);
 // The text up to and including the last "\" or "/"; a drive letter and colon alone do
 // not count as a separator. Empty when there is no separator.
 std::string DirectoryPart(std::string_view path);
+// What follows the directory part: the name of the file.
+std::string FilePart(std::string_view path);
 
 // Makes a folder path end in exactly one backslash: trims it, folds the first doubled
 // backslash (not the leading pair of a network path) and appends "\" when missing.

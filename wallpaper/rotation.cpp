@@ -14,8 +14,6 @@ namespace {
 
 constexpr double kIntervals[] = {60, 30, 15, 5, 1};
 
-std::string fileTitle(const std::string& path) { return path.substr(DirectoryPart(path).size()); }
-
 }  // namespace
 
 int Rotation::Count() const {
@@ -56,7 +54,7 @@ int Rotation::NextRandomIndex() {
 }
 
 void Rotation::ShowWallpaperCaption(const std::string& path, int position, int count) {
-  program_.frmMain.SetCaption("Wallpaper name: " + fileTitle(path) + " " + NumberText(position) + " of " + NumberText(count));
+  program_.frmMain.SetCaption("Wallpaper name: " + FilePart(path) + " " + NumberText(position) + " of " + NumberText(count));
 }
 
 bool Rotation::ChangeWallpaper(int request, bool restore) {
@@ -194,7 +192,7 @@ void Rotation::ChangeBackdropAtUserSetTime(double milliseconds) {
   // In the program's own window the picture counted down from is the one it shows.
   const FrmFullScreen& viewer = program_.frmFullScreen;
   const std::string& current = o.BackdropMode >= 3 && viewer.Visible() ? viewer.ShownPath() : o.WallPaperName;
-  const std::string where = " " + fileTitle(current) + " [" + NumberText(position_) + " of " + NumberText(count) + "].";
+  const std::string where = " " + FilePart(current) + " [" + NumberText(position_) + " of " + NumberText(count) + "].";
   const double seconds = std::floor(remaining * 60);
   if (remaining < 1) {
     countdown_ = FormatNumber(seconds, "00") + " sec. left" + where;
@@ -216,7 +214,7 @@ void Rotation::ChangeBackdropAtUserSetTime(double milliseconds) {
     int index = o.ChangeRandomly ? NextRandomIndex() : (internal ? position_ : FindInList(o.WallPaperName)) + 1;
     if (index > count || index < 1) index = 1;
     path = PathOf(index);
-    frm.SetCaption("Using " + fileTitle(path) + " as the next wallpaper.");
+    frm.SetCaption("Using " + FilePart(path) + " as the next wallpaper.");
     bool shown = false;
     if (internal) {
       FrmFullScreen& viewer = program_.frmFullScreen;
@@ -273,7 +271,7 @@ void Rotation::TimerOnOff() {
   } else {
     clock.SetEnabled(false);
     elapsed_ = 0;
-    frm.SetCaption(fileTitle(program_.options.WallPaperName) + " [" + NumberText(position_) + " of " + NumberText(Count()) + "]");
+    frm.SetCaption(FilePart(program_.options.WallPaperName) + " [" + NumberText(position_) + " of " + NumberText(Count()) + "]");
   }
   const bool running = clock.Enabled();
   frm.tbrCommands.SetPressed("timer", running);
@@ -409,7 +407,7 @@ void Rotation::HistoryItemChosen(int index) {
   const int position = FindInList(path);
   if (position > 0) {
     frm.lstvFiles[frm.CurrentList()].SelectOnly(position - 1);
-    frm.SetCaption("Wallpaper file: " + fileTitle(path) + " " + NumberText(position) + " of " + NumberText(Count()));
+    frm.SetCaption("Wallpaper file: " + FilePart(path) + " " + NumberText(position) + " of " + NumberText(Count()));
     nextPosition_ = position + 1;
   } else {
     frm.SetCaption("Wallpaper file: " + path + " is not in the list.");
