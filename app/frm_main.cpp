@@ -62,12 +62,6 @@ const long kColumnWidths[] = {2400, 2700, 900, 900, 2100, 2100};
 
 const char* const kAltPatterns[] = {".*", ".bmp", ".jp?", ".pcx", ".png", ".tga", ".wmf", "User"};
 
-std::string fileTitle(const std::string& path) {
-  std::string name = FilePart(path);
-  const auto dot = name.rfind('.');
-  return dot == std::string::npos ? name : name.substr(0, dot);
-}
-
 }  // namespace
 
 Menu& FrmMain::BuiltMenu(const char* name) {
@@ -162,6 +156,7 @@ void FrmMain::ConnectEvents() {
     list.ItemClick = [this](int index) { program_.files.ItemClicked(index); };
     list.KeyUp = [this](int&, int) { program_.files.ShowSelection(); };
     list.KeyDown = [this, i](int& key, int shift) { lstvFiles_KeyDown(i, key, shift); };
+    list.DblClick = [this] { program_.outside.RunFile(); };
     list.AcceptsDrops = true;
     list.FilesDropped = [this](const std::vector<std::string>& paths) { program_.operations.Dropped(paths, false); };
   }
@@ -316,7 +311,14 @@ void FrmMain::lstvFiles_KeyDown(int list, int& keyCode, int shift) {
   // Shift+F10 opens the file list's own menu when something is selected.
   if (keyCode == 121 && (shift & 1) && lstvFiles[list].SelectedCount() > 0) {
     keyCode = 0;
+    program_.outside.CaptionUpdateforViewers();
+    program_.outside.CaptionUpdateforEditors();
     PopupMenu(Menus().Get("mPopUp3"));
+  }
+  // Enter opens the file with the program its type is associated with.
+  if (keyCode == 13) {
+    keyCode = 0;
+    program_.outside.RunFile();
   }
   // Delete sends the selected files to the Recycle Bin, after asking.
   if (keyCode == 46 && !(shift & 1)) {
@@ -409,12 +411,9 @@ void FrmMain::InitializeToolBar() {
       tbrCommands.AddButton(kIntervalPlace, "", "", Toolbar::Style::Placeholder,
                             kIntervalBoxWidth + kSpinWidth + 60);
   }
+  program_.outside.CaptionUpdateforViewers();
+  program_.outside.CaptionUpdateforEditors();
   const Options& o = program_.options;
-  const std::string& viewer = o.Programs[static_cast<std::size_t>(std::clamp(o.Viewer, 0, 4))];
-  const std::string& editor = o.Programs[static_cast<std::size_t>(std::clamp(o.Editor, 5, 9))];
-  tbrCommands.SetToolTip("view", EqualsIgnoreCase(viewer, "internal") ? "Full-screen view"
-                                                                      : "View files using " + fileTitle(viewer));
-  tbrCommands.SetToolTip("edit", "Edit files using " + fileTitle(editor));
   const std::string& pattern = o.AlternateFilePattern;
   tbrCommands.SetToolTip("alts", pattern == ".*" ? "List all files"
                                                  : "List " + pattern.substr(pattern.size() >= 3 ? pattern.size() - 3 : 0) +
@@ -505,15 +504,9 @@ void FrmMain::ApplySettings(bool atStart) {
   program_.wallpaper.SelectBackdropMode(o.BackdropMode);
   program_.rotation.ShowInterval();
 
-  const std::string& viewer = o.Programs[static_cast<std::size_t>(std::clamp(o.Viewer, 0, 4))];
-  const std::string& editor = o.Programs[static_cast<std::size_t>(std::clamp(o.Editor, 5, 9))];
-  mCustom3[1].SetCaption(EqualsIgnoreCase(viewer, "internal") ? "Full-screen view"
-                                                              : "View files using " + fileTitle(viewer));
-  mCustom3[2].SetCaption("Edit files using " + fileTitle(editor));
-
-  StatusBar.SetPanelText("bmpfilter", o.ActiveFilters[1] + ".bmp");
-  StatusBar.SetPanelText("altfilter", o.AlternateFilePattern == "User" ? o.ActiveFilters[2]
-                                                                       : o.ActiveFilters[0] + o.AlternateFilePattern);
+  program_.outside.CaptionUpdateforViewers();
+  program_.outside.CaptionUpdateforEditors();
+  program_.files.ShowFilterPanels();
   const auto alt = std::find(std::begin(kAltPatterns), std::end(kAltPatterns), o.AlternateFilePattern);
   if (alt != std::end(kAltPatterns)) {
     cboListAltFilePatterns.SetText(*alt);

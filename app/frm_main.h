@@ -190,7 +190,6 @@ class FrmMain : public Form {
   // "Full-Screen Mode": the display goes between the desktop and the program's window.
   void FullScreenMode();
   // The focused file shown in the program's own full-screen window.
-  void ViewInFullScreen();
   void mCustom3_Click(int index);
 
  protected:

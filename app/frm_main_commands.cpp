@@ -1,6 +1,5 @@
 // The main window's commands: one table from command identifier to the handler that
-// carries it out, and the handlers themselves. Commands whose work belongs to a part of
-// the program not yet built are in the table with handlers that do nothing.
+// carries it out, and the handlers themselves.
 #include <algorithm>
 #include <map>
 
@@ -124,7 +123,7 @@ const std::map<std::string, int>& buttonCommands() {
 }
 
 // The pop-up menus' items run the menu bar's commands of the same caption (0: the item
-// only opens a sub-menu, is a separator, or belongs to a part still to come).
+// only opens a sub-menu, is a separator, or the pop-up's own handler serves it).
 const int kCustomCommands[] = {
     IDM_TIMER_ON_OFF, 0, IDM_CHANGE_WALLPAPER, IDM_CHANGE_WALLPAPER + 1, IDM_CHANGE_WALLPAPER + 3,
     IDM_CHANGE_WALLPAPER + 4, 0, 0, 0, IDM_SCREEN_SAVER, IDM_SCREEN_SAVER + 1, 0, IDM_EXIT, 0,
@@ -132,7 +131,7 @@ const int kCustomCommands[] = {
 const int kCustom2Commands[] = {
     IDM_TIMER_ON_OFF, 0, 0, 0, 0, 0, 0, IDM_CHANGE_WALLPAPER, IDM_CHANGE_WALLPAPER + 1,
     IDM_CHANGE_WALLPAPER + 3, IDM_CHANGE_WALLPAPER + 4, 0, IDM_SCREEN_SAVER, IDM_SCREEN_SAVER + 1, 0, 0, 0, 0,
-    IDM_ABOUT, 0, IDM_EXPLORER + 1, IDM_EXPLORER + 2, IDM_EXPLORER + 3, 0, 0, IDM_OPTIONS, IDM_EXIT};
+    IDM_ABOUT, 0, IDM_EXPLORER + 1, IDM_EXPLORER + 2, IDM_EXPLORER + 3, IDM_CUSTOM3, 0, IDM_OPTIONS, IDM_EXIT};
 const int kCustom3Commands[] = {
     0, IDM_VIEW_FILES, IDM_VIEW_FILES + 1, IDM_OPERATE_ON_FILES, IDM_OPERATE_ON_FILES + 1,
     IDM_OPERATE_ON_FILES + 2, IDM_OPERATE_ON_FILES + 3, IDM_EXPLORER + 3, IDM_CHANGE_WALLPAPER + 2, 0, 0, 0, 0,
@@ -385,36 +384,13 @@ void FrmMain::FullScreenMode() {
   program_.frmFullScreen.ShowInViewer(current);
 }
 
-void FrmMain::ViewInFullScreen() {
-  ListView& list = lstvFiles[CurrentList()];
-  const int focused = list.FocusedIndex();
-  if (focused < 0 || focused >= list.Count() || !list.Items()[static_cast<std::size_t>(focused)].selected) {
-    program_.platform.ui.MsgBox("Please select a file for full-screen viewing and make sure the selected file has the focus.",
-                                mb::OkOnly | mb::Information, kApplicationName);
-    return;
-  }
-  const ListItem& item = list.Items()[static_cast<std::size_t>(focused)];
-  const std::string path = item.Column(1) + item.text;
-  if (!program_.platform.files.FileExists(path)) {
-    program_.platform.ui.MsgBox(item.text + " is not present!" + "\n" + "Therefore, it will be removed from the list.",
-                                mb::OkOnly | mb::Information, kApplicationName);
-    list.RemoveItem(focused);
-    program_.files.ShowTotals();
-    return;
-  }
-  FrmFullScreen& viewer = program_.frmFullScreen;
-  if (!viewer.Visible()) viewer.ViewerMode = program_.options.BackdropMode == 3 ? 3 : 4;
-  if (viewer.ShowInViewer(path)) program_.rotation.SetPosition(focused + 1);
+void FrmMain::mCustom3_Click(int index) {
+  if (index == 0) program_.outside.RunFile();
+  else runPopupItem(*this, kCustom3Commands, index);
 }
-void FrmMain::mCustom3_Click(int index) { runPopupItem(*this, kCustom3Commands, index); }
-
-// Carried out by parts of the program still to come ---------------------------------------
 
 void FrmMain::mnuViewFiles_Click(int index) {
-  // Viewing with the program's own window; outside viewers and editors come later.
-  const Options& o = program_.options;
-  if (index == 0 && EqualsIgnoreCase(o.Programs[static_cast<std::size_t>(std::clamp(o.Viewer, 0, 4))], "internal"))
-    ViewInFullScreen();
+  program_.outside.ViewOrEdit(index == 0 ? OutsidePrograms::View : OutsidePrograms::Edit);
 }
 void FrmMain::mnuOperateOnFiles_Click(int index) {
   // With the folder pane in use, Delete and Move act on its folder.
@@ -425,8 +401,8 @@ void FrmMain::mnuOperateOnFiles_Click(int index) {
   }
   program_.operations.OperateOnFiles(static_cast<FileOperations::Operation>(index));
 }
-void FrmMain::mnuExplorer_Click(int) {}
+void FrmMain::mnuExplorer_Click(int index) { program_.outside.Explore(index); }
 void FrmMain::mnuScreenSaver_Click(int index) { program_.screenSaver.ScreenSaverCommand(index); }
-void FrmMain::mnuOptions_Click() {}
+void FrmMain::mnuOptions_Click() { program_.frmOptions.Open(); }
 
 }  // namespace tapestrel

@@ -13,10 +13,7 @@ constexpr long kMinWindowWidth = 4500;
 constexpr long kMinWindowHeight = 1500;
 }  // namespace
 
-Program::Program(Platform& services) : platform(services) {
-  frmOptions.cmdBrowseForActiveDirectories.Click = [this] { folders.BrowseForActiveDirectories(); };
-  frmOptions.cboActiveDirectories.KeyDown = [this](int& key, int shift) { folders.ActiveDirectoriesKeyDown(key, shift); };
-}
+Program::Program(Platform& services) : platform(services) {}
 
 void Program::FindFolders() {
   FileSystem& files = platform.files;

@@ -16,6 +16,7 @@
 #include "catalogue/file_operations.h"
 #include "catalogue/frm_yes_no_all_cancel.h"
 #include "catalogue/folder_set.h"
+#include "catalogue/outside_programs.h"
 #include "desktop/frm_options.h"
 #include "desktop/frm_events.h"
 #include "desktop/frm_floating_time_changer.h"
@@ -76,7 +77,8 @@ class Program {
   FrmMain frmMain{*this};
   FrmAbout frmAbout{*this};
   FrmFullScreen frmFullScreen{*this};
-  FrmOptions frmOptions;
+  OutsidePrograms outside{*this};
+  FrmOptions frmOptions{*this};
   DecoderFrontEnd decoder{*this};
   FrmDecodingInProgress frmDecodingInProgress{decoder.CancelDecoding};
   FrmYesNoAllCancel frmYesNoAllCancel{*this};

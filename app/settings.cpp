@@ -344,8 +344,11 @@ void Settings::SaveDecoderSettings() {
   for (const Entry& e : decoderGroup()) Put(e.writeKey, e.write(program_.options));
 }
 
-void Settings::SaveStartChoices() {
-  for (const Entry& e : startChoicesGroup()) Put(e.writeKey, e.write(program_.options));
+void Settings::SaveStartChoices(const Options* before) {
+  for (const Entry& e : startChoicesGroup()) {
+    const std::string value = e.write(program_.options);
+    if (!before || e.write(*before) != value) Put(e.writeKey, value);
+  }
 }
 
 void Settings::SaveWallPaperName() { Put("WallPaperName", program_.options.WallPaperName); }

@@ -10,6 +10,7 @@
 namespace tapestrel {
 
 class Program;
+struct Options;
 
 inline constexpr const char* kStartUpSection = "StartUp";
 inline constexpr const char* kActiveDirectoriesSection = "ActiveDirectories";
@@ -31,8 +32,9 @@ class Settings {
   // The options group, also written when the options dialog is confirmed.
   void SaveOptions();
   void SaveDecoderSettings();
-  // What confirming the options dialog always writes at once.
-  void SaveStartChoices();
+  // What confirming the options dialog writes at once: each start choice, or only those
+  // that differ from `before` when it is given.
+  void SaveStartChoices(const Options* before = nullptr);
   void SaveWallPaperName();
   // The media events' files ("mciEvents" and the event's digit), written on every unload
   // and when a CD event keeps the track it stopped at; and the video window's place.

@@ -99,6 +99,31 @@ void FileList::ShowProgress(int current, int mode, int total, const std::string&
   else program_.frmTrayIcon.TrayModify(text);
 }
 
+bool FileList::StepGoesOn(int done, int total, const char* suffix) {
+  ShowProgress(done, 0, total, suffix);
+  program_.platform.ui.DoEvents();
+  if (!EscapePressed()) return true;
+  program_.state.Escape = false;
+  return false;
+}
+
+void FileList::SetFilter(int kind, const std::string& filter) {
+  Options& o = program_.options;
+  std::array<std::string, 5>* const histories[] = {&o.NotBmpFileFilter, &o.BmpFileFilter, &o.CustomFilter};
+  const std::size_t k = static_cast<std::size_t>(std::clamp(kind, 0, 2));
+  o.ActiveFilters[k] = filter;
+  AddToFilterHistory(*histories[k], filter);
+  ShowFilterPanels();
+}
+
+void FileList::ShowFilterPanels() {
+  const Options& o = program_.options;
+  StatusBar& bar = program_.frmMain.StatusBar;
+  bar.SetPanelText("bmpfilter", o.ActiveFilters[1] + ".bmp");
+  bar.SetPanelText("altfilter", o.AlternateFilePattern == "User" ? o.ActiveFilters[2]
+                                                                 : o.ActiveFilters[0] + o.AlternateFilePattern);
+}
+
 void FileList::ShowTotals() {
   const ListView& list = Current();
   std::string text = "Total " + NumberText(list.Count()) + " file(s)";
@@ -505,10 +530,7 @@ void FileList::AskBmpFilter() {
   Options& o = program_.options;
   const std::string filter = Trim(program_.platform.ui.InputBox(
       "Enter a filter for BMP files\n\nPLEASE NOTE: Only the last five are saved", "Enter BMP filter", o.ActiveFilters[1]));
-  if (filter.empty()) return;
-  o.ActiveFilters[1] = filter;
-  AddToFilterHistory(o.BmpFileFilter, filter);
-  program_.frmMain.StatusBar.SetPanelText("bmpfilter", filter + ".bmp");
+  if (!filter.empty()) SetFilter(1, filter);
 }
 
 void FileList::AskAlternateFilter() {
@@ -523,10 +545,7 @@ void FileList::AskAlternateFilter() {
   const std::string filter = Trim(program_.platform.ui.InputBox(
       "Enter a filter for " + pattern + "-type files\n\nPLEASE NOTE: Only the last five are saved.",
       "Enter " + pattern + "-type filter", o.ActiveFilters[0]));
-  if (filter.empty()) return;
-  o.ActiveFilters[0] = filter;
-  AddToFilterHistory(o.NotBmpFileFilter, filter);
-  program_.frmMain.StatusBar.SetPanelText("altfilter", filter + pattern);
+  if (!filter.empty()) SetFilter(0, filter);
 }
 
 void FileList::AskAlternateExtension() {
@@ -537,10 +556,7 @@ void FileList::AskAlternateExtension() {
     const std::string filters = Trim(ui.InputBox(
         "Enter one or a series file filters \nIMPORTANT: Be sure to separate each filter by a space\nFor example: *.jpg *.gif",
         "Enter filters", o.ActiveFilters[2]));
-    if (filters.empty()) return;
-    o.ActiveFilters[2] = filters;
-    AddToFilterHistory(o.CustomFilter, filters);
-    frm.StatusBar.SetPanelText("altfilter", filters);
+    if (!filters.empty()) SetFilter(2, filters);
     return;
   }
   std::string extension = Trim(ui.InputBox(

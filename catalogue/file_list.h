@@ -99,6 +99,15 @@ class FileList {
   bool EscapePressed();
   // Forgets an Esc pressed before the work about to begin.
   void ForgetEarlierEscape();
+  // One step of long work over the list: its progress shown, the window's messages run;
+  // false when the user pressed Esc (the escape flag is then cleared).
+  bool StepGoesOn(int done, int total, const char* suffix);
+
+  // The three kinds of filter: 0 alternate, 1 bitmap, 2 custom. Setting one makes it the
+  // current filter of its kind, keeps it in the kind's history and shows it.
+  void SetFilter(int kind, const std::string& filter);
+  // The status bar's two filter panels, from the current filters.
+  void ShowFilterPanels();
 
  private:
   bool RefusedWhileFilling();

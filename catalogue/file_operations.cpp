@@ -70,7 +70,7 @@ void FileOperations::OperateOnFiles(Operation operation) {
     bool all = false;
     const int count = static_cast<int>(selected.size());
     for (int i = 0; i < count; ++i) {
-      if (!StepGoesOn(static_cast<int>(work.size()) + 1, count, " <ESC> to stop")) break;
+      if (!program_.files.StepGoesOn(static_cast<int>(work.size()) + 1, count, " <ESC> to stop")) break;
       if (!all) {
         Confirm(operation, selected[static_cast<std::size_t>(i)]);
         const int answer = program_.frmYesNoAllCancel.DialogResult();
@@ -125,21 +125,13 @@ void FileOperations::Perform(Operation operation, const std::vector<Selected>& w
   }
 }
 
-bool FileOperations::StepGoesOn(int done, int total, const char* suffix) {
-  program_.files.ShowProgress(done, 0, total, suffix);
-  program_.platform.ui.DoEvents();
-  if (!program_.files.EscapePressed()) return true;
-  program_.state.Escape = false;
-  return false;
-}
-
 int FileOperations::DeleteFiles(const std::vector<std::string>& paths, bool confirm, bool folders) {
   FileOperation op;
   op.function = shell_op::Delete;
   op.flags = shell_op::AllowUndo | (folders ? 0 : shell_op::FilesOnly) | (confirm ? 0 : shell_op::NoConfirmation);
   const int total = static_cast<int>(paths.size());
   for (int i = 0; i < total; ++i) {
-    if (!StepGoesOn(i + 1, total, " <ESC> to cancel.")) break;
+    if (!program_.files.StepGoesOn(i + 1, total, " <ESC> to cancel.")) break;
     op.from.push_back(paths[static_cast<std::size_t>(i)]);
   }
   return RunInBatches(op);
@@ -165,7 +157,7 @@ int FileOperations::RunInBatches(const FileOperation& whole) {
     if (result == 0) result = code;
     if (aborted) break;
     if (last == total) break;
-    if (!StepGoesOn(static_cast<int>(last), static_cast<int>(total), " <ESC> to stop")) break;
+    if (!program_.files.StepGoesOn(static_cast<int>(last), static_cast<int>(total), " <ESC> to stop")) break;
   }
   return result;
 }
@@ -177,7 +169,7 @@ int FileOperations::MoveFiles(const std::vector<std::string>& paths, const std::
   FileSystem& files = program_.platform.files;
   const int total = static_cast<int>(paths.size());
   for (int i = 0; i < total; ++i) {
-    if (!StepGoesOn(i + 1, total, " <ESC> to cancel.")) break;
+    if (!program_.files.StepGoesOn(i + 1, total, " <ESC> to cancel.")) break;
     std::string target = targets[static_cast<std::size_t>(i)];
     // The shell may not honour the rename (Wine replaces the file that is there): the
     // program never lets a move replace a file when renaming was asked for.

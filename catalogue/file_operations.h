@@ -27,6 +27,8 @@ class FileOperations {
   void MoveFolder();
   // Files and folders dropped from the shell on a file list (false) or the folder pane.
   void Dropped(const std::vector<std::string>& paths, bool onFolderPane);
+  // The folder selected in the folder pane.
+  std::string SelectedFolder() const;
 
  private:
   struct Selected {
@@ -41,16 +43,11 @@ class FileOperations {
   // The shell's operation over its list, a batch at a time; the first failure's result.
   int RunInBatches(const FileOperation& whole);
   void Tell(const std::string& text, int style);
-  // One step of a long operation: its progress shown, the window's messages run; false
-  // when the user pressed Esc (the escape flag is then cleared).
-  bool StepGoesOn(int done, int total, const char* suffix);
   bool Confirm(Operation operation, const Selected& file);
   void Perform(Operation operation, const std::vector<Selected>& work);
   // Told once a run, before the first move or folder delete.
   void NoticeBeforeFirstShellUse();
   bool noticeShown_ = false;
-  // The folder selected in the folder pane.
-  std::string SelectedFolder() const;
   void RefreshFolderList();
 
   Program& program_;

@@ -211,9 +211,9 @@ void FolderSet::EnableFrame(bool enabled) {
 void FolderSet::BrowseForActiveDirectories() {
   FrmOptions& options = program_.frmOptions;
   // Out of the topmost band while the browser is up, so that it shows above the dialog.
-  const bool topMost = options.TopMost;
-  options.TopMost = false;
+  options.SetTopMost(false);
   const std::string chosen = program_.platform.ui.BrowseForFolder("Select a folder where picture files are.");
+  options.SetTopMost(true);
   if (!chosen.empty()) {
     const std::string folder = NormalizeFolder(chosen);
     activeCount_ = static_cast<int>(LoadActiveFolders().size());
@@ -231,7 +231,6 @@ void FolderSet::BrowseForActiveDirectories() {
     RewriteWithoutRepeats(LoadActiveFolders());
     ReloadActiveCombo();
   }
-  options.TopMost = topMost;
 }
 
 bool FolderSet::DirDiver(const std::string& folder, int depth) {

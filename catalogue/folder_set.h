@@ -52,11 +52,12 @@ class FolderSet {
   bool SuppressFolderEvents = false;
   // While set, a sub-folder search may go on; Esc clears it.
   bool Searching = false;
+  // The options dialog's list of the active folders, read anew.
+  void ReloadActiveCombo();
 
  private:
   void RecordActive(const std::string& folder);
   void RewriteWithoutRepeats(const std::vector<std::string>& folders);
-  void ReloadActiveCombo();
   void EnableFrame(bool enabled);
 
   Program& program_;

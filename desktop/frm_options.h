@@ -1,55 +1,66 @@
-// The options dialog. So far it holds the "&Modify active-folders list" frame's controls,
-// whose routines the folder set provides, and the "Play Settings" controls of the media
-// events, served by the media routines; the rest of the dialog is still to come.
+// The options dialog: five tabs of check boxes, option groups and fields, each of which
+// sets its option as soon as it is changed. A copy of the options is taken when the
+// dialog opens: "O&K" keeps what was changed and finishes what waits for it, "CANCEL",
+// Esc and the close box put the copy back. It is created once, then shown and hidden.
 #pragma once
 
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/options.h"
 #include "platform/controls/control_array.h"
 #include "platform/controls/controls.h"
 #include "platform/controls/form.h"
+#include "platform/ui.h"
 
 namespace tapestrel {
 
+class Program;
+
 class FrmOptions : public Form {
  public:
-  FrmOptions() : Form("frmOptions", 8400, 6300) {
-    Sizable = false;
-    SetCaption("Options");
-    fraActiveFolders.SetCaption("&Modify active-folders list");
-    cmdBrowseForActiveDirectories.SetCaption("...");
-    static const char* const styles[] = {"&Just One", "Add Sub&-folders", "Add All S&ub-folders"};
-    for (int i = 0; i < 3; ++i) optActiveDirectoryAddStyle[i].SetCaption(styles[i]);
-    optActiveDirectoryAddStyle[0].SetValue(true);
-    lblOptions[5].SetCaption("Search progress");
-    dirActiveDirs.SetVisible(false);
+  enum Tab { FileOptions = 0, HelperApps = 1, PlaySettings = 2, Misc = 3, MoreMisc = 4 };
+  enum Button { Ok = 0, Cancel = 1, HelpButton = 2 };
 
-    static const char* const onCaptions[] = {"&1. On", "&2. On", "&3. On "};
-    static const char* const fieldTexts[] = {"MCI device for loaded", "MCI device for backdrop change",
-                                             "MCI device for exiting"};
-    for (int i = 0; i < 3; ++i) {
-      chkMciEvent[i].SetCaption(onCaptions[i]);
-      txtMciDevice[i].SetText(fieldTexts[i]);
-      cmdBrowseForMciDevice[i].SetCaption("...");
-      chkLoopVideo[i].SetCaption("&Loop video.");
-      chkMuteVideo[i].SetCaption("Mute vide&o");
-      chkPlayNext[i].SetCaption("&Play next");
-      cmdPlay[i].SetCaption("Play");
-      cmdPause[i].SetCaption("Pause");
-      cmdStop[i].SetCaption("Stop");
-      cmdRepeat[i].SetCaption("Repeat");
-    }
-    cmdEjectCD.SetCaption("CD &Door");
-    chkMiscOptions[15].SetCaption("&Play One CD Track");
-  }
+  explicit FrmOptions(Program& program);
+
+  // "&Options": the dialog set up from the current options and shown.
+  void Open();
+  // Takes the copy and sets every control from the options.
+  void SetUp();
+  void cmdOptions_Click(int index);
+  // "Apply": the current picture shown again at the new viewing size and position.
+  void cmdApply_Click();
+  // Shows the controls of one tab and hides the others'.
+  void ShowTab(int tab);
+  int TabOf(const Control& control) const;
+  // A system file dialog over this one: the dialog leaves the topmost band while it is
+  // up. The chosen file, or empty text.
+  std::string BrowseForFile(const OpenFileRequest& request);
 
   // Set while the dialog closes: its fields' focus-loss handling is skipped then.
   bool Closing = false;
 
-  Frame fraActiveFolders{*this, "fraActiveFolders"};
+  // Declared in the order their windows are stacked: the tab strip under the frames,
+  // the frames under what they hold.
+  TabStrip tabOptions{*this, "tabOptions"};
+  ControlArray<Frame> fraOptions{*this, "fraOptions", 13};
+  ControlArray<CommandButton> cmdOptions{*this, "cmdOptions", 3};
+  ControlArray<Label> lblOptions{*this, "lblOptions", 7};
+
+  // "&File Options".
+  ControlArray<ComboBox> cboViewers{*this, "cboViewers", 2, ComboBox::DropDownList};
   ComboBox cboActiveDirectories{*this, "cboActiveDirectories", -1, ComboBox::DropDownList};
   CommandButton cmdBrowseForActiveDirectories{*this, "cmdBrowseForActiveDirectories"};
   ControlArray<OptionButton> optActiveDirectoryAddStyle{*this, "optActiveDirectoryAddStyle", 3};
-  ControlArray<Label> lblOptions{*this, "lblOptions", 6};
+  ControlArray<ComboBox> cboFileFilters{*this, "cboFileFilters", 3};
   DirListBox dirActiveDirs{*this, "dirActiveDirs"};
+
+  // "Helper Apps": 0-4 viewers, 5-9 editors.
+  ControlArray<TextBox> txtViewer{*this, "txtViewer", 10};
+  ControlArray<CommandButton> cmdBrowseForViewer{*this, "cmdBrowseForViewer", 10};
 
   // "Play Settings": one of each per media event.
   ControlArray<CheckBox> chkMciEvent{*this, "chkMciEvent", 3};
@@ -63,8 +74,45 @@ class FrmOptions : public Form {
   ControlArray<CommandButton> cmdStop{*this, "cmdStop", 3};
   ControlArray<CommandButton> cmdRepeat{*this, "cmdRepeat", 3};
   CommandButton cmdEjectCD{*this, "cmdEjectCD"};
-  // Indexes 0 to 19; there are no 16 and 17.
+
+  // "Misc." (and box 15 on "Play Settings"). Indexes 0 to 19; there are no 16 and 17.
   ControlArray<CheckBox> chkMiscOptions{*this, "chkMiscOptions", 20};
+  ControlArray<OptionButton> optStartStyle{*this, "optStartStyle", 2};
+
+  // "More Misc.".
+  TextBox txtPopUpHotKey{*this, "txtPopUpHotKey"};
+  ControlArray<TextBox> txtDefaults{*this, "txtDefaults", 2};
+  ControlArray<CommandButton> cmdBrowseForDefaults{*this, "cmdBrowseForDefaults", 2};
+  ControlArray<OptionButton> optDefaultStyle{*this, "optDefaultStyle", 2};
+  ControlArray<OptionButton> optImageJustification{*this, "optImageJustification", 9};
+  ControlArray<OptionButton> optWindowSize{*this, "optWindowSize", 5};
+  CommandButton cmdApply{*this, "cmdApply"};
+
+ protected:
+  bool Form_UserClose() override;
+
+ private:
+  void SetCaptions();
+  void LayOut();
+  void Place(Control& control, int tab, Control* container, long left, long top, long width, long height);
+  void ConnectEvents();
+  void CancelDialog();
+  void ConfirmDialog();
+  void BrowseForDefault(int index);
+  void BrowseForMciDevice(int event);
+  void StoreFilterField(int kind);
+  void ProgramFieldLeft(int n);
+  void SetFromOptions();
+
+  Program& program_;
+  // The options as they were when the dialog opened.
+  Options copy_;
+  // While the controls are set from the options, their handlers keep still.
+  bool settingUp_ = false;
+  std::vector<std::pair<const Control*, int>> tabs_;
 };
+
+// The options the dialog can change, copied from one set of options into another.
+void CopyDialogOptions(const Options& from, Options& to);
 
 }  // namespace tapestrel

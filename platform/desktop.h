@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/bitmap.h"
+#include "platform/runtime_error.h"
 
 namespace tapestrel {
 
@@ -86,6 +87,9 @@ class Processes {
   // ended (Stopped).
   virtual RunResult RunAndWait(const std::string& commandLine, bool showNormal, unsigned sliceMs,
                                const std::function<bool()>& keepWaiting) = 0;
+  // Starts a command line as a program of its own and goes on at once; the failure, as
+  // the user is told it, when it could not be started. `showCommand` is a show_window value.
+  virtual std::optional<RuntimeError> Start(const std::string& commandLine, int showCommand) = 0;
 };
 
 }  // namespace tapestrel

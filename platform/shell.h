@@ -42,6 +42,12 @@ struct NotifyIconData {
   std::array<char, 64> tip{};
 };
 
+// How a started program's window first shows, as Windows numbers it.
+namespace show_window {
+inline constexpr int Normal = 1;
+inline constexpr int Minimized = 2;
+}  // namespace show_window
+
 namespace notify_icon {
 inline constexpr int Add = 0;
 inline constexpr int Modify = 1;
@@ -58,6 +64,10 @@ class Shell {
   // Adds, changes or deletes the program's notification-area icon; false when the
   // system refused.
   virtual bool NotifyIcon(int message, const NotifyIconData& data) = 0;
+  // Opens a file with the program the system associates with its type (its default
+  // action), owned by a window (a form's native window); answers the shell's number:
+  // above 32 when it went through, 2 file not found, 5 access denied, 31 no association.
+  virtual int Execute(void* owner, const std::string& file, int showCommand) = 0;
 };
 
 }  // namespace tapestrel

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tapestrel {
 
@@ -28,6 +30,18 @@ inline constexpr int IdYes = 6;
 inline constexpr int IdNo = 7;
 }  // namespace mb
 
+// What the system's file-open dialog is given: its filters (description, pattern) in
+// order, the one shown first (counted from 1), the extension a bare name gets, its
+// title, and the file and folder it opens on.
+struct OpenFileRequest {
+  std::vector<std::pair<std::string, std::string>> filters;
+  int filterIndex = 1;
+  std::string defaultExtension;
+  std::string title;
+  std::string initialFile;
+  std::string initialFolder;
+};
+
 class Ui {
  public:
   virtual ~Ui() = default;
@@ -36,6 +50,9 @@ class Ui {
   // The shell's folder browser; the chosen file-system folder, or empty text when the
   // user cancels or picks something that is not a folder on disk.
   virtual std::string BrowseForFolder(const std::string& title) = 0;
+  // The system's file-open dialog, owned by the active window: the chosen file, or empty
+  // text when the user cancels.
+  virtual std::string OpenFileName(const OpenFileRequest& request) = 0;
   // Asks for a line of text; empty text when the user cancels.
   virtual std::string InputBox(const std::string& prompt, const std::string& title, const std::string& initial) = 0;
   // Lets pending window, timer and input events run. Loops call it once per item; calls

@@ -2,6 +2,7 @@
 // one handler that takes the index.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,7 +14,12 @@ class Form;
 template <class T>
 class ControlArray {
  public:
-  ControlArray(Form& form, std::string name, int count) : form_(form), name_(std::move(name)) {
+  // Any further arguments go to every element's constructor after its index.
+  template <class... Extra>
+  ControlArray(Form& form, std::string name, int count, Extra... extra)
+      : form_(form), name_(std::move(name)), make_([extra...](Form& f, const std::string& n, int i) {
+          return std::make_unique<T>(f, n, i, extra...);
+        }) {
     for (int i = 0; i < count; ++i) Load(i);
   }
   T& operator[](int index) { return *items_.at(static_cast<std::size_t>(index)); }
@@ -22,13 +28,14 @@ class ControlArray {
   // Creates the next element (indexes are dense from 0).
   T& Load(int index) {
     if (index >= Count()) items_.resize(static_cast<std::size_t>(index) + 1);
-    if (!items_[index]) items_[index] = std::make_unique<T>(form_, name_, index);
+    if (!items_[index]) items_[index] = make_(form_, name_, index);
     return *items_[index];
   }
 
  private:
   Form& form_;
   std::string name_;
+  std::function<std::unique_ptr<T>(Form&, const std::string&, int)> make_;
   std::vector<std::unique_ptr<T>> items_;
 };
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/controls/form.h"
+
 namespace tapestrel {
 
 namespace {
@@ -137,7 +139,12 @@ void OptionButton::SetValue(bool value) {
   if (value == value_) return;
   value_ = value;
   Changed(ControlProperty::Value);
-  if (value) Raise(Click);
+  if (!value) return;
+  // The buttons of one array are one group: choosing one clears the others.
+  for (Control* other : Parent().Controls())
+    if (other != this && other->Kind() == ControlKind::OptionButton && other->Name() == Name())
+      static_cast<OptionButton*>(other)->SetValue(false);
+  Raise(Click);
 }
 
 void Timer::SetInterval(int milliseconds) {

@@ -140,7 +140,8 @@ class OptionButton : public Control {
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& caption);
   bool Value() const { return value_; }
-  // Setting it on raises Click, as the control does; the group's others are cleared by the form.
+  // Setting it on clears the other buttons of its array (its group) and raises Click, as
+  // the control does.
   void SetValue(bool value);
   std::function<void()> Click;
 

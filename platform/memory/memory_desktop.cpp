@@ -14,6 +14,12 @@ Processes::RunResult MemoryProcesses::RunAndWait(const std::string& commandLine,
   return RunResult::Ended;
 }
 
+std::optional<RuntimeError> MemoryProcesses::Start(const std::string& commandLine, int showCommand) {
+  if (startFailure) return startFailure;
+  launched.push_back({commandLine, showCommand});
+  return std::nullopt;
+}
+
 std::pair<long, long> MemoryDesktop::TextSize(const std::string& text, const std::string&, int) {
   long widest = 0, column = 0, lines = 1;
   for (char c : text) {

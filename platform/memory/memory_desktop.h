@@ -86,6 +86,15 @@ class MemoryProcesses : public Processes {
   std::vector<Started> started;
   std::function<int(const std::string& commandLine)> program;
   int slicesToRun = 0;
+
+  // Programs started without waiting, in order; `startFailure` (when set) refuses them.
+  std::optional<RuntimeError> Start(const std::string& commandLine, int showCommand) override;
+  struct Launched {
+    std::string commandLine;
+    int showCommand;
+  };
+  std::vector<Launched> launched;
+  std::optional<RuntimeError> startFailure;
 };
 
 }  // namespace tapestrel

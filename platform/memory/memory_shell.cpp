@@ -85,3 +85,12 @@ bool MemoryShell::NotifyIcon(int message, const NotifyIconData& data) {
 }
 
 }  // namespace tapestrel
+
+namespace tapestrel {
+
+int MemoryShell::Execute(void* owner, const std::string& file, int showCommand) {
+  executed.push_back({owner, file, showCommand});
+  return executeAnswer;
+}
+
+}  // namespace tapestrel

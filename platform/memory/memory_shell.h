@@ -18,6 +18,15 @@ class MemoryShell : public Shell {
   explicit MemoryShell(MemoryFileSystem& files) : files_(files) {}
   int RunFileOperation(const FileOperation& operation, bool& aborted) override;
   bool NotifyIcon(int message, const NotifyIconData& data) override;
+  // Each file handed to its associated program, answered with `executeAnswer`.
+  int Execute(void* owner, const std::string& file, int showCommand) override;
+  struct Executed {
+    void* owner;
+    std::string file;
+    int showCommand;
+  };
+  std::vector<Executed> executed;
+  int executeAnswer = 42;
 
   std::vector<FileOperation> operations;
   // Deleted files, by path, with their bytes.

@@ -36,6 +36,16 @@ class MemoryUi : public Ui {
     chosen_.pop_front();
     return folder;
   }
+  std::string OpenFileName(const OpenFileRequest& request) override {
+    openRequests.push_back(request);
+    if (picked_.empty()) return "";
+    std::string file = picked_.front();
+    picked_.pop_front();
+    return file;
+  }
+  // The file the user picks in the next file-open dialog (none left: cancelled).
+  void Pick(const std::string& file) { picked_.push_back(file); }
+  std::vector<OpenFileRequest> openRequests;
   // The folder the user picks in the next folder browser.
   void Choose(const std::string& folder) { chosen_.push_back(folder); }
   // What the user types into the next input box.
@@ -76,6 +86,7 @@ class MemoryUi : public Ui {
   std::deque<int> answers_;
   std::deque<std::string> typed_;
   std::deque<std::string> chosen_;
+  std::deque<std::string> picked_;
   std::vector<Message> inputs_;
   int doEventsCalls_ = 0;
   int beeps_ = 0;

@@ -71,8 +71,10 @@ void Win32FormRenderer::CreateControl(FormWindow& fw, Control& control) {
       style |= WS_TABSTOP | BS_AUTOCHECKBOX;
       break;
     case ControlKind::OptionButton:
+      // Not the automatic kind: the window's other buttons are not its group, the model's
+      // array is, and the model sets every button's mark.
       cls = "BUTTON";
-      style |= WS_TABSTOP | BS_AUTORADIOBUTTON;
+      style |= WS_TABSTOP | BS_RADIOBUTTON;
       break;
     case ControlKind::Frame:
       cls = "BUTTON";

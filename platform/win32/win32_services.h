@@ -76,6 +76,7 @@ class Win32Ui : public Ui {
   int MsgBox(const std::string& prompt, int style, const std::string& title) override;
   std::string InputBox(const std::string& prompt, const std::string& title, const std::string& initial) override;
   std::string BrowseForFolder(const std::string& title) override;
+  std::string OpenFileName(const OpenFileRequest& request) override;
   void DoEvents() override;
   void Beep() override;
   bool ShowHelp(const std::string& file, int context) override;
@@ -126,6 +127,7 @@ class Win32Processes : public Processes {
   bool ClaimSingleInstance() override;
   RunResult RunAndWait(const std::string& commandLine, bool showNormal, unsigned sliceMs,
                        const std::function<bool()>& keepWaiting) override;
+  std::optional<RuntimeError> Start(const std::string& commandLine, int showCommand) override;
 
  private:
   void* mutex_ = nullptr;
@@ -136,6 +138,7 @@ class Win32Shell : public Shell {
  public:
   int RunFileOperation(const FileOperation& operation, bool& aborted) override;
   bool NotifyIcon(int message, const NotifyIconData& data) override;
+  int Execute(void* owner, const std::string& file, int showCommand) override;
 };
 
 // The decoder control on Windows: its drawing surface is a memory device context that

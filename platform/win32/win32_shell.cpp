@@ -48,4 +48,10 @@ bool Win32Shell::NotifyIcon(int message, const NotifyIconData& data) {
   return Shell_NotifyIconA(static_cast<DWORD>(message), &record) != FALSE;
 }
 
+int Win32Shell::Execute(void* owner, const std::string& file, int showCommand) {
+  // No verb: the file type's default action.
+  const HINSTANCE result = ShellExecuteA(static_cast<HWND>(owner), nullptr, file.c_str(), nullptr, nullptr, showCommand);
+  return static_cast<int>(reinterpret_cast<INT_PTR>(result));
+}
+
 }  // namespace tapestrel

@@ -1,7 +1,9 @@
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <commdlg.h>
 
+#include <algorithm>
 #include <cstddef>
 
 #include <vector>
@@ -120,6 +122,28 @@ std::string Win32Ui::BrowseForFolder(const std::string& title) {
   const bool ok = SHGetPathFromIDListA(chosen, path) != 0;
   CoTaskMemFree(chosen);
   return ok ? TrimAtNull(std::string(path, sizeof path)) : std::string();
+}
+
+std::string Win32Ui::OpenFileName(const OpenFileRequest& request) {
+  // Filters go as pairs of texts, each ended by a zero, with one more zero after the last.
+  std::string filters;
+  for (const auto& [description, pattern] : request.filters) filters += description + '\0' + pattern + '\0';
+  filters += '\0';
+  char file[MAX_PATH + 1] = {};
+  request.initialFile.copy(file, std::min<std::size_t>(request.initialFile.size(), MAX_PATH));
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = GetActiveWindow();
+  dialog.lpstrFilter = filters.c_str();
+  dialog.nFilterIndex = static_cast<DWORD>(request.filterIndex);
+  dialog.lpstrFile = file;
+  dialog.nMaxFile = sizeof file;
+  dialog.lpstrInitialDir = request.initialFolder.empty() ? nullptr : request.initialFolder.c_str();
+  dialog.lpstrTitle = request.title.c_str();
+  dialog.lpstrDefExt = request.defaultExtension.empty() ? nullptr : request.defaultExtension.c_str();
+  dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+  if (!GetOpenFileNameA(&dialog)) return {};
+  return TrimAtNull(std::string(file, sizeof file));
 }
 
 void Win32Ui::DoEvents() {
@@ -377,6 +401,28 @@ Processes::RunResult Win32Processes::RunAndWait(const std::string& commandLine, 
   }
   CloseHandle(process.hProcess);
   return result;
+}
+
+std::optional<RuntimeError> Win32Processes::Start(const std::string& commandLine, int showCommand) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(showCommand);
+  PROCESS_INFORMATION process{};
+  std::string line = commandLine;  // CreateProcessA may write into it
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
+                      &process)) {
+    switch (GetLastError()) {
+      case ERROR_FILE_NOT_FOUND: return runtime_error::FileNotFound();
+      case ERROR_PATH_NOT_FOUND: return runtime_error::PathNotFound();
+      case ERROR_ACCESS_DENIED: return RuntimeError{70, "Permission denied"};
+      default: return RuntimeError{5, "Invalid procedure call or argument"};
+    }
+  }
+  // Not waited for: the handles are let go at once, the program runs on by itself.
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return std::nullopt;
 }
 
 Win32Clock::Win32Clock() : random_(GetTickCount()) {}

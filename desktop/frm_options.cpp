@@ -1,0 +1,343 @@
+#include "desktop/frm_options.h"
+
+#include <algorithm>
+
+#include "app/program.h"
+#include "desktop/hot_key.h"
+#include "desktop/run_at_start_up.h"
+#include "platform/text.h"
+
+namespace tapestrel {
+
+namespace {
+
+// The check boxes that each set one option to their value (box 10 sets none, box 15 is
+// served by the media events).
+struct BoxOption {
+  int index;
+  int Options::*option;
+};
+const BoxOption kBoxOptions[] = {
+    {0, &Options::ToolBarWrappable},    {1, &Options::ChangeRandomly},
+    {2, &Options::JpegCommentOn},       {3, &Options::DosBoxWindowState},
+    {4, &Options::OpenExplorerStyle},   {5, &Options::RemoveAfterDecode},
+    {6, &Options::SaveSettingsImmediately}, {7, &Options::SortAtStart},
+    {8, &Options::SpeedFill},           {9, &Options::ChangeWallpaperAtStart},
+    {11, &Options::FillFromActiveFolders}, {12, &Options::LoadAltsOnBoot},
+    {13, &Options::RunProgramAtStartUp}, {14, &Options::TryJpg2BmpNoConfirm},
+    {18, &Options::ClearActiveFolders}, {19, &Options::MinimizeToTray},
+};
+constexpr int kSplashBox = 10;
+
+const char* const kMciBrowseTitles[] = {"Browse for events to associate with program load.",
+                                        "Browse for events to associate with backdrop change.",
+                                        "Browse for events to associate with exit."};
+
+const std::vector<std::pair<std::string, std::string>>& mciFilters() {
+  static const std::vector<std::pair<std::string, std::string>> filters{
+      {"Mci files",
+       "*.wav;*.rmi;*.mid;*.avi;*.fli;*.flc;*.aas;*.mpg;*.mpeg;*.mpe;*.mov;*.jpg;*.jpeg;*.pic;*.cda;*.au;*.snd;*.mp2"},
+      {"CD audio (*.cda)", "*.cda"},
+      {"Wave audio (*.wav)", "*.wav"},
+      {"Midi and Rmi sequences (*.mid *.rmi)", "*.mid;*.rmi"},
+      {"Avi video (*.avi)", "*.avi"},
+      {"Mpeg video", "*.mpg;*.mpe;*.mpeg;*.dat;*.m1v;*.mpa;*.mpv"},
+      {"QuickTime (*.mov *.pic *.jpg)", "*.mov;*.pic;*.jpg;*.jpe;*.jpeg"},
+      {"Animations (*.fli *.flc *.aas)", "*.flc;*.aas;*.fli"}};
+  return filters;
+}
+
+// The filter (counted from 1) the event browser opens on: the kind of the current
+// file, else every media file.
+int mciFilterFor(const std::string& file) {
+  const std::string name = FilePart(file);
+  const auto dot = name.rfind('.');
+  if (dot == std::string::npos) return 1;
+  const std::string wanted = "*" + ToLower(name.substr(dot));
+  const auto& filters = mciFilters();
+  for (std::size_t i = 1; i < filters.size(); ++i) {
+    const std::string& patterns = filters[i].second;
+    std::size_t start = 0;
+    while (start <= patterns.size()) {
+      const std::size_t end = std::min(patterns.find(';', start), patterns.size());
+      if (patterns.substr(start, end - start) == wanted) return static_cast<int>(i) + 1;
+      start = end + 1;
+    }
+  }
+  return 1;
+}
+
+}  // namespace
+
+void CopyDialogOptions(const Options& from, Options& to) {
+  for (const BoxOption& b : kBoxOptions) to.*b.option = from.*b.option;
+  to.PlayOneCDTrack = from.PlayOneCDTrack;
+  to.NormalWindowAtStart = from.NormalWindowAtStart;
+  to.ViewingWindowSize = from.ViewingWindowSize;
+  to.ImageCenterStyle = from.ImageCenterStyle;
+  to.DefaultStyle = from.DefaultStyle;
+  to.Defaults = from.Defaults;
+  to.DefaultScreenSaver = from.DefaultScreenSaver;
+  to.ActiveFilters = from.ActiveFilters;
+  to.NotBmpFileFilter = from.NotBmpFileFilter;
+  to.BmpFileFilter = from.BmpFileFilter;
+  to.CustomFilter = from.CustomFilter;
+  to.Programs = from.Programs;
+  to.Viewer = from.Viewer;
+  to.Editor = from.Editor;
+  to.mciEvents = from.mciEvents;
+  to.mciEventsOn = from.mciEventsOn;
+  to.PlayNext = from.PlayNext;
+  to.LoopVideo = from.LoopVideo;
+  to.MuteAvi = from.MuteAvi;
+  to.HotKeyModifier = from.HotKeyModifier;
+  to.HotKeyCode = from.HotKeyCode;
+}
+
+FrmOptions::FrmOptions(Program& program) : Form("frmOptions", 7560, 6330), program_(program) {
+  Sizable = false;
+  TopMost = true;
+  KeyPreview = true;
+  SetCaptions();
+  LayOut();
+  ConnectEvents();
+  ShowTab(FileOptions);
+}
+
+void FrmOptions::ConnectEvents() {
+  Options& o = program_.options;
+  tabOptions.Click = [this] { ShowTab(tabOptions.SelectedTab()); };
+  for (int i = 0; i < 3; ++i) cmdOptions[i].Click = [this, i] { cmdOptions_Click(i); };
+  cmdOptions[Cancel].Cancel = true;
+  KeyPress = [this](int& key) {
+    if (key != 27) return;
+    key = 0;
+    cmdOptions_Click(Cancel);
+  };
+  cmdApply.Click = [this] { cmdApply_Click(); };
+
+  for (const BoxOption& b : kBoxOptions) {
+    const int index = b.index;
+    int Options::*option = b.option;
+    chkMiscOptions[index].Click = [this, &o, index, option] {
+      if (!settingUp_) o.*option = chkMiscOptions[index].Value() != 0;
+    };
+  }
+  optStartStyle[0].Click = [this, &o] { if (!settingUp_) o.NormalWindowAtStart = false; };
+  optStartStyle[1].Click = [this, &o] { if (!settingUp_) o.NormalWindowAtStart = true; };
+  for (int i = 0; i < 5; ++i)
+    optWindowSize[i].Click = [this, &o, i] {
+      if (settingUp_) return;
+      o.ViewingWindowSize = i;
+      cmdApply.SetEnabled(true);
+    };
+  for (int i = 0; i < 9; ++i)
+    optImageJustification[i].Click = [this, &o, i] {
+      if (settingUp_) return;
+      o.ImageCenterStyle = i;
+      cmdApply.SetEnabled(true);
+    };
+  for (int i = 0; i < 2; ++i) {
+    optDefaultStyle[i].Click = [this, &o, i] { if (!settingUp_) o.DefaultStyle = i; };
+    cmdBrowseForDefaults[i].Click = [this, i] { BrowseForDefault(i); };
+  }
+  txtDefaults[0].LostFocus = [this, &o] {
+    if (!Closing) o.Defaults = Trim(txtDefaults[0].Text());
+  };
+  txtDefaults[1].LostFocus = [this] {
+    txtDefaults[1].SetText(program_.screenSaver.DefaultFieldLeft(txtDefaults[1].Text(), Closing));
+  };
+
+  // The hot key: the key pressed in the box becomes it, and goes no further.
+  txtPopUpHotKey.Locked = true;
+  txtPopUpHotKey.KeyDown = [this, &o](int& key, int shift) {
+    if (const auto choice = HotKeyEntry(key, shift)) {
+      o.HotKeyModifier = choice->modifier;
+      o.HotKeyCode = choice->code;
+      txtPopUpHotKey.SetText(choice->text);
+    }
+    key = 0;
+  };
+
+  for (int n = 0; n < 10; ++n) {
+    txtViewer[n].LostFocus = [this, n] { ProgramFieldLeft(n); };
+    cmdBrowseForViewer[n].Click = [this, n] { program_.outside.BrowseForProgram(n); };
+  }
+  for (int k = 0; k < 3; ++k) cboFileFilters[k].LostFocus = [this, k] { StoreFilterField(k); };
+  for (int event = 0; event < 3; ++event)
+    cmdBrowseForMciDevice[event].Click = [this, event] { BrowseForMciDevice(event); };
+  cmdBrowseForActiveDirectories.Click = [this] { program_.folders.BrowseForActiveDirectories(); };
+  cboActiveDirectories.KeyDown = [this](int& key, int shift) { program_.folders.ActiveDirectoriesKeyDown(key, shift); };
+}
+
+int FrmOptions::TabOf(const Control& control) const {
+  const auto at = std::find_if(tabs_.begin(), tabs_.end(), [&control](const auto& t) { return t.first == &control; });
+  return at == tabs_.end() ? -1 : at->second;
+}
+
+void FrmOptions::ShowTab(int tab) {
+  if (tabOptions.SelectedTab() != tab) tabOptions.SelectTab(tab);
+  for (auto& [control, page] : tabs_) const_cast<Control*>(control)->SetVisible(page == tab);
+}
+
+void FrmOptions::Open() {
+  SetUp();
+  if (!Loaded()) Load();
+  SetTopMost(true);
+  Show();
+}
+
+void FrmOptions::SetUp() {
+  copy_ = program_.options;
+  Closing = false;
+  SetFromOptions();
+}
+
+void FrmOptions::SetFromOptions() {
+  const Options& o = program_.options;
+  settingUp_ = true;
+  for (const BoxOption& b : kBoxOptions) chkMiscOptions[b.index].SetValue(o.*b.option != 0);
+  // The splash screen always shows; its box only says so.
+  chkMiscOptions[kSplashBox].SetValue(1);
+  chkMiscOptions[kSplashBox].SetEnabled(false);
+  optStartStyle[o.NormalWindowAtStart ? 1 : 0].SetValue(true);
+  optWindowSize[std::clamp(o.ViewingWindowSize, 0, 4)].SetValue(true);
+  optImageJustification[std::clamp(o.ImageCenterStyle, 0, 8)].SetValue(true);
+  optDefaultStyle[std::clamp(o.DefaultStyle, 0, 1)].SetValue(true);
+  txtDefaults[0].SetText(o.Defaults);
+  txtDefaults[1].SetText(o.DefaultScreenSaver);
+  txtPopUpHotKey.SetText(HotKeyText(o.HotKeyModifier, o.HotKeyCode));
+
+  const std::array<std::string, 5>* const histories[] = {&o.NotBmpFileFilter, &o.BmpFileFilter, &o.CustomFilter};
+  for (int k = 0; k < 3; ++k) {
+    ComboBox& combo = cboFileFilters[k];
+    combo.Clear();
+    for (const std::string& filter : *histories[k])
+      if (!filter.empty()) combo.AddItem(filter);
+    combo.SetText(o.ActiveFilters[static_cast<std::size_t>(k)]);
+  }
+  for (int n = 0; n < 10; ++n) txtViewer[n].SetText(o.Programs[static_cast<std::size_t>(n)]);
+  for (int k = 0; k < 2; ++k) cboViewers[k].Clear();
+  program_.outside.FillProgramChoices();
+  program_.folders.ReloadActiveCombo();
+
+  for (int event = 0; event < 3; ++event) {
+    const std::size_t e = static_cast<std::size_t>(event);
+    chkMciEvent[event].SetValue(o.mciEventsOn[e] != 0);
+    txtMciDevice[event].SetText(o.mciEvents[e]);
+    chkLoopVideo[event].SetValue(o.LoopVideo[e] != 0);
+    chkMuteVideo[event].SetValue(o.MuteAvi[e] != 0);
+    chkPlayNext[event].SetValue(o.PlayNext[e] != 0);
+  }
+  chkMiscOptions[15].SetValue(o.PlayOneCDTrack != 0);
+  cmdApply.SetEnabled(false);
+  settingUp_ = false;
+}
+
+void FrmOptions::ProgramFieldLeft(int n) {
+  if (Closing) return;
+  std::string path = Trim(txtViewer[n].Text());
+  if (path.empty()) path = n < 5 ? kInternalViewer : kNoEditor;
+  if (path != txtViewer[n].Text()) txtViewer[n].SetText(path);
+  program_.options.Programs[static_cast<std::size_t>(n)] = path;
+  program_.outside.FillProgramChoices();
+}
+
+void FrmOptions::StoreFilterField(int kind) {
+  if (Closing) return;
+  const std::string filter = Trim(cboFileFilters[kind].Text());
+  if (filter.empty() || filter == program_.options.ActiveFilters[static_cast<std::size_t>(kind)]) return;
+  program_.files.SetFilter(kind, filter);
+}
+
+std::string FrmOptions::BrowseForFile(const OpenFileRequest& request) {
+  SetTopMost(false);
+  const std::string chosen = program_.platform.ui.OpenFileName(request);
+  SetTopMost(true);
+  return chosen;
+}
+
+void FrmOptions::BrowseForDefault(int index) {
+  OpenFileRequest request;
+  const std::string current = Trim(txtDefaults[index].Text());
+  request.initialFile = FilePart(current);
+  request.initialFolder = DirectoryPart(current);
+  if (index == 0) {
+    request.filters = {{"Bitmaps (*.bmp)", "*.bmp"}};
+    request.defaultExtension = "bmp";
+    request.title = "Browse for default wallpaper.";
+  } else {
+    request.filters = {{"Screen savers (*.scr)", "*.scr"}};
+    request.defaultExtension = "scr";
+    request.title = "Browse for default screen saver.";
+  }
+  const std::string chosen = TrimAtNull(BrowseForFile(request));
+  if (chosen.empty()) return;
+  txtDefaults[index].SetText(chosen);
+  (index == 0 ? program_.options.Defaults : program_.options.DefaultScreenSaver) = chosen;
+}
+
+void FrmOptions::BrowseForMciDevice(int event) {
+  const std::string current = Trim(txtMciDevice[event].Text());
+  OpenFileRequest request;
+  request.filters = mciFilters();
+  request.filterIndex = mciFilterFor(current);
+  request.title = kMciBrowseTitles[event];
+  request.initialFile = FilePart(current);
+  request.initialFolder = DirectoryPart(current);
+  const std::string chosen = TrimAtNull(BrowseForFile(request));
+  if (chosen.empty()) return;
+  txtMciDevice[event].SetText(chosen);
+  program_.options.mciEvents[static_cast<std::size_t>(event)] = chosen;
+}
+
+void FrmOptions::cmdOptions_Click(int index) {
+  if (index == HelpButton) {
+    program_.ShowHelp(5000);
+    return;
+  }
+  // Esc during a search of sub-folders stops the search; the dialog stays.
+  if (index == Cancel && program_.folders.Searching) {
+    program_.folders.Searching = false;
+    return;
+  }
+  program_.frmMain.ChangeMenuHelpStatusMsg("");
+  if (index == Ok) ConfirmDialog();
+  else CancelDialog();
+}
+
+void FrmOptions::ConfirmDialog() {
+  for (int k = 0; k < 3; ++k) StoreFilterField(k);
+  if (!program_.outside.StoreProgramChoices()) return;
+  Options& o = program_.options;
+  if (o.ToolBarWrappable != copy_.ToolBarWrappable) program_.frmMain.InitializeToolBar();
+  ApplyRunAtStartUp(program_);
+  program_.settings.SaveStartChoices(&copy_);
+  if (o.SaveSettingsImmediately) program_.settings.SaveOptions();
+  // A new viewing size or place not yet applied takes effect now.
+  if (cmdApply.Enabled()) cmdApply_Click();
+  Closing = true;
+  Hide();
+  Closing = false;
+}
+
+void FrmOptions::CancelDialog() {
+  Closing = true;
+  CopyDialogOptions(copy_, program_.options);
+  program_.files.ShowFilterPanels();
+  Hide();
+  Closing = false;
+}
+
+void FrmOptions::cmdApply_Click() {
+  program_.wallpaper.ViewingOptionsChanged();
+  cmdApply.SetEnabled(false);
+}
+
+bool FrmOptions::Form_UserClose() {
+  // The close box cancels; the dialog is only hidden.
+  cmdOptions_Click(Cancel);
+  return false;
+}
+
+}  // namespace tapestrel
