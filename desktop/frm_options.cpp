@@ -115,6 +115,7 @@ void FrmOptions::ConnectEvents() {
     cmdOptions_Click(Cancel);
   };
   cmdApply.Click = [this] { cmdApply_Click(); };
+  Help = [this](Menu*) { program_.ShowHelp(5000); };
 
   for (const BoxOption& b : kBoxOptions) {
     const int index = b.index;
@@ -149,7 +150,8 @@ void FrmOptions::ConnectEvents() {
   };
 
   // The hot key: the key pressed in the box becomes it, and goes no further.
-  txtPopUpHotKey.Locked = true;
+  txtPopUpHotKey.KeyPress = [](int& key) { key = 0; };
+  txtPopUpHotKey.Change = [this, &o] { txtPopUpHotKey.SetText(HotKeyText(o.HotKeyModifier, o.HotKeyCode)); };
   txtPopUpHotKey.KeyDown = [this, &o](int& key, int shift) {
     if (const auto choice = HotKeyEntry(key, shift)) {
       o.HotKeyModifier = choice->modifier;

@@ -45,8 +45,6 @@ Win32FormRenderer::~Win32FormRenderer() {
     DestroyWindow(fw->hwnd);
     if (fw->accelerators) DestroyAcceleratorTable(fw->accelerators);
   }
-  for (auto& [control, cw] : controls_)
-    if (cw->font) DeleteObject(cw->font);
   for (auto& [list, images] : imageLists_) ImageList_Destroy(images.handle);
 }
 
@@ -193,7 +191,6 @@ void Win32FormRenderer::FormUnloaded(Form& form) {
   for (Control* control : form.Controls()) {
     const auto c = controls_.find(control);
     if (c == controls_.end()) continue;
-    if (c->second->font) DeleteObject(c->second->font);
     control->native = nullptr;
     controls_.erase(c);
   }

@@ -78,6 +78,10 @@ class Win32FormRenderer : public FormRenderer {
   LRESULT HandleControl(ControlWindow& cw, UINT message, WPARAM wParam, LPARAM lParam);
   void HandleCommand(FormWindow& fw, WPARAM wParam, LPARAM lParam);
   LRESULT HandleNotify(FormWindow& fw, NMHDR& header);
+  // The background a caption-bearing control on a tab strip's page paints with: the
+  // page's own colour, which a theme may make other than the window's. None for a
+  // control elsewhere.
+  HBRUSH PageBrushFor(HWND child, HDC dc);
   void HandleMenuSelect(FormWindow& fw, WPARAM wParam, LPARAM lParam);
   void BuildSystemMenu(FormWindow& fw);
   // A scroll bar's arrows, track and thumb, turned into its new value.

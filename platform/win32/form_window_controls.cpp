@@ -77,8 +77,10 @@ void Win32FormRenderer::CreateControl(FormWindow& fw, Control& control) {
       style |= WS_TABSTOP | BS_RADIOBUTTON;
       break;
     case ControlKind::Frame:
+      // See-through, so that what lies under it (a tab strip's page) shows inside it.
       cls = "BUTTON";
       style |= BS_GROUPBOX;
+      exStyle = WS_EX_TRANSPARENT;
       break;
     case ControlKind::Label:
       cls = "STATIC";
@@ -487,8 +489,13 @@ void Win32FormRenderer::Push(ControlWindow& cw, ControlProperty property) {
       PushItems(cw);
       break;
     case ControlProperty::ListIndex:
-      if (c.Kind() == ControlKind::ComboBox) SendMessageA(cw.hwnd, CB_SETCURSEL, static_cast<WPARAM>(static_cast<ComboBox&>(c).ListIndex()), 0);
-      else if (c.Kind() == ControlKind::DriveListBox || c.Kind() == ControlKind::DirListBox) PushItems(cw);
+      if (c.Kind() == ControlKind::ComboBox) {
+        const auto& combo = static_cast<ComboBox&>(c);
+        SendMessageA(cw.hwnd, CB_SETCURSEL, static_cast<WPARAM>(combo.ListIndex()), 0);
+        // No entry chosen empties the edit field; a text of its own goes back there.
+        if (combo.ListIndex() < 0 && combo.GetStyle() != ComboBox::DropDownList)
+          SetWindowTextA(cw.hwnd, combo.Text().c_str());
+      } else if (c.Kind() == ControlKind::DriveListBox || c.Kind() == ControlKind::DirListBox) PushItems(cw);
       break;
     case ControlProperty::Value:
       if (c.Kind() == ControlKind::CheckBox) SendMessageA(cw.hwnd, BM_SETCHECK, static_cast<WPARAM>(static_cast<CheckBox&>(c).Value()), 0);

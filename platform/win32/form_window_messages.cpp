@@ -321,7 +321,14 @@ LRESULT Win32FormRenderer::HandleForm(FormWindow& fw, UINT message, WPARAM wPara
     case WM_MENUSELECT:
       HandleMenuSelect(fw, wParam, lParam);
       break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      if (const HBRUSH page = PageBrushFor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)))
+        return reinterpret_cast<LRESULT>(page);
+      break;
     case WM_HELP: {
+      // Ctrl+F1 is a command of the menus ("&Options"), not a request for help.
+      if (GetKeyState(VK_CONTROL) < 0) return TRUE;
       const auto* info = reinterpret_cast<HELPINFO*>(lParam);
       Menu* item = info && info->iContextType == HELPINFO_MENUITEM ? form.Menus().FindByCommand(info->iCtrlId) : nullptr;
       if (form.Help) form.Help(item);
@@ -331,6 +338,46 @@ LRESULT Win32FormRenderer::HandleForm(FormWindow& fw, UINT message, WPARAM wPara
       break;
   }
   return DefWindowProcA(fw.hwnd, message, wParam, lParam);
+}
+
+HBRUSH Win32FormRenderer::PageBrushFor(HWND child, HDC dc) {
+  const auto* cw = static_cast<ControlWindow*>(GetPropA(child, kControlProp));
+  if (!cw) return nullptr;
+  switch (cw->control->Kind()) {
+    case ControlKind::CheckBox:
+    case ControlKind::OptionButton:
+    case ControlKind::Label:
+    case ControlKind::Frame:
+      break;
+    default:
+      return nullptr;  // fields and push buttons keep their own look
+  }
+  const Control* tab = cw->control->Container();
+  while (tab && tab->Kind() != ControlKind::TabStrip) tab = tab->Container();
+  ControlWindow* strip = tab ? ControlOf(*tab) : nullptr;
+  if (!strip || !strip->hwnd) return nullptr;
+  if (!strip->pageBrush) {
+    // The strip drawn once off the screen; the colour is read inside its page.
+    RECT client;
+    GetClientRect(strip->hwnd, &client);
+    RECT page = client;
+    SendMessageA(strip->hwnd, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+    const HDC screen = GetDC(strip->hwnd);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    FillRect(memory, &client, GetSysColorBrush(COLOR_BTNFACE));
+    SendMessageA(strip->hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT | PRF_ERASEBKGND);
+    const COLORREF sampled = GetPixel(memory, page.left + 4, page.bottom - 4);
+    strip->pageColor = sampled == CLR_INVALID ? GetSysColor(COLOR_BTNFACE) : sampled;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(strip->hwnd, screen);
+    strip->pageBrush = CreateSolidBrush(strip->pageColor);
+  }
+  SetBkColor(dc, strip->pageColor);
+  return strip->pageBrush;
 }
 
 LRESULT Win32FormRenderer::HandleControl(ControlWindow& cw, UINT message, WPARAM wParam, LPARAM lParam) {

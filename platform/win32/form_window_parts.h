@@ -98,6 +98,13 @@ struct Win32FormRenderer::FormWindow {
 };
 
 struct Win32FormRenderer::ControlWindow {
+  ControlWindow() = default;
+  ControlWindow(const ControlWindow&) = delete;
+  ControlWindow& operator=(const ControlWindow&) = delete;
+  ~ControlWindow() {
+    if (font) DeleteObject(font);
+    if (pageBrush) DeleteObject(pageBrush);
+  }
   Control* control = nullptr;
   FormWindow* owner = nullptr;
   HWND hwnd = nullptr;
@@ -110,6 +117,9 @@ struct Win32FormRenderer::ControlWindow {
   unsigned pendingPanels = 0;
   DWORD lastStatusPush = 0;
   bool statusFlushScheduled = false;
+  // Tab strips: the colour of the page below the tabs, and a brush of it.
+  HBRUSH pageBrush = nullptr;
+  COLORREF pageColor = 0;
   // The edit field inside a combo box with one: its keys and mouse are the combo's.
   std::unique_ptr<ControlWindow> inner;
 };

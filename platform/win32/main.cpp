@@ -19,6 +19,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   program.frmTrayIcon.SetRenderer(&renderer);
   program.frmEvents.SetRenderer(&renderer);
   program.frmFloatingTimeChanger.SetRenderer(&renderer);
+  program.frmOptions.SetRenderer(&renderer);
   services.SetWorkMessageFilter([&renderer](void* message) {
     return renderer.PreTranslateDuringWork(*static_cast<MSG*>(message));
   });

@@ -46,6 +46,7 @@ TEST_F(OptionsDialogTest, OpeningShowsTheOptionsAndTheSplashBoxNeverChanges) {
   EXPECT_EQ(dialog.txtPopUpHotKey.Text(), "Ctrl+K");
   EXPECT_EQ(dialog.cboFileFilters[1].Text(), "sun*");
   EXPECT_EQ(dialog.cboFileFilters[1].List(), (std::vector<std::string>{"*", "sun*"}));
+  EXPECT_EQ(dialog.cboFileFilters[2].Text(), "*");
   EXPECT_EQ(dialog.txtViewer[0].Text(), "internal");
   EXPECT_EQ(dialog.cboViewers[1].List().front(), "Enter an editor");
   EXPECT_FALSE(dialog.cmdApply.Enabled());
