@@ -1,6 +1,8 @@
 #include "tests/e2e/e2e_support.h"
 
 #include <commctrl.h>
+#include <tlhelp32.h>
+#include <winternl.h>
 
 #include <functional>
 #include <vector>
@@ -246,8 +248,65 @@ RECT headerItemRect(HWND header, int index) {
   return r;
 }
 
+RECT tabItemRect(HWND tabs, int index) {
+  RECT r{};
+  Lent lent(tabs, sizeof r);
+  if (!lent.ok()) return r;
+  SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(lent.at(0)));
+  lent.get(0, &r, sizeof r);
+  MapWindowPoints(tabs, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
 HWND findVisibleChild(HWND parent, const char* className) {
   return findWindow(parent, [&](HWND w) { return hasClass(w, className) && IsWindowVisible(w); });
+}
+
+HWND childWithText(HWND parent, const char* text) {
+  return findWindow(parent, [&](HWND w) {
+    char caption[256] = {};
+    GetWindowTextA(w, caption, sizeof caption);
+    return std::string(caption) == text;
+  });
+}
+
+namespace {
+// Another process's command line, read from its process parameters.
+std::string commandLineOf(DWORD id) {
+  using Query = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+  static const auto query =
+      reinterpret_cast<Query>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+  const HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id);
+  if (!process) return {};
+  std::string line;
+  PROCESS_BASIC_INFORMATION basic{};
+  PEB peb{};
+  RTL_USER_PROCESS_PARAMETERS parameters{};
+  if (query && query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) == 0 &&
+      ReadProcessMemory(process, basic.PebBaseAddress, &peb, sizeof peb, nullptr) &&
+      ReadProcessMemory(process, peb.ProcessParameters, &parameters, sizeof parameters, nullptr)) {
+    std::wstring wide(parameters.CommandLine.Length / sizeof(wchar_t), L'\0');
+    if (ReadProcessMemory(process, parameters.CommandLine.Buffer, wide.data(), parameters.CommandLine.Length, nullptr)) {
+      const int size = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+      line.resize(static_cast<std::size_t>(size));
+      WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), line.data(), size, nullptr, nullptr);
+    }
+  }
+  CloseHandle(process);
+  return line;
+}
+}  // namespace
+
+std::vector<ProcessSeen> processesNamed(const char* exeName) {
+  std::vector<ProcessSeen> seen;
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return seen;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    if (lstrcmpiA(entry.szExeFile, exeName) == 0) seen.push_back({entry.th32ProcessID, commandLineOf(entry.th32ProcessID)});
+  CloseHandle(snapshot);
+  return seen;
 }
 
 std::string desktopValue(const char* name) { return testing::DesktopValue(name); }

@@ -39,13 +39,24 @@ void typeText(const std::string& text);
 std::string listItemText(HWND list, int item, int column);
 std::string statusText(HWND bar, int part);
 std::string headerText(HWND header, int index);
-// Where a column header lies on the screen.
+// Where a column header, or a tab of a tab strip, lies on the screen.
 RECT headerItemRect(HWND header, int index);
+RECT tabItemRect(HWND tabs, int index);
 // The pop-up menu that shows (a window of the system's class for menus), of one process
 // or of any (0), once it opens.
 HWND waitForOpenMenu(DWORD process, DWORD milliseconds);
 // The first child window of a class whose window is visible, searched through every level.
 HWND findVisibleChild(HWND parent, const char* className);
+
+// The running processes of a program file name ("explorer.exe"), each with its command
+// line as the process holds it.
+struct ProcessSeen {
+  DWORD id;
+  std::string commandLine;
+};
+std::vector<ProcessSeen> processesNamed(const char* exeName);
+// The first child window of a window with this text (a button's or a box's caption).
+HWND childWithText(HWND parent, const char* text);
 
 // Writes a whole file, replacing one that is there.
 void writeFile(const std::string& path, const std::string& bytes);
