@@ -97,6 +97,7 @@ void CopyDialogOptions(const Options& from, Options& to) {
 FrmOptions::FrmOptions(Program& program) : Form("frmOptions", 7560, 6330), program_(program) {
   Sizable = false;
   TopMost = true;
+  DialogKeys = true;
   KeyPreview = true;
   SetCaptions();
   LayOut();
@@ -150,6 +151,7 @@ void FrmOptions::ConnectEvents() {
   };
 
   // The hot key: the key pressed in the box becomes it, and goes no further.
+  txtPopUpHotKey.WantsAllKeys = true;  // Tab can be the hot key
   txtPopUpHotKey.KeyPress = [](int& key) { key = 0; };
   txtPopUpHotKey.Change = [this, &o] { txtPopUpHotKey.SetText(HotKeyText(o.HotKeyModifier, o.HotKeyCode)); };
   txtPopUpHotKey.KeyDown = [this, &o](int& key, int shift) {

@@ -43,11 +43,10 @@ class FrmOptions : public Form {
   // Set while the dialog closes: its fields' focus-loss handling is skipped then.
   bool Closing = false;
 
-  // Declared in the order their windows are stacked: the tab strip under the frames,
-  // the frames under what they hold.
+  // Declared in the order Tab goes through them; the tab strip and the frames are
+  // stacked under what they hold.
   TabStrip tabOptions{*this, "tabOptions"};
   ControlArray<Frame> fraOptions{*this, "fraOptions", 13};
-  ControlArray<CommandButton> cmdOptions{*this, "cmdOptions", 3};
   ControlArray<Label> lblOptions{*this, "lblOptions", 7};
 
   // "&File Options".
@@ -87,6 +86,8 @@ class FrmOptions : public Form {
   ControlArray<OptionButton> optImageJustification{*this, "optImageJustification", 9};
   ControlArray<OptionButton> optWindowSize{*this, "optWindowSize", 5};
   CommandButton cmdApply{*this, "cmdApply"};
+  // Last, so that Tab comes to them after the page's controls.
+  ControlArray<CommandButton> cmdOptions{*this, "cmdOptions", 3};
 
  protected:
   bool Form_UserClose() override;

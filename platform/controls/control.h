@@ -84,6 +84,9 @@ class Control {
   // Files and folders dropped on the control from the shell, by their paths; set
   // AcceptsDrops before the form loads.
   bool AcceptsDrops = false;
+  // In a window with dialog keys, Tab, Enter and the arrow keys still reach this
+  // control's own key handlers (a box that takes any key as its value).
+  bool WantsAllKeys = false;
   std::function<void(const std::vector<std::string>& paths)> FilesDropped;
 
   // The renderer reports a size it decided (a toolbar's or status bar's own height),

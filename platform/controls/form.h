@@ -99,6 +99,9 @@ class Form {
   const std::shared_ptr<const Bitmap>& Picture() const { return picture_; }
   const std::string& PrintedText() const { return printedText_; }
   void SetPicture(std::shared_ptr<const Bitmap> picture, std::string printedText = "");
+  // Keys move among the controls as in a dialog: Tab and Shift+Tab, the arrow keys within
+  // a group of option buttons, Alt and a caption's underlined letter. Set before it loads.
+  bool DialogKeys = false;
   // With KeyPreview the form hears every key of its controls before they do (a key
   // code or character set to 0 goes no further), and the keys that reach the window itself.
   bool KeyPreview = false;

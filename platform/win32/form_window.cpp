@@ -90,6 +90,10 @@ bool Win32FormRenderer::PreTranslateDuringWork(MSG& msg) {
 bool Win32FormRenderer::PreTranslate(MSG& msg) {
   if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && PressCancelButton(msg.hwnd)) return true;
   for (auto& [form, fw] : forms_) {
+    if (!form->DialogKeys || !form->Visible()) continue;
+    if ((msg.hwnd == fw->hwnd || IsChild(fw->hwnd, msg.hwnd)) && IsDialogMessageA(fw->hwnd, &msg)) return true;
+  }
+  for (auto& [form, fw] : forms_) {
     if (!fw->accelerators || !fw->form->Visible()) continue;
     if (msg.hwnd == fw->hwnd || IsChild(fw->hwnd, msg.hwnd))
       return TranslateAcceleratorA(fw->hwnd, fw->accelerators, &msg) != 0;
@@ -122,6 +126,8 @@ void Win32FormRenderer::FormLoaded(Form& form) {
   BuildAccelerators(fw);
   if (!form.SystemMenuItems.empty()) BuildSystemMenu(fw);
   for (Control* control : form.Controls()) CreateControl(fw, *control);
+  StackContainersBelow(form);
+  fw.created = true;
 
   if (form.StartPosition() == StartUpPosition::CenterScreen) {
     RECT work;
@@ -134,6 +140,25 @@ void Win32FormRenderer::FormLoaded(Form& form) {
   }
   ReportBars(fw);
   ReportPlacement(fw);
+}
+
+void Win32FormRenderer::StackContainersBelow(const Form& form) {
+  // The controls stay stacked, and reached by Tab, in the order the form declares them;
+  // what holds others (a tab strip, a frame, a toolbar) goes under them, the outermost
+  // lowest.
+  std::vector<std::pair<int, const Control*>> holders;
+  for (const Control* control : form.Controls()) {
+    const bool holds = std::any_of(form.Controls().begin(), form.Controls().end(),
+                                   [control](const Control* c) { return c->Container() == control; });
+    if (!holds) continue;
+    int depth = 0;
+    for (const Control* c = control->Container(); c; c = c->Container()) ++depth;
+    holders.emplace_back(depth, control);
+  }
+  std::stable_sort(holders.begin(), holders.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+  for (const auto& [depth, control] : holders)
+    if (const HWND window = WindowOf(*control))
+      SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Win32FormRenderer::FormChanged(Form& form, FormProperty property) {

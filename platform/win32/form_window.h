@@ -88,6 +88,7 @@ class Win32FormRenderer : public FormRenderer {
   void HandleScroll(HWND bar, int code);
 
   void CreateControl(FormWindow& fw, Control& control);
+  void StackContainersBelow(const Form& form);
   void Push(ControlWindow& cw, ControlProperty property);
   void PushAll(ControlWindow& cw);
   void PushBounds(ControlWindow& cw);

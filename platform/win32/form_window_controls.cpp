@@ -115,6 +115,9 @@ void Win32FormRenderer::CreateControl(FormWindow& fw, Control& control) {
       exStyle = WS_EX_CLIENTEDGE;
       break;
   }
+  // Each control begins a group but the later buttons of an array of option buttons:
+  // the arrow keys move within an array.
+  if (!(control.Kind() == ControlKind::OptionButton && control.Index() > 0)) style |= WS_GROUP;
   PushGuard guard(pushing_);
   cw.hwnd = CreateWindowExA(exStyle, cls, "", style, px(control.Left()), px(control.Top()), px(control.Width()),
                             px(control.Height()), fw.hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(cw.id)),
@@ -132,8 +135,9 @@ void Win32FormRenderer::CreateControl(FormWindow& fw, Control& control) {
   }
   if (control.Kind() == ControlKind::ListView)
     SendMessageA(cw.hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
-  // Controls that sit on the toolbar or in a frame must stay above it.
-  if (control.Container()) SetWindowPos(cw.hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  // Controls that sit on the toolbar or in a frame must stay above it (the form's first
+  // controls are stacked all together once they are made).
+  if (control.Container() && fw.created) SetWindowPos(cw.hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   if (fw.toolTips) {
     TOOLINFOA tool{};
     tool.cbSize = sizeof tool;

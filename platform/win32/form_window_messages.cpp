@@ -447,6 +447,9 @@ LRESULT Win32FormRenderer::HandleControl(ControlWindow& cw, UINT message, WPARAM
     case WM_SETFOCUS:
       cw.owner->form->UserFocused(&c);
       break;
+    case WM_GETDLGCODE:
+      if (c.WantsAllKeys) return CallWindowProcA(cw.oldProc, cw.hwnd, message, wParam, lParam) | DLGC_WANTALLKEYS;
+      break;
     case WM_KILLFOCUS: {
       const HWND next = reinterpret_cast<HWND>(wParam);
       const auto* other = next ? static_cast<ControlWindow*>(GetPropA(next, kControlProp)) : nullptr;

@@ -94,6 +94,7 @@ struct Win32FormRenderer::FormWindow {
   std::map<UINT_PTR, Timer*> timers;
   std::map<HMENU, Menu*> subMenus;
   int nextId = kFirstControlId;
+  bool created = false;  // the controls the form had when it loaded all have windows
   std::vector<SystemMenuItem> systemItems;  // the program's items as the system menu holds them
 };
 

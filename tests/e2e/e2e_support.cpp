@@ -238,25 +238,21 @@ std::string headerText(HWND header, int index) {
   return lent.text(kTextAt);
 }
 
-RECT headerItemRect(HWND header, int index) {
+namespace {
+// The rectangle an item message (HDM_GETITEMRECT, TCM_GETITEMRECT) gives, on the screen.
+RECT itemRect(HWND control, UINT message, int index) {
   RECT r{};
-  Lent lent(header, sizeof r);
+  Lent lent(control, sizeof r);
   if (!lent.ok()) return r;
-  SendMessageA(header, HDM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(lent.at(0)));
+  SendMessageA(control, message, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(lent.at(0)));
   lent.get(0, &r, sizeof r);
-  MapWindowPoints(header, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&r), 2);
   return r;
 }
+}  // namespace
 
-RECT tabItemRect(HWND tabs, int index) {
-  RECT r{};
-  Lent lent(tabs, sizeof r);
-  if (!lent.ok()) return r;
-  SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(lent.at(0)));
-  lent.get(0, &r, sizeof r);
-  MapWindowPoints(tabs, nullptr, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
+RECT headerItemRect(HWND header, int index) { return itemRect(header, HDM_GETITEMRECT, index); }
+RECT tabItemRect(HWND tabs, int index) { return itemRect(tabs, TCM_GETITEMRECT, index); }
 
 HWND findVisibleChild(HWND parent, const char* className) {
   return findWindow(parent, [&](HWND w) { return hasClass(w, className) && IsWindowVisible(w); });

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -49,6 +50,35 @@ HWND openOptionsAt(HWND main, int tab) {
   return dialog;
 }
 
+// A store that holds only a picture folder with one picture, whose program the test
+// starts; the program is closed and the store removed at the end.
+class ProgramWithPictures {
+ public:
+  explicit ProgramWithPictures(const char* folderName) : pictures(folderName) {
+    deleteStore();
+    pictures.writeBitmap("a.bmp", 2, 2, 0xFF0000);
+    setStoredSetting("PictureDirectory1", pictures.path());
+  }
+  ~ProgramWithPictures() { deleteStore(); }
+  // Starts the program; its main window, in front.
+  HWND Start() {
+    program_ = std::make_unique<RunningProgram>();
+    window_ = program_->MainWindowInFront();
+    return window_;
+  }
+  // Closes the main window; whether the program then ended.
+  bool Close() {
+    PostMessageA(window_, WM_CLOSE, 0, 0);
+    DWORD code = 1;
+    return program_->WaitForExit(20000, code);
+  }
+  TempFolder pictures;
+
+ private:
+  std::unique_ptr<RunningProgram> program_;
+  HWND window_ = nullptr;
+};
+
 bool checked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 // A click reaches the box a moment after it was given.
@@ -62,12 +92,8 @@ bool clickedToChecked(HWND box) {
 }
 
 TEST(OptionsEndToEnd, OkStoresAChangedBoxAndCancelOrEscPutsAnotherBack) {
-  deleteStore();
-  TempFolder pictures("tapestrel-e2e-options");
-  pictures.writeBitmap("a.bmp", 2, 2, 0xFF0000);
-  setStoredSetting("PictureDirectory1", pictures.path());
-  RunningProgram program;
-  const HWND window = program.MainWindowInFront();
+  ProgramWithPictures program("tapestrel-e2e-options");
+  const HWND window = program.Start();
   ASSERT_NE(window, nullptr);
 
   HWND dialog = openOptionsAt(window, 3);  // "Misc."
@@ -98,26 +124,18 @@ TEST(OptionsEndToEnd, OkStoresAChangedBoxAndCancelOrEscPutsAnotherBack) {
     EXPECT_TRUE(waitVisible(dialog, false, 5000));
   }
   EXPECT_NE(storedSetting("ChangeRandomly"), "1");
-
-  PostMessageA(window, WM_CLOSE, 0, 0);
-  DWORD code = 1;
-  EXPECT_TRUE(program.WaitForExit(20000, code));
-  deleteStore();
+  EXPECT_TRUE(program.Close());
 }
 
 TEST(OutsideProgramsEndToEnd, ExploreFolderStartsTheExplorerSelectingTheFolder) {
-  deleteStore();
-  TempFolder pictures("tapestrel-e2e-explore");
-  pictures.writeBitmap("a.bmp", 2, 2, 0xFF0000);
-  setStoredSetting("PictureDirectory1", pictures.path());
+  ProgramWithPictures program("tapestrel-e2e-explore");
   std::vector<DWORD> before;
   for (const ProcessSeen& p : processesNamed("explorer.exe")) before.push_back(p.id);
-  RunningProgram program;
-  const HWND window = program.MainWindowInFront();
+  const HWND window = program.Start();
   ASSERT_NE(window, nullptr);
   PostMessageA(window, WM_COMMAND, IDM_EXPLORER + 2, 0);  // "Explore F&older"
 
-  std::string folder = pictures.path();
+  std::string folder = program.pictures.path();
   folder.pop_back();
   const std::string wanted = "/e,/select," + folder;
   ProcessSeen started{0, ""};
@@ -133,25 +151,19 @@ TEST(OutsideProgramsEndToEnd, ExploreFolderStartsTheExplorerSelectingTheFolder) 
     TerminateProcess(explorer, 0);
     CloseHandle(explorer);
   }
-  PostMessageA(window, WM_CLOSE, 0, 0);
-  DWORD code = 1;
-  EXPECT_TRUE(program.WaitForExit(20000, code));
-  deleteStore();
+  EXPECT_TRUE(program.Close());
 }
 
 TEST(OutsideProgramsEndToEnd, AConfiguredViewerReceivesEachSelectedFileAsOneArgument) {
-  deleteStore();
-  TempFolder pictures("tapestrel-e2e-viewer");
-  const std::string files[] = {pictures.writeBitmap("sea side.bmp", 2, 2, 0xFF0000),
-                               pictures.writeBitmap("zebra.bmp", 2, 2, 0x00FF00)};
+  ProgramWithPictures program("tapestrel-e2e-viewer");
+  TempFolder& pictures = program.pictures;
+  const std::string files[] = {pictures.path() + "a.bmp", pictures.writeBitmap("sea side.bmp", 2, 2, 0x00FF00)};
   const std::string record = pictures.path() + "arguments.txt";
   SetEnvironmentVariableA("TAPESTREL_RECORD_TO", record.c_str());
-  setStoredSetting("PictureDirectory1", pictures.path());
   setStoredSetting("SortAtStart", "1");
   setStoredSetting("Viewer2", windowsPath(TAPESTREL_RECORDER));
   setStoredSetting("Viewer", "1");
-  RunningProgram program;
-  const HWND window = program.MainWindowInFront();
+  const HWND window = program.Start();
   ASSERT_NE(window, nullptr);
   const HWND list = findVisibleChild(window, WC_LISTVIEWA);
   ASSERT_NE(list, nullptr);
@@ -186,10 +198,7 @@ TEST(OutsideProgramsEndToEnd, AConfiguredViewerReceivesEachSelectedFileAsOneArgu
   }
   DeleteFileA(record.c_str());
   SetEnvironmentVariableA("TAPESTREL_RECORD_TO", nullptr);
-  PostMessageA(window, WM_CLOSE, 0, 0);
-  DWORD code = 1;
-  EXPECT_TRUE(program.WaitForExit(20000, code));
-  deleteStore();
+  EXPECT_TRUE(program.Close());
 }
 
 }  // namespace
