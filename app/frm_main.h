@@ -189,7 +189,6 @@ class FrmMain : public Form {
   void mCustom2_Click(int index);
   // "Full-Screen Mode": the display goes between the desktop and the program's window.
   void FullScreenMode();
-  // The focused file shown in the program's own full-screen window.
   void mCustom3_Click(int index);
 
  protected:

@@ -90,8 +90,9 @@ bool Win32FormRenderer::PreTranslateDuringWork(MSG& msg) {
 bool Win32FormRenderer::PreTranslate(MSG& msg) {
   if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && PressCancelButton(msg.hwnd)) return true;
   for (auto& [form, fw] : forms_) {
-    if (!form->DialogKeys || !form->Visible()) continue;
-    if ((msg.hwnd == fw->hwnd || IsChild(fw->hwnd, msg.hwnd)) && IsDialogMessageA(fw->hwnd, &msg)) return true;
+    if (!form->DialogKeys || !form->Visible() || (msg.hwnd != fw->hwnd && !IsChild(fw->hwnd, msg.hwnd))) continue;
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0 && StepTab(*fw->form)) return true;
+    if (IsDialogMessageA(fw->hwnd, &msg)) return true;
   }
   for (auto& [form, fw] : forms_) {
     if (!fw->accelerators || !fw->form->Visible()) continue;

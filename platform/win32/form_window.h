@@ -89,6 +89,7 @@ class Win32FormRenderer : public FormRenderer {
 
   void CreateControl(FormWindow& fw, Control& control);
   void StackContainersBelow(const Form& form);
+  bool StepTab(Form& form);
   void Push(ControlWindow& cw, ControlProperty property);
   void PushAll(ControlWindow& cw);
   void PushBounds(ControlWindow& cw);

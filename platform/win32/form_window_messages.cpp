@@ -340,6 +340,23 @@ LRESULT Win32FormRenderer::HandleForm(FormWindow& fw, UINT message, WPARAM wPara
   return DefWindowProcA(fw.hwnd, message, wParam, lParam);
 }
 
+bool Win32FormRenderer::StepTab(Form& form) {
+  // Ctrl+Tab brings up the next tab of the window's tab strip, Ctrl+Shift+Tab the one before.
+  for (Control* control : form.Controls()) {
+    if (control->Kind() != ControlKind::TabStrip || !control->Visible()) continue;
+    auto& strip = static_cast<TabStrip&>(*control);
+    const int count = static_cast<int>(strip.Tabs.size());
+    if (count == 0) return false;
+    const int step = GetKeyState(VK_SHIFT) < 0 ? count - 1 : 1;
+    Trapped(form.Name() + "." + strip.Name(), [&] {
+      strip.SelectTab((strip.SelectedTab() + step) % count);
+      return LRESULT{0};
+    });
+    return true;
+  }
+  return false;
+}
+
 HBRUSH Win32FormRenderer::PageBrushFor(HWND child, HDC dc) {
   const auto* cw = static_cast<ControlWindow*>(GetPropA(child, kControlProp));
   if (!cw) return nullptr;

@@ -1,5 +1,6 @@
 // The options dialog and the outside programs in the real program: a box changed and
-// "O&K" reaches the store, another changed and "CANCEL" or Esc is put back; Explore
+// "O&K" reaches the store, another changed and "CANCEL" or Esc is put back, Ctrl+Tab
+// steps through the tabs; Explore
 // Folder starts the Explorer with the folder to select; a viewer of our own receives the
 // selected files, one argument each.
 #include <windows.h>
@@ -103,6 +104,16 @@ TEST(OptionsEndToEnd, OkStoresAChangedBoxAndCancelOrEscPutsAnotherBack) {
   ASSERT_TRUE(IsWindowVisible(tray));
   EXPECT_FALSE(checked(tray));
   EXPECT_TRUE(clickedToChecked(tray));
+  // Ctrl+Tab and Ctrl+Shift+Tab step through the tabs.
+  const HWND tabs = findVisibleChild(dialog, WC_TABCONTROLA);
+  pressKeys({VK_CONTROL, VK_TAB});
+  Sleep(300);
+  EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 4);
+  EXPECT_FALSE(IsWindowVisible(tray));
+  pressKeys({VK_CONTROL, VK_SHIFT, VK_TAB});
+  Sleep(300);
+  EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 3);
+  EXPECT_TRUE(IsWindowVisible(tray));
   clickOn(childWithText(dialog, "O&K"));
   EXPECT_TRUE(waitVisible(dialog, false, 5000));
   EXPECT_TRUE(waitForStoredSetting("MinimizeToTray", "StartUp", "1", 5000)) << storedSetting("MinimizeToTray");
