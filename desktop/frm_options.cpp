@@ -185,7 +185,9 @@ void FrmOptions::ShowTab(int tab) {
 }
 
 void FrmOptions::Open() {
-  SetUp();
+  // Opened again while it shows: it comes to the front with the copy it took first, so
+  // that "CANCEL" still puts back everything changed since then.
+  if (!Visible()) SetUp();
   if (!Loaded()) Load();
   SetTopMost(true);
   Show();

@@ -76,6 +76,8 @@ TEST_F(OptionsDialogTest, CancelEscAndTheCloseBoxPutBackWhatTheControlsChanged) 
     dialog.Open();
     click(dialog.chkMiscOptions[19]);  // "&8) Minimize to the tray?" acts at once
     EXPECT_EQ(o.MinimizeToTray, 1) << way.name;
+    program.frmMain.Menus().Get("mnuOptions", -1).Click();  // "&Options" again, while it shows
+    EXPECT_EQ(dialog.chkMiscOptions[19].Value(), 1) << way.name;
     dialog.optWindowSize[2].SetValue(true);
     dialog.txtViewer[6].SetText("C:\\Tools\\paint.exe");
     dialog.txtViewer[6].LostFocus();
