@@ -16,9 +16,10 @@ std::string fileTitle(const std::string& path) {
   return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-// A path as one argument of a command line: in quotes when it holds a blank.
+// A path as one argument of a command line: in quotes when it holds a blank, or a comma
+// (which parts the Explorer's arguments).
 std::string oneArgument(const std::string& path) {
-  if (path.find(' ') == std::string::npos || (path.size() > 1 && path.front() == '"')) return path;
+  if (path.find_first_of(" ,") == std::string::npos || (path.size() > 1 && path.front() == '"')) return path;
   return "\"" + path + "\"";
 }
 

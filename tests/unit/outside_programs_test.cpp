@@ -51,6 +51,8 @@ class OutsideProgramsTest : public ::testing::Test {
 
 TEST_F(OutsideProgramsTest, ExploreCommandsGiveTheExplorerItsSwitchAndWhatToSelect) {
   memory.settings.SaveSetting("StartUp", "WallPaperName", "C:\\My Pictures\\sea side.bmp");
+  memory.files.WriteFile("C:\\Pics\\one,two.bmp", WriteBmp24(Bitmap(8, 8)));
+  memory.settings.SaveSetting("StartUp", "PictureDirectory1", "C:\\Pics\\");
   start();
   menu("mnuExplorer", 1);
   program.options.OpenExplorerStyle = 1;  // "1&0) Open Explorer as a single pane?"
@@ -60,7 +62,7 @@ TEST_F(OutsideProgramsTest, ExploreCommandsGiveTheExplorerItsSwitchAndWhatToSele
   menu("mnuExplorer", 2);
   EXPECT_EQ(launched(), (Lines{explorer() + "/e,/root,", explorer() + "/n,/root,",
                                explorer() + "/e,/select,\"C:\\My Pictures\\sea side.bmp\"",
-                               explorer() + "/e,/select,\"C:\\My Pictures\""}));
+                               explorer() + "/e,/select,C:\\Pics"}));
   EXPECT_EQ(memory.processes.launched.front().showCommand, show_window::Normal);
 
   // Explore File needs a selected file.
@@ -69,9 +71,10 @@ TEST_F(OutsideProgramsTest, ExploreCommandsGiveTheExplorerItsSwitchAndWhatToSele
   ASSERT_EQ(memory.ui.Messages().size(), 1u);
   EXPECT_EQ(memory.ui.Messages()[0].prompt, "You must select an item to shell to");
   EXPECT_EQ(memory.ui.Messages()[0].title, "Shell error");
-  selectOnly("z.bmp");
+  // A comma would part the Explorer's arguments: the path goes in quotes.
+  selectOnly("one,two.bmp");
   program.frmMain.mCustom3[7].Click();
-  EXPECT_EQ(launched().back(), explorer() + "/e,/select,\"C:\\My Pictures\\z.bmp\"");
+  EXPECT_EQ(launched().back(), explorer() + "/e,/select,\"C:\\Pics\\one,two.bmp\"");
 }
 
 TEST_F(OutsideProgramsTest, RunFileTellsEachAnswerOfTheShell) {
