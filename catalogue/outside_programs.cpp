@@ -240,20 +240,14 @@ void OutsidePrograms::CaptionUpdateforEditors() {
 }
 
 void OutsidePrograms::BrowseForProgram(int n) {
-  FrmOptions& dialog = program_.frmOptions;
-  const std::string current = Trim(dialog.txtViewer[n].Text());
+  TextBox& field = program_.frmOptions.txtViewer[n];
   OpenFileRequest request;
   request.filters = {{"Programs (*.exe)", "*.exe"}};
   request.defaultExtension = "exe";
   request.title = n < 5 ? "Browse for Viewer" : "Browse for Editor";
   // A placeholder names no file to start from.
-  if (!isPlaceholder(current)) {
-    request.initialFile = FilePart(current);
-    request.initialFolder = DirectoryPart(current);
-  }
-  const std::string chosen = TrimAtNull(dialog.BrowseForFile(request));
+  const std::string chosen = program_.frmOptions.BrowseIntoField(field, request, !isPlaceholder(Trim(field.Text())));
   if (chosen.empty()) return;
-  dialog.txtViewer[n].SetText(chosen);
   program_.options.Programs[static_cast<std::size_t>(n)] = chosen;
   FillProgramChoices();
 }

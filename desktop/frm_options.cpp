@@ -256,18 +256,21 @@ void FrmOptions::StoreFilterField(int kind) {
   program_.files.SetFilter(kind, filter);
 }
 
-std::string FrmOptions::BrowseForFile(const OpenFileRequest& request) {
+std::string FrmOptions::BrowseIntoField(TextBox& field, OpenFileRequest request, bool fieldNamesFile) {
+  if (fieldNamesFile) {
+    const std::string current = Trim(field.Text());
+    request.initialFile = FilePart(current);
+    request.initialFolder = DirectoryPart(current);
+  }
   SetTopMost(false);
-  const std::string chosen = program_.platform.ui.OpenFileName(request);
+  const std::string chosen = TrimAtNull(program_.platform.ui.OpenFileName(request));
   SetTopMost(true);
+  if (!chosen.empty()) field.SetText(chosen);
   return chosen;
 }
 
 void FrmOptions::BrowseForDefault(int index) {
   OpenFileRequest request;
-  const std::string current = Trim(txtDefaults[index].Text());
-  request.initialFile = FilePart(current);
-  request.initialFolder = DirectoryPart(current);
   if (index == 0) {
     request.filters = {{"Bitmaps (*.bmp)", "*.bmp"}};
     request.defaultExtension = "bmp";
@@ -277,9 +280,8 @@ void FrmOptions::BrowseForDefault(int index) {
     request.defaultExtension = "scr";
     request.title = "Browse for default screen saver.";
   }
-  const std::string chosen = TrimAtNull(BrowseForFile(request));
+  const std::string chosen = BrowseIntoField(txtDefaults[index], request);
   if (chosen.empty()) return;
-  txtDefaults[index].SetText(chosen);
   (index == 0 ? program_.options.Defaults : program_.options.DefaultScreenSaver) = chosen;
 }
 
@@ -289,11 +291,8 @@ void FrmOptions::BrowseForMciDevice(int event) {
   request.filters = mciFilters();
   request.filterIndex = mciFilterFor(current);
   request.title = kMciBrowseTitles[event];
-  request.initialFile = FilePart(current);
-  request.initialFolder = DirectoryPart(current);
-  const std::string chosen = TrimAtNull(BrowseForFile(request));
+  const std::string chosen = BrowseIntoField(txtMciDevice[event], request);
   if (chosen.empty()) return;
-  txtMciDevice[event].SetText(chosen);
   program_.options.mciEvents[static_cast<std::size_t>(event)] = chosen;
 }
 

@@ -36,9 +36,10 @@ class FrmOptions : public Form {
   // Shows the controls of one tab and hides the others'.
   void ShowTab(int tab);
   int TabOf(const Control& control) const;
-  // A system file dialog over this one: the dialog leaves the topmost band while it is
-  // up. The chosen file, or empty text.
-  std::string BrowseForFile(const OpenFileRequest& request);
+  // The system's file dialog over this one, for a field: it opens on the field's file
+  // (unless the field names none), the dialog leaves the topmost band while it is up, and
+  // the chosen file becomes the field's text. The chosen file, or empty text.
+  std::string BrowseIntoField(TextBox& field, OpenFileRequest request, bool fieldNamesFile = true);
 
   // Set while the dialog closes: its fields' focus-loss handling is skipped then.
   bool Closing = false;
