@@ -16,12 +16,8 @@ std::string fileTitle(const std::string& path) {
   return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-// A path as one argument of a command line: in quotes when it holds a blank, or a comma
-// (which parts the Explorer's arguments).
-std::string oneArgument(const std::string& path) {
-  if (path.find_first_of(" ,") == std::string::npos || (path.size() > 1 && path.front() == '"')) return path;
-  return "\"" + path + "\"";
-}
+// A path as one argument of a command line; a comma would part the Explorer's arguments.
+std::string oneArgument(const std::string& path) { return CommandArgument(path, " ,"); }
 
 bool isPlaceholder(const std::string& path) {
   return EqualsIgnoreCase(path, kInternalViewer) || EqualsIgnoreCase(path, kNoEditor);

@@ -16,6 +16,8 @@ constexpr long kLongestWaitMs = 10000;
 constexpr const char* kCd = "CDAudio";
 // What the CD device answers on a machine that has no CD drive.
 constexpr unsigned long kNoCdDriver = 266;
+// Reading a value is all the machine's key needs to allow.
+constexpr std::uint32_t kQueryValueAccess = 1;
 
 // The last three characters of a file's name, in lower case: what kind of file it is.
 std::string kindOf(const std::string& file) {
@@ -108,8 +110,7 @@ bool MediaEvents::OpenMciDevice(int event) {
     return false;
   }
   const std::string& file = File(event);
-  const std::string shortPath = program_.platform.files.ShortPathName(file);
-  const std::string command = "open " + (shortPath.empty() ? file : shortPath) + " alias " + Alias(event);
+  const std::string command = "open " + DeviceName(file) + " alias " + Alias(event);
   if (!SendMci(command, reply, &error)) {
     if (isOneOf(reply, {"289", "265", "262"})) {
       CloseMci(event);
@@ -121,6 +122,7 @@ bool MediaEvents::OpenMciDevice(int event) {
       return false;
     }
   }
+  openFiles_.at(static_cast<std::size_t>(event)) = file;
   if (kindIn(file, kVideoKinds)) {
     SetMciAudio(event);
     PlaceVideoWindow(event);
@@ -207,6 +209,21 @@ void MediaEvents::PlayEvent(int event, bool waiting) {
     }
   }
   PlayMci(event, waiting, mode != "closed" && (!IsCd(event) || cdPlaying_));
+}
+
+void MediaEvents::PlayButton(int event) {
+  // The device may still hold the file the event had before it was changed in the
+  // dialog: the file now in the field is the one to hear, not the next one after it.
+  const std::size_t n = static_cast<std::size_t>(event);
+  if (!IsCd(event) && DeviceInUse(event) && openFiles_.at(n) != File(event)) {
+    CloseMci(event);
+    const int playNext = program_.options.PlayNext.at(n);
+    program_.options.PlayNext.at(n) = 0;
+    PlayEvent(event);
+    program_.options.PlayNext.at(n) = playNext;
+    return;
+  }
+  PlayEvent(event);
 }
 
 void MediaEvents::TriggerEvent(int event) {
@@ -320,7 +337,8 @@ void MediaEvents::CdDoor() {
   std::string mode;
   std::string ready;
   std::string reply;
-  SendMci("status CDAudio Mode", mode);
+  // Without a CD drive every command fails alike: told once, and nothing more is sent.
+  if (!SendMci("status CDAudio Mode", mode) && mode == std::to_string(kNoCdDriver)) return;
   SendMci("status CDAudio ready", ready);
   if (EqualsIgnoreCase(mode, "open")) {
     SendMci("Set CDAudio Door closed", reply);
@@ -358,6 +376,33 @@ std::string MediaEvents::MciDriverForExtension(const std::string& extension) {
   return TrimAtNull(profiles.ReadProfileValue("system.ini", "mci", type, ""));
 }
 
+std::string MediaEvents::MciTypeForExtension(const std::string& extension) {
+  const std::string fromIni =
+      TrimAtNull(program_.platform.profiles.ReadProfileValue("win.ini", "mci extensions", extension, ""));
+  if (!fromIni.empty()) return fromIni;
+  // Windows NT keeps the list in the registry, where win.ini's section is mapped.
+  Registry& registry = program_.platform.registry;
+  OpenRegistryKey key(registry, RegistryRoot::LocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion\\MCI Extensions",
+                      kQueryValueAccess);
+  if (!key.ok()) return {};
+  std::string buffer(kReplyLength, ' ');
+  if (registry.QueryValue(key.handle(), extension, buffer) != registry_code::Success) return {};
+  return TrimAtNull(buffer);
+}
+
+std::string MediaEvents::DeviceName(const std::string& file) {
+  const std::string shortPath = program_.platform.files.ShortPathName(file);
+  const std::string element = shortPath.empty() ? file : shortPath;
+  // With its type in front, the device reads everything after the first "!" as the
+  // file, so a name that holds one opens too; unknown types are left to the system.
+  const std::string name = FilePart(file);
+  const std::size_t dot = name.rfind('.');
+  const std::string type = dot == std::string::npos ? std::string() : MciTypeForExtension(ToLower(name.substr(dot + 1)));
+  const std::string device = type.empty() ? element : type + "!" + element;
+  // A volume without short names gives the long path back: in quotes it stays one word.
+  return device.find(' ') == std::string::npos ? device : "\"" + device + "\"";
+}
+
 void MediaEvents::ExitSequence() {
   FrmMain& main = program_.frmMain;
   Options& o = program_.options;
@@ -376,7 +421,8 @@ void MediaEvents::ExitSequence() {
       o.PlayOneCDTrack = 1;
       PlayEvent(2, true);
       o.PlayOneCDTrack = oneTrack;
-    } else if (!program_.platform.files.FileExists(file)) {
+    } else if (!program_.platform.files.FileExists(file) && !isPattern(file)) {
+      // A pattern ("*.wav") is taken as the other events take it: "&Play next" finds its file.
       Tell(file + " not found", mb::OkOnly | mb::Exclamation, kApplicationName);
     } else {
       PlayEvent(2, true);
@@ -512,7 +558,7 @@ void MediaEvents::WireOptionsDialog() {
   Options& o = program_.options;
   for (int i = 0; i < static_cast<int>(kMediaEvents); ++i) {
     const std::size_t n = static_cast<std::size_t>(i);
-    dialog.cmdPlay[i].Click = [this, i] { PlayEvent(i); };
+    dialog.cmdPlay[i].Click = [this, i] { PlayButton(i); };
     dialog.cmdPlay[i].MouseMove = [this, &dialog, i](int, int, long, long) {
       dialog.cmdPlay[i].SetToolTipText(PlayStatusText(i));
     };

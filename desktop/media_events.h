@@ -33,6 +33,9 @@ class MediaEvents {
   // "Play", and the entry of the event sources: checks the file and the device, moves
   // on to the next file when asked to, and plays.
   void PlayEvent(int event, bool waiting = false);
+  // The options dialog's "Play": the file in the event's field, even where the device
+  // still holds the one it had before.
+  void PlayButton(int event);
   // An event has happened and is switched on.
   void TriggerEvent(int event);
   // "Stop": closes the event's device; a CD event can keep the track it stopped at.
@@ -49,6 +52,12 @@ class MediaEvents {
   // The driver the system lists for a file extension ("mcivmpeg.drv" for MPEG), or
   // empty text.
   std::string MciDriverForExtension(const std::string& extension);
+  // The device type the system lists for a file extension ("waveaudio" for "wav"), from
+  // win.ini or the registry's list that stands for it; empty text when none is listed.
+  std::string MciTypeForExtension(const std::string& extension);
+  // What "open" names for a file: its type, "!" and its short path (the long one where
+  // the volume has no short names), in quotes when it holds a blank.
+  std::string DeviceName(const std::string& file);
   // What the main window's unload does with the media: the CD stopped with its track
   // kept, the files saved, the exit event played waiting, every device closed.
   void ExitSequence();
@@ -90,6 +99,8 @@ class MediaEvents {
 
   Program& program_;
   std::array<bool, kMediaEvents> inUse_{};
+  // The file each event's device was opened with.
+  std::array<std::string, kMediaEvents> openFiles_{};
   bool cdPlaying_ = false;
   // The event that started the CD, whose file keeps the track when it stops.
   int cdEvent_ = 0;

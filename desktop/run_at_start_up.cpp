@@ -6,7 +6,9 @@
 namespace tapestrel {
 
 std::string StartUpCommand(const std::string& programFolder, const std::string& programName) {
-  return ToLower(NormalizeFolder(programFolder) + programName + ".exe");
+  // In quotes when the path holds a blank: unquoted, Windows would try "c:\program.exe"
+  // and "c:\program files\tape.exe" before the program itself.
+  return CommandArgument(ToLower(NormalizeFolder(programFolder) + programName + ".exe"));
 }
 
 void ApplyRunAtStartUp(Program& program) {

@@ -240,6 +240,26 @@ std::size_t CharacterStart(std::string_view text, std::size_t at) {
   return at;
 }
 
+std::string CutToLength(std::string_view text, std::size_t length) {
+  if (text.size() <= length) return std::string(text);
+  std::size_t end = length;
+  // Back to the lead of the sequence the cut falls in, unless that sequence fits whole.
+  for (std::size_t back = 0; back <= 3 && back <= end; ++back) {
+    const std::size_t lead = end - back;
+    if (lead < text.size() && (static_cast<unsigned char>(text[lead]) & 0xC0) == 0x80) continue;
+    if (lead < end && lead + CharacterLength(text, lead) > end) end = lead;
+    break;
+  }
+  return std::string(text.substr(0, end));
+}
+
+std::string CommandArgument(std::string_view path, std::string_view breakers) {
+  const bool quoted = path.size() > 1 && path.front() == '"';
+  if (quoted || (path.find(' ') == std::string_view::npos && path.find_first_of(breakers) == std::string_view::npos))
+    return std::string(path);
+  return "\"" + std::string(path) + "\"";
+}
+
 bool Like(std::string_view text, std::string_view pattern) {
   std::size_t t = 0;
   std::size_t p = 0;

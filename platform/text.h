@@ -94,6 +94,15 @@ std::size_t CharacterLength(std::string_view text, std::size_t at);
 // `at`, or the start of the next character when `at` falls inside a UTF-8 sequence.
 std::size_t CharacterStart(std::string_view text, std::size_t at);
 
+// The first `length` bytes of a text or fewer, never ending inside a character: a cut
+// that would split a UTF-8 sequence keeps the text before that sequence instead.
+std::string CutToLength(std::string_view text, std::size_t length);
+
+// A path as one argument of a command line: in quotes when it holds a blank or any of
+// `breakers` (the Explorer's arguments are also parted at commas); left as it is when it
+// is quoted already.
+std::string CommandArgument(std::string_view path, std::string_view breakers = " ");
+
 // Pattern matching with '?' (one character), '*' (any run), '#' (one digit),
 // "[abc]", "[a-z]" and "[!abc]" (one character in or not in the list). Case-sensitive:
 // callers lower-case both sides when they want otherwise.

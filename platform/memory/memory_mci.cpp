@@ -87,11 +87,13 @@ unsigned long MemoryMci::SendString(const std::string& command, std::string& rep
   std::string answer;
   unsigned long code = kUnrecognizedCommand;
   if (!words.empty() && words[0] == "open") {
-    // The file as it was written: the second word of the command.
-    std::istringstream original(command);
-    std::string file;
-    original >> file >> file;
-    code = Open(words, file);
+    // The device as it was written: the second word of the command, or what stands
+    // between quotes there; a type in front ends at the first "!".
+    std::string device = command.substr(std::min(command.size(), command.find_first_not_of(' ', 4)));
+    if (!device.empty() && device[0] == '"') device = device.substr(1, device.find('"', 1) - 1);
+    else device = device.substr(0, device.find(' '));
+    const std::size_t bang = device.find('!');
+    code = Open(words, bang == std::string::npos ? device : device.substr(bang + 1));
   } else if (!words.empty()) {
     code = Run(words, answer);
   }

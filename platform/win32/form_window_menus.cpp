@@ -125,8 +125,10 @@ void Win32FormRenderer::PopupMenu(Form& form, Menu& menu, Menu* defaultItem, boo
   const int chosen = TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr);
   DestroyMenu(popup);
   PostMessageA(owner, WM_NULL, 0, 0);
-  if (chosen)
-    if (Menu* item = form.Menus().FindByCommand(chosen)) Raise(item->Click);
+  // The chosen command runs once the message that opened the menu has returned: it may
+  // unload the window whose mouse or key handler is still on the stack (Exit in the
+  // viewer's menu, Restore from the tray's).
+  if (chosen) PostMessageA(fw->hwnd, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
 }
 
 void Win32FormRenderer::BuildSystemMenu(FormWindow& fw) {

@@ -293,14 +293,77 @@ TEST_F(MediaEventsTest, CdDoorCapabilitiesAndTheOneTrackWarning) {
   EXPECT_EQ(memory.ui.Prompts().back(), "One track play will not be disabled until you stop the audio CD.");
 }
 
-TEST_F(MediaEventsTest, NoCdDriveIsNotToldAtStartUp) {
+TEST_F(MediaEventsTest, NoCdDriveIsNotToldAtStartUpAndTheDoorTellsItOnce) {
   memory.mci.cd.drive = false;
   start();
   EXPECT_TRUE(memory.ui.Messages().empty());
+  media.CdDoor();
+  ASSERT_EQ(memory.ui.Messages().size(), 1u);
+  EXPECT_EQ(memory.ui.Messages()[0].title, "mci Command Error 266");
+  EXPECT_EQ(memory.mci.sent, Commands{"status CDAudio Mode"});
   memory.profiles.WriteProfileValue("win.ini", "mci extensions", "mpg", "MPEGVideo");
   memory.profiles.WriteProfileValue("system.ini", "mci", "MPEGVideo", "mcivmpeg.drv");
   EXPECT_EQ(media.MciDriverForExtension("mpg"), "mcivmpeg.drv");
   EXPECT_EQ(media.MciDriverForExtension("xyz"), "");
+}
+
+// The system reads "open X!Y" as the device type X and the file Y: a name with "!" opens
+// with its type in front, and a long path with blanks (no short names) in quotes.
+TEST_F(MediaEventsTest, NamesWithABangOrBlanksOpenByTheirDeviceType) {
+  memory.profiles.WriteProfileValue("win.ini", "mci extensions", "wav", "waveaudio");
+  const std::string bang = "C:\\Sounds\\Wow!.wav";
+  const std::string blank = "C:\\My Sounds\\ding dong.wav";
+  memory.files.WriteFile(bang, sounds::WaveFile(500));
+  memory.files.WriteFile(blank, sounds::WaveFile(500));
+  memory.files.shortNames[bang] = "WOW!~1.WAV";
+  assign(0, bang);
+  assign(1, blank);
+  ASSERT_TRUE(program.Start());  // the load event plays the first
+  media.TriggerEvent(1);
+  const auto opened = [&](const std::string& command) {
+    return std::find(memory.mci.sent.begin(), memory.mci.sent.end(), command) != memory.mci.sent.end();
+  };
+  EXPECT_TRUE(opened("open waveaudio!C:\\Sounds\\WOW!~1.WAV alias mciDevice0"));
+  EXPECT_TRUE(opened("open \"waveaudio!" + blank + "\" alias mciDevice1"));
+  EXPECT_EQ(memory.mci.Find("mciDevice0")->mode, "playing");
+  EXPECT_EQ(memory.mci.Find("mciDevice1")->mode, "playing");
+  EXPECT_TRUE(memory.ui.Messages().empty());
+  // Without a listed type the path goes as it is.
+  EXPECT_EQ(media.DeviceName("C:\\Sounds\\x.xyz"), "C:\\Sounds\\x.xyz");
+}
+
+// "Play" after the event's file was changed in the dialog plays the new file, even where
+// the old one has ended and its device stays open, and even with "&Play next" on.
+TEST_F(MediaEventsTest, PlayAfterTheFileChangedPlaysTheNewFile) {
+  memory.files.WriteFile("C:\\Sounds\\old.wav", sounds::WaveFile(500));
+  memory.files.WriteFile("C:\\Sounds\\new.wav", sounds::WaveFile(500));
+  memory.files.WriteFile("C:\\Sounds\\z.wav", sounds::WaveFile(500));
+  assign(0, "C:\\Sounds\\old.wav");
+  memory.settings.SaveSetting("StartUp", "mciEventsOn0", "0");
+  start();
+  dialog.cmdPlay[0].Click();
+  memory.mci.FinishPlaying("mciDevice0");
+  program.options.PlayNext[0] = 1;
+  program.options.mciEvents[0] = "C:\\Sounds\\new.wav";
+  dialog.cmdPlay[0].Click();
+  ASSERT_NE(memory.mci.Find("mciDevice0"), nullptr);
+  EXPECT_EQ(memory.mci.Find("mciDevice0")->file, "C:\\Sounds\\new.wav");
+  EXPECT_EQ(memory.mci.Find("mciDevice0")->mode, "playing");
+  EXPECT_EQ(program.options.mciEvents[0], "C:\\Sounds\\new.wav");
+  EXPECT_EQ(program.options.PlayNext[0], 1);
+}
+
+// The exit event takes a "*.wav" pattern with "&Play next" as the other two do.
+TEST_F(MediaEventsTest, TheExitEventTakesAPatternWithPlayNext) {
+  memory.files.WriteFile("C:\\Sounds\\bye.wav", sounds::WaveFile(500));
+  assign(2, "C:\\Sounds\\*.wav");
+  memory.settings.SaveSetting("StartUp", "PlayNext2", "1");
+  start();
+  program.frmMain.Unload();
+  EXPECT_TRUE(memory.ui.Messages().empty());
+  EXPECT_EQ(program.options.mciEvents[2], "C:\\Sounds\\bye.wav");
+  EXPECT_NE(std::find(memory.mci.sent.begin(), memory.mci.sent.end(), "open C:\\Sounds\\bye.wav alias mciDevice2"),
+            memory.mci.sent.end());
 }
 
 }  // namespace

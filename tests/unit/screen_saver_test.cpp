@@ -88,10 +88,10 @@ TEST_F(ScreenSaverTest, TheDefaultFieldTakesAnEmptyTextOrAFileThatIsThere) {
 TEST_F(ScreenSaverTest, TheRunEntryHoldsTheLowerCaseCommandOrEmptyText) {
   start("0");
   EXPECT_EQ(StartUpCommand("C:\\", "Tapestrel"), "c:\\tapestrel.exe");  // a drive root: one backslash
-  EXPECT_EQ(StartUpCommand("D:\\My Tools\\", "Tapestrel"), "d:\\my tools\\tapestrel.exe");
+  EXPECT_EQ(StartUpCommand("D:\\My Tools\\", "Tapestrel"), "\"d:\\my tools\\tapestrel.exe\"");
   program.options.RunProgramAtStartUp = 1;
   ApplyRunAtStartUp(program);
-  EXPECT_EQ(memory.registry.Value(RegistryRoot::LocalMachine, kRun, "Tapestrel"), "c:\\program files\\tapestrel\\tapestrel.exe");
+  EXPECT_EQ(memory.registry.Value(RegistryRoot::LocalMachine, kRun, "Tapestrel"), "\"c:\\program files\\tapestrel\\tapestrel.exe\"");
   EXPECT_EQ(memory.settings.GetSetting("StartUp", "RunProgramAtStartUp", ""), "1");
   program.options.RunProgramAtStartUp = 0;
   ApplyRunAtStartUp(program);

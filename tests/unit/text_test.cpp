@@ -163,6 +163,15 @@ TEST(Text, PatternsAndCutsTakeUtf8LettersWhole) {
   EXPECT_EQ(CharacterStart("a" + sun, 2), 4u);
   EXPECT_EQ(CharacterStart("a" + sun, 1), 1u);
   EXPECT_EQ(CharacterStart("ab\x97", 2), 2u);  // a stray byte is a letter of its own
+  // A cut keeps whole characters: never a lead byte without the rest of its sequence.
+  EXPECT_EQ(CutToLength("a" + sun + "b", 2), "a");
+  EXPECT_EQ(CutToLength("a" + sun + "b", 4), "a" + sun);
+  EXPECT_EQ(CutToLength("a" + sun + "b", 3), "a");
+  EXPECT_EQ(CutToLength("abc", 5), "abc");
+  EXPECT_EQ(CutToLength("ab\x97z", 3), "ab\x97");
+  EXPECT_EQ(CommandArgument("C:\\My Tools\\a.exe"), "\"C:\\My Tools\\a.exe\"");
+  EXPECT_EQ(CommandArgument("C:\\a,b"), "C:\\a,b");
+  EXPECT_EQ(CommandArgument("C:\\a,b", " ,"), "\"C:\\a,b\"");
   EXPECT_EQ(FileList::FileTypeOf("x." + e + e), e);
   EXPECT_EQ(Rotation::ShortenedPath("C:\\" + std::string(20, 'a') + sun + sun + sun + "b.bmp", 16), "C:\\..." + sun + "b.bmp");
 }

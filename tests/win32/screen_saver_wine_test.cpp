@@ -4,6 +4,8 @@
 // program's command or empty text. Whatever the test changed is put back.
 #include <windows.h>
 
+#include <cstdio>
+
 #include <gtest/gtest.h>
 
 #include "app/program.h"
@@ -77,6 +79,42 @@ TEST(ScreenSaverOnWine, TheSwitchTheInstalledSaverAndTheRunEntryReachTheSystem) 
   SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, activeBefore == "1" ? 1 : 0, nullptr, SPIF_UPDATEINIFILE);
   WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", before, "system.ini");
   DeleteFileA(saver.c_str());
+}
+
+// Windows reads an unquoted command with blanks piece by piece: "C:\...\tape strel\
+// tapestrel.exe" would start "C:\...\tape.exe" where one is there. The Run entry starts
+// the program itself.
+TEST(ScreenSaverOnWine, TheRunEntryStartsTheProgramEvenBesideAProgramNamedLikeItsFolder) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string base = std::string(temp) + "run entry\\";
+  const std::string folder = base + "tape strel\\";
+  const std::string record = base + "started.txt";
+  CreateDirectoryA(base.c_str(), nullptr);
+  CreateDirectoryA(folder.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileA(TAPESTREL_RECORDER, (folder + "tapestrel.exe").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(TAPESTREL_RECORDER, (base + "tape.exe").c_str(), FALSE));
+  SetEnvironmentVariableA("TAPESTREL_RECORD_TO", record.c_str());
+  std::string command = StartUpCommand(folder, "Tapestrel");
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  WaitForSingleObject(pi.hProcess, 10000);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  // The program itself has no arguments; "tape.exe" would have been given "strel\tapestrel.exe".
+  char line[MAX_PATH] = "(nothing recorded)";
+  if (FILE* in = std::fopen(record.c_str(), "rb")) {
+    line[std::fread(line, 1, sizeof line - 1, in)] = '\0';
+    std::fclose(in);
+  }
+  EXPECT_STREQ(line, "");
+  DeleteFileA(record.c_str());
+  DeleteFileA((folder + "tapestrel.exe").c_str());
+  DeleteFileA((base + "tape.exe").c_str());
+  RemoveDirectoryA(folder.c_str());
+  RemoveDirectoryA(base.c_str());
 }
 
 }  // namespace
