@@ -139,11 +139,14 @@ void FrmMain::ConnectEvents() {
   };
   StatusBar.PanelClick = [this](const std::string& key) { StatusBar_PanelClick(key); };
   MenuSelect = [this](Menu* menu, int systemCommand) { ShowMenuHelp(menu, systemCommand); };
-  // The hot key, in this window whichever control has the focus.
+  // The hot key, in this window whichever control has the focus, and before the menus'
+  // shortcuts: F12 is both the default hot key and the shortcut of "Screen Saver O&n",
+  // and the key the user chose for the menu must open the menu.
   KeyPreview = true;
   KeyDown = [this](int& keyCode, int shift) {
     if (HotKeyCheck(program_, keyCode, shift, 0, 0)) keyCode = 0;
   };
+  BeforeShortcuts = [this](int keyCode, int shift) { return HotKeyCheck(program_, keyCode, shift, 0, 0); };
   Help = [this](Menu* menu) { program_.ShowHelp(menu ? menu->HelpContextID() : 0); };
 
   picSizeBar.MouseDown = [this](int button, int, long x, long) { picSizeBar_MouseDown(button, x); };

@@ -323,6 +323,9 @@ void FrmMain::mCustom_Click(int index) {
 }
 
 void FrmMain::ShowPopUp(long x, long y, bool atPointer) {
+  // Over a question the program waits on, a command from the menu would run in the
+  // middle of what asked it (the hot key, the tray and the desktop can all come here).
+  if (program_.ModalShowing()) return;
   Menu& popup = Menus().Get("mPopUp");
   Menu* defaultItem = mCustom[21].Visible() ? &mCustom[21] : &mCustom[22];
   popup.SetVisible(true);

@@ -165,4 +165,8 @@ void Program::ShowHelp(int context) {
   platform.ui.ShowHelp(file, context);
 }
 
+bool Program::ModalShowing() const {
+  return platform.ui.ModalOpen() || frmYesNoAllCancel.ShowingModally() || frmFloatingTimeChanger.ShowingModally();
+}
+
 }  // namespace tapestrel

@@ -54,6 +54,9 @@ class Program {
   void ShowAbout();
   // Opens the help file at a context number (0: its contents).
   void ShowHelp(int context);
+  // Whether a modal box or dialog of the program is open: nothing may open a pop-up
+  // menu or another window over it.
+  bool ModalShowing() const;
 
   // A failure no routine caught, in the handler of `where`: told, and the program goes on.
   void ReportUnexpectedError(const RuntimeError& error, const std::string& where);

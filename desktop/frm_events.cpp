@@ -90,7 +90,8 @@ void FrmEvents::Sample() {
   else eventCode_ = None;
   foreground_ = desktop.ForegroundWindow();
   foregroundOwn_ = desktop.ForegroundIsOwn();
-  if (eventCode_ != None) Act(previousButtons, previousHotKey);
+  // The hot key is looked at in every sample: a move in the same sample must not hide it.
+  Act(previousButtons, previousHotKey);
   TellPointer(FrontSubscriber());
 }
 
@@ -98,7 +99,7 @@ void FrmEvents::Act(int previousButtons, int previousHotKey) {
   // In the program's own windows their key-down handlers see the hot key.
   if (foregroundOwn_) return;
   Desktop& desktop = program_.platform.desktop;
-  if (eventCode_ == HotKeyChanged && hotKeyState_ != 0 && previousHotKey == 0) {
+  if (hotKeyState_ != 0 && previousHotKey == 0) {
     HotKeyCheck(program_, hotKeyState_, modifiers_, 0, 0, true);
   } else if (eventCode_ == Pressed && (buttons_ & kRight) && !(previousButtons & kRight) &&
              desktop.WindowClassAt(x_, y_) == "#32769" && !desktop.TitledWindowVisible("PROGRAM MANAGER")) {

@@ -40,7 +40,7 @@ std::string HotKeyText(int modifier, int code) {
 
 bool HotKeyCheck(Program& program, int keyCode, int modifier, long x, long y, bool atPointer) {
   const Options& o = program.options;
-  if (program.frmOptions.Visible()) return false;
+  if (program.frmOptions.Visible() || program.ModalShowing()) return false;
   if (o.HotKeyModifier == 0 && o.HotKeyCode == 0) return false;
   if (modifier != o.HotKeyModifier || keyCode != o.HotKeyCode) return false;
   program.frmMain.ShowPopUp(x, y, atPointer);

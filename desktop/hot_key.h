@@ -25,7 +25,7 @@ std::optional<HotKeyChoice> HotKeyEntry(int keyCode, int shift);
 // The text for a stored hot key.
 std::string HotKeyText(int modifier, int code);
 // Opens the pop-up menu when the key is the hot key (not while the options dialog shows,
-// where it may be being changed); answers whether it did.
+// where it may be being changed, nor over a modal box); answers whether it did.
 bool HotKeyCheck(Program& program, int keyCode, int modifier, long x, long y, bool atPointer = false);
 
 }  // namespace tapestrel

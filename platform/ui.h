@@ -61,6 +61,24 @@ class Ui {
   virtual void Beep() = 0;
   // Opens a help file at a context number (0: its contents); false when it could not.
   virtual bool ShowHelp(const std::string& file, int context) = 0;
+
+  // Whether one of the boxes above (or another modal window the program opened and
+  // counted with ModalScope) is open: the program's timers and the events window still
+  // run meanwhile, and must not open more windows over it.
+  bool ModalOpen() const { return modalDepth_ > 0; }
+  class ModalScope {
+   public:
+    explicit ModalScope(Ui& ui) : ui_(ui) { ++ui_.modalDepth_; }
+    ~ModalScope() { --ui_.modalDepth_; }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+
+   private:
+    Ui& ui_;
+  };
+
+ private:
+  int modalDepth_ = 0;
 };
 
 }  // namespace tapestrel

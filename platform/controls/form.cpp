@@ -1,5 +1,7 @@
 #include "platform/controls/form.h"
 
+#include <utility>
+
 namespace tapestrel {
 
 Form::Form(std::string name, long width, long height) : name_(std::move(name)), width_(width), height_(height) {}
@@ -61,6 +63,12 @@ void Form::Show() {
 
 void Form::ShowModal() {
   Load();
+  const bool wasModal = std::exchange(modal_, true);
+  struct Restore {
+    bool& modal;
+    bool was;
+    ~Restore() { modal = was; }
+  } restore{modal_, wasModal};
   if (Rendered()) {
     renderer_->RunModal(*this);
     return;

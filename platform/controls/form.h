@@ -84,6 +84,8 @@ class Form {
   // open is closed as by its system menu.
   void ShowModal();
   std::function<void()> WhileModal;
+  // Whether the form is up as a modal dialog (inside ShowModal).
+  bool ShowingModally() const { return modal_; }
   WindowState State() const { return state_; }
   void SetWindowState(WindowState state);
   // "Topmost" windows (a splash) stay above the others.
@@ -107,6 +109,9 @@ class Form {
   bool KeyPreview = false;
   std::function<void(int& keyCode, int shift)> KeyDown;
   std::function<void(int& keyAscii)> KeyPress;
+  // A key pressed in the window or one of its controls, heard before the menus'
+  // shortcuts are: answering true takes the key, and no shortcut or control sees it.
+  std::function<bool(int keyCode, int shift)> BeforeShortcuts;
   // The mouse on the window's own background.
   std::function<void(int button, int shift, long x, long y)> MouseDown;
   std::function<void(int button, int shift, long x, long y)> MouseUp;
@@ -192,6 +197,7 @@ class Form {
   long frameHeight_ = 690;
   bool visible_ = false;
   bool loaded_ = false;
+  bool modal_ = false;
   WindowState state_ = WindowState::Normal;
   StartUpPosition startPosition_ = StartUpPosition::CenterScreen;
   FormRenderer* renderer_ = nullptr;

@@ -17,6 +17,7 @@ int defaultAnswer(int style) {
 
 int MemoryUi::MsgBox(const std::string& prompt, int style, const std::string& title) {
   messages_.push_back({prompt, style, title});
+  const ModalScope open(*this);
   // A message box lets events run while it is open, as a fill does between files.
   if (auto pending = std::exchange(whilePending, nullptr)) pending();
   if (answers_.empty()) return defaultAnswer(style);

@@ -95,9 +95,11 @@ bool Win32FormRenderer::PreTranslate(MSG& msg) {
     if (IsDialogMessageA(fw->hwnd, &msg)) return true;
   }
   for (auto& [form, fw] : forms_) {
-    if (!fw->accelerators || !fw->form->Visible()) continue;
-    if (msg.hwnd == fw->hwnd || IsChild(fw->hwnd, msg.hwnd))
-      return TranslateAcceleratorA(fw->hwnd, fw->accelerators, &msg) != 0;
+    if (!fw->form->Visible() || (msg.hwnd != fw->hwnd && !IsChild(fw->hwnd, msg.hwnd))) continue;
+    const bool keyDown = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+    if (keyDown && form->BeforeShortcuts && form->BeforeShortcuts(static_cast<int>(msg.wParam), shiftState()))
+      return true;
+    if (fw->accelerators) return TranslateAcceleratorA(fw->hwnd, fw->accelerators, &msg) != 0;
   }
   return false;
 }

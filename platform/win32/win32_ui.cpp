@@ -14,6 +14,7 @@
 namespace tapestrel {
 
 int Win32Ui::MsgBox(const std::string& prompt, int style, const std::string& title) {
+  const ModalScope open(*this);
   return MessageBoxA(GetActiveWindow(), prompt.c_str(), title.c_str(), static_cast<UINT>(style));
 }
 
@@ -106,6 +107,7 @@ std::string Win32Ui::InputBox(const std::string& prompt, const std::string& titl
   t.Item(BS_PUSHBUTTON | WS_TABSTOP, 203, 25, 50, 14, IDCANCEL, 0x0080);
   t.Item(ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 88, 246, 14, kAnswerId, 0x0081);
   InputRequest request{&prompt, &title, initial};
+  const ModalScope open(*this);
   DialogBoxIndirectParamA(GetModuleHandleA(nullptr), t.Get(), GetActiveWindow(), inputProc,
                           reinterpret_cast<LPARAM>(&request));
   return request.answer;
@@ -116,7 +118,11 @@ std::string Win32Ui::BrowseForFolder(const std::string& title) {
   info.hwndOwner = GetActiveWindow();
   info.lpszTitle = title.c_str();
   info.ulFlags = BIF_RETURNONLYFSDIRS;
-  LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
+  LPITEMIDLIST chosen = nullptr;
+  {
+    const ModalScope open(*this);
+    chosen = SHBrowseForFolderA(&info);
+  }
   if (!chosen) return {};
   char path[MAX_PATH + 1] = {};
   const bool ok = SHGetPathFromIDListA(chosen, path) != 0;
@@ -142,6 +148,7 @@ std::string Win32Ui::OpenFileName(const OpenFileRequest& request) {
   dialog.lpstrTitle = request.title.c_str();
   dialog.lpstrDefExt = request.defaultExtension.empty() ? nullptr : request.defaultExtension.c_str();
   dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+  const ModalScope open(*this);
   if (!GetOpenFileNameA(&dialog)) return {};
   return TrimAtNull(std::string(file, sizeof file));
 }

@@ -154,6 +154,49 @@ TEST_F(DesktopIntegrationTest, F12OpensThePopUpInTheProgramsWindowsAndWithAnothe
   EXPECT_EQ(popups.size(), 3u);
 }
 
+// The hot key is heard whatever else the same sample saw, before the menus' shortcuts
+// (F12 is also "Screen Saver O&n"), and never over a box the program waits on.
+TEST_F(DesktopIntegrationTest, TheHotKeyOpensTheMenuWhileTheMouseMovesAndBeforeShortcutsButNotOverABox) {
+  FrmEvents& events = program.frmEvents;
+  memory.desktop.foregroundOwn = false;
+  events.Sample();
+  memory.desktop.cursor = {400, 300};
+  memory.desktop.keysDown = {123};
+  events.Sample();
+  EXPECT_EQ(popups, std::vector<std::string>{"mPopUp"});
+  memory.desktop.keysDown.clear();
+  events.Sample();
+
+  ASSERT_TRUE(main.BeforeShortcuts);
+  EXPECT_TRUE(main.BeforeShortcuts(123, 0));
+  EXPECT_EQ(popups.size(), 2u);
+  EXPECT_FALSE(main.BeforeShortcuts(124, 0));
+
+  // While a message box is up, neither the key nor a right click on the desktop opens it.
+  memory.ui.whilePending = [&] {
+    memory.desktop.keysDown = {123};
+    events.Sample();
+    memory.desktop.keysDown = {2};
+    memory.desktop.classUnderCursor = "#32769";
+    events.Sample();
+    EXPECT_FALSE(main.BeforeShortcuts(123, 0));
+  };
+  memory.ui.MsgBox("A question", mb::YesNo, "Tapestrel");
+  EXPECT_EQ(popups.size(), 2u);
+  memory.desktop.keysDown.clear();
+  events.Sample();
+  // Nor while the program's own confirmation dialog is up.
+  program.frmYesNoAllCancel.WhileModal = [&] {
+    int key = 123;
+    Raise(main.KeyDown, key, 0);
+    EXPECT_EQ(key, 123);
+    program.frmYesNoAllCancel.Hide();
+  };
+  program.frmYesNoAllCancel.ShowModal();
+  EXPECT_EQ(popups.size(), 2u);
+  EXPECT_FALSE(program.frmYesNoAllCancel.ShowingModally());
+}
+
 struct Heard : EventListener {
   void Event_MouseEnter(Control& c) override { said.push_back("enter " + c.Name()); }
   void Event_MouseExit(Control& c) override { said.push_back("exit " + c.Name()); }
