@@ -572,6 +572,12 @@ void FrmMain::Form_Resize() {
   UpdatePopUpCaptions("mCustom");
 }
 
+void FrmMain::Form_Shown() {
+  // The icon stands for the window while it is hidden: however the window comes back
+  // (Restore, the end of a full-screen view opened from the tray), the icon goes.
+  if (program_.frmTrayIcon.Loaded()) program_.frmTrayIcon.Unload();
+}
+
 bool FrmMain::Form_QueryUnload() {
   program_.UnloadOtherWindows();
   return true;

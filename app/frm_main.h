@@ -196,6 +196,7 @@ class FrmMain : public Form {
   bool Form_QueryUnload() override;
   void Form_Unload() override;
   void Form_Resize() override;
+  void Form_Shown() override;
 
  private:
   Menu& BuiltMenu(const char* name);

@@ -30,7 +30,9 @@ FrmTrayIcon::FrmTrayIcon(Program& program) : Form("frmTrayIcon", 1, 1), program_
 
 std::array<char, 64> FrmTrayIcon::TipField(const std::string& tip) {
   std::array<char, 64> field{};
-  std::copy_n(tip.begin(), std::min<std::size_t>(tip.size(), field.size() - 1), field.begin());
+  // Cut at a character's start: a name in UTF-8 may not end in half a letter.
+  const std::string cut = CutToLength(tip, field.size() - 1);
+  std::copy(cut.begin(), cut.end(), field.begin());
   return field;
 }
 

@@ -110,7 +110,9 @@ void FrmFullScreen::Form_Load() {
 
 void FrmFullScreen::Form_Unload() {
   dragging_ = false;
-  if (MouseHidden) ShowMouse();
+  // The overlay and the viewer's menu hide the pointer without MouseHidden: whatever hid
+  // it, leaving the viewer shows it again.
+  ShowMouse();
 }
 
 bool FrmFullScreen::LoadMetafile(const std::string& path) {

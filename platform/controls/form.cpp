@@ -59,6 +59,7 @@ void Form::Show() {
   if (visible_) return;
   visible_ = true;
   Changed(FormProperty::Visible);
+  Form_Shown();
 }
 
 void Form::ShowModal() {

@@ -178,6 +178,8 @@ class Form {
   virtual bool Form_QueryUnload() { return true; }
   virtual void Form_Unload() {}
   virtual void Form_Resize() {}
+  // The hidden form has just been shown.
+  virtual void Form_Shown() {}
   // What closing by the user does: unloading, unless the form has a way out of its own.
   virtual bool Form_UserClose() { return Unload(); }
 

@@ -9,6 +9,7 @@
 #include "platform/controls/bars.h"
 #include "platform/controls/controls.h"
 #include "platform/controls/list_view.h"
+#include "platform/text.h"
 #include "platform/controls/message_hook.h"
 #include "platform/win32/glyphs.h"
 
@@ -183,8 +184,9 @@ LRESULT Win32FormRenderer::HandleNotify(FormWindow& fw, NMHDR& header) {
         if (item.iItem < 0 || item.iItem >= list.Count()) return 0;
         const ListItem& li = list.Items()[item.iItem];
         if (item.mask & LVIF_TEXT) {
-          cw.dispText = li.Column(item.iSubItem);
-          lstrcpynA(item.pszText, cw.dispText.c_str(), item.cchTextMax);
+          // Cut whole characters only: a UTF-8 name cut inside a letter shows a stray sign.
+          cw.dispText = item.cchTextMax > 0 ? CutToLength(li.Column(item.iSubItem), static_cast<std::size_t>(item.cchTextMax) - 1) : std::string();
+          if (item.cchTextMax > 0) lstrcpynA(item.pszText, cw.dispText.c_str(), item.cchTextMax);
         }
         if (item.mask & LVIF_IMAGE) {
           const ImageList* images = list.GetView() == ListView::LargeIcons ? list.Icons : list.SmallImages;

@@ -43,6 +43,10 @@ TEST_F(TrayTest, TheIconIsAddedWithItsRecordAndTheTipKeepsItsZeroByte) {
   EXPECT_TRUE(added.programIcon);
   EXPECT_EQ(tip(), std::string(63, 'x'));  // cut to the field
   EXPECT_EQ(added.tip[63], '\0');
+  // A letter of several bytes across the cut goes whole, never in part.
+  const std::string sun = "\xE6\x97\xA5";
+  EXPECT_EQ(std::string(FrmTrayIcon::TipField(std::string(62, 'x') + sun).data()), std::string(62, 'x'));
+  EXPECT_EQ(std::string(FrmTrayIcon::TipField(std::string(60, 'x') + sun + "y").data()), std::string(60, 'x') + sun);
   EXPECT_EQ(tray.Caption(), "Tapestrel");
 
   // While the main window shows, the tip stays as it is.
@@ -98,6 +102,24 @@ TEST_F(TrayTest, MinimizedToTheTrayTheIconOpensTheMenuTogglesTheDefaultPictureAn
   EXPECT_FALSE(main.mCustom[22].Visible());
   main.ShowPopUp(0, 0);
   EXPECT_EQ(defaults.back(), "&Minimize");
+}
+
+// A full-screen view opened from the tray's menu gives the window back when it ends,
+// and the icon goes with it; the pointer the viewer's overlay hid shows again.
+TEST_F(TrayTest, TheIconGoesWhenTheWindowComesBackFromAViewOpenedFromTheTray) {
+  program.options.MinimizeToTray = 1;
+  main.mnuMinimize_Click();
+  ASSERT_TRUE(memory.shell.icon);
+  FrmFullScreen& viewer = program.frmFullScreen;
+  ASSERT_TRUE(viewer.ShowInViewer("C:\\Pictures\\a.bmp"));
+  int i = 'i';
+  Raise(viewer.KeyPress, i);  // the overlay hides the pointer
+  EXPECT_LT(memory.desktop.cursorCounter, 0);
+  ASSERT_TRUE(viewer.ExitFullScreenDisplay(0));
+  EXPECT_TRUE(main.Visible());
+  EXPECT_FALSE(memory.shell.icon);
+  EXPECT_FALSE(tray.Loaded());
+  EXPECT_GE(memory.desktop.cursorCounter, 0);
 }
 
 }  // namespace

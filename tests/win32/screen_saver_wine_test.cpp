@@ -81,9 +81,9 @@ TEST(ScreenSaverOnWine, TheSwitchTheInstalledSaverAndTheRunEntryReachTheSystem) 
   DeleteFileA(saver.c_str());
 }
 
-// Windows reads an unquoted command with blanks piece by piece: "C:\...\tape strel\
-// tapestrel.exe" would start "C:\...\tape.exe" where one is there. The Run entry starts
-// the program itself.
+// Windows reads an unquoted command with blanks piece by piece: the program in
+// "...\tape strel\tapestrel.exe" would lose its start to "...\tape.exe" where one is
+// there. The Run entry starts the program itself.
 TEST(ScreenSaverOnWine, TheRunEntryStartsTheProgramEvenBesideAProgramNamedLikeItsFolder) {
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
