@@ -122,6 +122,9 @@ void Win32FormRenderer::PopupMenu(Form& form, Menu& menu, Menu* defaultItem, boo
     for (const auto& [other, ofw] : forms_)
       if (IsWindowVisible(ofw->hwnd) && ofw->hwnd == GetForegroundWindow()) owner = ofw->hwnd;
   SetForegroundWindow(owner);
+  // A picture box holds the mouse from its button's press to its release, and the menu
+  // takes that release: let go now, or the next press goes nowhere.
+  ReleaseCapture();
   const int chosen = TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr);
   DestroyMenu(popup);
   PostMessageA(owner, WM_NULL, 0, 0);

@@ -286,8 +286,9 @@ LRESULT Win32FormRenderer::HandleForm(FormWindow& fw, UINT message, WPARAM wPara
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:  // a quick second right press is a press all the same
       if (form.MouseDown)
-        form.MouseDown(message == WM_RBUTTONDOWN ? 2 : 1, mouseShift(wParam), tw(static_cast<short>(LOWORD(lParam))),
+        form.MouseDown(message == WM_RBUTTONDOWN || message == WM_RBUTTONDBLCLK ? 2 : 1, mouseShift(wParam), tw(static_cast<short>(LOWORD(lParam))),
                        tw(static_cast<short>(HIWORD(lParam))));
       if (message == WM_LBUTTONDBLCLK) Raise(form.DblClick);
       break;
@@ -453,8 +454,9 @@ LRESULT Win32FormRenderer::HandleControl(ControlWindow& cw, UINT message, WPARAM
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_LBUTTONDBLCLK:  // the second press of a double click
+    case WM_RBUTTONDBLCLK:
       if (c.Kind() == ControlKind::PictureBox) SetCapture(cw.hwnd);
-      if (c.MouseDown) c.MouseDown(message == WM_RBUTTONDOWN ? 2 : 1, mouseShift(wParam), x, y);
+      if (c.MouseDown) c.MouseDown(message == WM_RBUTTONDOWN || message == WM_RBUTTONDBLCLK ? 2 : 1, mouseShift(wParam), x, y);
       if (message == WM_LBUTTONDBLCLK && c.Kind() == ControlKind::PictureBox) Raise(static_cast<PictureBox&>(c).DblClick);
       break;
     case WM_LBUTTONUP:
