@@ -199,7 +199,7 @@ void FrmMain::ConnectEvents() {
   txtCustomChangeInterval.GotFocus = [this] { program_.rotation.CustomIntervalFocus(true); };
   txtCustomChangeInterval.LostFocus = [this] { program_.rotation.CustomIntervalFocus(false); };
   txtCustomChangeInterval.KeyPress = [this](int& key) {
-    if (!AcceptsIntervalKey(key, txtCustomChangeInterval.Text())) key = 0;
+    if (!AcceptsIntervalKey(key)) key = 0;
   };
   spinCustomTimeInterval.SpinUp = [this] { program_.rotation.SpinTimeInterval(true); };
   spinCustomTimeInterval.SpinDown = [this] { program_.rotation.SpinTimeInterval(false); };

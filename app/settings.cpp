@@ -237,8 +237,11 @@ const Entry& intervalEntry() {
                        [](Options& o, const std::string& t) {
                          // An interval that is not a positive number would change the
                          // wallpaper on every tick; keep the default instead.
+                         // One written in another form ("1e20") or beyond 30 days is kept
+                         // within what the boxes take.
                          const double minutes = LeadingNumber(t);
-                         o.WallPaperChangeInterval = StartsWithNumber(t) && minutes > 0 ? minutes : 1;
+                         o.WallPaperChangeInterval =
+                             StartsWithNumber(t) && minutes > 0 ? std::min(minutes, Rotation::kLongestInterval) : 1;
                        },
                        [](const Options& o) { return NumberText(o.WallPaperChangeInterval); }};
   return e;

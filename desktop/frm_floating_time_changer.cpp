@@ -9,7 +9,6 @@
 namespace tapestrel {
 
 namespace {
-constexpr double kSmallest = 0.1;  // minutes
 constexpr int kEnter = 13;
 }  // namespace
 
@@ -29,23 +28,28 @@ FrmFloatingTimeChanger::FrmFloatingTimeChanger(Program& program)
       Hide();
       return;
     }
-    if (!AcceptsIntervalKey(key, txtCustomChangeInterval.Text())) key = 0;
+    if (!AcceptsIntervalKey(key)) key = 0;
   };
   spinCustomTimeInterval.SpinUp = [this] { Spin(true); };
   spinCustomTimeInterval.SpinDown = [this] { Spin(false); };
 }
 
 void FrmFloatingTimeChanger::Typed() {
-  program_.rotation.SetInterval(std::max(kSmallest, LeadingNumber(txtCustomChangeInterval.Text())));
+  if (writing_) return;
+  if (const std::optional<double> minutes = program_.rotation.TypedInterval(txtCustomChangeInterval))
+    program_.rotation.SetInterval(*minutes);
 }
 
 void FrmFloatingTimeChanger::Spin(bool up) {
-  const double now = std::max(kSmallest, LeadingNumber(txtCustomChangeInterval.Text()));
+  const double now = program_.options.WallPaperChangeInterval;
   const double step = now < 10 ? 0.1 : 1;
   // Kept to tenths, so that 9.9 and a tenth make 10.
-  const double next = std::max(kSmallest, std::round((now + (up ? step : -step)) * 10) / 10);
+  const double next = std::clamp(std::round((now + (up ? step : -step)) * 10) / 10, Rotation::kShortestInterval,
+                                 Rotation::kLongestInterval);
   program_.rotation.SetInterval(next);
+  writing_ = true;
   txtCustomChangeInterval.SetText(FormatNumber(next, "0.0"));
+  writing_ = false;
 }
 
 void FrmFloatingTimeChanger::Open() {

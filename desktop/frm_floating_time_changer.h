@@ -26,6 +26,7 @@ class FrmFloatingTimeChanger : public Form {
 
   Program& program_;
   bool stoppedForChange_ = false;
+  bool writing_ = false;  // the spin button writes the box: no typing to check
 };
 
 }  // namespace tapestrel

@@ -359,10 +359,19 @@ std::string FreeNumberedName(const std::string& wanted, const std::function<bool
   }
 }
 
-bool AcceptsIntervalKey(int key, const std::string& text) {
-  if (key >= '0' && key <= '9') return true;
-  if (key == '.') return text.find('.') == std::string::npos;
-  return key < 32;
+bool AcceptsIntervalKey(int key) { return (key >= '0' && key <= '9') || key == '.' || key < 32; }
+
+std::optional<double> PlainDecimal(std::string_view text) {
+  const std::string trimmed = Trim(text);
+  int digits = 0;
+  int points = 0;
+  for (const char c : trimmed) {
+    if (c >= '0' && c <= '9') ++digits;
+    else if (c == '.') ++points;
+    else return std::nullopt;
+  }
+  if (digits == 0 || points > 1) return std::nullopt;
+  return LeadingNumber(trimmed);
 }
 
 }  // namespace tapestrel

@@ -15,9 +15,15 @@ namespace tapestrel {
 // "stem (3).ext" and so on; the extension is what follows the last dot of the name.
 std::string FreeNumberedName(const std::string& wanted, const std::function<bool(const std::string&)>& taken);
 
-// Whether a character typed into an interval box stays: digits, one decimal point and
-// the editing keys (below a blank).
-bool AcceptsIntervalKey(int key, const std::string& text);
+// Whether a character typed into an interval box stays: digits, the decimal point and
+// the editing keys (below a blank). A second point is refused by the whole text's check,
+// since a key may replace a selection that held the first.
+bool AcceptsIntervalKey(int key);
+
+// The number a whole text gives when it is a plain decimal: digits with at most one
+// point ("12", "0.5", ".5", "3."), blanks around it allowed; none for anything else
+// (a sign, an exponent, words, an empty text).
+std::optional<double> PlainDecimal(std::string_view text);
 
 // Cuts a system-call result at its first NUL character and strips blanks from both ends.
 std::string TrimAtNull(std::string_view text);

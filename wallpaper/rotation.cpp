@@ -312,9 +312,25 @@ void Rotation::ShowInterval() {
   writingBox_ = false;
 }
 
-void Rotation::CustomIntervalTyped(const std::string& text) {
+std::optional<double> Rotation::TypedInterval(TextBox& box) {
+  const std::string text = Trim(box.Text());
+  if (text.empty() || text == ".") return std::nullopt;
+  const std::optional<double> minutes = PlainDecimal(text);
+  if (minutes && *minutes <= kLongestInterval) return std::max(kShortestInterval, *minutes);
+  program_.platform.ui.MsgBox("\"" + text + "\" is not an interval. Enter a number of minutes from 0.1 to 43200 (30 days).",
+                              mb::OkOnly | mb::Exclamation, kApplicationName);
+  writingBox_ = true;
+  box.SetText(FormatNumber(program_.options.WallPaperChangeInterval, "0.0"));
+  box.SetSelection(0, static_cast<int>(box.Text().size()));
+  writingBox_ = false;
+  return std::nullopt;
+}
+
+void Rotation::CustomIntervalTyped(const std::string&) {
   if (writingBox_) return;
-  program_.options.WallPaperChangeInterval = std::max(0.0, LeadingNumber(text));
+  const std::optional<double> minutes = TypedInterval(program_.frmMain.txtCustomChangeInterval);
+  if (!minutes) return;
+  program_.options.WallPaperChangeInterval = *minutes;
   elapsed_ = 0;
   for (int i = 0; i < 6; ++i) program_.frmMain.mnuTimeInterval[i].SetChecked(i == 5);
 }
@@ -352,7 +368,7 @@ void Rotation::SpinTimeInterval(bool up) {
   // Tenths of a minute below ten minutes, whole minutes from ten on.
   const double step = minutes < 10 ? 0.1 : 1;
   // Tenths are kept exact so that 9.9 + 0.1 is 10, not 9.99999.
-  minutes = std::max(0.1, std::round((minutes + (up ? step : -step)) * 10) / 10);
+  minutes = std::clamp(std::round((minutes + (up ? step : -step)) * 10) / 10, kShortestInterval, kLongestInterval);
   elapsed_ = 0;
   for (int i = 0; i < 6; ++i) program_.frmMain.mnuTimeInterval[i].SetChecked(i == 5);
   writingBox_ = true;

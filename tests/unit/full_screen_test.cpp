@@ -295,14 +295,30 @@ TEST_F(FullScreenTest, TheFloatingChangerSetsTheIntervalFromATenthUpAndTheClockG
       intervals.push_back(options.WallPaperChangeInterval);
     }
     for (const auto& [from, up] : {std::pair{"9.9", true}, std::pair{"11", true}, std::pair{"10", false}}) {
-      box.SetText(from);
+      box.UserTyped(from);
       changer.Spin(up);
       intervals.push_back(options.WallPaperChangeInterval);
     }
+    // A point typed over the selected "9.0" starts a new number: ".5" is half a minute.
     int letter = 'x', point = '.';
     Raise(box.KeyPress, letter);
-    Raise(box.KeyPress, point);  // the text already has one
-    EXPECT_EQ(letter + point, 0);
+    Raise(box.KeyPress, point);
+    EXPECT_EQ(letter, 0);
+    EXPECT_EQ(point, '.');
+    box.UserTyped(".");
+    box.UserTyped(".5");
+    EXPECT_EQ(options.WallPaperChangeInterval, 0.5);
+    // Pasted words, a sign, an exponent or more than 30 days: told, and the interval kept.
+    const std::size_t told = memory.ui.Messages().size();
+    for (const char* pasted : {"-5 minutes", "1e20", "inf", "50000", "1.2.3"}) {
+      box.UserTyped(pasted);
+      EXPECT_EQ(options.WallPaperChangeInterval, 0.5) << pasted;
+      EXPECT_EQ(box.Text(), "0.5") << pasted;
+    }
+    EXPECT_EQ(memory.ui.Messages().size(), told + 5);
+    EXPECT_EQ(memory.ui.Prompts().back(),
+              "\"1.2.3\" is not an interval. Enter a number of minutes from 0.1 to 43200 (30 days).");
+    box.UserTyped("9");
     int enter = 13;
     Raise(box.KeyPress, enter);  // closes it
   };

@@ -179,7 +179,7 @@ TEST_F(SettingsTest, UnusableValuesFallBackToTheirDefaults) {
   const struct {
     const char* interval;
     double minutes;
-  } intervals[] = {{"0.5", 0.5}, {"15", 15}, {"", 1}, {"soon", 1}, {"0", 1}, {"-5", 1}};
+  } intervals[] = {{"0.5", 0.5}, {"15", 15}, {"", 1}, {"soon", 1}, {"0", 1}, {"-5", 1}, {"99999999", 43200}};
   for (const auto& c : intervals) {
     memory.settings.SaveSetting("StartUp", "WallPaperChangeInterval", c.interval);
     program.settings.Load();
