@@ -70,10 +70,15 @@ std::string FileList::FormatFileSize(std::uint64_t size, bool inKiloBytes) {
   return FormatNumber(bytes / 1024 / 1024, "#,###.##") + " Mb ";
 }
 
-bool FileList::RefusedWhileFilling() {
-  if (!filling_) return false;
+bool FileList::RefusedWhileBusy() {
+  if (!Busy()) return false;
   program_.platform.ui.Beep();
   return true;
+}
+
+void FileList::BeginOperation() {
+  operating_ = true;
+  folderAtFillStart_ = program_.frmMain.dirPictures.Path();
 }
 
 void FileList::ForgetEarlierEscape() {
@@ -214,7 +219,7 @@ std::vector<std::string> FileList::SearchAhead(const std::string& folder) {
 }
 
 bool FileList::FillListView(const std::string& folder, const std::vector<std::string>* dropped) {
-  if (RefusedWhileFilling()) return false;
+  if (RefusedWhileBusy()) return false;
   struct FillingMark {
     bool& filling;
     ~FillingMark() { filling = false; }
@@ -398,7 +403,7 @@ bool FileList::ListViewAddHelp(ListItem& item, const std::string& name, const st
 }
 
 bool FileList::SortByKey(int key, bool severalFolders) {
-  if (RefusedWhileFilling()) return false;
+  if (RefusedWhileBusy()) return false;
   ListView& list = Current();
   if (key < 0 || key > 5 || list.Count() == 0) return false;
   if (key == 2 && program_.options.AlternateFilePattern != "User") {
@@ -479,7 +484,7 @@ void FileList::SelectWallpaperItem() {
 }
 
 void FileList::ClearListView() {
-  if (RefusedWhileFilling()) return;
+  if (RefusedWhileBusy()) return;
   FrmMain& frm = program_.frmMain;
   frm.ChangeMainStatusMsg("Clearing list of files. Please wait.");
   Current().Clear();
@@ -490,7 +495,7 @@ void FileList::ClearListView() {
 }
 
 void FileList::ShowList(int list) {
-  if (RefusedWhileFilling()) return;
+  if (RefusedWhileBusy()) return;
   FrmMain& frm = program_.frmMain;
   trapped(program_.platform.ui, "toggle to the file-selection pane", [&] {
     frm.SetCurrentList(list);

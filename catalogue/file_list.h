@@ -85,6 +85,22 @@ class FileList {
   // change the list meanwhile (another fill, a clear, the other list, a sort) is refused
   // with a beep, so that the list only ever holds what one search found.
   bool Filling() const { return filling_; }
+  // Whether a fill or a file operation is running: commands that would change the list
+  // (another fill or operation, a clear, a sort, the other list) are refused meanwhile.
+  bool Busy() const { return filling_ || operating_; }
+  // A beep and true while busy: for the command about to change the list.
+  bool RefusedWhileBusy();
+  // Marks a file operation as running for its lifetime.
+  class OperationScope {
+   public:
+    explicit OperationScope(FileList& list) : list_(list) { list_.BeginOperation(); }
+    ~OperationScope() { list_.operating_ = false; }
+    OperationScope(const OperationScope&) = delete;
+    OperationScope& operator=(const OperationScope&) = delete;
+
+   private:
+    FileList& list_;
+  };
   // The folder pane's folder when the running fill began.
   const std::string& FolderAtFillStart() const { return folderAtFillStart_; }
 
@@ -110,7 +126,6 @@ class FileList {
   void ShowFilterPanels();
 
  private:
-  bool RefusedWhileFilling();
   void SortBy(int key, bool descending);
 
   Program& program_;
@@ -126,6 +141,8 @@ class FileList {
   std::uint64_t totalBytes_ = 0;
   bool stoppedByEscape_ = false;
   bool filling_ = false;
+  bool operating_ = false;
+  void BeginOperation();
   bool activeFill_ = false;
   // The selection last shown: list, count and focused item.
   int shownList_ = -1;

@@ -4,6 +4,8 @@
 #include "catalogue/folder_tree.h"
 
 #include <algorithm>
+#include <unordered_set>
+
 #include "platform/runtime_error.h"
 #include "platform/text.h"
 
@@ -12,6 +14,15 @@ namespace tapestrel {
 namespace {
 // Files handed to the shell at a time.
 constexpr std::size_t kShellBatch = 50;
+constexpr std::size_t kNamesTold = 10;
+
+// The first names of a list, one a line, and how many more there are.
+std::string NamesForMessage(const std::vector<std::string>& names) {
+  std::string text;
+  for (std::size_t i = 0; i < names.size() && i < kNamesTold; ++i) text += "     " + names[i] + "\n";
+  if (names.size() > kNamesTold) text += "     and " + NumberText(static_cast<double>(names.size() - kNamesTold)) + " more\n";
+  return text;
+}
 const char* const kNothingToDo[] = {"There are no files to delete.", "There are no files to move.",
                                     "There are no items to remove.", "There are no files to decode."};
 }  // namespace
@@ -25,7 +36,7 @@ std::vector<FileOperations::Selected> FileOperations::CollectSelected() {
   const ListView& list = program_.files.Current();
   for (int i = 0; i < list.Count(); ++i) {
     const ListItem& item = list.Items()[static_cast<std::size_t>(i)];
-    if (item.selected) selected.push_back({i, item.Column(1) + item.text});
+    if (item.selected) selected.push_back({i, item.Column(1) + item.text, {}});
   }
   return selected;
 }
@@ -54,6 +65,8 @@ void FileOperations::NoticeBeforeFirstShellUse() {
 }
 
 void FileOperations::OperateOnFiles(Operation operation) {
+  if (program_.files.RefusedWhileBusy()) return;
+  const FileList::OperationScope running(program_.files);
   try {
     const ListView& list = program_.files.Current();
     if (list.Count() == 0) {
@@ -71,14 +84,19 @@ void FileOperations::OperateOnFiles(Operation operation) {
     const int count = static_cast<int>(selected.size());
     for (int i = 0; i < count; ++i) {
       if (!program_.files.StepGoesOn(static_cast<int>(work.size()) + 1, count, " <ESC> to stop")) break;
+      std::string target = work.empty() ? std::string() : work.back().target;
       if (!all) {
         Confirm(operation, selected[static_cast<std::size_t>(i)]);
+        // An Esc that answered the question is spent: it must not stop what was confirmed.
+        program_.files.ForgetEarlierEscape();
         const int answer = program_.frmYesNoAllCancel.DialogResult();
         if (answer == FrmYesNoAllCancel::No) continue;
         if (answer != FrmYesNoAllCancel::Yes && answer != FrmYesNoAllCancel::YesToAll) break;
         all = answer == FrmYesNoAllCancel::YesToAll;
+        target = program_.frmYesNoAllCancel.MoveTarget();
       }
       work.push_back(selected[static_cast<std::size_t>(i)]);
+      work.back().target = target;
     }
     if (work.empty()) {
       program_.files.ShowTotals();
@@ -98,16 +116,44 @@ void FileOperations::Perform(Operation operation, const std::vector<Selected>& w
   std::vector<std::string> paths;
   for (const Selected& s : work) paths.push_back(s.path);
   switch (operation) {
-    case Delete:
-      DeleteFiles(paths, o.DeleteConfirmation, false);
+    case Delete: {
+      // A file gone since it was listed would stop the shell there: it only leaves the list.
+      std::vector<std::string> present;
+      for (const std::string& path : paths)
+        if (program_.platform.files.FileExists(path)) present.push_back(path);
+      if (!present.empty()) {
+        DeleteFiles(present, o.DeleteConfirmation, false);
+        TellNotDone({present.begin(), present.begin() + static_cast<std::ptrdiff_t>(lastHanded_)}, "deleted");
+      }
       CheckProcessed(work);
       break;
+    }
     case Move: {
       NoticeBeforeFirstShellUse();
-      const std::string folder = NormalizeFolder(Trim(program_.frmYesNoAllCancel.MoveTarget()));
+      program_.files.ForgetEarlierEscape();  // the notice may have been closed with Esc
+      FileSystem& files = program_.platform.files;
+      std::vector<std::string> from;
       std::vector<std::string> targets;
-      for (const std::string& path : paths) targets.push_back(folder + path.substr(path.find_last_of('\\') + 1));
-      MoveFiles(paths, targets, o.RenameOnCollision);
+      std::vector<std::string> kept;
+      for (const Selected& s : work) {
+        const std::string target = s.target + FilePart(s.path);
+        if (EqualsIgnoreCase(target, s.path) || !files.FileExists(s.path)) continue;  // onto itself, or gone
+        // Never onto a file the user has: with renaming off, that file is not moved.
+        if (!o.RenameOnCollision && files.FileExists(target)) {
+          kept.push_back(FilePart(s.path));
+          continue;
+        }
+        from.push_back(s.path);
+        targets.push_back(target);
+      }
+      if (!from.empty()) {
+        MoveFiles(from, targets, o.RenameOnCollision);
+        TellNotDone({from.begin(), from.begin() + static_cast<std::ptrdiff_t>(lastHanded_)}, "moved");
+      }
+      if (!kept.empty())
+        Tell(NumberText(static_cast<double>(kept.size())) + " file(s) were not moved, since a file of the same name is in the "
+                 "folder moved to:\n" + NamesForMessage(kept) + "Switch on \"Rename Moved\" to keep both.",
+             mb::OkOnly | mb::Exclamation);
       CheckProcessed(work);
       break;
     }
@@ -139,11 +185,15 @@ int FileOperations::DeleteFiles(const std::vector<std::string>& paths, bool conf
 
 int FileOperations::RunInBatches(const FileOperation& whole) {
   // The shell works through its list without letting the window paint (Wine's shows no
-  // progress of its own): in batches, with the progress and Esc between them.
+  // progress of its own): in batches, with the progress and Esc between them. A list the
+  // shell confirms goes in one, so that the user is asked once for the whole of it.
   const std::size_t total = whole.from.size();
+  const std::size_t batch = (whole.flags & shell_op::NoConfirmation) ? kShellBatch : std::max<std::size_t>(total, 1);
   int result = 0;
-  for (std::size_t first = 0; first < total; first += kShellBatch) {
-    const std::size_t last = std::min(total, first + kShellBatch);
+  lastHanded_ = 0;
+  for (std::size_t first = 0; first < total; first += batch) {
+    const std::size_t last = std::min(total, first + batch);
+    lastHanded_ = last;
     FileOperation part;
     part.function = whole.function;
     part.flags = whole.flags;
@@ -184,23 +234,38 @@ int FileOperations::MoveFiles(const std::vector<std::string>& paths, const std::
 }
 
 void FileOperations::TakeOff(const std::vector<Selected>& items) {
+  std::unordered_set<std::string> paths;
+  for (const Selected& s : items) paths.insert(ToLower(s.path));
   ListView& list = program_.files.Current();
-  list.BeginUpdate();
-  for (auto it = items.rbegin(); it != items.rend(); ++it) list.RemoveItem(it->index);
+  list.BeginUpdate();  // thousands of items go; the window hears of it once
+  // By path, not by the places read before the questions: the list may have moved since.
+  for (int i = list.Count() - 1; i >= 0; --i) {
+    const ListItem& item = list.Items()[static_cast<std::size_t>(i)];
+    if (paths.count(ToLower(item.Column(1) + item.text))) list.RemoveItem(i);
+  }
   list.EndUpdate();
 }
 
 void FileOperations::CheckProcessed(const std::vector<Selected>& processed) {
-  ListView& list = program_.files.Current();
   const int total = static_cast<int>(processed.size());
-  list.BeginUpdate();  // thousands of items go; the window hears of it once
+  std::vector<Selected> gone;
   for (int i = total - 1; i >= 0; --i) {
     program_.files.ShowProgress(total - i, 2, total);
     program_.platform.ui.DoEvents();
     const Selected& s = processed[static_cast<std::size_t>(i)];
-    if (!program_.platform.files.FileExists(s.path)) list.RemoveItem(s.index);
+    if (!program_.platform.files.FileExists(s.path)) gone.push_back(s);
   }
-  list.EndUpdate();
+  TakeOff(gone);
+}
+
+void FileOperations::TellNotDone(const std::vector<std::string>& handed, const char* what) {
+  std::vector<std::string> left;
+  for (const std::string& path : handed)
+    if (program_.platform.files.FileExists(path)) left.push_back(FilePart(path));
+  if (left.empty()) return;
+  Tell(NumberText(static_cast<double>(left.size())) + " of " + NumberText(static_cast<double>(handed.size())) +
+           " file(s) were not " + what + ":\n" + NamesForMessage(left),
+       mb::OkOnly | mb::Exclamation);
 }
 
 std::string FileOperations::SelectedFolder() const {
@@ -250,7 +315,11 @@ void FileOperations::MoveFolder() {
   op.from = {withoutTrailingSlash(folder)};
   op.to = {withoutTrailingSlash(Trim(dialog.MoveTarget()))};
   bool aborted = false;
-  if (program_.platform.shell.RunFileOperation(op, aborted) != 0) Tell("Unsuccessful move operation.", mb::OkOnly | mb::Exclamation);
+  // A folder still where it was has not moved, whatever the shell answered (onto a
+  // folder of the same name it does nothing and says nothing).
+  const int code = program_.platform.shell.RunFileOperation(op, aborted);
+  if (code != 0 || program_.platform.files.FolderExists(folder))
+    Tell("Unsuccessful move operation.", mb::OkOnly | mb::Exclamation);
   RefreshFolderList();
 }
 

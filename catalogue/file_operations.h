@@ -34,20 +34,27 @@ class FileOperations {
   struct Selected {
     int index;
     std::string path;
+    // Where a move takes it: the folder of the answer that confirmed it.
+    std::string target;
   };
   std::vector<Selected> CollectSelected();
   // Takes off the list the processed files that are no longer where they were.
   void CheckProcessed(const std::vector<Selected>& processed);
-  // Takes the items off the list, from the last to the first.
+  // Takes the items off the list by their paths, whatever places they have by then.
   void TakeOff(const std::vector<Selected>& items);
   // The shell's operation over its list, a batch at a time; the first failure's result.
+  // A list the shell asks about goes whole, so that it asks once.
   int RunInBatches(const FileOperation& whole);
+  // Tells which of the files handed to the shell are still where they were.
+  void TellNotDone(const std::vector<std::string>& handed, const char* what);
   void Tell(const std::string& text, int style);
   bool Confirm(Operation operation, const Selected& file);
   void Perform(Operation operation, const std::vector<Selected>& work);
   // Told once a run, before the first move or folder delete.
   void NoticeBeforeFirstShellUse();
   bool noticeShown_ = false;
+  // How many files of its list the last shell operation was given.
+  std::size_t lastHanded_ = 0;
   void RefreshFolderList();
 
   Program& program_;

@@ -69,7 +69,7 @@ void FolderSet::DriveChanged() {
 void FolderSet::PictureFolderChanged() {
   if (SuppressFolderEvents) return;
   FrmMain& frm = program_.frmMain;
-  if (program_.files.Filling()) {
+  if (program_.files.Busy()) {
     // Not while the list is being filled: the folder pane goes back to what it showed.
     program_.platform.ui.Beep();
     const std::string back = program_.files.FolderAtFillStart();
@@ -133,7 +133,7 @@ void FolderSet::CleanUpActiveFoldersKey(const std::vector<std::string>* folders)
 
 bool FolderSet::ReadActiveFolders(const std::vector<std::string>* folders, bool filesAlso) {
   FrmMain& frm = program_.frmMain;
-  if (program_.files.Filling()) {
+  if (program_.files.Busy()) {
     program_.platform.ui.Beep();
     return false;
   }

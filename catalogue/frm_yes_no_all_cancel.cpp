@@ -1,5 +1,7 @@
 #include "catalogue/frm_yes_no_all_cancel.h"
 
+#include <cctype>
+
 #include "app/program.h"
 #include "platform/runtime_error.h"
 #include "platform/text.h"
@@ -8,6 +10,14 @@ namespace tapestrel {
 
 namespace {
 constexpr int kMoveHistory = 1;
+constexpr const char* kMoveHint = "Move-to directory name";
+
+// A drive's root ("C:\") or a network share's ("\\server\"), then the rest.
+bool isFullPath(const std::string& path) {
+  const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+                     (path[2] == '\\' || path[2] == '/');
+  return drive || (path.size() > 2 && path[0] == '\\' && path[1] == '\\');
+}
 }  // namespace
 
 FrmYesNoAllCancel::FrmYesNoAllCancel(Program& program) : Form("frmYesNoAllCancel", 6360, 3120), program_(program) {
@@ -16,7 +26,7 @@ FrmYesNoAllCancel::FrmYesNoAllCancel(Program& program) : Form("frmYesNoAllCancel
   Image1.SystemIcon = 32514;  // the question mark
   lblYesNoCancel.Move(900, 180, 5220, 1380);
   cboMoveDirectories.Move(240, 1650, 4680, 315);
-  cboMoveDirectories.SetText("Move-to directory name");
+  cboMoveDirectories.SetText(kMoveHint);
   cmdBrowseForMoveDirectory.SetCaption("&Browse...");
   cmdBrowseForMoveDirectory.Move(5040, 1635, 1080, 345);
   const char* captions[] = {"&Yes", "Yes to &All", "&No", "&Cancel"};
@@ -105,10 +115,22 @@ void FrmYesNoAllCancel::MoveTargetChanged() {
 
 void FrmYesNoAllCancel::Answer(Result result, const char* where) {
   try {
-    result_ = result;
     const std::string target = Trim(cboMoveDirectories.Text());
-    if ((result == Yes || result == YesToAll) && cboMoveDirectories.Visible() && !target.empty())
+    const bool moving = (result == Yes || result == YesToAll) && cboMoveDirectories.Visible();
+    if (moving) {
+      // Only an existing folder, named in full, is a place to move to; the hint never is.
+      if (target.empty() || target == kMoveHint || !isFullPath(target) ||
+          !program_.platform.files.FolderExists(NormalizeFolder(target))) {
+        program_.platform.ui.MsgBox((target.empty() || target == kMoveHint ? std::string("No folder is given")
+                                                                           : "\"" + target + "\" is not an existing folder") +
+                                        " to move to.\nEnter the full path of a folder, or choose one with Browse.",
+                                    mb::OkOnly | mb::Exclamation, kApplicationName);
+        return;  // the question stays, with what was typed
+      }
+      moveTarget_ = NormalizeFolder(target);
       program_.folders.UpdateFolderHistory(kMoveHistory, target);
+    }
+    result_ = result;
     Hide();
   } catch (const RuntimeError& e) {
     program_.platform.ui.MsgBox(NumberText(e.number) + " " + e.description + " " + "has occurred while pressing the " +

@@ -24,7 +24,9 @@ class FrmYesNoAllCancel : public Form {
   void AskFolderMove(const std::string& folder);
   int DialogResult() const { return result_; }
   // The move-to folder as the combo holds it.
-  std::string MoveTarget() const { return cboMoveDirectories.Text(); }
+  // The folder the last Yes or "Yes to &All" moves to, as it stood at that answer: a full
+  // path of an existing folder, ending in a backslash.
+  const std::string& MoveTarget() const { return moveTarget_; }
   // A folder's last part in single quotes, a drive root whole, nothing for none.
   static std::string Quoted(const std::string& folder);
 
@@ -48,6 +50,7 @@ class FrmYesNoAllCancel : public Form {
 
   Program& program_;
   int result_ = None;
+  std::string moveTarget_;
   std::string file_;
   std::string folder_;
 };

@@ -19,8 +19,13 @@ class MemoryDesktop : public Desktop {
   std::string ProcessorText() override { return "x86 family 6"; }
   MemoryStatus Memory() override { return {42, 512ull << 20, 256ull << 20, 1024ull << 20, 768ull << 20}; }
 
-  // Esc "pressed" after this many askings (never when negative).
-  bool KeyPressed(int virtualKey) override { return virtualKey == 27 && escapeAfter >= 0 && askings++ >= escapeAfter; }
+  // Esc "pressed" after this many askings (never when negative), and held from then on;
+  // or pressed once (`escapeOnce`), which the next asking hears and forgets.
+  bool KeyPressed(int virtualKey) override {
+    if (virtualKey == 27 && escapeOnce) return !(escapeOnce = false);
+    return virtualKey == 27 && escapeAfter >= 0 && askings++ >= escapeAfter;
+  }
+  bool escapeOnce = false;
   int ColorDepth() override { return colorDepth; }
   long SetDesktopWallpaper(const std::string& path) override {
     wallpapers.push_back(path);

@@ -37,17 +37,33 @@ bool Win32ProfileFiles::WriteProfileValue(const std::string& file, const std::st
   return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != 0;
 }
 
+namespace {
+// The attributes of a path of any length: the ANSI calls refuse more than 260
+// characters, so a long full path goes to the wide call in its "\\?\" form.
+DWORD attributesOf(const std::string& path) {
+  const bool full = path.size() > 2 && ((path[1] == ':' && (path[2] == '\\' || path[2] == '/')) || path.rfind("\\\\", 0) == 0);
+  if (path.size() < MAX_PATH || !full) return GetFileAttributesA(path.c_str());
+  std::string local = path;
+  std::replace(local.begin(), local.end(), '/', '\\');
+  const int length = MultiByteToWideChar(CP_ACP, 0, local.c_str(), -1, nullptr, 0);
+  if (length <= 0) return INVALID_FILE_ATTRIBUTES;
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, local.c_str(), -1, wide.data(), length);
+  wide.pop_back();
+  const std::wstring prefixed = local.rfind("\\\\", 0) == 0 ? L"\\\\?\\UNC\\" + wide.substr(2) : L"\\\\?\\" + wide;
+  return GetFileAttributesW(prefixed.c_str());
+}
+}  // namespace
+
 bool Win32FileSystem::FileExists(const std::string& path) {
   if (path.empty() || path.find_first_of("*?") != std::string::npos) return false;
-  WIN32_FIND_DATAA found;
-  const HANDLE search = FindFirstFileA(path.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  FindClose(search);
-  return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  const DWORD attributes = attributesOf(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool Win32FileSystem::FolderExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (path.empty()) return false;
+  const DWORD attributes = attributesOf(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 

@@ -112,14 +112,101 @@ TEST_F(FileOperationsTest, AMoveNeverReplacesAFileWhenRenamingWasAskedForEvenWhe
             "Tapestrel must initialize the Windows '95 file operation.\nThis only needs to be done once while the program "
             "is loaded.");
 
-  // Without renaming the shell's own way stands (here: the file there is replaced).
-  listFiles(1);
+  // Without renaming the file there is never replaced either: that file stays, told.
+  listFiles(2);
   memory.files.WriteFile("C:\\Kept\\photo 1.jpg", "the one already there");
+  memory.files.RemoveFile("C:\\Kept\\photo 2.jpg");
   program.options.RenameOnCollision = false;
-  answers = {R::Yes};
+  answers = {R::YesToAll};
   run(FileOperations::Move);
   EXPECT_EQ(memory.shell.operations.back().flags, 0xC1);
-  EXPECT_EQ(memory.files.ReadFile("C:\\Kept\\photo 1.jpg"), "picture 1");
+  EXPECT_EQ(memory.shell.operations.back().from, std::vector<std::string>{"C:\\Pics\\photo 2.jpg"});
+  EXPECT_EQ(memory.files.ReadFile("C:\\Kept\\photo 1.jpg"), "the one already there");
+  EXPECT_EQ(memory.files.ReadFile("C:\\Pics\\photo 1.jpg"), "picture 1");
+  EXPECT_EQ(listed(), std::vector<std::string>{"photo 1.jpg"});
+  EXPECT_EQ(memory.ui.Prompts().back(),
+            "1 file(s) were not moved, since a file of the same name is in the folder moved to:\n     photo 1.jpg\n"
+            "Switch on \"Rename Moved\" to keep both.");
+}
+
+// Each file goes where the answer that confirmed it said; the hint and folders that are
+// not there are never a target; a move onto itself does nothing.
+TEST_F(FileOperationsTest, EachFileGoesWhereItsOwnAnswerSaidAndOnlyToAnExistingFolder) {
+  listFiles(3);
+  memory.files.WriteFile("C:\\W1A\\x.txt", "x");
+  memory.files.WriteFile("C:\\New\\x.txt", "x");
+  std::deque<std::string> typed = {"C:\\W1A\\", "Move-to directory name", "Trips", "C:\\Nowhere\\", "C:\\New\\", "C:\\Pics\\"};
+  std::deque<int> buttons = {R::Yes, R::Yes, R::Yes, R::Yes, R::No, R::Yes};
+  dialog.WhileModal = [&] {
+    while (!typed.empty()) {
+      dialog.cboMoveDirectories.SetText(typed.front());
+      typed.pop_front();
+      CommandButton* press[] = {nullptr, &dialog.cmdYes, &dialog.cmdNo, &dialog.cmdCancel, &dialog.cmdYesToAll};
+      const int answer = buttons.front();
+      buttons.pop_front();
+      press[answer]->Click();
+      if (!dialog.Visible()) return;  // answered; a refused target keeps the question up
+    }
+  };
+  program.options.RenameOnCollision = true;
+  run(FileOperations::Move);
+  // photo 1: W1A. photo 2: the hint, a relative name and a missing folder refused, then
+  // the new folder typed and No. photo 3: its own folder, so it stays.
+  EXPECT_EQ(memory.files.ReadFile("C:\\W1A\\photo 1.jpg"), "picture 1");
+  EXPECT_TRUE(memory.files.FileExists("C:\\Pics\\photo 2.jpg"));
+  EXPECT_FALSE(memory.files.FileExists("C:\\New\\photo 1.jpg"));
+  EXPECT_TRUE(memory.files.FileExists("C:\\Pics\\photo 3.jpg"));
+  EXPECT_FALSE(memory.files.FileExists("C:\\Pics\\photo 3 (2).jpg"));
+  EXPECT_EQ(listed(), (std::vector<std::string>{"photo 2.jpg", "photo 3.jpg"}));
+  const auto prompts = memory.ui.Prompts();
+  EXPECT_EQ(std::count_if(prompts.begin(), prompts.end(), [](const std::string& p) { return p.find("to move to.") != std::string::npos; }), 3);
+  EXPECT_NE(std::find(prompts.begin(), prompts.end(),
+                      "No folder is given to move to.\nEnter the full path of a folder, or choose one with Browse."),
+            prompts.end());
+  for (const std::string& folder : program.options.Folders) EXPECT_NE(folder, "Move-to directory name");
+}
+
+// What the shell did not do is told: a file deleted behind the list's back does not stop
+// the others, and an Esc that closed a question does not cancel what was confirmed.
+TEST_F(FileOperationsTest, WhatTheShellDidNotDoIsToldAndAnEscThatAnsweredIsSpent) {
+  listFiles(3);
+  memory.files.RemoveFile("C:\\Pics\\photo 2.jpg");  // gone since it was listed
+  answers = {R::Yes, R::Yes};
+  // The third question is answered with Esc, as its Cancel: the press is the dialog's.
+  const auto answer = dialog.WhileModal;
+  dialog.WhileModal = [&] {
+    if (!answers.empty()) return answer();
+    memory.desktop.escapeOnce = true;
+    dialog.cmdCancel.Click();
+  };
+  run(FileOperations::Delete);
+  dialog.WhileModal = answer;
+  EXPECT_FALSE(memory.files.FileExists("C:\\Pics\\photo 1.jpg"));
+  EXPECT_EQ(listed(), std::vector<std::string>{"photo 3.jpg"});
+  EXPECT_EQ(memory.shell.operations.back().from, std::vector<std::string>{"C:\\Pics\\photo 1.jpg"});
+
+  // The shell answers success but a file stays: told by name.
+  memory.desktop.escapeAfter = -1;
+  list().UserSelected(0, true);
+  memory.shell.userCancels = true;
+  answers = {R::Yes};
+  run(FileOperations::Delete);
+  EXPECT_EQ(memory.ui.Prompts().back(), "1 of 1 file(s) were not deleted:\n     photo 3.jpg\n");
+  memory.shell.userCancels = false;
+
+  // A second command while the operation asks is refused, and the list is left as it is.
+  listFiles(2);
+  for (int i = 0; i < list().Count(); ++i) list().UserSelected(i, true);
+  answers = {R::YesToAll};
+  dialog.WhileModal = [this] {
+    const std::size_t before = list().Count();
+    program.operations.OperateOnFiles(FileOperations::Remove);
+    EXPECT_FALSE(program.files.SortByKey(0));
+    EXPECT_EQ(static_cast<std::size_t>(list().Count()), before);
+    dialog.cmdYesToAll.Click();
+  };
+  run(FileOperations::Delete);
+  EXPECT_TRUE(listed().empty());
 }
 
 TEST_F(FileOperationsTest, RemoveTakesItemsOffTheListOnlyAndTheDialogWantsAnAnswer) {
@@ -222,6 +309,16 @@ namespace tapestrel {
 namespace {
 
 TEST_F(FileOperationsTest, ManyFilesGoToTheShellInBatchesWithTheWindowPaintedBetween) {
+  // Where the shell asks ("Confirm Deletes"), the whole list goes at once: one question.
+  listFiles(60);
+  answers = {R::YesToAll};
+  run(FileOperations::Delete);
+  ASSERT_EQ(memory.shell.operations.size(), 1u);
+  EXPECT_EQ(memory.shell.operations[0].from.size(), 60u);
+  EXPECT_EQ(memory.shell.operations[0].flags, 0xC0);
+  memory.shell.operations.clear();
+
+  program.options.DeleteConfirmation = false;
   listFiles(450);
   answers = {R::YesToAll};
   const int before = memory.ui.DoEventsCalls();
@@ -229,7 +326,7 @@ TEST_F(FileOperationsTest, ManyFilesGoToTheShellInBatchesWithTheWindowPaintedBet
   ASSERT_EQ(memory.shell.operations.size(), 9u);
   EXPECT_EQ(memory.shell.operations[0].from.size(), 50u);
   EXPECT_EQ(memory.shell.operations[8].from.size(), 50u);
-  EXPECT_EQ(memory.shell.operations[8].flags, 0xC0);
+  EXPECT_EQ(memory.shell.operations[8].flags, 0xD0);
   EXPECT_GE(memory.ui.DoEventsCalls() - before, 452);
   EXPECT_TRUE(listed().empty());
 

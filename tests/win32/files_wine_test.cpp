@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "platform/text.h"
 #include "platform/win32/win32_services.h"
@@ -41,6 +43,38 @@ TEST(Win32Files, ExistenceMeansANormalFileFoundByExactName) {
   EXPECT_TRUE(files.RemoveFile(file));
   EXPECT_FALSE(files.FileExists(file));
   EXPECT_FALSE(files.RemoveFile(file));
+}
+
+// Past 260 characters the ANSI calls see nothing; a move must still see the file that is
+// there, or it would replace it.
+TEST(Win32Files, ExistenceIsSeenPastTwoHundredSixtyCharacters) {
+  Win32FileSystem files;
+  std::wstring folder;
+  {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    folder = std::wstring(L"\\\\?\\") + temp;
+  }
+  std::vector<std::wstring> made;
+  std::string ansi = tempPath("");
+  for (int i = 0; i < 3; ++i) {
+    const std::wstring part(90, static_cast<wchar_t>(L'a' + i));
+    folder += part + L"\\";
+    ansi += std::string(90, static_cast<char>('a' + i)) + "\\";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    made.push_back(folder);
+  }
+  const std::wstring file = folder + L"photo 1.jpg";
+  const HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  CloseHandle(h);
+  ASSERT_GT(ansi.size() + 11, 260u);
+  EXPECT_TRUE(files.FileExists(ansi + "photo 1.jpg"));
+  EXPECT_FALSE(files.FileExists(ansi + "photo 2.jpg"));
+  EXPECT_TRUE(files.FolderExists(ansi));
+  EXPECT_FALSE(files.FileExists(ansi));
+  DeleteFileW(file.c_str());
+  for (auto it = made.rbegin(); it != made.rend(); ++it) RemoveDirectoryW(it->c_str());
 }
 
 std::vector<std::string> sortedNames(const std::vector<FoundFile>& found) {
