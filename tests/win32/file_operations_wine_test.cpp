@@ -79,11 +79,15 @@ TEST_F(FileOperationsOnWine, AMoveOntoATakenNameKeepsBothFilesAndTheListFollows)
   EXPECT_EQ(read(to + "Z\xC3\xBCrich & co.jpg"), "second");
   EXPECT_EQ(program.files.Current().Count(), 0);
 
-  // Without "Rename Moved" the shell's own way stands: Wine's replaces the file there.
+  // Without "Rename Moved" the file there is kept all the same (Wine's shell would
+  // replace it without asking): the one listed stays where it was, and the user is told.
   program.options.RenameOnCollision = false;
   listed("Z\xC3\xBCrich & co.jpg", "third");
   program.operations.OperateOnFiles(FileOperations::Move);
-  EXPECT_EQ(read(to + "Z\xC3\xBCrich & co.jpg"), "third");
+  EXPECT_EQ(read(to + "Z\xC3\xBCrich & co.jpg"), "second");
+  EXPECT_EQ(read(from + "Z\xC3\xBCrich & co.jpg"), "third");
+  EXPECT_EQ(program.files.Current().Count(), 1);
+  EXPECT_NE(windows.memory.ui.Prompts().back().find("were not moved, since a file of the same name"), std::string::npos);
 }
 
 TEST_F(FileOperationsOnWine, ADeleteGoesToTheRecycleBinAndOffTheList) {

@@ -51,7 +51,8 @@ TEST(MediaEventsOnWine, TheBackdropSoundPlaysOnEveryChangeAndTheExitSoundWaits) 
   testing::ProgramOnWindows windows;
   Win32FileSystem& files = windows.files;
   for (const char* name : {"a.bmp", "b.bmp"}) files.WriteFileAtomically(folder + name, WriteBmp24(Bitmap(16, 16, 0x336699)));
-  const std::string change = folder + "wallpaper change.wav";
+  // A "!" in the name: the system would read what stands before it as the device type.
+  const std::string change = folder + "wallpaper change!.wav";
   const std::string leaving = folder + "long exit sound.wav";
   files.WriteFileAtomically(change, sounds::WaveFile(1500));
   files.WriteFileAtomically(leaving, sounds::WaveFile(25000));
@@ -80,7 +81,9 @@ TEST(MediaEventsOnWine, TheBackdropSoundPlaysOnEveryChangeAndTheExitSoundWaits) 
   ASSERT_TRUE(program.rotation.ChangeWallpaper(Rotation::Next));
   const std::string shortChange = files.ShortPathName(change);
   ASSERT_EQ(shortChange.find(' '), std::string::npos) << shortChange;
-  const auto opens = mci.Find("open " + shortChange + " alias mciDevice1");
+  const std::string device = program.media.DeviceName(change);
+  EXPECT_EQ(ToLower(device), ToLower("waveaudio!" + shortChange));
+  const auto opens = mci.Find("open " + device + " alias mciDevice1");
   const auto plays = mci.Find("play mciDevice1 notify");
   ASSERT_EQ(opens.size(), 2u);
   ASSERT_EQ(plays.size(), 2u);
@@ -104,6 +107,14 @@ TEST(MediaEventsOnWine, TheBackdropSoundPlaysOnEveryChangeAndTheExitSoundWaits) 
   }
   EXPECT_TRUE(windows.memory.ui.Prompts().empty()) << windows.memory.ui.Prompts().front();
   EXPECT_EQ(windows.memory.settings.GetSetting("StartUp", "mciEvents2", ""), leaving);
+
+  // Where a volume has no short names the long path goes: in quotes it opens, bare its
+  // blanks part it.
+  std::string reply(200, ' ');
+  EXPECT_EQ(mci.real.SendString("open \"waveaudio!" + leaving + "\" alias quoted", reply, nullptr), 0u);
+  mci.real.SendString("close quoted", reply, nullptr);
+  EXPECT_NE(mci.real.SendString("open waveaudio!" + leaving + " alias bare", reply, nullptr), 0u);
+  mci.real.SendString("close bare", reply, nullptr);
 
   for (const char* name : {"a.bmp", "b.bmp"}) DeleteFileA((folder + name).c_str());
   DeleteFileA(change.c_str());
