@@ -211,7 +211,8 @@ void OutsidePrograms::ViewOrEdit(Mode mode) {
 }
 
 bool OutsidePrograms::FileNameExist(const std::string& path) {
-  if (!Trim(path).empty() && !program_.platform.files.FindFiles(path).empty()) return true;
+  // One existing file: a pattern such as "C:\\Tools\\*.exe" names no program.
+  if (program_.platform.files.FileExists(Trim(path))) return true;
   Tell(path + " cannot be found." + "\n" + "Make sure you have entered the correct path and filename.",
        mb::OkOnly | mb::Information, kApplicationName);
   return false;

@@ -16,26 +16,27 @@ std::string ScreenSaver::GetScreenSaverPath() {
   return TrimAtNull(program_.platform.profiles.ReadProfileValue(kSystemIni, kBoot, kScreenSaverKey, ""));
 }
 
-void ScreenSaver::SetScreenSaverPath(const std::string& path) {
-  program_.platform.profiles.WriteProfileValue(kSystemIni, kBoot, kScreenSaverKey, path);
+bool ScreenSaver::SetScreenSaverPath(const std::string& path) {
+  if (program_.platform.profiles.WriteProfileValue(kSystemIni, kBoot, kScreenSaverKey, path)) return true;
+  program_.platform.ui.MsgBox("The screen saver " + path + " could not be written to system.ini.\nThe screen saver stays as it was.",
+                              mb::OkOnly | mb::Exclamation, kApplicationName);
+  return false;
 }
 
 void ScreenSaver::StartScreenSaver() { program_.platform.desktop.PostSystemCommand(program_.frmMain.native, kScreenSaveCommand); }
 
-void ScreenSaver::EnsureScreenSaverInstalled() {
-  if (!GetScreenSaverPath().empty()) return;
+bool ScreenSaver::EnsureScreenSaverInstalled() {
+  if (!GetScreenSaverPath().empty()) return true;
   FileSystem& files = program_.platform.files;
   const std::string fallback = Trim(program_.options.DefaultScreenSaver);
-  if (!fallback.empty() && files.FileExists(fallback)) {
-    SetScreenSaverPath(files.ShortPathName(fallback));
-    return;
-  }
+  if (!fallback.empty() && files.FileExists(fallback)) return SetScreenSaverPath(files.ShortPathName(fallback));
   program_.platform.ui.MsgBox("No screen saver installed and \nno default one listed.", mb::OkOnly | mb::Information,
                               kApplicationName);
+  return true;
 }
 
 bool ScreenSaver::SetScreenSaverActive(bool on) {
-  if (on) EnsureScreenSaverInstalled();
+  if (on && !EnsureScreenSaverInstalled()) return false;
   const bool taken = program_.platform.desktop.SetScreenSaveActive(on);
   if (on) StartScreenSaver();
   return taken;
@@ -48,12 +49,13 @@ void ScreenSaver::ScreenSaverCommand(int index) {
   const bool active = LeadingNumber(program_.registry.GetRegistryValue("ScreenSaveActive")) == 1;
   if (index == 1) {
     if (active) {
-      EnsureScreenSaverInstalled();
-      StartScreenSaver();
-    } else {
-      SetScreenSaverActive(true);
+      if (EnsureScreenSaverInstalled()) StartScreenSaver();
+    } else if (SetScreenSaverActive(true)) {
       // The pictures would change under a running screen saver.
       if (main.tmrTapestrel[0].Enabled()) program_.rotation.TimerOnOff();
+    } else {
+      main.mnuScreenSaver[0].SetChecked(true);  // still off
+      main.mnuScreenSaver[1].SetChecked(false);
     }
   } else if (active) {
     SetScreenSaverActive(false);

@@ -15,10 +15,13 @@ class ScreenSaver {
   explicit ScreenSaver(Program& program) : program_(program) {}
 
   std::string GetScreenSaverPath();
-  void SetScreenSaverPath(const std::string& path);
+  // False, told, when system.ini could not be written.
+  bool SetScreenSaverPath(const std::string& path);
   void StartScreenSaver();
-  void EnsureScreenSaverInstalled();
-  // Answers whether the system took the change.
+  // False when the default screen saver could not be installed for want of a write.
+  bool EnsureScreenSaverInstalled();
+  // Answers whether the system took the change; switching on with an install that
+  // failed leaves the switch as it was.
   bool SetScreenSaverActive(bool on);
   // "Screen Saver O&ff" (0) and "Screen Saver O&n" (1).
   void ScreenSaverCommand(int index);

@@ -18,6 +18,7 @@ std::string MemoryProfileFiles::ReadProfileValue(const std::string& file, const 
 
 bool MemoryProfileFiles::WriteProfileValue(const std::string& file, const std::string& section,
                                             const std::string& key, const std::string& value) {
+  if (!readOnlyFile.empty() && EqualsIgnoreCase(file, readOnlyFile)) return false;
   values_[slotName(file, section, key)] = value;
   return true;
 }

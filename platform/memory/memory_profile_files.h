@@ -14,6 +14,8 @@ class MemoryProfileFiles : public ProfileFiles {
                                const std::string& fallback) override;
   bool WriteProfileValue(const std::string& file, const std::string& section, const std::string& key,
                           const std::string& value) override;
+  // Writes to files of this name fail, as on a read-only or locked system.ini.
+  std::string readOnlyFile;
 
  private:
   std::map<std::string, std::string> values_;  // "file|section|key", lower case

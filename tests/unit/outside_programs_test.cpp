@@ -174,6 +174,15 @@ TEST_F(OutsideProgramsTest, InternalViewingNeedsAFocusedFileAndAMissingEditorIsT
   EXPECT_EQ(memory.ui.Prompts(),
             Lines{"C:\\Gone\\paint.exe cannot be found.\nMake sure you have entered the correct path and filename."});
   EXPECT_TRUE(launched().empty());
+
+  // A pattern names no one program, even where files match it.
+  memory.files.WriteFile("C:\\Tools\\paint.exe", "MZ");
+  program.options.Programs[6] = "C:\\Tools\\*.exe";
+  memory.ui.ClearMessages();
+  menu("mnuViewFiles", 1);
+  EXPECT_EQ(memory.ui.Prompts(),
+            Lines{"C:\\Tools\\*.exe cannot be found.\nMake sure you have entered the correct path and filename."});
+  EXPECT_TRUE(launched().empty());
 }
 
 }  // namespace

@@ -58,6 +58,20 @@ TEST_F(ScreenSaverTest, OnWhileInactiveInstallsTheDefaultByItsShortPathFirstAndS
   EXPECT_FALSE(main.mCustom[10].Visible());
 }
 
+// A system.ini that cannot be written: told, and the switch stays off with nothing to run.
+TEST_F(ScreenSaverTest, AFailedInstallIsToldAndLeavesTheSwitchOff) {
+  memory.files.WriteFile("C:\\WINDOWS\\stars.scr", "MZ");
+  memory.profiles.readOnlyFile = "system.ini";
+  start("0");
+  main.mnuScreenSaver_Click(1);
+  EXPECT_TRUE(memory.desktop.screenSaveActiveCalls.empty());
+  EXPECT_TRUE(memory.desktop.systemCommands.empty());
+  EXPECT_TRUE(main.mnuScreenSaver[0].Checked());
+  EXPECT_FALSE(main.mnuScreenSaver[1].Checked());
+  ASSERT_FALSE(memory.ui.Prompts().empty());
+  EXPECT_NE(memory.ui.Prompts().back().find("could not be written to system.ini"), std::string::npos);
+}
+
 TEST_F(ScreenSaverTest, OffWhileInactiveChangesOnlyTheChecksAndNoneInstalledIsToldButTheSwitchIsSet) {
   start("0");
   main.mnuScreenSaver_Click(0);
