@@ -2,10 +2,12 @@
 //   tapestrel_make_pictures corpus DIR      one small file of each kind the readers know
 //   tapestrel_make_pictures jpegs N DIR     N small JPEG files of different sizes
 //   tapestrel_make_pictures samples DIR     the sample TGA and placeable WMF pictures
+//   tapestrel_make_pictures scans N IN OUT  the JPEG IN with its last scan repeated N times
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "platform/bitmap.h"
@@ -78,6 +80,12 @@ int samples(const fs::path& folder) {
   return write(folder / "sample-sunrise.tga", tga) && write(folder / "sample-chart.wmf", Wmf(2880, 1440, 1440)) ? 0 : 1;
 }
 
+int scans(int times, const fs::path& in, const fs::path& out) {
+  std::ifstream file(in, std::ios::binary);
+  const std::string jpeg((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  return !jpeg.empty() && write(out, WithLastScanRepeated(jpeg, times)) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -85,6 +93,7 @@ int main(int argc, char** argv) {
   if (mode == "corpus" && argc == 3) return corpus(argv[2]);
   if (mode == "jpegs" && argc == 4) return jpegs(std::atoi(argv[2]), argv[3]);
   if (mode == "samples" && argc == 3) return samples(argv[2]);
-  std::fprintf(stderr, "usage: %s corpus DIR | jpegs N DIR | samples DIR\n", argv[0]);
+  if (mode == "scans" && argc == 5) return scans(std::atoi(argv[2]), argv[3], argv[4]);
+  std::fprintf(stderr, "usage: %s corpus DIR | jpegs N DIR | samples DIR | scans N IN OUT\n", argv[0]);
   return 2;
 }

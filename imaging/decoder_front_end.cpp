@@ -58,6 +58,8 @@ std::string errorText(const RuntimeError& e) { return e.description + " (" + Num
 DecoderFrontEnd::DecoderFrontEnd(Program& program) : program_(program) {
   // The control decodes a picture no larger than the viewing size will show it.
   program_.platform.gvbox.Fit = [this](PictureSize whole) { return program_.wallpaper.FittedSize(whole); };
+  // Esc stops a long decode (and, through the escape flag, the batch it is part of).
+  program_.platform.gvbox.Cancelled = [this] { return program_.files.EscapePressed(); };
 }
 
 void DecoderFrontEnd::Tell(const std::string& text, int style, const std::string& title) {
@@ -91,6 +93,10 @@ bool DecoderFrontEnd::InternalDecode(const std::string& path) {
     program_.state.ImageHeight = static_cast<std::int32_t>(gvbox.Get(Gvbox::kImageHeight));
     return true;
   } catch (const RuntimeError& e) {
+    if (e.number == decode_error::kDecodeStopped) {  // the user's own Esc: nothing to tell
+      gvbox.SetFileName("");
+      return false;
+    }
     const std::string loading = errorText(e) + "has occurred while loading " + gvbox.FileName();
     if (e.number != decode_error::kJpegLoadFailed) {
       Tell(loading, mb::OkOnly | mb::Critical);

@@ -54,6 +54,8 @@ class Gvbox {
   int DisplayDepth = 24;
   // Pictures of more pixels than this are refused rather than decoded.
   std::uint64_t MaxPixels = kMaxPicturePixels;
+  // Asked now and then during a long decode: true stops it (20006).
+  std::function<bool()> Cancelled;
 
  protected:
   // The device context the picture is drawn on; 0 where there is no display.

@@ -136,20 +136,54 @@ extern "C" void onJpegError(j_common_ptr info) {
 // shows what it can; they are not printed.
 extern "C" void onJpegMessage(j_common_ptr) {}
 
+// Watches a decode's progress: too many scans, or the user asking it to stop, end it
+// through the library's own error path.
+struct JpegWatch {
+  jpeg_progress_mgr manager;  // first: the library hands back a pointer to it
+  const DecodeOptions* options = nullptr;
+  unsigned calls = 0;
+  int stoppedWith = 0;  // the error number a stop raises
+};
+
+// Passes between two looks at the cancel question: it is asked of the system's key state.
+constexpr unsigned kCallsBetweenCancelChecks = 32;
+
+extern "C" void onJpegProgress(j_common_ptr common) {
+  auto* watch = reinterpret_cast<JpegWatch*>(common->progress);
+  const DecodeOptions& options = *watch->options;
+  const char* why = nullptr;
+  if (reinterpret_cast<j_decompress_ptr>(common)->input_scan_number > options.maxScans) {
+    why = "The picture has more scans than any real picture";
+    watch->stoppedWith = decode_error::kPictureTooLarge;
+  } else if (options.cancelled && ++watch->calls % kCallsBetweenCancelChecks == 0 && options.cancelled()) {
+    why = "Decoding stopped";
+    watch->stoppedWith = decode_error::kDecodeStopped;
+  }
+  if (!why) return;
+  JpegFailure* failure = reinterpret_cast<JpegFailure*>(common->err);
+  std::snprintf(failure->message, sizeof failure->message, "%s", why);
+  std::longjmp(failure->jump, 1);
+}
+
 // The library's state; released however the decoding ends.
 struct JpegSession {
   jpeg_decompress_struct info{};
   JpegFailure failure{};
-  JpegSession() {
+  JpegWatch watch{};
+  explicit JpegSession(const DecodeOptions& options) {
     info.err = jpeg_std_error(&failure.manager);
     failure.manager.error_exit = onJpegError;
     failure.manager.output_message = onJpegMessage;
     jpeg_create_decompress(&info);
+    watch.options = &options;
+    watch.manager.progress_monitor = onJpegProgress;
+    info.progress = &watch.manager;
   }
   ~JpegSession() { jpeg_destroy_decompress(&info); }
   JpegSession(const JpegSession&) = delete;
   JpegSession& operator=(const JpegSession&) = delete;
   [[noreturn]] void Fail() const {
+    if (watch.stoppedWith != 0) fail(watch.stoppedWith, failure.message);
     fail(decode_error::kJpegLoadFailed, std::string("JPEG load failed: ") + failure.message);
   }
 };
@@ -219,7 +253,7 @@ int scaleEighths(const jpeg_decompress_struct& info, PictureSize target) {
 }
 
 Bitmap decodeJpeg(const std::string& bytes, const DecodeOptions& options) {
-  JpegSession s;
+  JpegSession s(options);
   jpeg_decompress_struct& info = s.info;
   if (!readJpegHeader(s, bytes)) s.Fail();
   checkPixelCount(info.image_width, info.image_height, options);

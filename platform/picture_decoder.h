@@ -28,6 +28,10 @@ struct PictureSize {
 // From the size of a whole picture as shown, the size it is going to be shown at.
 using FitFunction = std::function<PictureSize(PictureSize)>;
 
+// Scans a progressive JPEG may have: encoders write about ten, the most elaborate scripts
+// a few dozen.
+inline constexpr int kMaxJpegScans = 256;
+
 struct DecodeOptions {
   int dctMethod = 2;         // 0 slow integer, 1 fast integer, 2 floating point
   int jpegDither = 0;        // JPEG colour reduction: 0 none, 1 ordered, 2 Floyd-Steinberg
@@ -38,13 +42,19 @@ struct DecodeOptions {
   int scaleDenominator = 1;  // JPEG only: decode at 1/1, 1/2, 1/4 or 1/8 of the size
   FitFunction fit;           // none: the whole picture at the scale above
   std::uint64_t maxPixels = kMaxPicturePixels;  // larger pictures are refused (20005)
+  // A JPEG of more scans than any encoder writes is refused (20005): each scan goes over
+  // the whole picture again, so a small hostile file could cost minutes.
+  int maxScans = kMaxJpegScans;
+  // Asked now and then while a JPEG decodes; answering true stops it (20006).
+  std::function<bool()> cancelled;
 };
 
 // Error numbers a decode raises (as RuntimeError) besides out-of-memory (7).
 namespace decode_error {
 inline constexpr int kJpegLoadFailed = 20003;
 inline constexpr int kPictureLoadFailed = 20004;
-inline constexpr int kPictureTooLarge = 20005;
+inline constexpr int kPictureTooLarge = 20005;  // also: a JPEG of more scans than kMaxJpegScans
+inline constexpr int kDecodeStopped = 20006;    // the user stopped it (DecodeOptions::cancelled)
 }  // namespace decode_error
 
 // Decodes a whole file's bytes. The result is at the fitted size; its full size is the

@@ -88,6 +88,16 @@ std::string Wmf(unsigned width, unsigned height, unsigned unitsPerInch) {
   return file + Le32(3) + Le16(0);
 }
 
+std::string WithLastScanRepeated(const std::string& jpeg, int times) {
+  const std::size_t scan = jpeg.rfind("\xFF\xDA");
+  const std::size_t end = jpeg.rfind("\xFF\xD9");
+  if (scan == std::string::npos || end == std::string::npos || end < scan) return jpeg;
+  const std::string last = jpeg.substr(scan, end - scan);
+  std::string out = jpeg.substr(0, end);
+  for (int i = 0; i < times; ++i) out += last;
+  return out + jpeg.substr(end);
+}
+
 std::string EncodedJpeg(const Bitmap& picture, int quality) {
   jpeg_compress_struct info{};
   jpeg_error_mgr errors{};

@@ -42,6 +42,10 @@ std::string Wmf(unsigned width, unsigned height, unsigned unitsPerInch);
 
 // A real baseline JPEG of a picture, encoded by libjpeg-turbo.
 std::string EncodedJpeg(const Bitmap& picture, int quality = 90);
+// A hostile JPEG made of a real one: its last scan (a progressive JPEG's last
+// refinement) repeated `times` times more before the end. Each repeat makes a decoder go
+// over the whole picture again for a few bytes of file.
+std::string WithLastScanRepeated(const std::string& jpeg, int times);
 // A photo-like picture: smooth gradients with a sensor's grain, which JPEG codes (and
 // sizes) as it does a photo.
 Bitmap PhotoLike(int width, int height);

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "platform/runtime_error.h"
+#include "tests/common/picture_builders.h"
 
 extern "C" {
 #include <jpeglib.h>
@@ -211,6 +212,36 @@ TEST_F(PictureDecoderTest, PhotosStandAsTheCameraWasHeldAtAnySize) {
     EXPECT_EQ(half.FullHeight(), e.height);
     EXPECT_LE(largestDifference(Bitmap(1, 1, half.At(1, 1)), Bitmap(1, 1, e.topLeft)), 8) << e.orientation;
   }
+}
+
+// A progressive JPEG whose last scan comes again thousands of times costs a decoder a
+// pass over the picture each time: it is refused before that, and a real progressive
+// one of many scans, or a decode the user stops, is told apart.
+TEST_F(PictureDecoderTest, AJpegOfThousandsOfScansIsRefusedAndALongDecodeCanBeStopped) {
+  run("cjpeg -progressive -outfile " + at("progressive.jpg") + " " + at("large.ppm"));
+  const std::string real = readFile(at("progressive.jpg"));
+  const std::string bomb = pictures::WithLastScanRepeated(real, 3000);
+  ASSERT_GT(bomb.size(), real.size());
+  try {
+    DecodePicture(bomb, PictureFormat::Jpeg, {});
+    ADD_FAILURE() << "a picture of 3000 scans decoded";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.number, decode_error::kPictureTooLarge);
+    EXPECT_NE(e.description.find("more scans"), std::string::npos) << e.description;
+  }
+  // A few scans more than the encoder wrote are still a picture.
+  EXPECT_EQ(DecodePicture(pictures::WithLastScanRepeated(real, 5), PictureFormat::Jpeg, {}).width, 1600);
+  // Stopped by the user: asked while it decodes, and the decode ends.
+  int asked = 0;
+  DecodeOptions stop;
+  stop.cancelled = [&] { return ++asked == 2; };
+  try {
+    DecodePicture(real, PictureFormat::Jpeg, stop);
+    ADD_FAILURE() << "a stopped decode went on";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.number, decode_error::kDecodeStopped);
+  }
+  EXPECT_EQ(asked, 2);
 }
 
 TEST_F(PictureDecoderTest, ALargeJpegFittedSmallDecodesAtAReducedScaleThenShrinksToExactlyTheFit) {
