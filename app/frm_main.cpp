@@ -198,7 +198,7 @@ void FrmMain::ConnectEvents() {
   txtCustomChangeInterval.Change = [this] { program_.rotation.CustomIntervalTyped(txtCustomChangeInterval.Text()); };
   txtCustomChangeInterval.GotFocus = [this] { program_.rotation.CustomIntervalFocus(true); };
   txtCustomChangeInterval.LostFocus = [this] { program_.rotation.CustomIntervalFocus(false); };
-  txtCustomChangeInterval.KeyPress = [this](int& key) {
+  txtCustomChangeInterval.KeyPress = [](int& key) {
     if (!AcceptsIntervalKey(key)) key = 0;
   };
   spinCustomTimeInterval.SpinUp = [this] { program_.rotation.SpinTimeInterval(true); };

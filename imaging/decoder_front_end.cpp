@@ -12,6 +12,9 @@ namespace {
 
 constexpr char kQuote = '"';
 constexpr const char* kEightBitOption = "-colors 256";
+// What the converter writes when it makes the wallpaper; renamed over the working bitmap
+// once complete.
+constexpr const char* kNextWorkingBitmapName = "Tapestrel Wallpaper (decoding).bmp";
 // How often the wait on the converter looks up.
 constexpr unsigned kWaitSliceMs = 250;
 
@@ -140,7 +143,10 @@ std::string DecoderFrontEnd::FreeName(const std::string& wanted) {
 bool DecoderFrontEnd::ExternalDecode(const std::string& path, const std::string& output) {
   FileSystem& files = program_.platform.files;
   const std::string in = ShortPath(path);
-  std::string out = program_.wallpaper.WorkingBitmap();
+  // The working bitmap is the desktop's wallpaper: the converter writes beside it, and it
+  // is replaced only by a complete new picture.
+  const std::string working = program_.wallpaper.WorkingBitmap();
+  std::string out = DirectoryPart(working) + kNextWorkingBitmapName;
   if (!output.empty()) {
     const std::string folder = DirectoryPart(output);
     const std::string shortFolder = ShortPath(folder);
@@ -160,7 +166,20 @@ bool DecoderFrontEnd::ExternalDecode(const std::string& path, const std::string&
       Tell("Unable to decode the file.", mb::OkOnly | mb::Exclamation);
       return false;
     }
-    if (!program_.wallpaper.LoadPictureIntoBox(program_.frmFullScreen.picLoad, out)) return false;
+    const bool loaded = program_.wallpaper.LoadPictureIntoBox(program_.frmFullScreen.picLoad, out);
+    std::string bytes;
+    if (loaded) {
+      if (auto file = files.OpenRead(out)) {
+        bytes.resize(static_cast<std::size_t>(file->Size()));
+        bytes.resize(file->Read(bytes.data(), bytes.size()));
+      }
+    }
+    files.RemoveFile(out);
+    if (!loaded) return false;
+    if (bytes.empty() || !files.WriteFileAtomically(working, bytes)) {
+      Tell("Unable to write " + working + ".", mb::OkOnly | mb::Exclamation);
+      return false;
+    }
   }
   return success;
 }

@@ -146,7 +146,7 @@ TEST_F(DecoderFrontEndTest, TheConverterWritesTheWorkingBitmapAndAStaleOneNeverC
   ASSERT_TRUE(program.wallpaper.ChangeWallpaperTo("C:\\P\\wide.jpg"));
   ASSERT_EQ(memory.processes.started.size(), 1u);
   EXPECT_EQ(memory.processes.started[0].commandLine,
-            "Jpg2Bmp.exe  -outfile \"C:\\WINDOWS\\Tapestrel Wallpaper.bmp\"  \"C:\\P\\wide.jpg\"");
+            "Jpg2Bmp.exe  -outfile \"C:\\WINDOWS\\Tapestrel Wallpaper (decoding).bmp\"  \"C:\\P\\wide.jpg\"");
   EXPECT_FALSE(memory.processes.started[0].showNormal);  // minimised unless the user wants to watch
   EXPECT_EQ(memory.files.currentFolder, "C:\\Program Files\\Tapestrel\\");
   const auto written = bmp(kWorking);
@@ -154,12 +154,17 @@ TEST_F(DecoderFrontEndTest, TheConverterWritesTheWorkingBitmapAndAStaleOneNeverC
   EXPECT_EQ(written->width, 400);  // fitted to the 400 x 300 screen
   EXPECT_EQ(written->height, 200);
 
-  // A converter that writes nothing: the old working bitmap is gone, not taken for its
-  // work, and the user is told. With "Observe DOS Box" its window shows normally.
+  EXPECT_FALSE(memory.files.FileExists("C:\\WINDOWS\\Tapestrel Wallpaper (decoding).bmp"));
+
+  // A converter that writes nothing: the working bitmap the desktop shows stays whole,
+  // a stale result of an earlier run is not taken for its work, and the user is told.
+  // With "Observe DOS Box" its window shows normally.
+  memory.files.WriteFile("C:\\WINDOWS\\Tapestrel Wallpaper (decoding).bmp", WriteBmp24(Bitmap(3, 3)));
   memory.processes.program = [](const std::string&) { return 1; };
   program.options.DosBoxWindowState = 1;
   EXPECT_FALSE(decoder.ExternalDecode("C:\\P\\wide.jpg"));
-  EXPECT_FALSE(memory.files.FileExists(kWorking));
+  ASSERT_TRUE(bmp(kWorking));
+  EXPECT_EQ(bmp(kWorking)->width, 400);
   EXPECT_EQ(prompts(), std::vector<std::string>{"Unable to decode the file."});
   EXPECT_TRUE(memory.processes.started.back().showNormal);
 }
