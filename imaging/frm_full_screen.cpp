@@ -1,5 +1,7 @@
 #include "imaging/frm_full_screen.h"
 
+#include <utility>
+
 #include <algorithm>
 #include <memory>
 
@@ -152,15 +154,17 @@ bool FrmFullScreen::ShowInViewer(const std::string& path) {
       Show();
       if (program_.frmOptions.Visible()) program_.frmOptions.SetTopMost(true);  // the dialog stays above the view
     }
-    picFullScreen.SetVisible(false);
-    if (ViewerNeedsClearing) {
-      SetPicture(nullptr);
-      picFullScreen.SetPicture(nullptr);
-      ViewerNeedsClearing = false;
-    }
-    hsbFullScreenView.SetVisible(false);
-    vsbFullScreenView.SetVisible(false);
-    picMovePicture.SetVisible(false);
+    const bool needsClearing = std::exchange(ViewerNeedsClearing, false);
+    const auto clearView = [&] {
+      picFullScreen.SetVisible(false);
+      if (needsClearing) {
+        SetPicture(nullptr);
+        picFullScreen.SetPicture(nullptr);
+      }
+      hsbFullScreenView.SetVisible(false);
+      vsbFullScreenView.SetVisible(false);
+      picMovePicture.SetVisible(false);
+    };
 
     int mode = ViewerMode;
     if (state.UseDefaultStyleOnce) {
@@ -169,12 +173,19 @@ bool FrmFullScreen::ShowInViewer(const std::string& path) {
       ViewerNeedsClearing = true;
     }
     if (mode == 3) {
+      clearView();
       if (!ShowTiledInViewer(path)) return false;
     } else {
+      // The picture shown stays until the next one has loaded: one that cannot be read
+      // leaves it on the screen rather than a blank one.
+      bool fromDecoder = false;
+      if (!LoadIntoPicLoad(path, fromDecoder)) {
+        ViewerNeedsClearing = ViewerNeedsClearing || needsClearing;
+        return false;
+      }
+      clearView();
       // No tiles of an earlier picture stay around a single one.
       SetPicture(nullptr);
-      bool fromDecoder = false;
-      if (!LoadIntoPicLoad(path, fromDecoder)) return false;
       const int size = program_.options.ViewingWindowSize;
       WallpaperWriter& writer = program_.wallpaper;
       if (size >= 0 && size <= 3) {

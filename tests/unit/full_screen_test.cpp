@@ -100,6 +100,21 @@ TEST_F(FullScreenTest, ASinglePictureIsPlacedByThePositionOptionAndScrollsWhenLa
   EXPECT_FALSE(viewer.hsbFullScreenView.Visible());
 }
 
+// A picture that cannot be read leaves the one shown on the screen, in both sizes.
+TEST_F(FullScreenTest, AFailedLoadInTheSinglePictureModeKeepsThePictureShown) {
+  viewer.ViewerMode = 4;
+  for (int size : {4, 0}) {
+    options.ViewingWindowSize = size;
+    ASSERT_TRUE(viewer.ShowInViewer("C:\\Pictures\\a.bmp"));
+    const auto shown = viewer.picFullScreen.Picture();
+    ASSERT_TRUE(shown);
+    memory.files.WriteFile("C:\\Pictures\\broken.bmp", "BM not a bitmap");
+    EXPECT_FALSE(viewer.ShowInViewer("C:\\Pictures\\broken.bmp"));
+    EXPECT_TRUE(viewer.picFullScreen.Visible()) << size;
+    EXPECT_EQ(viewer.picFullScreen.Picture(), shown) << size;
+  }
+}
+
 TEST_F(FullScreenTest, ArrowKeysStepThroughFiveStopsAndCtrlMovesOnePixel) {
   ScrollBar& bar = viewer.hsbFullScreenView;
   bar.Min = -750;
