@@ -309,6 +309,21 @@ void Settings::SaveMediaEventFile(int event) {
   Put(e.writeKey, e.write(program_.options));
 }
 
+std::optional<std::string> Settings::StoredMediaEventFile(int event) {
+  const Entry& e = mediaEventFilesGroup().at(static_cast<std::size_t>(event));
+  constexpr const char* kAbsent = "\x01";
+  const std::string value = Get(e.writeKey, kAbsent);
+  if (value == kAbsent) return std::nullopt;
+  return value;
+}
+
+void Settings::PutBackMediaEventFile(int event, const std::optional<std::string>& stored) {
+  const Entry& e = mediaEventFilesGroup().at(static_cast<std::size_t>(event));
+  if (StoredMediaEventFile(event) == stored) return;
+  if (stored) Put(e.writeKey, *stored);
+  else program_.platform.settings.DeleteSetting(kStartUpSection, e.writeKey);
+}
+
 void Settings::SaveEventWindow() { Put(eventWindowEntry().writeKey, program_.options.EventWindow); }
 
 void Settings::LoadNormalWindowAtStart() {

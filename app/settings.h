@@ -3,6 +3,8 @@
 // the options group, the decoder group, and the two list sections.
 #pragma once
 
+#include <optional>
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -40,6 +42,10 @@ class Settings {
   // and when a CD event keeps the track it stopped at; and the video window's place.
   void SaveMediaEventFiles();
   void SaveMediaEventFile(int event);
+  // An event's file as the store holds it (none: not there), and putting such a reading
+  // back, so that a dialog cancelled can leave the store as it found it.
+  std::optional<std::string> StoredMediaEventFile(int event);
+  void PutBackMediaEventFile(int event, const std::optional<std::string>& stored);
   void SaveEventWindow();
   void SaveFolderHistories();
   void LoadFolderHistories();

@@ -1,5 +1,7 @@
 #include "desktop/frm_options.h"
 
+#include <utility>
+
 #include <algorithm>
 
 #include "app/program.h"
@@ -144,10 +146,10 @@ void FrmOptions::ConnectEvents() {
     cmdBrowseForDefaults[i].Click = [this, i] { BrowseForDefault(i); };
   }
   txtDefaults[0].LostFocus = [this, &o] {
-    if (!Closing) o.Defaults = Trim(txtDefaults[0].Text());
+    if (!Leaving(txtDefaults[0])) o.Defaults = Trim(txtDefaults[0].Text());
   };
   txtDefaults[1].LostFocus = [this] {
-    txtDefaults[1].SetText(program_.screenSaver.DefaultFieldLeft(txtDefaults[1].Text(), Closing));
+    txtDefaults[1].SetText(program_.screenSaver.DefaultFieldLeft(txtDefaults[1].Text(), Leaving(txtDefaults[1])));
   };
 
   // The hot key: the key pressed in the box becomes it, and goes no further.
@@ -168,6 +170,9 @@ void FrmOptions::ConnectEvents() {
     cmdBrowseForViewer[n].Click = [this, n] { program_.outside.BrowseForProgram(n); };
   }
   for (int k = 0; k < 3; ++k) cboFileFilters[k].LostFocus = [this, k] { StoreFilterField(k); };
+  cmdOptions[Cancel].LostFocus = [this] {
+    if (Control* field = std::exchange(passedOver_, nullptr); field && !Closing) Raise(field->LostFocus);
+  };
   for (int event = 0; event < 3; ++event)
     cmdBrowseForMciDevice[event].Click = [this, event] { BrowseForMciDevice(event); };
   cmdBrowseForActiveDirectories.Click = [this] { program_.folders.BrowseForActiveDirectories(); };
@@ -195,6 +200,8 @@ void FrmOptions::Open() {
 
 void FrmOptions::SetUp() {
   copy_ = program_.options;
+  // "Stop" on a CD event writes its track at once: CANCEL puts the store back too.
+  for (std::size_t i = 0; i < kMediaEvents; ++i) storedEventFiles_[i] = program_.settings.StoredMediaEventFile(static_cast<int>(i));
   Closing = false;
   SetFromOptions();
 }
@@ -240,8 +247,15 @@ void FrmOptions::SetFromOptions() {
   settingUp_ = false;
 }
 
+bool FrmOptions::Leaving(Control& field) {
+  if (Closing) return true;
+  if (ActiveControl() != &cmdOptions[Cancel]) return false;
+  passedOver_ = &field;
+  return true;
+}
+
 void FrmOptions::ProgramFieldLeft(int n) {
-  if (Closing) return;
+  if (Leaving(txtViewer[n])) return;
   std::string path = Trim(txtViewer[n].Text());
   if (path.empty()) path = n < 5 ? kInternalViewer : kNoEditor;
   if (path != txtViewer[n].Text()) txtViewer[n].SetText(path);
@@ -250,7 +264,7 @@ void FrmOptions::ProgramFieldLeft(int n) {
 }
 
 void FrmOptions::StoreFilterField(int kind) {
-  if (Closing) return;
+  if (Leaving(cboFileFilters[kind])) return;
   const std::string filter = Trim(cboFileFilters[kind].Text());
   if (filter.empty() || filter == program_.options.ActiveFilters[static_cast<std::size_t>(kind)]) return;
   program_.files.SetFilter(kind, filter);
@@ -322,13 +336,24 @@ void FrmOptions::ConfirmDialog() {
   // A new viewing size or place not yet applied takes effect now.
   if (cmdApply.Enabled()) cmdApply_Click();
   Closing = true;
+  passedOver_ = nullptr;
   Hide();
   Closing = false;
 }
 
 void FrmOptions::CancelDialog() {
   Closing = true;
+  passedOver_ = nullptr;
+  const Options changed = program_.options;
   CopyDialogOptions(copy_, program_.options);
+  // What was already applied goes back as well: a playing video's loop and sound, and
+  // event files the store took while the dialog was open.
+  for (int i = 0; i < static_cast<int>(kMediaEvents); ++i) {
+    const std::size_t n = static_cast<std::size_t>(i);
+    if (changed.LoopVideo[n] != copy_.LoopVideo[n]) program_.media.LoopVideoChanged(i);
+    if (changed.MuteAvi[n] != copy_.MuteAvi[n]) program_.media.MuteVideoChanged(i);
+    program_.settings.PutBackMediaEventFile(i, storedEventFiles_[n]);
+  }
   program_.files.ShowFilterPanels();
   Hide();
   Closing = false;

@@ -4,7 +4,9 @@
 // Esc and the close box put the copy back. It is created once, then shown and hidden.
 #pragma once
 
+#include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -43,6 +45,10 @@ class FrmOptions : public Form {
 
   // Set while the dialog closes: its fields' focus-loss handling is skipped then.
   bool Closing = false;
+  // Closing, or about to: the focus went to CANCEL, which puts back whatever a field
+  // holds, so the field is neither checked nor stored (nor may its message eat the click).
+  // A field passed over so is taken up again if the focus moves on from CANCEL instead.
+  bool Leaving(Control& field);
 
   // Declared in the order Tab goes through them; the tab strip and the frames are
   // stacked under what they hold.
@@ -110,6 +116,9 @@ class FrmOptions : public Form {
   // The options as they were when the dialog opened.
   Options copy_;
   // While the controls are set from the options, their handlers keep still.
+  Control* passedOver_ = nullptr;
+  // The event files in the store when the dialog opened.
+  std::array<std::optional<std::string>, kMediaEvents> storedEventFiles_;
   bool settingUp_ = false;
   std::vector<std::pair<const Control*, int>> tabs_;
 };

@@ -580,7 +580,7 @@ void MediaEvents::WireOptionsDialog() {
       MuteVideoChanged(i);
     };
     dialog.txtMciDevice[i].LostFocus = [&o, &dialog, i, n] {
-      if (!dialog.Closing) o.mciEvents[n] = Trim(dialog.txtMciDevice[i].Text());
+      if (!dialog.Leaving(dialog.txtMciDevice[i])) o.mciEvents[n] = Trim(dialog.txtMciDevice[i].Text());
     };
   }
   dialog.cmdEjectCD.Click = [this] { CdDoor(); };

@@ -366,5 +366,31 @@ TEST_F(MediaEventsTest, TheExitEventTakesAPatternWithPlayNext) {
             memory.mci.sent.end());
 }
 
+// CANCEL leaves the devices and the store as they were when the dialog opened: a playing
+// video's loop and sound, and the track "Stop" wrote for a CD event.
+TEST_F(MediaEventsTest, CancelPutsBackWhatTheDialogAlreadyApplied) {
+  memory.files.WriteFile("C:\\Video\\clip.avi", "RIFF");
+  for (int t : {4, 6}) memory.files.WriteFile("C:\\CD\\Track" + FormatNumber(t, "00") + ".cda", "CDDA");
+  assign(1, "C:\\Video\\clip.avi");
+  assign(0, "C:\\CD\\Track04.cda");
+  memory.settings.SaveSetting("StartUp", "mciEventsOn0", "0");
+  start();
+  media.PlayEvent(1);
+  dialog.Open();
+  dialog.chkLoopVideo[1].SetValue(1);
+  dialog.chkMuteVideo[1].SetValue(1);
+  ASSERT_TRUE(memory.mci.Find("mciDevice1")->repeating);
+  ASSERT_TRUE(memory.mci.Find("mciDevice1")->muted);
+  media.PlayEvent(0);
+  memory.mci.cd.track = 6;
+  dialog.cmdStop[0].Click();
+  ASSERT_EQ(memory.settings.GetSetting("StartUp", "mciEvents0", ""), "C:\\CD\\Track06.cda");
+  dialog.cmdOptions[FrmOptions::Cancel].Click();
+  EXPECT_FALSE(memory.mci.Find("mciDevice1")->repeating);
+  EXPECT_FALSE(memory.mci.Find("mciDevice1")->muted);
+  EXPECT_EQ(memory.settings.GetSetting("StartUp", "mciEvents0", ""), "C:\\CD\\Track04.cda");
+  EXPECT_EQ(program.options.mciEvents[0], "C:\\CD\\Track04.cda");
+}
+
 }  // namespace
 }  // namespace tapestrel

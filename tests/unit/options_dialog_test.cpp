@@ -97,6 +97,28 @@ TEST_F(OptionsDialogTest, CancelEscAndTheCloseBoxPutBackWhatTheControlsChanged) 
   EXPECT_EQ(stored("MinimizeToTray"), "(none)");
 }
 
+// A click on CANCEL takes the focus from a field first: a field it is about to put back
+// is not checked then, so no message eats the click; where the focus goes on from CANCEL
+// instead, the field is taken up after all.
+TEST_F(OptionsDialogTest, CancelClickedFromABadFieldClosesAtOnce) {
+  dialog.Open();
+  dialog.UserFocused(&dialog.txtDefaults[1]);
+  dialog.txtDefaults[1].UserTyped("C:\\Nowhere\\saver.scr");
+  dialog.UserFocused(&dialog.cmdOptions[FrmOptions::Cancel]);  // the button's press
+  EXPECT_TRUE(memory.ui.Messages().empty());
+  dialog.cmdOptions[FrmOptions::Cancel].Click();
+  EXPECT_FALSE(dialog.Visible());
+  dialog.UserFocused(nullptr);  // the dialog has gone
+  EXPECT_TRUE(memory.ui.Messages().empty());
+
+  dialog.Open();
+  dialog.UserFocused(&dialog.txtDefaults[0]);
+  dialog.txtDefaults[0].UserTyped("C:\\Pictures\\a.bmp");
+  dialog.UserFocused(&dialog.cmdOptions[FrmOptions::Cancel]);
+  dialog.UserFocused(&dialog.cmdOptions[FrmOptions::Ok]);  // tabbed on past CANCEL
+  EXPECT_EQ(o.Defaults, "C:\\Pictures\\a.bmp");
+}
+
 TEST_F(OptionsDialogTest, ImagePositionStoresItsIndexAndApplyShowsItOnce) {
   dialog.Open();
   dialog.optImageJustification[8].SetValue(true);  // "Bottom right"
