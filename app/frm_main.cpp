@@ -104,6 +104,7 @@ void FrmMain::BuildControls() {
 
   tmrTapestrel[0].SetInterval(400);
   tmrTapestrel[1].SetInterval(400);
+  tmrExitWhenIdle.SetInterval(100);
 
   fraPictureDirectories.SetCaption("&Go To Folder");
   cboPictureDirectories.SetFont({"Courier New", 8, false});
@@ -194,6 +195,10 @@ void FrmMain::ConnectEvents() {
   cboPictureDirectories.Click = [this] { program_.folders.ComboEnter(); };
   // The selection can change without a click or key the list reports (Ctrl+A, a drag).
   tmrTapestrel[1].Elapsed = [this] { program_.files.RefreshSelection(); };
+  tmrExitWhenIdle.Elapsed = [this] {
+    if (pendingExit_ < 0 || program_.LongWorkRunning() || program_.ModalShowing()) return;
+    mnuExit_Click(pendingExit_);
+  };
   tmrTapestrel[0].Elapsed = [this] { program_.rotation.ChangeBackdropAtUserSetTime(tmrTapestrel[0].Interval()); };
   txtCustomChangeInterval.Change = [this] { program_.rotation.CustomIntervalTyped(txtCustomChangeInterval.Text()); };
   txtCustomChangeInterval.GotFocus = [this] { program_.rotation.CustomIntervalFocus(true); };

@@ -98,6 +98,8 @@ class FrmMain : public Form {
   SpinButton spinCustomTimeInterval{*this, "spinCustomTimeInterval"};
   ComboBox cboListAltFilePatterns{*this, "cboListAltFilePatterns"};
   ControlArray<Timer> tmrTapestrel{*this, "tmrTapestrel", 2};
+  // Carries out an Exit asked for while long work ran, once that work has stopped.
+  Timer tmrExitWhenIdle{*this, "tmrExitWhenIdle"};
   DriveListBox drvPictureDirectories{*this, "drvPictureDirectories"};
   Frame fraPictureDirectories{*this, "fraPictureDirectories"};
   ComboBox cboPictureDirectories{*this, "cboPictureDirectories"};
@@ -147,6 +149,8 @@ class FrmMain : public Form {
   void mnuOperateOnFiles_Click(int index);
   void mnuBackdropHistory_Click(int index);
   void mnuExit_Click(int index);
+  // The Exit that waits for long work to stop (-1: none).
+  int PendingExit() const { return pendingExit_; }
   void mnuReadActiveDirectories_Click();
   void mnuToggleListView_Click();
   void mnuListBmpFiles_Click();
@@ -212,6 +216,7 @@ class FrmMain : public Form {
   void lstvFiles_KeyDown(int list, int& keyCode, int shift);
 
   Program& program_;
+  int pendingExit_ = -1;
   int currentList_ = 1;
   long rememberedHeight_ = 0;
   bool dragging_ = false;

@@ -173,6 +173,17 @@ int FrmMain::CommandForButton(const std::string& key) {
 // Built here ---------------------------------------------------------------------------
 
 void FrmMain::mnuExit_Click(int index) {
+  // A fill, a file operation or a batch decode lets events run, and so this command: it
+  // is asked to stop after the file it is on, and the program ends once it has.
+  if (program_.LongWorkRunning()) {
+    pendingExit_ = index;
+    program_.state.Escape = true;
+    program_.decoder.CancelDecoding = true;
+    tmrExitWhenIdle.SetEnabled(true);
+    return;
+  }
+  pendingExit_ = -1;
+  tmrExitWhenIdle.SetEnabled(false);
   program_.state.Exiting = true;
   if (index == 1) program_.SaveAllSettings();
   tmrTapestrel[0].SetEnabled(false);

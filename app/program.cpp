@@ -165,6 +165,8 @@ void Program::ShowHelp(int context) {
   platform.ui.ShowHelp(file, context);
 }
 
+bool Program::LongWorkRunning() const { return files.Busy() || decoder.Converting(); }
+
 bool Program::ModalShowing() const {
   return platform.ui.ModalOpen() || frmYesNoAllCancel.ShowingModally() || frmFloatingTimeChanger.ShowingModally();
 }

@@ -57,6 +57,9 @@ class Program {
   // Whether a modal box or dialog of the program is open: nothing may open a pop-up
   // menu or another window over it.
   bool ModalShowing() const;
+  // Whether long work that lets events run is under way: a fill, a file operation (a
+  // batch decode among them), the outside converter.
+  bool LongWorkRunning() const;
 
   // A failure no routine caught, in the handler of `where`: told, and the program goes on.
   void ReportUnexpectedError(const RuntimeError& error, const std::string& where);

@@ -183,6 +183,12 @@ int FileOperations::DeleteFiles(const std::vector<std::string>& paths, bool conf
   return RunInBatches(op);
 }
 
+int FileOperations::RunShell(const FileOperation& operation, bool& aborted) {
+  // The shell's own questions and progress are modal: nothing of the program's opens over them.
+  const Ui::ModalScope modal(program_.platform.ui);
+  return program_.platform.shell.RunFileOperation(operation, aborted);
+}
+
 int FileOperations::RunInBatches(const FileOperation& whole) {
   // The shell works through its list without letting the window paint (Wine's shows no
   // progress of its own): in batches, with the progress and Esc between them. A list the
@@ -203,7 +209,7 @@ int FileOperations::RunInBatches(const FileOperation& whole) {
     else
       part.to = whole.to;
     bool aborted = false;
-    const int code = program_.platform.shell.RunFileOperation(part, aborted);
+    const int code = RunShell(part, aborted);
     if (result == 0) result = code;
     if (aborted) break;
     if (last == total) break;
@@ -317,7 +323,7 @@ void FileOperations::MoveFolder() {
   bool aborted = false;
   // A folder still where it was has not moved, whatever the shell answered (onto a
   // folder of the same name it does nothing and says nothing).
-  const int code = program_.platform.shell.RunFileOperation(op, aborted);
+  const int code = RunShell(op, aborted);
   if (code != 0 || program_.platform.files.FolderExists(folder))
     Tell("Unsuccessful move operation.", mb::OkOnly | mb::Exclamation);
   RefreshFolderList();

@@ -45,6 +45,7 @@ class FileOperations {
   // The shell's operation over its list, a batch at a time; the first failure's result.
   // A list the shell asks about goes whole, so that it asks once.
   int RunInBatches(const FileOperation& whole);
+  int RunShell(const FileOperation& operation, bool& aborted);
   // Tells which of the files handed to the shell are still where they were.
   void TellNotDone(const std::vector<std::string>& handed, const char* what);
   void Tell(const std::string& text, int style);

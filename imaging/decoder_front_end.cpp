@@ -188,6 +188,7 @@ void DecoderFrontEnd::RunAndWait(const std::string& commandLine) {
   const std::uint32_t started = program_.platform.clock.TickCount();
   std::uint32_t askAt = started + PatienceMs;
   const auto keepWaiting = [&] {
+    if (program_.frmMain.PendingExit() >= 0) return false;  // Exit was chosen meanwhile
     const std::uint32_t now = program_.platform.clock.TickCount();
     if (static_cast<std::int32_t>(now - askAt) < 0) return true;
     const std::string seconds = NumberText(static_cast<long>((now - started) / 1000));

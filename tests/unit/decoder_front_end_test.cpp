@@ -343,5 +343,31 @@ TEST_F(DecoderFrontEndTest, TheDecodeCommandDecodesTheSelectedItemsAndCanTakeThe
   EXPECT_EQ(list.Items()[0].text, "b.jpg");
 }
 
+// "E&xit" from the hot key's menu while a batch decodes: the batch stops after the file
+// it is on, and the program ends once it has (not the main window shown again).
+TEST_F(DecoderFrontEndTest, ExitDuringABatchDecodeStopsItAndThenEndsTheProgram) {
+  program.options.InternalDecoding = true;
+  program.frmMain.Load();
+  ListView& list = program.files.Current();
+  for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
+    jpeg(std::string("C:\\P\\") + name, 20, 10);
+    ListItem item;
+    item.text = name;
+    item.SetSubItem(1, "C:\\P\\");
+    list.AddItem(item);
+    list.UserSelected(list.Count() - 1, true);
+  }
+  program.frmYesNoAllCancel.WhileModal = [this] { program.frmYesNoAllCancel.cmdYesToAll.Click(); };
+  memory.ui.whilePending = [this] { program.frmMain.mnuExit_Click(0); };
+  program.frmMain.Menus().Get("mnuOperateOnFiles", 3).Click();
+  EXPECT_FALSE(memory.files.FileExists("C:\\P\\b.bmp"));
+  EXPECT_FALSE(memory.files.FileExists("C:\\P\\c.bmp"));
+  EXPECT_TRUE(program.frmMain.Loaded());  // the Exit waits for the work to stop
+  EXPECT_EQ(program.frmMain.PendingExit(), 0);
+  ASSERT_TRUE(program.frmMain.tmrExitWhenIdle.Enabled());
+  program.frmMain.tmrExitWhenIdle.Tick();
+  EXPECT_FALSE(program.frmMain.Loaded());
+}
+
 }  // namespace
 }  // namespace tapestrel
