@@ -394,19 +394,34 @@ Processes::RunResult Win32Processes::RunAndWait(const std::string& commandLine, 
   startup.wShowWindow = showNormal ? SW_SHOWNORMAL : SW_SHOWMINNOACTIVE;
   PROCESS_INFORMATION process{};
   std::string line = commandLine;  // CreateProcessA may write into it
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
-                      &startup, &process))
+  // The program and whatever it starts (a batch's converters) run in a job of their own,
+  // so that stopping it stops all of them; started held, so nothing runs outside the job.
+  const HANDLE job = CreateJobObjectA(nullptr, nullptr);
+  if (job) {
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+  }
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED, nullptr,
+                      nullptr, &startup, &process)) {
+    if (job) CloseHandle(job);
     return RunResult::NotStarted;
+  }
+  // Where the program runs in a job that allows none inside it, the process alone is stopped.
+  const bool inJob = job && AssignProcessToJobObject(job, process.hProcess);
+  ResumeThread(process.hThread);
   CloseHandle(process.hThread);
   RunResult result = RunResult::Ended;
   while (WaitForSingleObject(process.hProcess, sliceMs) == WAIT_TIMEOUT) {
     if (keepWaiting()) continue;
-    TerminateProcess(process.hProcess, 1);
+    if (inJob) TerminateJobObject(job, 1);
+    else TerminateProcess(process.hProcess, 1);
     WaitForSingleObject(process.hProcess, 5000);
     result = RunResult::Stopped;
     break;
   }
   CloseHandle(process.hProcess);
+  if (job) CloseHandle(job);
   return result;
 }
 

@@ -97,3 +97,37 @@ TEST_F(DecoderOnWine, InProcessTheControlDecodesIntoTheWorkBoxAndOffersAPictureS
 
 }  // namespace
 }  // namespace tapestrel
+
+namespace tapestrel {
+namespace {
+
+// Stopping a batch stops what the command interpreter started as well: a converter left
+// running would write its file long after the user had cancelled.
+TEST(ProcessesOnWine, StoppingABatchStopsTheProgramsItStarted) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string record = std::string(temp) + "tapestrel-late-write.txt";
+  DeleteFileA(record.c_str());
+  SetEnvironmentVariableA("TAPESTREL_RECORD_TO", record.c_str());
+  SetEnvironmentVariableA("TAPESTREL_RECORD_DELAY", "1500");
+  Win32Processes processes;
+  int asked = 0;
+  const auto result = processes.RunAndWait("cmd.exe /c \"" TAPESTREL_RECORDER "\" late", false, 100,
+                                           [&] { return ++asked < 3; });
+  SetEnvironmentVariableA("TAPESTREL_RECORD_DELAY", nullptr);
+  EXPECT_EQ(result, Processes::RunResult::Stopped);
+  Sleep(2500);
+  EXPECT_EQ(GetFileAttributesA(record.c_str()), INVALID_FILE_ATTRIBUTES) << "the started program wrote after the stop";
+  DeleteFileA(record.c_str());
+
+  // Left to end, the same batch's program does its work.
+  SetEnvironmentVariableA("TAPESTREL_RECORD_DELAY", "100");
+  EXPECT_EQ(processes.RunAndWait("cmd.exe /c \"" TAPESTREL_RECORDER "\" done", false, 100, [] { return true; }),
+            Processes::RunResult::Ended);
+  SetEnvironmentVariableA("TAPESTREL_RECORD_DELAY", nullptr);
+  EXPECT_NE(GetFileAttributesA(record.c_str()), INVALID_FILE_ATTRIBUTES);
+  DeleteFileA(record.c_str());
+}
+
+}  // namespace
+}  // namespace tapestrel
