@@ -1,6 +1,7 @@
 #include "imaging/decoder_front_end.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/program.h"
 #include "platform/runtime_error.h"
@@ -210,11 +211,7 @@ void DecoderFrontEnd::RunAndWait(const std::string& commandLine) {
 
 std::string DecoderFrontEnd::ShortPath(const std::string& path) { return program_.platform.files.ShortPathName(path); }
 
-bool DecoderFrontEnd::WriteConverterLine(std::string& batch, const std::string& path, bool half) {
-  ProgramState& state = program_.state;
-  state.HeaderReaderQuiet = true;
-  program_.headers.ReadJpegHeader(path);
-  program_.headers.CloseFile();
+std::string DecoderFrontEnd::ConverterPath(const std::string& path) {
   std::string quotedPath = path;
   // The command interpreter reads a batch file in the console's code page: a name
   // beyond ASCII goes by its short form.
@@ -226,6 +223,15 @@ bool DecoderFrontEnd::WriteConverterLine(std::string& batch, const std::string& 
     const std::string whole = ShortPath(path);
     if (!whole.empty()) quotedPath = whole;
   }
+  return quotedPath;
+}
+
+bool DecoderFrontEnd::WriteConverterLine(std::string& batch, const std::string& path, bool half) {
+  ProgramState& state = program_.state;
+  state.HeaderReaderQuiet = true;
+  program_.headers.ReadJpegHeader(path);
+  program_.headers.CloseFile();
+  const std::string quotedPath = ConverterPath(path);
   if (quotedPath.size() > kMaxConverterPath) {
     Tell("Even your short name is too long!", mb::OkOnly | mb::Critical);
     return false;
@@ -240,25 +246,56 @@ void DecoderFrontEnd::DecodeSelectedFiles(const std::vector<std::string>& paths,
   FrmMain& frm = program_.frmMain;
   if (mode == 2) {
     std::string batch = "@echo off\r\n";
+    FileSystem& files = program_.platform.files;
+    // Where each converter line's BMP will be (the converter keeps a file of that name
+    // too), so that a line that failed can be told; and the names no code page of the
+    // command interpreter can spell (no short name on the volume), decoded here instead.
+    std::vector<std::pair<std::string, std::string>> expected;
+    std::vector<std::string> here;
     for (const std::string& path : paths) {
       if (!containsIgnoringCase("jpeg jpg", lastThree(path))) {
         Tell("Wrong Extension", mb::OkOnly | mb::Information);
         program_.state.HeaderReaderQuiet = false;
         return;
       }
-      WriteConverterLine(batch, path, half);
+      if (hasNonAscii(ConverterPath(path))) {
+        here.push_back(path);
+        continue;
+      }
+      if (WriteConverterLine(batch, path, half)) expected.emplace_back(path, FreeName(withExtension(path, "bmp")));
     }
     program_.state.HeaderReaderQuiet = false;
-    FileSystem& files = program_.platform.files;
-    if (!files.WriteFileAtomically(BatchFile(), batch)) {
-      Tell(errorText(RuntimeError{75, "Path/File access error"}) + "has occurred while attempting to decode file(s).",
-           mb::OkOnly | mb::Critical);
-      return;
+    if (!expected.empty()) {
+      if (!files.WriteFileAtomically(BatchFile(), batch)) {
+        Tell(errorText(RuntimeError{75, "Path/File access error"}) + "has occurred while attempting to decode file(s).",
+             mb::OkOnly | mb::Critical);
+        return;
+      }
+      files.SetCurrentFolder(program_.state.ProgramFolder);
+      frm.Hide();
+      RunAndWait(quoted(BatchFile()));
+      frm.Show();
+      std::string failed;
+      int count = 0;
+      for (const auto& [path, bmp] : expected)
+        if (!files.FileExists(bmp)) failed += (count++ < 10 ? "     " + fileNamePart(path) + "\n" : std::string());
+      if (count > 0)
+        Tell(NumberText(count) + " of " + NumberText(static_cast<long>(expected.size())) + " file(s) were not decoded by " +
+                 kConverterName + ":\n" + failed,
+             mb::OkOnly | mb::Exclamation);
     }
-    files.SetCurrentFolder(program_.state.ProgramFolder);
-    frm.Hide();
-    RunAndWait(quoted(BatchFile()));
-    frm.Show();
+    if (!here.empty()) {
+      Options& o = program_.options;
+      const bool internal = std::exchange(o.InternalDecoding, true);
+      for (const std::string& path : here) {
+        try {
+          DecodeOneForBatch(path);
+        } catch (const RuntimeError& e) {
+          Tell(errorText(e) + "has occurred while attempting to decode file(s).", mb::OkOnly | mb::Critical);
+        }
+      }
+      o.InternalDecoding = internal;
+    }
     return;
   }
 

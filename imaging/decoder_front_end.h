@@ -30,6 +30,9 @@ class DecoderFrontEnd {
   std::string ShortPath(const std::string& path);
   // Appends one converter line to `batch`; false when the path cannot be made short enough.
   bool WriteConverterLine(std::string& batch, const std::string& path, bool half);
+  // The path a converter line names: the short form where the long one is too long or
+  // holds letters beyond ASCII and the volume has short names.
+  std::string ConverterPath(const std::string& path);
   // mode 1: in-process, each picture fitted and saved beside it as a BMP file;
   // mode 2: one batch file of converter lines, run at once.
   void DecodeSelectedFiles(const std::vector<std::string>& paths, bool half, int mode);

@@ -244,6 +244,31 @@ TEST_F(DecoderFrontEndTest, TheBatchFileHoldsOneConverterLinePerJpegAndRunsWhile
   EXPECT_EQ(bmp("C:\\P\\100% b.bmp")->height, 32);
 }
 
+// The command interpreter reads the batch in its console's code page: a name beyond
+// ASCII that has no short form is decoded here instead of by a line it would misread,
+// and a line whose BMP never came is told.
+TEST_F(DecoderFrontEndTest, NamesTheBatchCannotSpellAreDecodedHereAndAFailedLineIsTold) {
+  program.frmMain.Load();
+  program.options.ColorDepth = "";
+  const std::string plain = jpeg("C:\\P\\plain.jpg", 16, 16);
+  const std::string broken = jpeg("C:\\P\\broken.jpg", 16, 16);
+  const std::string foreign = jpeg("C:\\P\\Z\xC3\xBCrich.jpg", 16, 16);  // no short name on this volume
+  memory.processes.program = [&](const std::string& line) {
+    const std::string batch = memory.files.ReadFile("C:\\Program Files\\Tapestrel\\Tapestrel.bat");
+    EXPECT_EQ(batch.find("\xC3"), std::string::npos) << batch;
+    // The converter fails on one file.
+    memory.files.WriteFile("C:\\Program Files\\Tapestrel\\Tapestrel.bat",
+                           batch.substr(0, batch.find("Jpg2Bmp.exe  \"C:\\P\\broken.jpg\"")));
+    return runWindowsLine(line);
+  };
+  decoder.DecodeSelectedFiles({plain, broken, foreign}, false, 2);
+  EXPECT_TRUE(memory.files.FileExists("C:\\P\\plain.bmp"));
+  EXPECT_FALSE(memory.files.FileExists("C:\\P\\broken.bmp"));
+  EXPECT_TRUE(memory.files.FileExists("C:\\P\\Z\xC3\xBCrich.bmp"));
+  EXPECT_EQ(prompts(), std::vector<std::string>{"1 of 2 file(s) were not decoded by Jpg2Bmp.exe:\n     broken.jpg\n"});
+  EXPECT_FALSE(program.options.InternalDecoding);
+}
+
 TEST_F(DecoderFrontEndTest, AWrongTypeInTheBatchStopsItAndALongPathGoesByItsShortFolder) {
   decoder.DecodeSelectedFiles({jpeg("C:\\P\\a.jpg", 8, 8), "C:\\P\\b.gif"}, false, 2);
   EXPECT_EQ(prompts(), std::vector<std::string>{"Wrong Extension"});
