@@ -31,6 +31,10 @@ struct Bitmap {
 // The largest picture the program takes on (pixels), so that a damaged or hostile file
 // cannot make it ask for more memory than a picture could need.
 inline constexpr std::uint64_t kMaxPicturePixels = 1ull << 28;
+// The most memory one picture's decoding may take (bytes): a picture that would need more
+// is refused before any is asked for, rather than make the user wait for the system to
+// refuse it (a 32-bit program has 2 GiB in all).
+inline constexpr std::uint64_t kPictureMemoryBudget = 512ull << 20;
 
 // Reads a BMP file: 1, 4, 8, 16, 24 and 32 bits per pixel, bottom-up and top-down rows,
 // uncompressed, RLE8, RLE4 and bit-field pixels, Windows and OS/2 headers. Nothing for a

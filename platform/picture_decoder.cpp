@@ -22,10 +22,22 @@ namespace {
 
 [[noreturn]] void fail(int number, const std::string& description) { throw RuntimeError{number, description}; }
 
+[[noreturn]] void tooLarge(std::uint64_t width, std::uint64_t height) {
+  fail(decode_error::kPictureTooLarge,
+       "The picture is too large to decode (" + std::to_string(width) + " x " + std::to_string(height) + " pixels)");
+}
+
 void checkPixelCount(std::uint64_t width, std::uint64_t height, const DecodeOptions& options) {
-  if (width * height > options.maxPixels)
-    fail(decode_error::kPictureTooLarge, "The picture is too large to decode (" + std::to_string(width) + " x " +
-                                             std::to_string(height) + " pixels)");
+  if (width * height > options.maxPixels) tooLarge(width, height);
+}
+
+// What a decode of a picture this size would hold at once, against the budget.
+void checkMemory(std::uint64_t bytes, std::uint64_t width, std::uint64_t height) {
+  if (bytes > kPictureMemoryBudget) tooLarge(width, height);
+}
+
+std::uint64_t bitmapBytes(int width, int height) {
+  return static_cast<std::uint64_t>(std::max(width, 0)) * static_cast<std::uint64_t>(std::max(height, 0)) * 4;
 }
 
 // Where each pixel of the fitted picture comes from in the decoded one: the target's
@@ -257,6 +269,12 @@ Bitmap decodeJpeg(const std::string& bytes, const DecodeOptions& options) {
   jpeg_decompress_struct& info = s.info;
   if (!readJpegHeader(s, bytes)) s.Fail();
   checkPixelCount(info.image_width, info.image_height, options);
+  // A progressive (or multi-scan) picture keeps every coefficient until its last scan:
+  // two bytes a sample, whatever size it is shown at. The library is held to the budget too.
+  const std::uint64_t coefficients = static_cast<std::uint64_t>(info.image_width) * info.image_height *
+                                     static_cast<std::uint64_t>(std::max(info.num_components, 1));
+  if (jpeg_has_multiple_scans(&info)) checkMemory(coefficients * 2, info.image_width, info.image_height);
+  info.mem->max_memory_to_use = static_cast<long>(std::min<std::uint64_t>(kPictureMemoryBudget, 0x7FFFFFFF));
   const int orientation = orientationOf(info);
   const bool turned = orientation >= 5;
   const PictureSize full{static_cast<int>(turned ? info.image_height : info.image_width),
@@ -279,6 +297,9 @@ Bitmap decodeJpeg(const std::string& bytes, const DecodeOptions& options) {
   if (!calculateJpegSize(s)) s.Fail();
   const int width = static_cast<int>(info.output_width);
   const int height = static_cast<int>(info.output_height);
+  checkMemory(bitmapBytes(options.fit ? target.width : width, options.fit ? target.height : height) +
+                  static_cast<std::uint64_t>(width) * 8,
+              info.image_width, info.image_height);
   if (!options.fit) target = turned ? PictureSize{height, width} : PictureSize{width, height};
   const PictureSize shownFull = options.fit ? full : target;
   const RowSampler sampler(width, height, orientation, target);
@@ -390,6 +411,13 @@ Bitmap decodeWithStb(const std::string& bytes, PictureFormat format, const Decod
   if (!stbi_info_from_memory(data, length, &width, &height, &channels))
     fail(decode_error::kPictureLoadFailed, std::string(kind) + " load failed: " + stbi_failure_reason());
   checkPixelCount(static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(height), options);
+  // The whole picture is inflated at its own depth, then held at four bytes a pixel,
+  // beside the fitted result.
+  const std::uint64_t depth = stbi_is_16_bit_from_memory(data, length) ? 2 : 1;
+  const std::uint64_t pixelCount = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
+  const PictureSize target = fitted(options, {width, height});
+  checkMemory(pixelCount * (static_cast<std::uint64_t>(channels) * depth + 4) + bitmapBytes(target.width, target.height),
+              static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(height));
   StbPixels pixels;
   pixels.data = stbi_load_from_memory(data, length, &width, &height, &channels, 4);
   if (!pixels.data) {

@@ -244,6 +244,35 @@ TEST_F(PictureDecoderTest, AJpegOfThousandsOfScansIsRefusedAndALongDecodeCanBeSt
   EXPECT_EQ(asked, 2);
 }
 
+// Headers that promise a picture needing more memory than one picture may have (under
+// the pixel cap all the same): refused at once with the size, nothing asked for.
+TEST_F(PictureDecoderTest, PicturesThatWouldPassTheMemoryBudgetAreRefusedBeforeDecoding) {
+  const auto refused = [](const std::string& bytes, PictureFormat format) {
+    try {
+      DecodePicture(bytes, format, {});
+    } catch (const RuntimeError& e) {
+      return e.number == decode_error::kPictureTooLarge && e.description.find("pixels") != std::string::npos;
+    }
+    return false;
+  };
+  const auto bigEndian = [](std::string& bytes, std::size_t at, unsigned value, int size) {
+    for (int i = 0; i < size; ++i) bytes[at + i] = static_cast<char>(value >> (8 * (size - 1 - i)));
+  };
+  run("convert -size 8x8 xc:white -depth 8 PNG24:" + at("small.png"));
+  std::string png = readFile(at("small.png"));
+  bigEndian(png, 16, 9000, 4);  // 81 million pixels of three bytes, then four: over 512 MiB
+  bigEndian(png, 20, 9000, 4);
+  EXPECT_TRUE(refused(png, PictureFormat::Png));
+
+  run("cjpeg -progressive -outfile " + at("small-progressive.jpg") + " " + at("photo.ppm"));
+  std::string jpeg = readFile(at("small-progressive.jpg"));
+  const std::size_t frame = jpeg.find("\xFF\xC2");
+  ASSERT_NE(frame, std::string::npos);
+  bigEndian(jpeg, frame + 5, 12000, 2);  // 192 million pixels: every coefficient kept is over 1 GiB
+  bigEndian(jpeg, frame + 7, 16000, 2);
+  EXPECT_TRUE(refused(jpeg, PictureFormat::Jpeg));
+}
+
 TEST_F(PictureDecoderTest, ALargeJpegFittedSmallDecodesAtAReducedScaleThenShrinksToExactlyTheFit) {
   run("cjpeg -outfile " + at("large.jpg") + " " + at("large.ppm"));
   DecodeOptions options;
