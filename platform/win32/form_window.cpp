@@ -36,7 +36,15 @@ Win32FormRenderer::Win32FormRenderer(HINSTANCE instance) : instance_(instance) {
   wc.hCursor = nullptr;  // each picture box says which pointer it shows
   wc.lpszClassName = kPictureClass;
   RegisterClassExA(&wc);
-  defaultFont_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  // The dialog font at the screen's own size: the stock GUI font keeps the size of 96 DPI
+  // on some systems, and text measured in it is cut at 120 and 144 DPI.
+  const HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  defaultFont_ = CreateFontA(-MulDiv(8, dpi > 0 ? dpi : 96, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                             "MS Shell Dlg");
+  ownsDefaultFont_ = defaultFont_ != nullptr;
+  if (!defaultFont_) defaultFont_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
 Win32FormRenderer::~Win32FormRenderer() {
@@ -46,6 +54,7 @@ Win32FormRenderer::~Win32FormRenderer() {
     if (fw->accelerators) DestroyAcceleratorTable(fw->accelerators);
   }
   for (auto& [list, images] : imageLists_) ImageList_Destroy(images.handle);
+  if (ownsDefaultFont_) DeleteObject(defaultFont_);
 }
 
 int Win32FormRenderer::TwipsPerPixel() {

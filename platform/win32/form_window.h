@@ -122,6 +122,7 @@ class Win32FormRenderer : public FormRenderer {
   };
   std::map<const class ImageList*, ImageListHandle> imageLists_;
   HFONT defaultFont_;
+  bool ownsDefaultFont_ = false;
   // Set while the renderer itself changes a window, so that the echo of its own change
   // is not taken for the user's.
   bool pushing_ = false;
