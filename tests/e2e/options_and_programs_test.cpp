@@ -92,6 +92,46 @@ bool clickedToChecked(HWND box) {
   return false;
 }
 
+BOOL CALLBACK collectVisibleEdit(HWND child, LPARAM found) {
+  char name[16] = {};
+  GetClassNameA(child, name, sizeof name);
+  if (IsWindowVisible(child) && lstrcmpiA(name, "Edit") == 0) reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
+  return TRUE;
+}
+
+// The visible edit fields of a window, from the top down.
+std::vector<HWND> visibleEditsTopDown(HWND parent) {
+  std::vector<HWND> edits;
+  EnumChildWindows(parent, collectVisibleEdit, reinterpret_cast<LPARAM>(&edits));
+  std::sort(edits.begin(), edits.end(), [](HWND a, HWND b) {
+    RECT ra, rb;
+    GetWindowRect(a, &ra);
+    GetWindowRect(b, &rb);
+    return ra.top < rb.top;
+  });
+  return edits;
+}
+
+// A screen saver that is not there typed into its field, then a click on CANCEL: the
+// dialog closes at that first click, and nothing asks about the field it puts back.
+TEST(OptionsEndToEnd, OneClickOnCancelClosesTheDialogFromABadScreenSaverField) {
+  ProgramWithPictures program("tapestrel-e2e-options-cancel");
+  const HWND window = program.Start();
+  ASSERT_NE(window, nullptr);
+  const HWND dialog = openOptionsAt(window, 4);  // "More Misc."
+  ASSERT_NE(dialog, nullptr);
+  const std::vector<HWND> edits = visibleEditsTopDown(dialog);
+  ASSERT_EQ(edits.size(), 3u);  // the hot key, the default wallpaper, the default screen saver
+  clickOn(edits[2]);
+  typeText("C:\\nowhere\\saver.scr");
+  Sleep(200);
+  clickOn(childWithText(dialog, "CANCEL"));
+  EXPECT_TRUE(waitVisible(dialog, false, 3000)) << "CANCEL did not close the dialog at the first click";
+  EXPECT_EQ(findMessageBox("The screen saver entered cannot be found. Make sure you have entered the correct path and filename.", 1000),
+            nullptr);
+  EXPECT_TRUE(program.Close());
+}
+
 TEST(OptionsEndToEnd, OkStoresAChangedBoxAndCancelOrEscPutsAnotherBack) {
   ProgramWithPictures program("tapestrel-e2e-options");
   const HWND window = program.Start();
