@@ -62,6 +62,17 @@ class DecoderFrontEndTest : public ::testing::Test {
     memory.files.WriteFile(path, EncodedJpeg(Quarters(width, height)));
     return path;
   }
+  // Three small JPEGs, a.jpg to c.jpg in C:\\P\\, listed (and selected when asked).
+  void listJpegs(ListView& list, bool selected) {
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
+      jpeg(std::string("C:\\P\\") + name, 20, 10);
+      ListItem item;
+      item.text = name;
+      item.SetSubItem(1, "C:\\P\\");
+      list.AddItem(item);
+      if (selected) list.UserSelected(list.Count() - 1, true);
+    }
+  }
   std::vector<std::string> prompts() const { return memory.ui.Prompts(); }
   std::optional<Bitmap> bmp(const std::string& path) { return ReadBmp(memory.files.ReadFile(path)); }
 
@@ -343,13 +354,7 @@ TEST_F(DecoderFrontEndTest, TheDecodeCommandDecodesTheSelectedItemsAndCanTakeThe
   ListView& list = program.files.Current();
   program.frmMain.Menus().Get("mnuOperateOnFiles", 3).Click();
   EXPECT_EQ(prompts(), std::vector<std::string>{"There are no files to decode."});
-  for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
-    jpeg(std::string("C:\\P\\") + name, 20, 10);
-    ListItem item;
-    item.text = name;
-    item.SetSubItem(1, "C:\\P\\");
-    list.AddItem(item);
-  }
+  listJpegs(list, false);
   memory.ui.ClearMessages();
   program.frmMain.Menus().Get("mnuOperateOnFiles", 3).Click();
   EXPECT_EQ(prompts(), std::vector<std::string>{"Select the an item, please."});
@@ -374,14 +379,7 @@ TEST_F(DecoderFrontEndTest, ExitDuringABatchDecodeStopsItAndThenEndsTheProgram) 
   program.options.InternalDecoding = true;
   program.frmMain.Load();
   ListView& list = program.files.Current();
-  for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
-    jpeg(std::string("C:\\P\\") + name, 20, 10);
-    ListItem item;
-    item.text = name;
-    item.SetSubItem(1, "C:\\P\\");
-    list.AddItem(item);
-    list.UserSelected(list.Count() - 1, true);
-  }
+  listJpegs(list, true);
   program.frmYesNoAllCancel.WhileModal = [this] { program.frmYesNoAllCancel.cmdYesToAll.Click(); };
   memory.ui.whilePending = [this] { program.frmMain.mnuExit_Click(0); };
   program.frmMain.Menus().Get("mnuOperateOnFiles", 3).Click();
