@@ -258,11 +258,13 @@ void DecoderFrontEnd::DecodeSelectedFiles(const std::vector<std::string>& paths,
         program_.state.HeaderReaderQuiet = false;
         return;
       }
-      if (hasNonAscii(ConverterPath(path))) {
+      const std::string named = ConverterPath(path);
+      if (hasNonAscii(named)) {
         here.push_back(path);
         continue;
       }
-      if (WriteConverterLine(batch, path, half)) expected.emplace_back(path, FreeName(withExtension(path, "bmp")));
+      // The converter names its BMP after the path it is given, the short one included.
+      if (WriteConverterLine(batch, path, half)) expected.emplace_back(path, FreeName(withExtension(named, "bmp")));
     }
     program_.state.HeaderReaderQuiet = false;
     if (!expected.empty()) {

@@ -118,6 +118,8 @@ void Win32FormRenderer::PopupMenu(Form& form, Menu& menu, Menu* defaultItem, boo
   // A hidden window cannot come forward: another of the program's windows in front (the
   // full-screen view) then owns the menu, so that it closes when the user clicks away.
   HWND owner = fw->hwnd;
+  // Read now: the menu lets messages run, and one of them may unload the form.
+  const HWND target = fw->hwnd;
   if (!IsWindowVisible(owner))
     for (const auto& [other, ofw] : forms_)
       if (IsWindowVisible(ofw->hwnd) && ofw->hwnd == GetForegroundWindow()) owner = ofw->hwnd;
@@ -131,7 +133,7 @@ void Win32FormRenderer::PopupMenu(Form& form, Menu& menu, Menu* defaultItem, boo
   // The chosen command runs once the message that opened the menu has returned: it may
   // unload the window whose mouse or key handler is still on the stack (Exit in the
   // viewer's menu, Restore from the tray's).
-  if (chosen) PostMessageA(fw->hwnd, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
+  if (chosen) PostMessageA(target, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
 }
 
 void Win32FormRenderer::BuildSystemMenu(FormWindow& fw) {
