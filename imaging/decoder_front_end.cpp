@@ -62,8 +62,11 @@ std::string errorText(const RuntimeError& e) { return e.description + " (" + Num
 DecoderFrontEnd::DecoderFrontEnd(Program& program) : program_(program) {
   // The control decodes a picture no larger than the viewing size will show it.
   program_.platform.gvbox.Fit = [this](PictureSize whole) { return program_.wallpaper.FittedSize(whole); };
-  // Esc stops a long decode (and, through the escape flag, the batch it is part of).
-  program_.platform.gvbox.Cancelled = [this] { return program_.files.EscapePressed(); };
+  // Esc stops a long decode. In a batch, Esc is the progress window's Cancel, which
+  // lets the file under way finish and stops before the next.
+  program_.platform.gvbox.Cancelled = [this] {
+    return !program_.frmDecodingInProgress.Visible() && program_.files.EscapePressed();
+  };
 }
 
 void DecoderFrontEnd::Tell(const std::string& text, int style, const std::string& title) {
