@@ -14,15 +14,6 @@ namespace tapestrel {
 namespace {
 // Files handed to the shell at a time.
 constexpr std::size_t kShellBatch = 50;
-constexpr std::size_t kNamesTold = 10;
-
-// The first names of a list, one a line, and how many more there are.
-std::string NamesForMessage(const std::vector<std::string>& names) {
-  std::string text;
-  for (std::size_t i = 0; i < names.size() && i < kNamesTold; ++i) text += "     " + names[i] + "\n";
-  if (names.size() > kNamesTold) text += "     and " + NumberText(static_cast<double>(names.size() - kNamesTold)) + " more\n";
-  return text;
-}
 const char* const kNothingToDo[] = {"There are no files to delete.", "There are no files to move.",
                                     "There are no items to remove.", "There are no files to decode."};
 }  // namespace
@@ -152,7 +143,7 @@ void FileOperations::Perform(Operation operation, const std::vector<Selected>& w
       }
       if (!kept.empty())
         Tell(NumberText(static_cast<double>(kept.size())) + " file(s) were not moved, since a file of the same name is in the "
-                 "folder moved to:\n" + NamesForMessage(kept) + "Switch on \"Rename Moved\" to keep both.",
+                 "folder moved to:\n" + NamesOneALine(kept) + "Switch on \"Rename Moved\" to keep both.",
              mb::OkOnly | mb::Exclamation);
       CheckProcessed(work);
       break;
@@ -270,7 +261,7 @@ void FileOperations::TellNotDone(const std::vector<std::string>& handed, const c
     if (program_.platform.files.FileExists(path)) left.push_back(FilePart(path));
   if (left.empty()) return;
   Tell(NumberText(static_cast<double>(left.size())) + " of " + NumberText(static_cast<double>(handed.size())) +
-           " file(s) were not " + what + ":\n" + NamesForMessage(left),
+           " file(s) were not " + what + ":\n" + NamesOneALine(left),
        mb::OkOnly | mb::Exclamation);
 }
 

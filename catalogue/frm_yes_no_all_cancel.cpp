@@ -1,7 +1,5 @@
 #include "catalogue/frm_yes_no_all_cancel.h"
 
-#include <cctype>
-
 #include "app/program.h"
 #include "platform/runtime_error.h"
 #include "platform/text.h"
@@ -11,13 +9,6 @@ namespace tapestrel {
 namespace {
 constexpr int kMoveHistory = 1;
 constexpr const char* kMoveHint = "Move-to directory name";
-
-// A drive's root ("C:\") or a network share's ("\\server\"), then the rest.
-bool isFullPath(const std::string& path) {
-  const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
-                     (path[2] == '\\' || path[2] == '/');
-  return drive || (path.size() > 2 && path[0] == '\\' && path[1] == '\\');
-}
 }  // namespace
 
 FrmYesNoAllCancel::FrmYesNoAllCancel(Program& program) : Form("frmYesNoAllCancel", 6360, 3120), program_(program) {
@@ -119,7 +110,7 @@ void FrmYesNoAllCancel::Answer(Result result, const char* where) {
     const bool moving = (result == Yes || result == YesToAll) && cboMoveDirectories.Visible();
     if (moving) {
       // Only an existing folder, named in full, is a place to move to; the hint never is.
-      if (target.empty() || target == kMoveHint || !isFullPath(target) ||
+      if (target.empty() || target == kMoveHint || !IsFullPath(target) ||
           !program_.platform.files.FolderExists(NormalizeFolder(target))) {
         program_.platform.ui.MsgBox((target.empty() || target == kMoveHint ? std::string("No folder is given")
                                                                            : "\"" + target + "\" is not an existing folder") +

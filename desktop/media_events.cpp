@@ -400,7 +400,7 @@ std::string MediaEvents::DeviceName(const std::string& file) {
   const std::string type = dot == std::string::npos ? std::string() : MciTypeForExtension(ToLower(name.substr(dot + 1)));
   const std::string device = type.empty() ? element : type + "!" + element;
   // A volume without short names gives the long path back: in quotes it stays one word.
-  return device.find(' ') == std::string::npos ? device : "\"" + device + "\"";
+  return CommandArgument(device);
 }
 
 void MediaEvents::ExitSequence() {

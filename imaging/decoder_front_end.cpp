@@ -280,13 +280,12 @@ void DecoderFrontEnd::DecodeSelectedFiles(const std::vector<std::string>& paths,
       frm.Hide();
       RunAndWait(quoted(BatchFile()));
       frm.Show();
-      std::string failed;
-      int count = 0;
+      std::vector<std::string> failed;
       for (const auto& [path, bmp] : expected)
-        if (!files.FileExists(bmp)) failed += (count++ < 10 ? "     " + fileNamePart(path) + "\n" : std::string());
-      if (count > 0)
-        Tell(NumberText(count) + " of " + NumberText(static_cast<long>(expected.size())) + " file(s) were not decoded by " +
-                 kConverterName + ":\n" + failed,
+        if (!files.FileExists(bmp)) failed.push_back(fileNamePart(path));
+      if (!failed.empty())
+        Tell(NumberText(static_cast<long>(failed.size())) + " of " + NumberText(static_cast<long>(expected.size())) +
+                 " file(s) were not decoded by " + kConverterName + ":\n" + NamesOneALine(failed),
              mb::OkOnly | mb::Exclamation);
     }
     if (!here.empty()) {

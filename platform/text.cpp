@@ -253,6 +253,20 @@ std::string CutToLength(std::string_view text, std::size_t length) {
   return std::string(text.substr(0, end));
 }
 
+bool IsFullPath(std::string_view path) {
+  const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+                     (path[2] == '\\' || path[2] == '/');
+  return drive || (path.size() > 2 && path[0] == '\\' && path[1] == '\\');
+}
+
+std::string NamesOneALine(const std::vector<std::string>& names) {
+  constexpr std::size_t kShown = 10;
+  std::string text;
+  for (std::size_t i = 0; i < names.size() && i < kShown; ++i) text += "     " + names[i] + "\n";
+  if (names.size() > kShown) text += "     and " + NumberText(static_cast<double>(names.size() - kShown)) + " more\n";
+  return text;
+}
+
 std::string CommandArgument(std::string_view path, std::string_view breakers) {
   const bool quoted = path.size() > 1 && path.front() == '"';
   if (quoted || (path.find(' ') == std::string_view::npos && path.find_first_of(breakers) == std::string_view::npos))

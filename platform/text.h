@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tapestrel {
 
@@ -103,6 +104,14 @@ std::size_t CharacterStart(std::string_view text, std::size_t at);
 // The first `length` bytes of a text or fewer, never ending inside a character: a cut
 // that would split a UTF-8 sequence keeps the text before that sequence instead.
 std::string CutToLength(std::string_view text, std::size_t length);
+
+// Whether a path is given in full: from a drive's root ("C:\\", "C:/") or a network
+// share ("\\\\server\\...").
+bool IsFullPath(std::string_view path);
+
+// Names for a message box, one a line and indented, the first ten of them, then how many
+// more there are.
+std::string NamesOneALine(const std::vector<std::string>& names);
 
 // A path as one argument of a command line: in quotes when it holds a blank or any of
 // `breakers` (the Explorer's arguments are also parted at commas); left as it is when it

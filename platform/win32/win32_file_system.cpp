@@ -41,8 +41,7 @@ namespace {
 // The attributes of a path of any length: the ANSI calls refuse more than 260
 // characters, so a long full path goes to the wide call in its "\\?\" form.
 DWORD attributesOf(const std::string& path) {
-  const bool full = path.size() > 2 && ((path[1] == ':' && (path[2] == '\\' || path[2] == '/')) || path.rfind("\\\\", 0) == 0);
-  if (path.size() < MAX_PATH || !full) return GetFileAttributesA(path.c_str());
+  if (path.size() < MAX_PATH || !IsFullPath(path)) return GetFileAttributesA(path.c_str());
   std::string local = path;
   std::replace(local.begin(), local.end(), '/', '\\');
   const int length = MultiByteToWideChar(CP_ACP, 0, local.c_str(), -1, nullptr, 0);

@@ -172,6 +172,8 @@ TEST(Text, PatternsAndCutsTakeUtf8LettersWhole) {
   EXPECT_EQ(CommandArgument("C:\\My Tools\\a.exe"), "\"C:\\My Tools\\a.exe\"");
   EXPECT_EQ(CommandArgument("C:\\a,b"), "C:\\a,b");
   EXPECT_EQ(CommandArgument("C:\\a,b", " ,"), "\"C:\\a,b\"");
+  for (const char* full : {"C:\\", "d:/x", "\\\\server\\share"}) EXPECT_TRUE(IsFullPath(full)) << full;
+  for (const char* part : {"Trips", "C:Trips", "\\Trips", "", "1:\\x"}) EXPECT_FALSE(IsFullPath(part)) << part;
   EXPECT_EQ(FileList::FileTypeOf("x." + e + e), e);
   EXPECT_EQ(Rotation::ShortenedPath("C:\\" + std::string(20, 'a') + sun + sun + sun + "b.bmp", 16), "C:\\..." + sun + "b.bmp");
 }
