@@ -7,10 +7,10 @@
 
 #include "app/frm_about.h"
 #include "app/frm_main.h"
-#include "app/options.h"
-#include "app/program_state.h"
-#include "app/registry_routines.h"
-#include "app/settings.h"
+#include "core/options.h"
+#include "core/program_state.h"
+#include "core/registry_routines.h"
+#include "core/settings.h"
 #include "platform/runtime_error.h"
 #include "catalogue/file_list.h"
 #include "catalogue/file_operations.h"
@@ -72,8 +72,8 @@ class Program {
   Platform& platform;
   ProgramState state;
   Options options;
-  Settings settings{*this};
-  RegistryRoutines registry{*this};
+  Settings settings{platform.settings, options, state};
+  RegistryRoutines registry{platform.registry, platform.ui, platform.files, options, state};
   HeaderReader headers{*this};
   WallpaperWriter wallpaper{*this};
   Rotation rotation{*this};

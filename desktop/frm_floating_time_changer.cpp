@@ -44,8 +44,8 @@ void FrmFloatingTimeChanger::Spin(bool up) {
   const double now = program_.options.WallPaperChangeInterval;
   const double step = now < 10 ? 0.1 : 1;
   // Kept to tenths, so that 9.9 and a tenth make 10.
-  const double next = std::clamp(std::round((now + (up ? step : -step)) * 10) / 10, Rotation::kShortestInterval,
-                                 Rotation::kLongestInterval);
+  const double next = std::clamp(std::round((now + (up ? step : -step)) * 10) / 10, kShortestInterval,
+                                 kLongestInterval);
   program_.rotation.SetInterval(next);
   writing_ = true;
   txtCustomChangeInterval.SetText(FormatNumber(next, "0.0"));

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/options.h"
+#include "core/options.h"
 #include "platform/controls/control_array.h"
 #include "platform/controls/controls.h"
 #include "platform/controls/form.h"

@@ -10,7 +10,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "app/options.h"
+#include "core/options.h"
 
 namespace tapestrel {
 

@@ -27,9 +27,6 @@ class Rotation {
   void SetTimeIntervalMenu(int index);
   // The custom box: typed text, focus in and out, and the spin button's steps.
   void CustomIntervalTyped(const std::string& text);
-  // The shortest and the longest interval a box takes, in minutes (the longest: 30 days).
-  static constexpr double kShortestInterval = 0.1;
-  static constexpr double kLongestInterval = 43200;
   // What an interval box's whole text gives, typed or pasted: the minutes to use (at
   // least a tenth), or none while it is still being typed (empty, a lone point) or when
   // it is refused; then the user is told and the box shows the interval in force again.

@@ -1,12 +1,15 @@
-#include "app/registry_routines.h"
+#include "core/registry_routines.h"
 
 #include <algorithm>
 #include <limits>
 #include <map>
 #include <set>
 
-#include "app/program.h"
+#include "core/options.h"
+#include "core/program_state.h"
+#include "platform/file_system.h"
 #include "platform/registry.h"
+#include "platform/settings_store.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 
@@ -68,11 +71,11 @@ std::string RegistryRoutines::RegistryErrorText(long code) {
 }
 
 void RegistryRoutines::Report(const std::string& text) {
-  program_.platform.ui.MsgBox(text, mb::OkOnly, kApplicationName);
+  ui_.MsgBox(text, mb::OkOnly, kApplicationName);
 }
 
 std::string RegistryRoutines::GetRegistryValue(const std::string& valueName) {
-  Registry& registry = program_.platform.registry;
+  Registry& registry = registry_;
   const KeyOf where = keyFor(valueName);
   std::string result;
   {
@@ -96,7 +99,7 @@ std::string RegistryRoutines::GetRegistryValue(const std::string& valueName) {
 }
 
 void RegistryRoutines::SetRegistryValue(const std::string& valueName, const std::string& text) {
-  Registry& registry = program_.platform.registry;
+  Registry& registry = registry_;
   const KeyOf where = keyFor(valueName);
   OpenRegistryKey key(registry, where.root, where.subKey);
   if (!key.ok()) {
@@ -106,7 +109,7 @@ void RegistryRoutines::SetRegistryValue(const std::string& valueName, const std:
   const std::size_t callerLength = text.size();
   std::string value;
   if (valueName == kRunEntry) {
-    value = program_.options.RunProgramAtStartUp == 0 ? std::string() : text;
+    value = options_.RunProgramAtStartUp == 0 ? std::string() : text;
   } else {
     value = NumberText(LeadingNumber(text));  // desktop values are numbers: "02" is written "2"
   }
@@ -117,7 +120,7 @@ void RegistryRoutines::SetRegistryValue(const std::string& valueName, const std:
 }
 
 std::string RegistryRoutines::ClassForExtension(const std::string& extension) {
-  Registry& registry = program_.platform.registry;
+  Registry& registry = registry_;
   const std::string name = (!extension.empty() && extension[0] == '.') ? extension : "." + ToLower(extension);
   for (const std::string& candidate : {name, ToUpper(name)}) {
     OpenRegistryKey key(registry, RegistryRoot::ClassesRoot, candidate);
@@ -130,7 +133,7 @@ std::string RegistryRoutines::ClassForExtension(const std::string& extension) {
 }
 
 std::string RegistryRoutines::ProgramForClass(std::string& className, std::int16_t& iconIndex) {
-  Registry& registry = program_.platform.registry;
+  Registry& registry = registry_;
   std::set<std::string> seen;
   for (int step = 0; step <= kMaxRedirections; ++step) {
     if (className.empty() || !seen.insert(ToLower(className)).second) return {};
@@ -148,7 +151,7 @@ std::string RegistryRoutines::ProgramForClass(std::string& className, std::int16
 }
 
 std::string RegistryRoutines::ExistingProgram(const std::string& text, std::int16_t& iconIndex) {
-  FileSystem& files = program_.platform.files;
+  FileSystem& files = files_;
   const auto unquote = [](std::string s) {
     if (!s.empty() && s.front() == '"') s.erase(0, 1);
     if (!s.empty() && s.back() == '"') s.pop_back();
@@ -163,7 +166,7 @@ std::string RegistryRoutines::ExistingProgram(const std::string& text, std::int1
     iconIndex = fits ? static_cast<std::int16_t>(index) : 0;
     if (files.FileExists(program)) return program;
     if (DirectoryPart(program).empty()) {
-      const std::string inSystem = program_.state.SystemFolder + program;
+      const std::string inSystem = state_.SystemFolder + program;
       if (files.FileExists(inSystem)) return inSystem;
     }
     return {};

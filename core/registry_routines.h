@@ -9,11 +9,16 @@
 
 namespace tapestrel {
 
-class Program;
+class FileSystem;
+class Registry;
+class Ui;
+struct Options;
+struct ProgramState;
 
 class RegistryRoutines {
  public:
-  explicit RegistryRoutines(Program& program) : program_(program) {}
+  RegistryRoutines(Registry& registry, Ui& ui, FileSystem& files, const Options& options, const ProgramState& state)
+      : registry_(registry), ui_(ui), files_(files), options_(options), state_(state) {}
 
   static std::string RegistryErrorText(long code);
 
@@ -32,7 +37,11 @@ class RegistryRoutines {
   void Report(const std::string& text);
   std::string ExistingProgram(const std::string& text, std::int16_t& iconIndex);
 
-  Program& program_;
+  Registry& registry_;
+  Ui& ui_;
+  FileSystem& files_;
+  const Options& options_;
+  const ProgramState& state_;
 };
 
 }  // namespace tapestrel

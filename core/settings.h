@@ -11,8 +11,9 @@
 
 namespace tapestrel {
 
-class Program;
+class SettingsStore;
 struct Options;
+struct ProgramState;
 
 inline constexpr const char* kStartUpSection = "StartUp";
 inline constexpr const char* kActiveDirectoriesSection = "ActiveDirectories";
@@ -22,7 +23,7 @@ inline constexpr std::size_t kHistorySize = 5;
 
 class Settings {
  public:
-  explicit Settings(Program& program) : program_(program) {}
+  Settings(SettingsStore& store, Options& options, ProgramState& state) : store_(store), options_(options), state_(state) {}
 
   // Reads every option in the load order; an absent key yields its default.
   void Load();
@@ -64,7 +65,9 @@ class Settings {
   std::string Get(const std::string& key, const std::string& fallback);
   void Put(const std::string& key, const std::string& value);
 
-  Program& program_;
+  SettingsStore& store_;
+  Options& options_;
+  ProgramState& state_;
 };
 
 }  // namespace tapestrel

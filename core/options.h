@@ -20,6 +20,11 @@ struct WindowPlacement {
   bool operator==(const WindowPlacement&) const = default;
 };
 
+// The shortest and the longest interval between wallpaper changes, in minutes (the
+// longest: 30 days).
+inline constexpr double kShortestInterval = 0.1;
+inline constexpr double kLongestInterval = 43200;
+
 struct Options {
   // View and sort.
   std::array<int, 2> ListViewView{0, 0};

@@ -1,9 +1,11 @@
-#include "app/settings.h"
+#include "core/settings.h"
 
 #include <functional>
 #include <sstream>
 
-#include "app/program.h"
+#include "core/options.h"
+#include "core/program_state.h"
+#include "platform/settings_store.h"
 #include "platform/text.h"
 
 namespace tapestrel {
@@ -241,7 +243,7 @@ const Entry& intervalEntry() {
                          // within what the boxes take.
                          const double minutes = LeadingNumber(t);
                          o.WallPaperChangeInterval =
-                             StartsWithNumber(t) && minutes > 0 ? std::min(minutes, Rotation::kLongestInterval) : 1;
+                             StartsWithNumber(t) && minutes > 0 ? std::min(minutes, kLongestInterval) : 1;
                        },
                        [](const Options& o) { return NumberText(o.WallPaperChangeInterval); }};
   return e;
@@ -264,15 +266,15 @@ const Entry& splitPointEntry() {
 }  // namespace
 
 std::string Settings::Get(const std::string& key, const std::string& fallback) {
-  return program_.platform.settings.GetSetting(kStartUpSection, key, fallback);
+  return store_.GetSetting(kStartUpSection, key, fallback);
 }
 
 void Settings::Put(const std::string& key, const std::string& value) {
-  program_.platform.settings.SaveSetting(kStartUpSection, key, value);
+  store_.SaveSetting(kStartUpSection, key, value);
 }
 
 void Settings::Load() {
-  Options& o = program_.options;
+  Options& o = options_;
   const auto readOne = [&](const Entry& e) { e.read(o, Get(e.readKey, e.fallback)); };
   const auto read = [&](const Group& group) {
     for (const Entry& e : group) readOne(e);
@@ -301,12 +303,12 @@ void Settings::Load() {
 }
 
 void Settings::SaveMediaEventFiles() {
-  for (const Entry& e : mediaEventFilesGroup()) Put(e.writeKey, e.write(program_.options));
+  for (const Entry& e : mediaEventFilesGroup()) Put(e.writeKey, e.write(options_));
 }
 
 void Settings::SaveMediaEventFile(int event) {
   const Entry& e = mediaEventFilesGroup().at(static_cast<std::size_t>(event));
-  Put(e.writeKey, e.write(program_.options));
+  Put(e.writeKey, e.write(options_));
 }
 
 std::optional<std::string> Settings::StoredMediaEventFile(int event) {
@@ -321,18 +323,18 @@ void Settings::PutBackMediaEventFile(int event, const std::optional<std::string>
   const Entry& e = mediaEventFilesGroup().at(static_cast<std::size_t>(event));
   if (StoredMediaEventFile(event) == stored) return;
   if (stored) Put(e.writeKey, *stored);
-  else program_.platform.settings.DeleteSetting(kStartUpSection, e.writeKey);
+  else store_.DeleteSetting(kStartUpSection, e.writeKey);
 }
 
-void Settings::SaveEventWindow() { Put(eventWindowEntry().writeKey, program_.options.EventWindow); }
+void Settings::SaveEventWindow() { Put(eventWindowEntry().writeKey, options_.EventWindow); }
 
 void Settings::LoadNormalWindowAtStart() {
   const Entry& e = startChoicesGroup()[2];
-  e.read(program_.options, Get(e.readKey, e.fallback));
+  e.read(options_, Get(e.readKey, e.fallback));
 }
 
 void Settings::SaveAll() {
-  const Options& o = program_.options;
+  const Options& o = options_;
   const auto write = [&](const Entry& e) { Put(e.writeKey, e.write(o)); };
   write(splitPointEntry());
   if (o.HasWindowPosition) {
@@ -342,7 +344,7 @@ void Settings::SaveAll() {
   }
   write(viewGroup()[4]);  // BackdropMode
   SaveOptions();
-  program_.decoder.SaveDecoderOptions();
+  SaveDecoderSettings();
   for (const Entry& e : confirmationGroup()) write(e);
   write(viewGroup()[0]);
   write(viewGroup()[1]);
@@ -355,24 +357,24 @@ void Settings::SaveAll() {
 }
 
 void Settings::SaveOptions() {
-  for (const Entry& e : saveOptionsGroup()) Put(e.writeKey, e.write(program_.options));
+  for (const Entry& e : saveOptionsGroup()) Put(e.writeKey, e.write(options_));
 }
 
 void Settings::SaveDecoderSettings() {
-  for (const Entry& e : decoderGroup()) Put(e.writeKey, e.write(program_.options));
+  for (const Entry& e : decoderGroup()) Put(e.writeKey, e.write(options_));
 }
 
 void Settings::SaveStartChoices(const Options* before) {
   for (const Entry& e : startChoicesGroup()) {
-    const std::string value = e.write(program_.options);
+    const std::string value = e.write(options_);
     if (!before || e.write(*before) != value) Put(e.writeKey, value);
   }
 }
 
-void Settings::SaveWallPaperName() { Put("WallPaperName", program_.options.WallPaperName); }
+void Settings::SaveWallPaperName() { Put("WallPaperName", options_.WallPaperName); }
 
 void Settings::SaveFolderHistories() {
-  const Options& o = program_.options;
+  const Options& o = options_;
   for (int i = 1; i <= 5; ++i) {
     Put("PictureDirectory" + std::to_string(i), o.Folders[i - 1]);
     Put("MoveDirectory" + std::to_string(i), o.Folders[4 + i]);
@@ -382,8 +384,8 @@ void Settings::SaveFolderHistories() {
 }
 
 void Settings::LoadFolderHistories() {
-  Options& o = program_.options;
-  const std::string programFolder = program_.state.ProgramFolder;
+  Options& o = options_;
+  const std::string programFolder = state_.ProgramFolder;
   for (int i = 1; i <= 5; ++i) {
     o.Folders[i - 1] = Get("PictureDirectory" + std::to_string(i), programFolder);
     o.Folders[4 + i] = Get("MoveDirectory" + std::to_string(i), programFolder);
@@ -399,16 +401,16 @@ std::vector<std::string> Settings::LoadHistory() {
   std::vector<std::string> paths;
   // The history keeps five; more stored by hand or by another version are not shown.
   for (int i = 1; paths.size() < kHistorySize; ++i) {
-    std::string path = program_.platform.settings.GetSetting(kBackDropHistorySection, std::to_string(i), "");
+    std::string path = store_.GetSetting(kBackDropHistorySection, std::to_string(i), "");
     if (path.empty()) break;
     paths.push_back(std::move(path));
   }
-  program_.state.History = paths;
+  state_.History = paths;
   return paths;
 }
 
 void Settings::SaveHistory(const std::vector<std::string>& paths, std::size_t slots) {
-  SettingsStore& store = program_.platform.settings;
+  SettingsStore& store = store_;
   store.DeleteSection(kBackDropHistorySection);
   for (std::size_t i = 0; i < std::max(slots, paths.size()); ++i)
     store.SaveSetting(kBackDropHistorySection, std::to_string(i + 1), i < paths.size() ? paths[i] : "");
@@ -419,7 +421,7 @@ std::string Settings::ActiveDirectoryKey(int position) { return FormatNumber(pos
 std::vector<std::string> Settings::LoadActiveDirectories() {
   std::vector<std::string> folders;
   for (int i = 1;; ++i) {
-    std::string folder = program_.platform.settings.GetSetting(kActiveDirectoriesSection, ActiveDirectoryKey(i), "");
+    std::string folder = store_.GetSetting(kActiveDirectoriesSection, ActiveDirectoryKey(i), "");
     if (folder.empty()) break;
     folders.push_back(std::move(folder));
   }
@@ -427,7 +429,7 @@ std::vector<std::string> Settings::LoadActiveDirectories() {
 }
 
 void Settings::SaveActiveDirectories(const std::vector<std::string>& folders) {
-  SettingsStore& store = program_.platform.settings;
+  SettingsStore& store = store_;
   store.DeleteSection(kActiveDirectoriesSection);
   for (std::size_t i = 0; i < folders.size(); ++i)
     store.SaveSetting(kActiveDirectoriesSection, ActiveDirectoryKey(static_cast<int>(i) + 1), folders[i]);
