@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/main_view.h"
 #include "platform/controls/bars.h"
 #include "platform/controls/control_array.h"
 #include "platform/controls/controls.h"
@@ -14,7 +15,7 @@ namespace tapestrel {
 
 class Program;
 
-class FrmMain : public Form {
+class FrmMain : public Form, public MainView {
  public:
   // Design size in twips, kept when no position has been saved.
   static constexpr long kDesignWidth = 11520;
@@ -33,11 +34,60 @@ class FrmMain : public Form {
   // The command a toolbar button runs.
   static int CommandForButton(const std::string& key);
 
-  // Status output.
-  void ChangeMainStatusMsg(const std::string& message);
-  void ChangeSecondStatusMsg(const std::string& message);
-  void ChangeThirdStatusMsg(const std::string& message);
-  void ChangeMenuHelpStatusMsg(const std::string& message);
+  // What the routine groups ask of the window (see MainView).
+  void ChangeMainStatusMsg(const std::string& message) override;
+  void ChangeSecondStatusMsg(const std::string& message) override;
+  void ChangeThirdStatusMsg(const std::string& message) override;
+  void ChangeMenuHelpStatusMsg(const std::string& message) override;
+  void ShowFilter(int list, const std::string& filter) override;
+  std::string Caption() const override { return Form::Caption(); }
+  void SetCaption(const std::string& caption) override { Form::SetCaption(caption); }
+  bool Showing() const override { return Visible(); }
+  bool Minimized() const override { return State() == WindowState::Minimized; }
+  void ShowWindow() override { Show(); }
+  void HideWindow() override { Hide(); }
+  void ReturnFromViewer() override;
+  void LeaveForViewer() override;
+  void* NativeHandle() const override { return native; }
+  bool ExitPending() const override { return pendingExit_ >= 0; }
+  ListView& FileListView(int list) override { return lstvFiles[list]; }
+  void ShowFileList(int list) override;
+  bool HasFileIcon(const std::string& key) const override { return imglstLargeIcon.Has(key); }
+  void AddFileIcon(const std::string& key, const std::string& icon) override;
+  void ShowSortKey(int key) override;
+  std::vector<std::string> AltPatterns() const override { return cboListAltFilePatterns.List(); }
+  void SetUserAltPattern(const std::string& entry) override;
+  void ShowAltPatternTip(const std::string& tip) override { tbrCommands.SetToolTip("alts", tip); }
+  std::string PaneFolder() const override { return dirPictures.Path(); }
+  void ShowPaneFolder(const std::string& folder, const std::vector<FolderEntry>& entries) override;
+  std::string PaneDrive() const override { return drvPictureDirectories.Drive(); }
+  void SetPaneDrive(const std::string& drive) override { drvPictureDirectories.SetDrive(drive); }
+  std::string FolderBoxText() const override { return cboPictureDirectories.Text(); }
+  void SetFolderBoxText(const std::string& text) override { cboPictureDirectories.SetText(text); }
+  void ShowFolderBoxEntries(const std::vector<std::string>& folders) override;
+  bool AppendChecked() const override { return mnuAppendToList.Checked(); }
+  void SetAppendChecked(bool on) override { mnuAppendToList.SetChecked(on); }
+  bool ClockRunning() const override { return tmrTapestrel[0].Enabled(); }
+  void SetClockRunning(bool on) override { tmrTapestrel[0].SetEnabled(on); }
+  void ShowClockState(bool running) override;
+  void ShowIntervalChoice(int index) override { RadioCheck(mnuTimeInterval, 6, index); }
+  std::string IntervalText() const override { return txtCustomChangeInterval.Text(); }
+  void SetIntervalText(const std::string& text) override { txtCustomChangeInterval.SetText(text); }
+  void FocusIntervalBox() override;
+  void ShowHistory(const std::vector<std::string>& paths) override;
+  void ShowBackdropMode(int mode) override;
+  bool ScreenSaverChecked() const override { return mnuScreenSaver[1].Checked(); }
+  void ShowScreenSaverChoice(bool on) override;
+  void ShowDecoderMarks(const DecoderMarks& marks) override;
+  bool PopUpItemVisible(PopUp menu, int index) const override { return PopUpItems(menu)[index].Visible(); }
+  void SetPopUpItemVisible(PopUp menu, int index, bool visible) override { PopUpItems(menu)[index].SetVisible(visible); }
+  void SetPopUpItemChecked(PopUp menu, int index, bool checked) override { PopUpItems(menu)[index].SetChecked(checked); }
+  std::string PopUpItemCaption(PopUp menu, int index) const override { return PopUpItems(menu)[index].Caption(); }
+  void SetPopUpItemCaption(PopUp menu, int index, const std::string& caption) override;
+  void SetToolTip(const std::string& button, const std::string& tip) override { tbrCommands.SetToolTip(button, tip); }
+  void UpdatePopUpCaptions(PopUp menu) override;
+  void RunPopUpItem(PopUp menu, int index) override;
+  void ShowViewerPopUp(int defaultItem) override;
   // The help line shown while a menu item is highlighted.
   std::string MenuHelpLine(const Menu& menu) const;
   // Shows the help line of what is highlighted (a command of the window's system menu
@@ -52,7 +102,7 @@ class FrmMain : public Form {
   void ConfiguretxtCustomChangeInterval();
   void ConfigurespinCustomTimeInterval();
   void ConfigureAltListPatternCombo();
-  void InitializeToolBar();
+  void InitializeToolBar() override;
   void SetColumnWidths();
   // The split position checked against the window's width.
   long SplitPoint() const;
@@ -71,24 +121,24 @@ class FrmMain : public Form {
   void ApplySettings(bool atStart = true);
   // The folder combo's entries from the folder history.
   void ShowFolderHistory();
-  void ScreenSaverRadioChecks(bool active);
+  void ScreenSaverRadioChecks(bool active) override;
   // Checks entry `checked` of the first `count` entries of a menu array, unchecks the rest.
   void RadioCheck(const MenuArray& items, int count, int checked);
   // The pop-up menus offer "Remove &Default" while the default picture is the wallpaper
   // (state 0) and "&Default Wallpaper" / "&Default Image" otherwise (state 1).
-  void SwitchBossAndRestoreMenus(int state);
+  void SwitchBossAndRestoreMenus(int state) override;
   // The notification-area menu at a point of this window (twips), or at the pointer while
   // the window is hidden or minimized.
-  void ShowPopUp(long x, long y, bool atPointer = false);
+  void ShowPopUp(long x, long y, bool atPointer = false) override;
   // Brings the pop-up menus' items up to date with the program's state.
   void UpdatePopUpCaptions(const std::string& name);
   // "&Restore": the window back from the taskbar or the notification area.
   void RestoreWindow();
   void InfoOnMode();
   void InfoOffMode();
-  bool InfoMode() const { return mnuInfoMode.Checked(); }
+  bool InfoMode() const override { return mnuInfoMode.Checked(); }
   // The list shown now: 0 the "alt" list, 1 the bmp list.
-  int CurrentList() const { return currentList_; }
+  int CurrentList() const override { return currentList_; }
   void SetCurrentList(int list);
 
   // Controls.
@@ -204,6 +254,7 @@ class FrmMain : public Form {
 
  private:
   Menu& BuiltMenu(const char* name);
+  const MenuArray& PopUpItems(PopUp menu) const;
   void BuildControls();
   void ConnectEvents();
   void ShowHoverHint(Control& control, const char* hint);

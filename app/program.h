@@ -74,7 +74,7 @@ class Program {
   Options options;
   Settings settings{platform.settings, options, state};
   RegistryRoutines registry{platform.registry, platform.ui, platform.files, options, state};
-  HeaderReader headers{*this};
+  HeaderReader headers{platform.files, platform.ui, platform.desktop, options, state};
   WallpaperWriter wallpaper{*this};
   Rotation rotation{*this};
   FileList files{*this};

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "core/tray_tip.h"
 #include "platform/controls/form.h"
 #include "platform/shell.h"
 
@@ -13,13 +14,13 @@ namespace tapestrel {
 
 class Program;
 
-class FrmTrayIcon : public Form {
+class FrmTrayIcon : public Form, public TrayTip {
  public:
   explicit FrmTrayIcon(Program& program);
 
   void TrayAdd(const std::string& tip, unsigned callbackMessage);
   // Only while neither the main window nor the full-screen view shows.
-  void TrayModify(const std::string& tip);
+  void TrayModify(const std::string& tip) override;
   void TrayDelete();
   // The icon's mouse activity, by the system's mouse message.
   void IconMessage(unsigned message);

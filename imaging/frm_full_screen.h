@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "core/picture_viewer.h"
 #include "platform/controls/controls.h"
 #include "platform/controls/form.h"
 
@@ -21,7 +22,7 @@ struct TileGrid {
 };
 TileGrid TileGridFor(int windowWidth, int windowHeight, int tileWidth, int tileHeight);
 
-class FrmFullScreen : public Form {
+class FrmFullScreen : public Form, public PictureViewer {
  public:
   explicit FrmFullScreen(Program& program);
 
@@ -42,7 +43,9 @@ class FrmFullScreen : public Form {
   int ScrollSmallStepY = 0;
 
   // True when the picture is shown.
-  bool ShowInViewer(const std::string& path);
+  bool ShowInViewer(const std::string& path) override;
+  bool Showing() const override { return Visible(); }
+  void SetViewerMode(int mode) override { ViewerMode = mode; }
   bool ShowTiledInViewer(const std::string& path);
   bool TileWindow(Form& window, PictureBox& box);
   // The picture's size in twips.
@@ -74,7 +77,7 @@ class FrmFullScreen : public Form {
   void picMovePicture_Click();
 
   // The picture last shown, by its path ("" before the first).
-  const std::string& ShownPath() const { return shownPath_; }
+  const std::string& ShownPath() const override { return shownPath_; }
   bool Dragging() const { return dragging_; }
 
  protected:

@@ -3,10 +3,13 @@
 #include <cmath>
 #include <limits>
 
-#include "app/program.h"
+#include "core/options.h"
+#include "core/program_state.h"
+#include "platform/desktop.h"
 #include "platform/picture_decoder.h"
 #include "platform/runtime_error.h"
 #include "platform/text.h"
+#include "platform/ui.h"
 
 namespace tapestrel {
 
@@ -30,7 +33,7 @@ bool isStartOfFrame(int marker) {
 }  // namespace
 
 bool HeaderReader::Open(const std::string& path) {
-  file_ = program_.platform.files.OpenRead(path);
+  file_ = files_.OpenRead(path);
   buffered_ = 0;
   next_ = 0;
   bufferStart_ = 0;
@@ -80,16 +83,16 @@ void HeaderReader::SeekTo(std::uint64_t target) {
 }
 
 void HeaderReader::Tell(const std::string& text, int style, const std::string& title) {
-  if (!program_.state.HeaderReaderQuiet) program_.platform.ui.MsgBox(text, style, title);
+  if (!state_.HeaderReaderQuiet) ui_.MsgBox(text, style, title);
 }
 
 void HeaderReader::SetSize(std::int64_t width, std::int64_t height, std::int64_t depth) {
   // A size that does not fit the program's 32-bit measurements is no size at all.
   constexpr std::int64_t most = std::numeric_limits<std::int32_t>::max();
   const bool fits = width >= 0 && height >= 0 && depth >= 0 && width <= most && height <= most && depth <= most;
-  program_.state.ImageWidth = fits ? static_cast<std::int32_t>(width) : 0;
-  program_.state.ImageHeight = fits ? static_cast<std::int32_t>(height) : 0;
-  program_.state.ImageBitDepth = fits ? static_cast<std::int32_t>(depth) : 0;
+  state_.ImageWidth = fits ? static_cast<std::int32_t>(width) : 0;
+  state_.ImageHeight = fits ? static_cast<std::int32_t>(height) : 0;
+  state_.ImageBitDepth = fits ? static_cast<std::int32_t>(depth) : 0;
 }
 
 // JPEG -------------------------------------------------------------------------------------
@@ -136,8 +139,8 @@ void HeaderReader::ReadJpegHeader(const std::string& path, int* fileNumber) {
 }
 
 bool HeaderReader::AskAfterReadError(const std::string& description, int number) {
-  if (program_.state.HeaderReaderQuiet) return false;
-  const int answer = program_.platform.ui.MsgBox(
+  if (state_.HeaderReaderQuiet) return false;
+  const int answer = ui_.MsgBox(
       description + " (" + std::to_string(number) + ") " + " has occurred while reading " + HeaderFileName,
       mb::RetryCancel | mb::Exclamation, kTitle);
   return answer == mb::IdRetry;
@@ -187,9 +190,9 @@ HeaderReader::Step HeaderReader::ReadFrameHeader() {
   // Each measurement counts as soon as it is read: a file cut inside the frame header
   // keeps what it gave.
   const std::uint32_t height = ReadWord();
-  program_.state.ImageHeight = static_cast<std::int32_t>(height);
+  state_.ImageHeight = static_cast<std::int32_t>(height);
   const std::uint32_t width = ReadWord();
-  program_.state.ImageWidth = static_cast<std::int32_t>(width);
+  state_.ImageWidth = static_cast<std::int32_t>(width);
   const int components = ReadByte();
   // A photo taken upright is shown turned: its width and height are those as shown.
   const bool turned = orientation_ >= 5;
@@ -213,10 +216,10 @@ HeaderReader::Step HeaderReader::ReadComment() {
   std::string comment;
   comment.reserve(length - 2);
   for (std::uint32_t i = 2; i < length; ++i) comment += static_cast<char>(ReadByte());
-  if (!program_.state.HeaderReaderQuiet && program_.options.JpegCommentOn != 0) {
-    const int answer = program_.platform.ui.MsgBox(comment, mb::OkCancel | mb::Information,
+  if (!state_.HeaderReaderQuiet && options_.JpegCommentOn != 0) {
+    const int answer = ui_.MsgBox(comment, mb::OkCancel | mb::Information,
                                                    "JPEG Comment for " + FilePart(HeaderFileName));
-    if (answer == mb::IdCancel) program_.options.JpegCommentOn = 0;
+    if (answer == mb::IdCancel) options_.JpegCommentOn = 0;
   }
   return HeaderStop ? Step::Stop : Step::Go;
 }
@@ -298,11 +301,11 @@ void HeaderReader::ReadWmfHeader(const std::string& path) {
   const std::uint32_t unitsPerInch = le16(h, 14);
   if (unitsPerInch == 0) return;
   // Inches to screen pixels through the screen's twips (1440 to the inch).
-  const double pixelsPerInch = 1440.0 / program_.platform.desktop.TwipsPerPixel();
+  const double pixelsPerInch = 1440.0 / desktop_.TwipsPerPixel();
   const auto pixels = [&](std::int32_t from, std::int32_t to) {
     return static_cast<std::int64_t>(std::nearbyint((to - from) * pixelsPerInch / unitsPerInch));
   };
-  SetSize(pixels(sle16(h, 6), sle16(h, 10)), pixels(sle16(h, 8), sle16(h, 12)), program_.platform.desktop.ColorDepth());
+  SetSize(pixels(sle16(h, 6), sle16(h, 10)), pixels(sle16(h, 8), sle16(h, 12)), desktop_.ColorDepth());
 }
 
 void HeaderReader::ReadTiffHeader(const std::string& path) {

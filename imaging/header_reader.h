@@ -14,11 +14,15 @@
 
 namespace tapestrel {
 
-class Program;
+class Desktop;
+class Ui;
+struct Options;
+struct ProgramState;
 
 class HeaderReader {
  public:
-  explicit HeaderReader(Program& program) : program_(program) {}
+  HeaderReader(FileSystem& files, Ui& ui, Desktop& desktop, Options& options, ProgramState& state)
+      : files_(files), ui_(ui), desktop_(desktop), options_(options), state_(state) {}
 
   // Leaves the file open (see FileOpen) when the walk stops at a scan, image start or
   // image end marker; `fileNumber` receives the number of the reading.
@@ -65,7 +69,12 @@ class HeaderReader {
   void ReportMarkerLength();
   bool AskAfterReadError(const std::string& description, int number);
 
-  Program& program_;
+  // Collaborators.
+  FileSystem& files_;
+  Ui& ui_;
+  Desktop& desktop_;
+  Options& options_;
+  ProgramState& state_;
   std::unique_ptr<InputFile> file_;
   // While set, a file that cannot be opened is passed over without a word.
   bool missingIsSilent_ = false;
