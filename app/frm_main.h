@@ -53,7 +53,7 @@ class FrmMain : public Form, public MainView {
   ListView& FileListView(int list) override { return lstvFiles[list]; }
   void ShowFileList(int list) override;
   bool HasFileIcon(const std::string& key) const override { return imglstLargeIcon.Has(key); }
-  void AddFileIcon(const std::string& key, const std::string& icon) override;
+  void AddFileIcon(const std::string& key, const std::string& icon, bool large) override;
   void ShowSortKey(int key) override;
   std::vector<std::string> AltPatterns() const override { return cboListAltFilePatterns.List(); }
   void SetUserAltPattern(const std::string& entry) override;

@@ -41,9 +41,8 @@ void FrmMain::ShowFileList(int list) {
   tbrCommands.SetButtonEnabled("decode", list == 0);
 }
 
-void FrmMain::AddFileIcon(const std::string& key, const std::string& icon) {
-  imglstLargeIcon.Add(key, icon);
-  imglstSmallIcon.Add(key, icon);
+void FrmMain::AddFileIcon(const std::string& key, const std::string& icon, bool large) {
+  (large ? imglstLargeIcon : imglstSmallIcon).Add(key, icon);
 }
 
 void FrmMain::ShowSortKey(int key) {

@@ -69,26 +69,35 @@ class Program {
   std::function<void()> WallpaperChanged;
   void RaiseWallpaperChanged();
 
+  // What lies below every group: the system's services, the run-time state, the options
+  // and the settings store.
   Platform& platform;
   ProgramState state;
   Options options;
   Settings settings{platform.settings, options, state};
   RegistryRoutines registry{platform.registry, platform.ui, platform.files, options, state};
+
+  // The windows the groups speak to through an interface of their own (MainView, TrayTip,
+  // PictureViewer) come before the groups, so that each is built when a group is given
+  // it. They are given the groups they serve by reference, built or not yet: a window
+  // uses none of them before the program starts.
+  FrmMain frmMain{*this};
+  FrmTrayIcon frmTrayIcon{*this};
+  FrmFullScreen frmFullScreen{*this};
+
+  // The routine groups and the other windows, each given exactly what it uses.
   HeaderReader headers{platform.files, platform.ui, platform.desktop, options, state};
   WallpaperWriter wallpaper{*this};
   Rotation rotation{*this};
-  FileList files{*this};
+  FileList files{platform.ui, platform.files, platform.desktop, options, state, settings, headers, frmMain, frmTrayIcon};
   FolderSet folders{*this};
   FileOperations operations{*this};
-  FrmMain frmMain{*this};
   FrmAbout frmAbout{*this};
-  FrmFullScreen frmFullScreen{*this};
   OutsidePrograms outside{*this};
   FrmOptions frmOptions{*this};
   DecoderFrontEnd decoder{*this};
   FrmDecodingInProgress frmDecodingInProgress{decoder.CancelDecoding};
   FrmYesNoAllCancel frmYesNoAllCancel{*this};
-  FrmTrayIcon frmTrayIcon{*this};
   FrmEvents frmEvents{*this};
   FrmFloatingTimeChanger frmFloatingTimeChanger{*this};
   SystemMenu systemMenu{*this};

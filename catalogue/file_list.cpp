@@ -5,9 +5,18 @@
 #include <sstream>
 #include <unordered_set>
 
-#include "app/program.h"
+#include "core/main_view.h"
+#include "core/options.h"
+#include "core/program_state.h"
+#include "core/settings.h"
+#include "core/tray_tip.h"
+#include "imaging/header_reader.h"
+#include "platform/controls/list_view.h"
+#include "platform/desktop.h"
 #include "platform/runtime_error.h"
+#include "platform/settings_store.h"
 #include "platform/text.h"
+#include "platform/ui.h"
 
 namespace tapestrel {
 
@@ -36,7 +45,7 @@ bool trapped(Ui& ui, const char* doing, const std::function<void()>& work) {
 
 }  // namespace
 
-ListView& FileList::Current() const { return program_.frmMain.lstvFiles[program_.frmMain.CurrentList()]; }
+ListView& FileList::Current() const { return view_.CurrentFileList(); }
 
 std::string FileList::FileTypeOf(const std::string& name) {
   // The last three characters in lower case ("jpeg" and "mpeg" keep four).
@@ -50,14 +59,14 @@ std::string FileList::FileTypeOf(const std::string& name) {
 
 std::vector<std::string> FileList::CustomPatterns() const {
   std::vector<std::string> patterns;
-  std::istringstream words(program_.options.ActiveFilters[2]);
+  std::istringstream words(options_.ActiveFilters[2]);
   for (std::string word; words >> word;) patterns.push_back(ToLower(word));
   return patterns;
 }
 
 std::string FileList::CurrentPattern() const {
-  const Options& o = program_.options;
-  if (program_.frmMain.CurrentList() == 1) return o.ActiveFilters[1] + ".bmp";
+  const Options& o = options_;
+  if (view_.CurrentList() == 1) return o.ActiveFilters[1] + ".bmp";
   if (o.AlternateFilePattern == "User") return "*.*";
   return o.ActiveFilters[0] + o.AlternateFilePattern;
 }
@@ -72,24 +81,24 @@ std::string FileList::FormatFileSize(std::uint64_t size, bool inKiloBytes) {
 
 bool FileList::RefusedWhileBusy() {
   if (!Busy()) return false;
-  program_.platform.ui.Beep();
+  ui_.Beep();
   return true;
 }
 
 void FileList::BeginOperation() {
   operating_ = true;
-  folderAtFillStart_ = program_.frmMain.dirPictures.Path();
+  folderAtFillStart_ = view_.PaneFolder();
 }
 
 void FileList::ForgetEarlierEscape() {
   // The system remembers a press until someone asks: one made before this work began,
   // in another program or before this one started, must not stop it.
-  (void)program_.platform.desktop.KeyPressed(kEscape);
+  (void)desktop_.KeyPressed(kEscape);
 }
 
 bool FileList::EscapePressed() {
-  if (program_.platform.desktop.KeyPressed(kEscape)) program_.state.Escape = true;
-  return program_.state.Escape;
+  if (desktop_.KeyPressed(kEscape)) state_.Escape = true;
+  return state_.Escape;
 }
 
 void FileList::ShowProgress(int current, int mode, int total, const std::string& suffix) {
@@ -100,20 +109,20 @@ void FileList::ShowProgress(int current, int mode, int total, const std::string&
   if (mode != 1) text += " of " + NumberText(total);
   text += suffix;
   // While the window is minimized the notification-area tip takes progress instead.
-  if (program_.frmMain.State() != WindowState::Minimized) program_.frmMain.ChangeMainStatusMsg(text);
-  else program_.frmTrayIcon.TrayModify(text);
+  if (!view_.Minimized()) view_.ChangeMainStatusMsg(text);
+  else tray_.TrayModify(text);
 }
 
 bool FileList::StepGoesOn(int done, int total, const char* suffix) {
   ShowProgress(done, 0, total, suffix);
-  program_.platform.ui.DoEvents();
+  ui_.DoEvents();
   if (!EscapePressed()) return true;
-  program_.state.Escape = false;
+  state_.Escape = false;
   return false;
 }
 
 void FileList::SetFilter(int kind, const std::string& filter) {
-  Options& o = program_.options;
+  Options& o = options_;
   std::array<std::string, 5>* const histories[] = {&o.NotBmpFileFilter, &o.BmpFileFilter, &o.CustomFilter};
   const std::size_t k = static_cast<std::size_t>(std::clamp(kind, 0, 2));
   o.ActiveFilters[k] = filter;
@@ -122,30 +131,28 @@ void FileList::SetFilter(int kind, const std::string& filter) {
 }
 
 void FileList::ShowFilterPanels() {
-  const Options& o = program_.options;
-  StatusBar& bar = program_.frmMain.StatusBar;
-  bar.SetPanelText("bmpfilter", o.ActiveFilters[1] + ".bmp");
-  bar.SetPanelText("altfilter", o.AlternateFilePattern == "User" ? o.ActiveFilters[2]
-                                                                 : o.ActiveFilters[0] + o.AlternateFilePattern);
+  const Options& o = options_;
+  view_.ShowFilter(1, o.ActiveFilters[1] + ".bmp");
+  view_.ShowFilter(0, o.AlternateFilePattern == "User" ? o.ActiveFilters[2] : o.ActiveFilters[0] + o.AlternateFilePattern);
 }
 
 void FileList::ShowTotals() {
   const ListView& list = Current();
   std::string text = "Total " + NumberText(list.Count()) + " file(s)";
-  text += program_.options.SpeedFill ? " (??? MB)" : " (" + FormatFileSize(totalBytes_, false) + ")";
-  program_.frmMain.ChangeMainStatusMsg(text);
+  text += options_.SpeedFill ? " (??? MB)" : " (" + FormatFileSize(totalBytes_, false) + ")";
+  view_.ChangeMainStatusMsg(text);
 }
 
 void FileList::RefreshSelection() {
   const ListView& list = Current();
-  if (shownList_ == program_.frmMain.CurrentList() && shownCount_ == list.SelectedCount() && shownFocus_ == list.FocusedIndex())
+  if (shownList_ == view_.CurrentList() && shownCount_ == list.SelectedCount() && shownFocus_ == list.FocusedIndex())
     return;
   ShowSelection();
 }
 
 void FileList::ShowSelection() {
   const ListView& list = Current();
-  shownList_ = program_.frmMain.CurrentList();
+  shownList_ = view_.CurrentList();
   shownCount_ = list.SelectedCount();
   shownFocus_ = list.FocusedIndex();
   std::uint64_t bytes = 0;
@@ -153,23 +160,23 @@ void FileList::ShowSelection() {
   for (const ListItem& item : list.Items()) {
     if (!item.selected) continue;
     ++count;
-    bytes += program_.platform.files.FileLength(item.Column(1) + item.text);
+    bytes += files_.FileLength(item.Column(1) + item.text);
   }
-  program_.frmMain.ChangeSecondStatusMsg(NumberText(count) + " file(s) selected " + "(" + FormatFileSize(bytes, false) + ")");
+  view_.ChangeSecondStatusMsg(NumberText(count) + " file(s) selected " + "(" + FormatFileSize(bytes, false) + ")");
   ShowFocusedDimensions();
 }
 
 void FileList::ShowFocusedDimensions() {
-  FrmMain& frm = program_.frmMain;
+  MainView& frm = view_;
   const ListView& list = Current();
   const int focused = list.FocusedIndex();
   if (!frm.InfoMode() || focused < 0 || focused >= list.Count()) return;
   const ListItem& item = list.Items()[static_cast<std::size_t>(focused)];
   // Read quietly: the status bar is no place for a damaged file's questions.
-  ProgramState& state = program_.state;
+  ProgramState& state = state_;
   const bool quiet = state.HeaderReaderQuiet;
   state.HeaderReaderQuiet = true;
-  program_.headers.ReadImageHeader(item.Column(1) + item.text);
+  headers_.ReadImageHeader(item.Column(1) + item.text);
   state.HeaderReaderQuiet = quiet;
   frm.ChangeThirdStatusMsg(NumberText(state.ImageWidth) + "x" + NumberText(state.ImageHeight));
 }
@@ -178,8 +185,8 @@ void FileList::ItemClicked(int index) {
   ListView& list = Current();
   if (index >= 0 && index < list.Count()) {
     const ListItem& item = list.Items()[index];
-    if (!program_.platform.files.FileExists(item.Column(1) + item.text)) {
-      program_.platform.ui.MsgBox(item.text + " is not found!\nTherefore, it will be removed from the list.",
+    if (!files_.FileExists(item.Column(1) + item.text)) {
+      ui_.MsgBox(item.text + " is not found!\nTherefore, it will be removed from the list.",
                                   mb::OkOnly | mb::Information, kApplicationName);
       list.RemoveItem(index);
       ShowTotals();
@@ -193,28 +200,28 @@ int FileList::RemoveMissingSelected() {
   int removed = 0;
   for (int i = list.Count() - 1; i >= 0; --i) {
     const ListItem& item = list.Items()[i];
-    if (item.selected && !program_.platform.files.FileExists(item.Column(1) + item.text)) {
+    if (item.selected && !files_.FileExists(item.Column(1) + item.text)) {
       list.RemoveItem(i);
       ++removed;
     }
   }
   if (removed > 0) {
-    program_.platform.ui.MsgBox("Non-existent files removed from list", mb::OkOnly | mb::Information, kApplicationName);
+    ui_.MsgBox("Non-existent files removed from list", mb::OkOnly | mb::Information, kApplicationName);
     ShowTotals();
   }
   return removed;
 }
 
 std::string FileList::FreeDiskSpaceText(const std::string& root) {
-  if (!program_.platform.files.FolderExists(root)) return "Unable to get free disk space for " + root;
-  return FormatNumber(static_cast<double>(program_.platform.files.FreeDiskSpace(root)), "#,##0") + " bytes on " +
+  if (!files_.FolderExists(root)) return "Unable to get free disk space for " + root;
+  return FormatNumber(static_cast<double>(files_.FreeDiskSpace(root)), "#,##0") + " bytes on " +
          ToUpper(root);
 }
 
 std::vector<std::string> FileList::SearchAhead(const std::string& folder) {
   std::vector<std::string> subFolders;
   searchedAhead_ = NormalizeFolder(folder) + CurrentPattern();
-  program_.platform.files.FindFiles(searchedAhead_, found_, &subFolders);
+  files_.FindFiles(searchedAhead_, found_, &subFolders);
   return subFolders;
 }
 
@@ -224,9 +231,9 @@ bool FileList::FillListView(const std::string& folder, const std::vector<std::st
     bool& filling;
     ~FillingMark() { filling = false; }
   } mark{filling_ = true};
-  FrmMain& frm = program_.frmMain;
-  folderAtFillStart_ = frm.dirPictures.Path();
-  ProgramState& state = program_.state;
+  MainView& frm = view_;
+  folderAtFillStart_ = frm.PaneFolder();
+  ProgramState& state = state_;
   const std::string caption = frm.Caption();
   ListView& list = Current();
   const bool append = state.AppendRecord;
@@ -250,13 +257,13 @@ bool FileList::FillListView(const std::string& folder, const std::vector<std::st
         if (!Like(ToLower(name), pattern)) continue;
         FoundFile file;
         file.name = name;
-        file.size = program_.platform.files.FileLength(path);
+        file.size = files_.FileLength(path);
         names.push_back(std::move(file));
         folders.push_back(NormalizeFolder(DirectoryPart(path)));
       }
     } else {
-      from = NormalizeFolder(folder.empty() ? frm.dirPictures.Path() : folder);
-      if (!EqualsIgnoreCase(searchedAhead, from + CurrentPattern())) program_.platform.files.FindFiles(from + CurrentPattern(), names);
+      from = NormalizeFolder(folder.empty() ? frm.PaneFolder() : folder);
+      if (!EqualsIgnoreCase(searchedAhead, from + CurrentPattern())) files_.FindFiles(from + CurrentPattern(), names);
     }
     if (!(activeFill_ && listedKept_)) {
       listed_.clear();
@@ -284,22 +291,21 @@ bool FileList::FillListView(const std::string& folder, const std::vector<std::st
     }
     list.EndUpdate();
     if (dropped && append)
-      program_.platform.ui.MsgBox("Folders will not be added to the active list \nif files are dropped into the file-selection pane.",
+      ui_.MsgBox("Folders will not be added to the active list \nif files are dropped into the file-selection pane.",
                                   mb::OkOnly | mb::Information, "Active Folder List");
     if (append && !dropped && imagesReadIn) {
-      if (!activeFoldersKept_) activeFolders_ = program_.settings.LoadActiveDirectories();
+      if (!activeFoldersKept_) activeFolders_ = settings_.LoadActiveDirectories();
       activeFoldersKept_ = activeFill_;
       std::vector<std::string>& active = activeFolders_;
       const bool known = std::any_of(active.begin(), active.end(), [&](const std::string& f) { return EqualsIgnoreCase(f, from); });
       if (!known) {
-        program_.platform.settings.SaveSetting(kActiveDirectoriesSection,
-                                               Settings::ActiveDirectoryKey(static_cast<int>(active.size()) + 1), from);
+        settings_.AddActiveDirectory(static_cast<int>(active.size()) + 1, from);
         active.push_back(from);
       }
     }
   } catch (const RuntimeError& e) {
     list.EndUpdate();
-    program_.platform.ui.MsgBox(e.description + " (" + NumberText(e.number) + ")" + " has occurred." + "\n" +
+    ui_.MsgBox(e.description + " (" + NumberText(e.number) + ")" + " has occurred." + "\n" +
                                     "while trying to add files to the list box.",
                                 mb::OkCancel | mb::Exclamation, kApplicationName);
     completed = false;
@@ -314,12 +320,12 @@ bool FileList::FillListView(const std::string& folder, const std::vector<std::st
 bool FileList::ListViewAdd(const std::string& name, const std::string& folder, bool checkForRepeats, bool& imagesReadIn,
                            int& repeatCount) {
   ListView& list = Current();
-  FrmMain& frm = program_.frmMain;
+  MainView& frm = view_;
   if (list.Count() == 0) {
     readIn_ = 0;
     totalBytes_ = 0;
   }
-  if (program_.options.AlternateFilePattern == "User" && frm.CurrentList() == 0) {
+  if (options_.AlternateFilePattern == "User" && frm.CurrentList() == 0) {
     const std::string lower = ToLower(name);
     const auto patterns = CustomPatterns();
     if (std::none_of(patterns.begin(), patterns.end(), [&](const std::string& p) { return Like(lower, p); })) return true;
@@ -344,27 +350,27 @@ bool FileList::ListViewAdd(const std::string& name, const std::string& folder, b
     const std::string key = dot == std::string::npos ? "NONE" : name.substr(0, dot);
     // A program shows its own icons; when they cannot be taken it shows none of its own.
     const std::string icon = "icon:" + folder + name + ",0";
-    Ui& ui = program_.platform.ui;
-    const bool taken = key == "NONE" || frm.imglstLargeIcon.Has(key) ||
-                       (trapped(ui, "extracting the large icon", [&] { frm.imglstLargeIcon.Add(key, icon); }) &&
-                        trapped(ui, "extracting the small icon", [&] { frm.imglstSmallIcon.Add(key, icon); }));
+    Ui& ui = ui_;
+    const bool taken = key == "NONE" || frm.HasFileIcon(key) ||
+                       (trapped(ui, "extracting the large icon", [&] { frm.AddFileIcon(key, icon, true); }) &&
+                        trapped(ui, "extracting the small icon", [&] { frm.AddFileIcon(key, icon, false); }));
     item.icon = taken ? key : "NONE";
   } else {
-    item.icon = frm.imglstLargeIcon.Has(type) ? type : "NONE";
+    item.icon = frm.HasFileIcon(type) ? type : "NONE";
   }
   item.SetSubItem(2, type);
-  if (!program_.options.SpeedFill && !ListViewAddHelp(item, name, type, folder + name)) return false;
+  if (!options_.SpeedFill && !ListViewAddHelp(item, name, type, folder + name)) return false;
   item.SetSubItem(3, FormatNumber(readIn_, "000000"));
   if (current_) item.SetSubItem(5, FormatDateTime(current_->modified));
   list.AddItem(std::move(item));
-  program_.platform.ui.DoEvents();
+  ui_.DoEvents();
   return true;
 }
 
 bool FileList::ListViewAddHelp(ListItem& item, const std::string& name, const std::string& type,
                                const std::string& fullName) {
-  ProgramState& state = program_.state;
-  HeaderReader& headers = program_.headers;
+  ProgramState& state = state_;
+  HeaderReader& headers = headers_;
   state.ImageWidth = state.ImageHeight = state.ImageBitDepth = 0;
   if (type == "bmp") headers.ReadBmpHeader(fullName);
   else if (type == "jpg" || type == "jpe" || type == "jpeg") {
@@ -376,7 +382,7 @@ bool FileList::ListViewAddHelp(ListItem& item, const std::string& name, const st
   else if (type == "tif") headers.ReadTiffHeader(fullName);
   else if (type == "wmf") headers.ReadWmfHeader(fullName);
 
-  const std::uint64_t size = current_ ? current_->size : program_.platform.files.FileLength(fullName);
+  const std::uint64_t size = current_ ? current_->size : files_.FileLength(fullName);
   totalBytes_ += size;
   std::string info = FormatFileSize(size, true);
   if (type.size() <= 4 && std::string_view(kMeasuredTypes).find(" " + type + " ") != std::string_view::npos)
@@ -387,10 +393,10 @@ bool FileList::ListViewAddHelp(ListItem& item, const std::string& name, const st
   // Never another file that starts with a dot, and never onto a name that is taken.
   if (name.size() > 1 && name[0] == '.' && name.find('.', 1) == std::string::npos && EqualsIgnoreCase(name.substr(1), type) &&
       std::string_view(kReadTypes).find(" " + type + " ") != std::string_view::npos) {
-    FileSystem& files = program_.platform.files;
+    FileSystem& files = files_;
     const std::string renamed = DirectoryPart(fullName) + "blank" + NumberText(readIn_) + "." + type;
     if (files.FileExists(renamed) || files.FolderExists(renamed) || !files.RenameFile(fullName, renamed)) {
-      program_.platform.ui.MsgBox("Unable to rename " + fullName + " to " + renamed + ".", mb::OkOnly | mb::Exclamation,
+      ui_.MsgBox("Unable to rename " + fullName + " to " + renamed + ".", mb::OkOnly | mb::Exclamation,
                                   kApplicationName);
       return true;  // listed under its own name
     }
@@ -406,14 +412,14 @@ bool FileList::SortByKey(int key, bool severalFolders) {
   if (RefusedWhileBusy()) return false;
   ListView& list = Current();
   if (key < 0 || key > 5 || list.Count() == 0) return false;
-  if (key == 2 && program_.options.AlternateFilePattern != "User") {
-    program_.platform.ui.MsgBox("There is only one file type so sorting is not necessary.", mb::OkOnly | mb::Information,
+  if (key == 2 && options_.AlternateFilePattern != "User") {
+    ui_.MsgBox("There is only one file type so sorting is not necessary.", mb::OkOnly | mb::Information,
                                 kApplicationName);
     return false;
   }
   // Appending or filling from the active folders can bring several folders together.
-  if (key == 1 && !program_.options.FillFromActiveFolders && !severalFolders && !program_.state.AppendRecord) {
-    program_.platform.ui.MsgBox("There is only one folder so sorting is not necessary.", mb::OkOnly | mb::Information,
+  if (key == 1 && !options_.FillFromActiveFolders && !severalFolders && !state_.AppendRecord) {
+    ui_.MsgBox("There is only one folder so sorting is not necessary.", mb::OkOnly | mb::Information,
                                 kApplicationName);
     return false;
   }
@@ -423,7 +429,7 @@ bool FileList::SortByKey(int key, bool severalFolders) {
 
 void FileList::SortBy(int key, bool descending) {
   ListView& list = Current();
-  FrmMain& frm = program_.frmMain;
+  MainView& frm = view_;
   const bool bySize = key == 4;
   // Sizes as fixed-width text while sorting, so that text order is number order; a cell
   // that shows no size (a speed fill reads none) stays empty.
@@ -445,15 +451,12 @@ void FileList::SortBy(int key, bool descending) {
   list.Sort(key, descending);
   if (bySize) rewriteSizes([](const std::string& digits) { return FormatNumber(LeadingNumber(digits), "#,###.#"); });
   list.EndUpdate();
-  for (int i = 0; i < 6; ++i) {
-    frm.mSort[i].SetChecked(i == key);
-    frm.mSortPopUp[i].SetChecked(i == key);
-  }
+  frm.ShowSortKey(key);
   frm.ChangeMainStatusMsg("Sorting done. Thank you.");
 }
 
 void FileList::SortAfterFill() {
-  const Options& o = program_.options;
+  const Options& o = options_;
   if (!o.SortAtStart || activeFill_ || Current().Count() == 0 || o.SortKey < 0 || o.SortKey > 5) return;
   // Done by itself after every fill: a key that does not apply is passed by quietly.
   if (o.SortKey == 2 && o.AlternateFilePattern != "User") return;
@@ -485,23 +488,20 @@ void FileList::SelectWallpaperItem() {
 
 void FileList::ClearListView() {
   if (RefusedWhileBusy()) return;
-  FrmMain& frm = program_.frmMain;
+  MainView& frm = view_;
   frm.ChangeMainStatusMsg("Clearing list of files. Please wait.");
   Current().Clear();
   readIn_ = 0;
   totalBytes_ = 0;
-  program_.state.RefillFromActives = false;
+  state_.RefillFromActives = false;
   frm.ChangeMainStatusMsg("List of files removed. Thank you.");
 }
 
 void FileList::ShowList(int list) {
   if (RefusedWhileBusy()) return;
-  FrmMain& frm = program_.frmMain;
-  trapped(program_.platform.ui, "toggle to the file-selection pane", [&] {
-    frm.SetCurrentList(list);
-    frm.tbrCommands.SetPressed("bmps", list == 1);
-    frm.tbrCommands.SetPressed("alts", list == 0);
-    frm.tbrCommands.SetButtonEnabled("decode", list == 0);
+  MainView& frm = view_;
+  trapped(ui_, "toggle to the file-selection pane", [&] {
+    frm.ShowFileList(list);
   });
 }
 
@@ -516,11 +516,11 @@ bool FileList::FindInList(const std::string& text) {
     if (ToLower(list.Items()[i].text).rfind(ToLower(text), 0) == 0) {
       list.SelectOnly(i);
       list.EnsureVisible(i);
-      program_.frmMain.ChangeMainStatusMsg(text + " name found!");
+      view_.ChangeMainStatusMsg(text + " name found!");
       return true;
     }
   }
-  program_.frmMain.ChangeMainStatusMsg(text + " name not found!");
+  view_.ChangeMainStatusMsg(text + " name not found!");
   return false;
 }
 
@@ -532,31 +532,31 @@ void FileList::AddToFilterHistory(std::array<std::string, 5>& history, const std
 }
 
 void FileList::AskBmpFilter() {
-  Options& o = program_.options;
-  const std::string filter = Trim(program_.platform.ui.InputBox(
+  Options& o = options_;
+  const std::string filter = Trim(ui_.InputBox(
       "Enter a filter for BMP files\n\nPLEASE NOTE: Only the last five are saved", "Enter BMP filter", o.ActiveFilters[1]));
   if (!filter.empty()) SetFilter(1, filter);
 }
 
 void FileList::AskAlternateFilter() {
-  Options& o = program_.options;
+  Options& o = options_;
   const std::string& pattern = o.AlternateFilePattern;
   if (pattern == "User") {
-    program_.platform.ui.MsgBox("You have the file pattern set to \"" + pattern + "\"\nChose only one extension or modify the \"" +
+    ui_.MsgBox("You have the file pattern set to \"" + pattern + "\"\nChose only one extension or modify the \"" +
                                     pattern + "\" filter to taste",
                                 mb::OkOnly | mb::Information, "Error");
     return;
   }
-  const std::string filter = Trim(program_.platform.ui.InputBox(
+  const std::string filter = Trim(ui_.InputBox(
       "Enter a filter for " + pattern + "-type files\n\nPLEASE NOTE: Only the last five are saved.",
       "Enter " + pattern + "-type filter", o.ActiveFilters[0]));
   if (!filter.empty()) SetFilter(0, filter);
 }
 
 void FileList::AskAlternateExtension() {
-  Options& o = program_.options;
-  Ui& ui = program_.platform.ui;
-  FrmMain& frm = program_.frmMain;
+  Options& o = options_;
+  Ui& ui = ui_;
+  MainView& frm = view_;
   if (o.AlternateFilePattern == "User") {
     const std::string filters = Trim(ui.InputBox(
         "Enter one or a series file filters \nIMPORTANT: Be sure to separate each filter by a space\nFor example: *.jpg *.gif",
@@ -569,39 +569,36 @@ void FileList::AskAlternateExtension() {
       "Enter alternate file pattern", ""));
   if (extension.empty()) return;
   if (extension[0] != '.') extension = "." + extension;
-  // The user's extension takes the place after the fixed entries, for this run only.
-  ComboBox& combo = frm.cboListAltFilePatterns;
-  while (combo.ListCount() > 8) combo.RemoveItem(8);
-  combo.AddItem(extension == ".*" ? ".*" : extension.substr(1));
+  frm.SetUserAltPattern(extension == ".*" ? ".*" : extension.substr(1));
   ChooseAlternatePattern(8);
 }
 
 void FileList::ChooseAlternatePattern(int index) {
-  Options& o = program_.options;
-  FrmMain& frm = program_.frmMain;
-  ComboBox& combo = frm.cboListAltFilePatterns;
-  if (index < 0 || index >= combo.ListCount()) return;
-  const std::string entry = combo.List()[static_cast<std::size_t>(index)];
+  Options& o = options_;
+  MainView& frm = view_;
+  const std::vector<std::string> patterns = frm.AltPatterns();
+  if (index < 0 || index >= static_cast<int>(patterns.size())) return;
+  const std::string& entry = patterns[static_cast<std::size_t>(index)];
   o.AlternateFilePattern = index == 8 && entry != ".*" ? "." + entry : entry;
   const std::string& pattern = o.AlternateFilePattern;
-  frm.tbrCommands.SetToolTip("alts", pattern == ".*" ? "List all files"
-                                                     : "List " + pattern.substr(pattern.size() >= 3 ? pattern.size() - 3 : 0) + " files");
-  frm.StatusBar.SetPanelText("altfilter", pattern == "User" ? o.ActiveFilters[2] : o.ActiveFilters[0] + pattern);
+  frm.ShowAltPatternTip(pattern == ".*" ? "List all files"
+                                         : "List " + pattern.substr(pattern.size() >= 3 ? pattern.size() - 3 : 0) + " files");
+  frm.ShowFilter(0, pattern == "User" ? o.ActiveFilters[2] : o.ActiveFilters[0] + pattern);
   ShowList(0);
-  if (!program_.state.AppendRecord) ClearListView();
+  if (!state_.AppendRecord) ClearListView();
   FillListView();
 }
 
 void FileList::AskFind() {
-  const std::string text = program_.platform.ui.InputBox("Enter a file name to find.", "Find", lastFind_);
+  const std::string text = ui_.InputBox("Enter a file name to find.", "Find", lastFind_);
   if (text.empty()) return;
   lastFind_ = text;
-  if (!FindInList(text)) program_.platform.ui.MsgBox("No match found", mb::OkOnly | mb::Information, "Find");
+  if (!FindInList(text)) ui_.MsgBox("No match found", mb::OkOnly | mb::Information, "Find");
 }
 
 int FileList::WallpaperIndex() const {
   const ListView& list = Current();
-  const std::string& wallpaper = program_.options.WallPaperName;
+  const std::string& wallpaper = options_.WallPaperName;
   for (int i = 0; i < list.Count(); ++i)
     if (EqualsIgnoreCase(list.Items()[i].Column(1) + list.Items()[i].text, wallpaper)) return i;
   return -1;

@@ -12,13 +12,24 @@
 
 namespace tapestrel {
 
-class Program;
+class Desktop;
+class HeaderReader;
+class MainView;
+class Settings;
+class TrayTip;
+class Ui;
+struct Options;
+struct ProgramState;
+
 class ListView;
 struct ListItem;
 
 class FileList {
  public:
-  explicit FileList(Program& program) : program_(program) {}
+  FileList(Ui& ui, FileSystem& files, Desktop& desktop, Options& options, ProgramState& state, Settings& settings,
+           HeaderReader& headers, MainView& view, TrayTip& tray)
+      : ui_(ui), files_(files), desktop_(desktop), options_(options), state_(state), settings_(settings),
+        headers_(headers), view_(view), tray_(tray) {}
 
   // Fills the current list from `folder` (none: the picture folder) or, when given, from
   // dropped files. Answers false when the fill was stopped by an error or by Esc.
@@ -128,7 +139,16 @@ class FileList {
  private:
   void SortBy(int key, bool descending);
 
-  Program& program_;
+  // Collaborators.
+  Ui& ui_;
+  FileSystem& files_;
+  Desktop& desktop_;
+  Options& options_;
+  ProgramState& state_;
+  Settings& settings_;
+  HeaderReader& headers_;
+  MainView& view_;
+  TrayTip& tray_;
   // What the directory search said of the file being added.
   const FoundFile* current_ = nullptr;
   // What the last directory search found; kept so that its room is reused.

@@ -52,7 +52,8 @@ class MainView {
   virtual void ShowFileList(int list) = 0;
   // The icons the lists show for a file type (or a program's own, by its key).
   virtual bool HasFileIcon(const std::string& key) const = 0;
-  virtual void AddFileIcon(const std::string& key, const std::string& icon) = 0;
+  // Into the large icons' list, or the small ones'.
+  virtual void AddFileIcon(const std::string& key, const std::string& icon, bool large) = 0;
   virtual void ShowSortKey(int key) = 0;
   // The "alt" pattern box: its entries, and the list's toolbar tip for the pattern chosen.
   virtual std::vector<std::string> AltPatterns() const = 0;

@@ -435,4 +435,8 @@ void Settings::SaveActiveDirectories(const std::vector<std::string>& folders) {
     store.SaveSetting(kActiveDirectoriesSection, ActiveDirectoryKey(static_cast<int>(i) + 1), folders[i]);
 }
 
+void Settings::AddActiveDirectory(int position, const std::string& folder) {
+  store_.SaveSetting(kActiveDirectoriesSection, ActiveDirectoryKey(position), folder);
+}
+
 }  // namespace tapestrel

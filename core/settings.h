@@ -60,6 +60,8 @@ class Settings {
   static std::string ActiveDirectoryKey(int position);
   std::vector<std::string> LoadActiveDirectories();
   void SaveActiveDirectories(const std::vector<std::string>& folders);
+  // One more active folder, at its 1-based position.
+  void AddActiveDirectory(int position, const std::string& folder);
 
  private:
   std::string Get(const std::string& key, const std::string& fallback);
