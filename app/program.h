@@ -78,23 +78,23 @@ class Program {
   RegistryRoutines registry{platform.registry, platform.ui, platform.files, options, state};
 
   // The windows the groups speak to through an interface of their own (MainView, TrayTip,
-  // PictureViewer) come before the groups, so that each is built when a group is given
+  // PictureViewer, ActiveFolderFrame) come before the groups, so that each is built when a group is given
   // it. They are given the groups they serve by reference, built or not yet: a window
   // uses none of them before the program starts.
   FrmMain frmMain{*this};
   FrmTrayIcon frmTrayIcon{*this};
   FrmFullScreen frmFullScreen{*this};
+  FrmOptions frmOptions{*this};
 
   // The routine groups and the other windows, each given exactly what it uses.
   HeaderReader headers{platform.files, platform.ui, platform.desktop, options, state};
   WallpaperWriter wallpaper{*this};
   Rotation rotation{*this};
   FileList files{platform.ui, platform.files, platform.desktop, options, state, settings, headers, frmMain, frmTrayIcon};
-  FolderSet folders{*this};
+  FolderSet folders{platform.files, platform.ui, platform.desktop, options, state, settings, files, frmMain, frmOptions};
   FileOperations operations{*this};
   FrmAbout frmAbout{*this};
   OutsidePrograms outside{*this};
-  FrmOptions frmOptions{*this};
   DecoderFrontEnd decoder{*this};
   FrmDecodingInProgress frmDecodingInProgress{decoder.CancelDecoding};
   FrmYesNoAllCancel frmYesNoAllCancel{*this};

@@ -7,11 +7,23 @@
 
 namespace tapestrel {
 
-class Program;
+class FileSystem;
+
+class ActiveFolderFrame;
+class Desktop;
+class FileList;
+class MainView;
+class Settings;
+class Ui;
+struct Options;
+struct ProgramState;
 
 class FolderSet {
  public:
-  explicit FolderSet(Program& program) : program_(program) {}
+  FolderSet(FileSystem& files, Ui& ui, Desktop& desktop, Options& options, ProgramState& state, Settings& settings,
+            FileList& list, MainView& view, ActiveFolderFrame& frame)
+      : files_(files), ui_(ui), desktop_(desktop), options_(options), state_(state), settings_(settings),
+        list_(list), view_(view), frame_(frame) {}
 
   // Makes a folder the picture folder (a dropped file stands for its folder).
   void ChangePictureFolder(const std::string& path, bool fromDrop = false);
@@ -60,7 +72,16 @@ class FolderSet {
   void RewriteWithoutRepeats(const std::vector<std::string>& folders);
   void EnableFrame(bool enabled);
 
-  Program& program_;
+  // Collaborators.
+  FileSystem& files_;
+  Ui& ui_;
+  Desktop& desktop_;
+  Options& options_;
+  ProgramState& state_;
+  Settings& settings_;
+  FileList& list_;
+  MainView& view_;
+  ActiveFolderFrame& frame_;
   int activeCount_ = 0;
 };
 

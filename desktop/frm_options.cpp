@@ -107,6 +107,28 @@ FrmOptions::FrmOptions(Program& program) : Form("frmOptions", 7560, 6330), progr
   ShowTab(FileOptions);
 }
 
+FrmOptions::AddStyle FrmOptions::ActiveAddStyle() const {
+  if (optActiveDirectoryAddStyle[0].Value()) return FolderOnly;
+  return optActiveDirectoryAddStyle[2].Value() ? AllBelow : SubFolders;
+}
+
+void FrmOptions::ShowActiveFolders(const std::vector<std::string>& folders) {
+  cboActiveDirectories.Clear();
+  for (const std::string& folder : folders) cboActiveDirectories.AddItem(folder);
+}
+
+std::vector<std::string> FrmOptions::RemoveActiveFolder(int index) {
+  cboActiveDirectories.RemoveItem(index);
+  return cboActiveDirectories.List();
+}
+
+void FrmOptions::EnableActiveFrame(bool enabled) {
+  for (int i = 0; i < 3; ++i) optActiveDirectoryAddStyle[i].SetEnabled(enabled);
+  cboActiveDirectories.SetEnabled(enabled);
+  cmdBrowseForActiveDirectories.SetEnabled(enabled);
+  lblOptions[5].SetCaption(enabled ? "Search progress" : "Press <ESC> to stop.");
+}
+
 void FrmOptions::ConnectEvents() {
   Options& o = program_.options;
   tabOptions.Click = [this] { ShowTab(tabOptions.SelectedTab()); };

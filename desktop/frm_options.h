@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "catalogue/active_folder_frame.h"
 #include "core/options.h"
 #include "platform/controls/control_array.h"
 #include "platform/controls/controls.h"
@@ -21,12 +22,21 @@ namespace tapestrel {
 
 class Program;
 
-class FrmOptions : public Form {
+class FrmOptions : public Form, public ActiveFolderFrame {
  public:
   enum Tab { FileOptions = 0, HelperApps = 1, PlaySettings = 2, Misc = 3, MoreMisc = 4 };
   enum Button { Ok = 0, Cancel = 1, HelpButton = 2 };
 
   explicit FrmOptions(Program& program);
+
+  // The active-folder frame as the folder set fills and searches it.
+  AddStyle ActiveAddStyle() const override;
+  void ShowActiveFolders(const std::vector<std::string>& folders) override;
+  int ChosenActiveFolder() const override { return cboActiveDirectories.ListIndex(); }
+  std::vector<std::string> RemoveActiveFolder(int index) override;
+  void EnableActiveFrame(bool enabled) override;
+  void ShowSearchProgress(const std::string& text) override { lblOptions[5].SetCaption(text); }
+  void KeepOnTop(bool onTop) override { SetTopMost(onTop); }
 
   // "&Options": the dialog set up from the current options and shown.
   void Open();
