@@ -13,7 +13,18 @@ constexpr long kMinWindowWidth = 4500;
 constexpr long kMinWindowHeight = 1500;
 }  // namespace
 
-Program::Program(Platform& services) : platform(services) {}
+Program::Program(Platform& services) : platform(services) { Wire(); }
+
+void Program::Wire() {
+  // Cycles broken here: the writer is called back for decoding (the decoder uses the
+  // writer's loading routines) and for what follows a wallpaper set by path (the
+  // rotation keeps the history and uses the writer).
+  wallpaper.DecodeImage = [this](const std::string& path) { return decoder.DecodeImage(path); };
+  wallpaper.WallpaperSet = [this](const std::string& path) {
+    rotation.AddToHistory(path);
+    RaiseWallpaperChanged();
+  };
+}
 
 void Program::FindFolders() {
   FileSystem& files = platform.files;

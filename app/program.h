@@ -88,7 +88,10 @@ class Program {
 
   // The routine groups and the other windows, each given exactly what it uses.
   HeaderReader headers{platform.files, platform.ui, platform.desktop, options, state};
-  WallpaperWriter wallpaper{*this};
+  WallpaperWriter wallpaper{platform.files, platform.ui,       platform.desktop, platform.gvbox,
+                            options,        state,             settings,         registry,
+                            headers,        frmMain,           frmFullScreen,    frmFullScreen.picLoad,
+                            frmFullScreen.picFullScreen};
   Rotation rotation{*this};
   FileList files{platform.ui, platform.files, platform.desktop, options, state, settings, headers, frmMain, frmTrayIcon};
   FolderSet folders{platform.files, platform.ui, platform.desktop, options, state, settings, files, frmMain, frmOptions};
@@ -105,6 +108,8 @@ class Program {
   MediaEvents media{*this};
 
  private:
+  // Wires the callbacks that break the cycles between groups.
+  void Wire();
   bool StartSteps(bool startMinimized);
   void FindFolders();
   void DeleteLogFiles();

@@ -3,9 +3,21 @@
 #include <cmath>
 #include <memory>
 
-#include "app/program.h"
+#include "core/main_view.h"
+#include "core/options.h"
+#include "core/picture_viewer.h"
+#include "core/program_state.h"
+#include "core/registry_routines.h"
+#include "core/settings.h"
+#include "imaging/header_reader.h"
+#include "platform/controls/controls.h"
+#include "platform/controls/list_view.h"
+#include "platform/desktop.h"
+#include "platform/gvbox.h"
 #include "platform/runtime_error.h"
+#include "platform/settings_store.h"
 #include "platform/text.h"
+#include "platform/ui.h"
 
 namespace tapestrel {
 
@@ -28,27 +40,27 @@ Place placeOf(int index) { return {index / 3, index % 3}; }
 
 }  // namespace
 
-std::string WallpaperWriter::WorkingBitmap() const { return program_.state.WindowsFolder + kWorkingBitmapName; }
+std::string WallpaperWriter::WorkingBitmap() const { return state_.WindowsFolder + kWorkingBitmapName; }
 
 int WallpaperWriter::ScreenWidthPixels() const {
-  Desktop& d = program_.platform.desktop;
+  Desktop& d = desktop_;
   return round16(static_cast<double>(d.ScreenWidth()) / d.TwipsPerPixel());
 }
 
 int WallpaperWriter::ScreenHeightPixels() const {
-  Desktop& d = program_.platform.desktop;
+  Desktop& d = desktop_;
   return round16(static_cast<double>(d.ScreenHeight()) / d.TwipsPerPixel());
 }
 
-int WallpaperWriter::ColorDepth() { return program_.platform.desktop.ColorDepth(); }
+int WallpaperWriter::ColorDepth() { return desktop_.ColorDepth(); }
 
 void WallpaperWriter::SavePicture(const Bitmap& picture, const std::string& path) {
   // Written beside the old file and renamed over it: never half a wallpaper.
-  if (!program_.platform.files.WriteFileAtomically(path, WriteBmp24(picture)))
+  if (!files_.WriteFileAtomically(path, WriteBmp24(picture)))
     throw RuntimeError{75, "Path/File access error"};
 }
 
-void WallpaperWriter::Report(const std::string& text, int style) { program_.platform.ui.MsgBox(text, style, kTitle); }
+void WallpaperWriter::Report(const std::string& text, int style) { ui_.MsgBox(text, style, kTitle); }
 
 bool WallpaperWriter::ChangeWallpaperTo(const std::string& path) {
   try {
@@ -58,10 +70,9 @@ bool WallpaperWriter::ChangeWallpaperTo(const std::string& path) {
     else if (type == "wmf") prepared = PrepareMetafileWallpaper(path);
     else prepared = PrepareDecodedWallpaper(path);
     if (!prepared) return false;
-    program_.options.WallPaperName = path;
-    program_.settings.SaveWallPaperName();
-    program_.rotation.AddToHistory(path);
-    program_.RaiseWallpaperChanged();
+    options_.WallPaperName = path;
+    settings_.SaveWallPaperName();
+    if (WallpaperSet) WallpaperSet(path);
     return true;
   } catch (const RuntimeError& e) {
     Report(e.description + " (" + std::to_string(e.number) + ") " +
@@ -72,11 +83,10 @@ bool WallpaperWriter::ChangeWallpaperTo(const std::string& path) {
 }
 
 bool WallpaperWriter::PrepareBitmapWallpaper(const std::string& path) {
-  FrmFullScreen& screen = program_.frmFullScreen;
-  if (!LoadPictureIntoBox(screen.picLoad, path)) return false;
+  if (!LoadPictureIntoBox(picLoad_, path)) return false;
   const double zoom = ComputeFitZoom();
   if (zoom < 1) {
-    ShrinkPictureToFile(screen.picLoad, screen.picFullScreen, zoom, WorkingBitmap(), 0);
+    ShrinkPictureToFile(picLoad_, picWork_, zoom, WorkingBitmap(), 0);
     SetDesktopWallpaper(WorkingBitmap());
   } else {
     SetDesktopWallpaper(path);  // the file itself becomes the wallpaper
@@ -85,28 +95,26 @@ bool WallpaperWriter::PrepareBitmapWallpaper(const std::string& path) {
 }
 
 bool WallpaperWriter::PrepareMetafileWallpaper(const std::string& path) {
-  FrmFullScreen& screen = program_.frmFullScreen;
-  if (!LoadPictureIntoBox(screen.picLoad, path)) return false;
+  if (!LoadPictureIntoBox(picLoad_, path)) return false;
   const double zoom = ComputeFitZoom();
   if (zoom < 1) {
-    ShrinkPictureToFile(screen.picLoad, screen.picFullScreen, zoom, WorkingBitmap(), 0);
+    ShrinkPictureToFile(picLoad_, picWork_, zoom, WorkingBitmap(), 0);
   } else {
-    SavePicture(*screen.picLoad.Picture(), WorkingBitmap());
+    SavePicture(*picLoad_.Picture(), WorkingBitmap());
   }
   SetDesktopWallpaper(WorkingBitmap());
   return true;
 }
 
 bool WallpaperWriter::PrepareDecodedWallpaper(const std::string& path) {
-  FrmFullScreen& screen = program_.frmFullScreen;
   try {
-    if (!program_.decoder.DecodeImage(path)) return false;
+    if (!(DecodeImage && DecodeImage(path))) return false;
     const double zoom = ComputeFitZoom();
-    const bool internal = program_.options.InternalDecoding;
+    const bool internal = options_.InternalDecoding;
     if (zoom < 1) {
-      ShrinkPictureToFile(screen.picLoad, screen.picFullScreen, zoom, WorkingBitmap(), 0, internal);
-    } else if (internal && screen.picLoad.Picture()) {
-      SavePicture(*screen.picLoad.Picture(), WorkingBitmap());
+      ShrinkPictureToFile(picLoad_, picWork_, zoom, WorkingBitmap(), 0, internal);
+    } else if (internal && picLoad_.Picture()) {
+      SavePicture(*picLoad_.Picture(), WorkingBitmap());
     }
     SetDesktopWallpaper(WorkingBitmap());
     return true;
@@ -121,11 +129,11 @@ bool WallpaperWriter::PrepareDecodedWallpaper(const std::string& path) {
 
 long WallpaperWriter::SetDesktopWallpaper(const std::string& path) {
   ApplyWallpaperStyle();
-  return program_.platform.desktop.SetDesktopWallpaper(path);
+  return desktop_.SetDesktopWallpaper(path);
 }
 
 void WallpaperWriter::ReadWallpaperStyle() {
-  RegistryRoutines& registry = program_.registry;
+  RegistryRoutines& registry = registry_;
   TileWallpaper = LeadingInteger(registry.GetRegistryValue("TileWallpaper"));
   WallPaperStyle = LeadingInteger(registry.GetRegistryValue("WallPaperStyle"));
   wallpaperoriginx = static_cast<std::int16_t>(LeadingInteger(registry.GetRegistryValue("wallpaperoriginx")));
@@ -134,20 +142,20 @@ void WallpaperWriter::ReadWallpaperStyle() {
 
 void WallpaperWriter::WriteStyleValue(const char* name, int value, int& cached) {
   if (value == cached) return;
-  program_.registry.SetRegistryValue(name, NumberText(value));
+  registry_.SetRegistryValue(name, NumberText(value));
   cached = value;
 }
 
 void WallpaperWriter::WriteOrigin(const char* name, int value, std::int16_t& cached) {
   if (value == cached) return;
-  program_.registry.SetRegistryValue(name, NumberText(value));
+  registry_.SetRegistryValue(name, NumberText(value));
   cached = static_cast<std::int16_t>(value);
 }
 
 void WallpaperWriter::ApplyWallpaperStyle() {
   ReadWallpaperStyle();
-  ProgramState& state = program_.state;
-  const Options& o = program_.options;
+  ProgramState& state = state_;
+  const Options& o = options_;
   int mode = o.BackdropMode;
   if (state.UseDefaultStyleOnce) {
     mode = o.DefaultStyle == 1 ? 1 : 0;
@@ -186,7 +194,7 @@ void WallpaperWriter::ApplyWallpaperStyle() {
 }
 
 double WallpaperWriter::ComputeFitZoom() {
-  ProgramState& state = program_.state;
+  ProgramState& state = state_;
   const double w = state.ImageWidth;
   const double h = state.ImageHeight;
   const double zoom = FitZoom(w, h);
@@ -211,7 +219,7 @@ double WallpaperWriter::FitZoom(double w, double h) const {
   static const int numerators[] = {4, 3, 2, 1};
   double boxWidth = w;
   double boxHeight = h;
-  const int size = program_.options.ViewingWindowSize;
+  const int size = options_.ViewingWindowSize;
   if (size >= 0 && size <= 3) {
     boxWidth = static_cast<double>(screenWidth * numerators[size]) / 4;
     boxHeight = static_cast<double>(screenHeight * numerators[size]) / 4;
@@ -225,7 +233,7 @@ double WallpaperWriter::FitZoom(double w, double h) const {
 
 void WallpaperWriter::ShrinkPictureToFile(PictureBox& source, PictureBox& destination, double zoom,
                                           const std::string& output, int keep, bool fromDecoder) {
-  if (fromDecoder) source.SetPicture(program_.platform.gvbox.Picture());
+  if (fromDecoder) source.SetPicture(gvbox_.Picture());
   if (!source.Picture()) throw RuntimeError{481, "Invalid picture"};
   const std::shared_ptr<const Bitmap> from = source.Picture();
   // A decoder may have decoded the picture straight to the size it is shown at; the
@@ -251,7 +259,7 @@ void WallpaperWriter::ShrinkPictureToFile(PictureBox& source, PictureBox& destin
     }
   }
   if (fromDecoder) {
-    program_.platform.gvbox.SetFileName("");
+    gvbox_.SetFileName("");
     source.SetPicture(nullptr);
   }
 }
@@ -261,12 +269,12 @@ bool WallpaperWriter::LoadPictureIntoBox(PictureBox& box, const std::string& pat
   // memory can hold: the picture cannot be loaded, and the user is told so.
   std::optional<Bitmap> picture;
   try {
-    auto file = program_.platform.files.OpenRead(path);
+    auto file = files_.OpenRead(path);
     if (file && file->Size() <= kMaxPictureFileBytes) {
       std::string bytes(static_cast<std::size_t>(file->Size()), '\0');
       bytes.resize(file->Read(bytes.data(), bytes.size()));
       file.reset();
-      picture = typeOf(path) == "wmf" ? program_.platform.desktop.DrawMetafile(bytes) : ReadBmp(bytes);
+      picture = typeOf(path) == "wmf" ? desktop_.DrawMetafile(bytes) : ReadBmp(bytes);
     }
     if (picture) box.SetPicture(std::make_shared<const Bitmap>(std::move(*picture)));
   } catch (const std::bad_alloc&) {
@@ -276,28 +284,22 @@ bool WallpaperWriter::LoadPictureIntoBox(PictureBox& box, const std::string& pat
     Report("Couldn't find " + path, mb::OkOnly | mb::Exclamation);
     return false;
   }
-  program_.state.ImageWidth = box.Picture()->width;
-  program_.state.ImageHeight = box.Picture()->height;
+  state_.ImageWidth = box.Picture()->width;
+  state_.ImageHeight = box.Picture()->height;
   return true;
 }
 
 void WallpaperWriter::SelectBackdropMode(int index) {
-  FrmMain& frm = program_.frmMain;
   if (index < 0 || index > 4) {
     Report("Unsuccesful menu radio button check", mb::OkOnly | mb::Information);
     return;
   }
-  for (int i = 0; i < 5; ++i) frm.mnuBackdropMode[i].SetChecked(i == index);
-  const bool internal = index >= 3;
-  frm.mCustom[7].SetChecked(internal);
-  program_.systemMenu.SetSystemMenuCheck(internal ? 1 : 0, 7);
-  frm.mnuToggleBackdropMode[0].SetVisible(internal);
-  frm.mnuToggleBackdropMode[1].SetVisible(!internal);
-  program_.options.BackdropMode = index;
+  view_.ShowBackdropMode(index);
+  options_.BackdropMode = index;
 }
 
 void WallpaperWriter::SwitchDisplay(bool toInternal) {
-  const int mode = program_.options.BackdropMode;
+  const int mode = options_.BackdropMode;
   static const int internalOf[] = {3, 4, 4, 3, 4};
   static const int desktopOf[] = {0, 1, 2, 0, 1};
   if (mode < 0 || mode > 4) {
@@ -308,25 +310,25 @@ void WallpaperWriter::SwitchDisplay(bool toInternal) {
 }
 
 void WallpaperWriter::ViewingOptionsChanged() {
-  const int size = program_.options.ViewingWindowSize;
+  const int size = options_.ViewingWindowSize;
   if (size != lastViewingSize_) {
     const bool first = lastViewingSize_ < 0;
     lastViewingSize_ = size;
     if (first) return;
     // Fit the focused file of the list anew.
-    ListView& list = program_.frmMain.lstvFiles[program_.frmMain.CurrentList()];
+    ListView& list = view_.CurrentFileList();
     const int focused = list.FocusedIndex();
     if (focused < 0 || focused >= list.Count()) return;
     const std::string path = list.Items()[focused].Column(1) + list.Items()[focused].text;
     // The full-screen window, when it shows, fits its picture anew instead.
-    if (program_.frmFullScreen.Visible()) program_.frmFullScreen.ShowInViewer(path);
+    if (viewer_.Showing()) viewer_.ShowInViewer(path);
     else ChangeWallpaperTo(path);
     return;
   }
   // Same size: apply the current wallpaper again, so that a new position takes effect.
-  const std::string current = program_.registry.GetRegistryValue("Wallpaper");
+  const std::string current = registry_.GetRegistryValue("Wallpaper");
   if (current.empty()) return;
-  program_.headers.ReadImageHeader(current);
+  headers_.ReadImageHeader(current);
   SetDesktopWallpaper(current);
 }
 

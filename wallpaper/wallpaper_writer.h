@@ -4,20 +4,44 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/picture_decoder.h"
 
 namespace tapestrel {
 
-class Program;
+class FileSystem;
+
+class Desktop;
+class Gvbox;
+class HeaderReader;
+class MainView;
+class PictureViewer;
+class RegistryRoutines;
+class Settings;
+class Ui;
+struct Options;
+struct ProgramState;
+
 class PictureBox;
 
 inline constexpr const char* kWorkingBitmapName = "Tapestrel Wallpaper.bmp";
 
 class WallpaperWriter {
  public:
-  explicit WallpaperWriter(Program& program) : program_(program) {}
+  WallpaperWriter(FileSystem& files, Ui& ui, Desktop& desktop, Gvbox& gvbox, Options& options, ProgramState& state,
+                  Settings& settings, RegistryRoutines& registry, HeaderReader& headers, MainView& view,
+                  PictureViewer& viewer, PictureBox& picLoad, PictureBox& picWork)
+      : files_(files), ui_(ui), desktop_(desktop), gvbox_(gvbox), options_(options), state_(state),
+        settings_(settings), registry_(registry), headers_(headers), view_(view), viewer_(viewer),
+        picLoad_(picLoad), picWork_(picWork) {}
+
+  // Wired by the program: the decoder that turns a picture into the loading box (the
+  // decoder uses this writer's routines, so it is called back, not held), and what
+  // follows a wallpaper set by path: the history and the wallpaper-change event.
+  std::function<bool(const std::string& path)> DecodeImage;
+  std::function<void(const std::string& path)> WallpaperSet;
 
   // True when the wallpaper was changed.
   bool ChangeWallpaperTo(const std::string& path);
@@ -65,7 +89,20 @@ class WallpaperWriter {
   void Report(const std::string& text, int style);
   double FitZoom(double w, double h) const;
 
-  Program& program_;
+  // Collaborators.
+  FileSystem& files_;
+  Ui& ui_;
+  Desktop& desktop_;
+  Gvbox& gvbox_;
+  Options& options_;
+  ProgramState& state_;
+  Settings& settings_;
+  RegistryRoutines& registry_;
+  HeaderReader& headers_;
+  MainView& view_;
+  PictureViewer& viewer_;
+  PictureBox& picLoad_;
+  PictureBox& picWork_;
   int lastViewingSize_ = -1;
 };
 
