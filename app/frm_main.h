@@ -74,6 +74,7 @@ class FrmMain : public Form, public MainView {
   std::string IntervalText() const override { return txtCustomChangeInterval.Text(); }
   void SetIntervalText(const std::string& text) override { txtCustomChangeInterval.SetText(text); }
   void FocusIntervalBox() override;
+  void SelectIntervalText() override;
   void ShowHistory(const std::vector<std::string>& paths) override;
   void ShowBackdropMode(int mode) override;
   bool ScreenSaverChecked() const override { return mnuScreenSaver[1].Checked(); }

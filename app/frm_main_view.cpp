@@ -78,6 +78,10 @@ void FrmMain::ShowClockState(bool running) {
 
 void FrmMain::FocusIntervalBox() {
   txtCustomChangeInterval.SetFocus();
+  SelectIntervalText();
+}
+
+void FrmMain::SelectIntervalText() {
   txtCustomChangeInterval.SetSelection(0, static_cast<int>(txtCustomChangeInterval.Text().size()));
 }
 

@@ -24,6 +24,9 @@ void Program::Wire() {
     rotation.AddToHistory(path);
     RaiseWallpaperChanged();
   };
+  rotation.WallpaperChanged = [this] { RaiseWallpaperChanged(); };
+  // The system menu shows the countdown too, and it calls on the rotation itself.
+  rotation.CountdownShown = [this] { systemMenu.UpdateSystemMenuCaption(); };
 }
 
 void Program::FindFolders() {

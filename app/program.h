@@ -92,7 +92,8 @@ class Program {
                             options,        state,             settings,         registry,
                             headers,        frmMain,           frmFullScreen,    frmFullScreen.picLoad,
                             frmFullScreen.picFullScreen};
-  Rotation rotation{*this};
+  Rotation rotation{platform.ui, platform.files, platform.clock, options, state,    settings, headers,
+                    wallpaper,   files,          decoder,        frmMain, frmTrayIcon, frmFullScreen};
   FileList files{platform.ui, platform.files, platform.desktop, options, state, settings, headers, frmMain, frmTrayIcon};
   FolderSet folders{platform.files, platform.ui, platform.desktop, options, state, settings, files, frmMain, frmOptions};
   FileOperations operations{*this};

@@ -79,6 +79,7 @@ class MainView {
   virtual void ShowIntervalChoice(int index) = 0;
   virtual std::string IntervalText() const = 0;
   virtual void SetIntervalText(const std::string& text) = 0;
+  virtual void SelectIntervalText() = 0;
   // Focus into the custom box with its text selected.
   virtual void FocusIntervalBox() = 0;
   // The wallpaper history as the File menu lists it, newest first.

@@ -3,10 +3,23 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/command_ids.h"
-#include "app/program.h"
+#include "catalogue/file_list.h"
+#include "core/main_view.h"
+#include "core/options.h"
+#include "core/picture_viewer.h"
+#include "core/program_state.h"
+#include "core/settings.h"
+#include "core/tray_tip.h"
+#include "imaging/decoder_front_end.h"
+#include "imaging/header_reader.h"
+#include "platform/clock.h"
+#include "platform/controls/controls.h"
+#include "platform/controls/list_view.h"
 #include "platform/runtime_error.h"
+#include "platform/settings_store.h"
 #include "platform/text.h"
+#include "platform/ui.h"
+#include "wallpaper/wallpaper_writer.h"
 
 namespace tapestrel {
 
@@ -17,13 +30,11 @@ constexpr double kIntervals[] = {60, 30, 15, 5, 1};
 }  // namespace
 
 int Rotation::Count() const {
-  const FrmMain& frm = program_.frmMain;
-  return frm.lstvFiles[frm.CurrentList()].Count();
+  return view_.CurrentFileList().Count();
 }
 
 std::string Rotation::PathOf(int position) const {
-  const FrmMain& frm = program_.frmMain;
-  const ListItem& item = frm.lstvFiles[frm.CurrentList()].Items()[static_cast<std::size_t>(position - 1)];
+  const ListItem& item = view_.CurrentFileList().Items()[static_cast<std::size_t>(position - 1)];
   return item.Column(1) + item.text;
 }
 
@@ -38,7 +49,7 @@ int Rotation::NextRandomIndex() {
   if (count <= 0) return 0;  // nothing to choose from
   if (cursor_ >= order_.size() || static_cast<int>(order_.size()) != count) {
     // A new permutation: every picture once before any repeats.
-    Clock& clock = program_.platform.clock;
+    Clock& clock = clock_;
     clock.Randomize(clock.TickCount());
     std::vector<int> scratch(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) scratch[static_cast<std::size_t>(i)] = i;
@@ -54,14 +65,14 @@ int Rotation::NextRandomIndex() {
 }
 
 void Rotation::ShowWallpaperCaption(const std::string& path, int position, int count) {
-  program_.frmMain.SetCaption("Wallpaper name: " + FilePart(path) + " " + NumberText(position) + " of " + NumberText(count));
+  view_.SetCaption("Wallpaper name: " + FilePart(path) + " " + NumberText(position) + " of " + NumberText(count));
 }
 
 bool Rotation::ChangeWallpaper(int request, bool restore) {
-  FrmMain& frm = program_.frmMain;
-  Ui& ui = program_.platform.ui;
-  Options& o = program_.options;
-  ListView& list = frm.lstvFiles[frm.CurrentList()];
+  MainView& frm = view_;
+  Ui& ui = ui_;
+  Options& o = options_;
+  ListView& list = frm.CurrentFileList();
   std::string path;
   try {
     if (request == Selected && !restore) {
@@ -74,7 +85,7 @@ bool Rotation::ChangeWallpaper(int request, bool restore) {
       }
     }
     if (list.Count() == 0) {
-      ui.MsgBox("The file list box is empty since there are no files matching filter, " + program_.files.CurrentPattern() +
+      ui.MsgBox("The file list box is empty since there are no files matching filter, " + list_.CurrentPattern() +
                     ".\nThat is, there are no matching files in the present folder \nOR in the active folder(s), if you "
                     "filled from the active list.",
                 mb::OkOnly | mb::Information, "Wallpaper Change Error");
@@ -84,15 +95,15 @@ bool Rotation::ChangeWallpaper(int request, bool restore) {
       // Back from the default picture: the wallpaper in use before it, prepared already.
       const std::string current = EqualsIgnoreCase(o.WallPaperName.substr(o.WallPaperName.size() >= 3 ? o.WallPaperName.size() - 3 : 0), "bmp")
                                       ? o.WallPaperName
-                                      : program_.wallpaper.WorkingBitmap();
-      program_.headers.ReadImageHeader(current);
-      program_.wallpaper.SetDesktopWallpaper(current);
+                                      : writer_.WorkingBitmap();
+      headers_.ReadImageHeader(current);
+      writer_.SetDesktopWallpaper(current);
       frm.SwitchBossAndRestoreMenus(1);
       if (position_ >= 1 && position_ <= list.Count()) {
         list.EnsureVisible(position_ - 1);
         ShowWallpaperCaption(o.WallPaperName, position_, list.Count());
       }
-      program_.RaiseWallpaperChanged();
+      if (WallpaperChanged) WallpaperChanged();
       return true;
     }
     const bool randomOrder = o.ChangeRandomly != 0;
@@ -107,7 +118,7 @@ bool Rotation::ChangeWallpaper(int request, bool restore) {
     const int count = list.Count();
     if (request == Default) {
       path = o.Defaults;
-      program_.state.UseDefaultStyleOnce = true;
+      state_.UseDefaultStyleOnce = true;
     } else {
       if (randomOrder && (request == Next || request == Previous)) position = NextRandomIndex();
       else if (request == Next) position = position >= count ? 1 : position + 1;
@@ -118,37 +129,37 @@ bool Rotation::ChangeWallpaper(int request, bool restore) {
     }
     const std::string type = ToLower(path.size() >= 3 ? path.substr(path.size() - 3) : path);
     bool prepared = false;
-    if (type == "bmp") prepared = program_.wallpaper.PrepareBitmapWallpaper(path);
-    else if (type == "wmf") prepared = program_.wallpaper.PrepareMetafileWallpaper(path);
+    if (type == "bmp") prepared = writer_.PrepareBitmapWallpaper(path);
+    else if (type == "wmf") prepared = writer_.PrepareMetafileWallpaper(path);
     else if (std::string(" jpg pcx png tga jpeg peg ").find(" " + type + " ") != std::string::npos)
-      prepared = program_.wallpaper.PrepareDecodedWallpaper(path);
+      prepared = writer_.PrepareDecodedWallpaper(path);
     else {
       ui.MsgBox("Graphic type " + type + " is not supported. Sorry!", mb::OkOnly | mb::Information, "Wallpaper-change error");
       return false;
     }
     // The default picture's style is for its own preparation only, whether or not the
     // preparation got as far as the desktop.
-    program_.state.UseDefaultStyleOnce = false;
+    state_.UseDefaultStyleOnce = false;
     if (!prepared) {
       position_ = previousPosition;
       return false;
     }
     elapsed_ = 0;  // every change starts the countdown again
     if (request == Default) {
-      if (frm.tmrTapestrel[0].Enabled()) TimerOnOff();
+      if (frm.ClockRunning()) TimerOnOff();
       frm.SetCaption("Wallpaper name: " + path);
       frm.SwitchBossAndRestoreMenus(0);
-      program_.RaiseWallpaperChanged();
+      if (WallpaperChanged) WallpaperChanged();
       return true;
     }
     position_ = position;
     list.SelectOnly(position - 1);
     list.EnsureVisible(position - 1);
     o.WallPaperName = path;
-    program_.settings.SaveWallPaperName();
+    settings_.SaveWallPaperName();
     AddToHistory(path);
     ShowWallpaperCaption(path, position, count);
-    program_.RaiseWallpaperChanged();
+    if (WallpaperChanged) WallpaperChanged();
     return true;
   } catch (const RuntimeError& e) {
     ui.MsgBox(e.description + " (" + NumberText(e.number) + ") " +
@@ -166,32 +177,32 @@ std::string Rotation::ShortenedPath(const std::string& path, std::size_t limit) 
 }
 
 void Rotation::StopClock() {
-  if (program_.frmMain.tmrTapestrel[0].Enabled()) TimerOnOff();
+  if (view_.ClockRunning()) TimerOnOff();
 }
 
 void Rotation::ChangeBackdropAtUserSetTime(double milliseconds) {
   // The clock keeps ticking while a message box of an earlier tick is open: those ticks
   // pass, so that one failure makes one message. So do ticks while the converter is
   // being waited for (its question box lets them run): it is writing the working bitmap.
-  if (inTick_ || program_.decoder.Converting()) return;
+  if (inTick_ || decoder_.Converting()) return;
   struct TickMark {
     bool& inTick;
     ~TickMark() { inTick = false; }
   } mark{inTick_ = true};
-  FrmMain& frm = program_.frmMain;
-  Options& o = program_.options;
+  MainView& frm = view_;
+  Options& o = options_;
   const int count = Count();
   if (count == 0) {
     StopClock();
-    program_.platform.ui.MsgBox("No wallpaper available in file list. Sorry!", mb::OkOnly | mb::Information, kApplicationName);
+    ui_.MsgBox("No wallpaper available in file list. Sorry!", mb::OkOnly | mb::Information, kApplicationName);
     return;
   }
   elapsed_ += milliseconds;
   const double minutes = elapsed_ / 1000 / 60;
   const double remaining = std::max(0.0, o.WallPaperChangeInterval - minutes);
   // In the program's own window the picture counted down from is the one it shows.
-  const FrmFullScreen& viewer = program_.frmFullScreen;
-  const std::string& current = o.BackdropMode >= 3 && viewer.Visible() ? viewer.ShownPath() : o.WallPaperName;
+  const PictureViewer& viewer = viewer_;
+  const std::string& current = o.BackdropMode >= 3 && viewer.Showing() ? viewer.ShownPath() : o.WallPaperName;
   const std::string where = " " + FilePart(current) + " [" + NumberText(position_) + " of " + NumberText(count) + "].";
   const double seconds = std::floor(remaining * 60);
   if (remaining < 1) {
@@ -202,8 +213,8 @@ void Rotation::ChangeBackdropAtUserSetTime(double milliseconds) {
                  ":" + FormatNumber(std::fmod(seconds, 60), "00") + where;
   }
   frm.SetCaption(countdown_);
-  program_.frmTrayIcon.TrayModify(countdown_);  // the tip, while no window shows
-  program_.systemMenu.UpdateSystemMenuCaption();
+  tray_.TrayModify(countdown_);  // the tip, while no window shows
+  if (CountdownShown) CountdownShown();
   if (minutes < o.WallPaperChangeInterval) return;
 
   std::string path;
@@ -217,218 +228,200 @@ void Rotation::ChangeBackdropAtUserSetTime(double milliseconds) {
     frm.SetCaption("Using " + FilePart(path) + " as the next wallpaper.");
     bool shown = false;
     if (internal) {
-      FrmFullScreen& viewer = program_.frmFullScreen;
-      if (!viewer.Visible()) viewer.ViewerMode = o.BackdropMode;
+      PictureViewer& viewer = viewer_;
+      if (!viewer.Showing()) viewer.SetViewerMode(o.BackdropMode);
       shown = viewer.ShowInViewer(path);
     } else {
-      shown = program_.wallpaper.ChangeWallpaperTo(path);
+      shown = writer_.ChangeWallpaperTo(path);
     }
     if (!shown) {
       // Stopped, so that one failure makes one message rather than one a tick.
       StopClock();
       return;
     }
-    frm.UpdatePopUpCaptions("mCustom");
-    frm.UpdatePopUpCaptions("mCustom2");
+    frm.UpdatePopUpCaptions(PopUp::Tray);
+    frm.UpdatePopUpCaptions(PopUp::Viewer);
     frm.SetCaption("Filename: " + ShortenedPath(path, 50) + " " + NumberText(index) + " of " + NumberText(count));
     position_ = index;
-    ListView& list = frm.lstvFiles[frm.CurrentList()];
+    ListView& list = frm.CurrentFileList();
     list.SelectOnly(index - 1);
     list.EnsureVisible(index - 1);
     elapsed_ = 0;
   } catch (const RuntimeError& e) {
     StopClock();
-    program_.platform.ui.MsgBox(e.description + ".\nThe filename is " + path + ".", mb::OkOnly | mb::Critical, kApplicationName);
+    ui_.MsgBox(e.description + ".\nThe filename is " + path + ".", mb::OkOnly | mb::Critical, kApplicationName);
   }
 }
 
 std::string Rotation::RemainingText() const {
-  const double seconds = std::floor(std::max(0.0, program_.options.WallPaperChangeInterval * 60 - elapsed_ / 1000));
+  const double seconds = std::floor(std::max(0.0, options_.WallPaperChangeInterval * 60 - elapsed_ / 1000));
   return NumberText(std::floor(seconds / 3600)) + ":" + FormatNumber(std::floor(std::fmod(seconds, 3600) / 60), "00") + ":" +
          FormatNumber(std::fmod(seconds, 60), "00");
 }
 
 void Rotation::ChangeNow() {
-  if (!program_.frmMain.tmrTapestrel[0].Enabled()) return;
-  const double left = program_.options.WallPaperChangeInterval * 60 * 1000 - elapsed_;
+  if (!view_.ClockRunning()) return;
+  const double left = options_.WallPaperChangeInterval * 60 * 1000 - elapsed_;
   ChangeBackdropAtUserSetTime(std::max(0.0, left));
 }
 
 void Rotation::TimerOnOff() {
-  FrmMain& frm = program_.frmMain;
-  Timer& clock = frm.tmrTapestrel[0];
-  if (!clock.Enabled()) {
-    const int found = FindInList(program_.options.WallPaperName);
-    if (found == 0 && !program_.options.ChangeRandomly && Count() > 0 &&
-        program_.platform.ui.MsgBox(program_.options.WallPaperName + " was not found\nWould you like to use the first file in the list?",
+  MainView& frm = view_;
+  if (!frm.ClockRunning()) {
+    const int found = FindInList(options_.WallPaperName);
+    if (found == 0 && !options_.ChangeRandomly && Count() > 0 &&
+        ui_.MsgBox(options_.WallPaperName + " was not found\nWould you like to use the first file in the list?",
                                     mb::YesNo | mb::Question, "Wallpaper error") != mb::IdYes)
       return;
     nextPosition_ = found + 1;
     position_ = found;
     elapsed_ = 0;
-    clock.SetEnabled(true);
-    if (nextPosition_ <= Count()) frm.lstvFiles[frm.CurrentList()].SelectOnly(nextPosition_ - 1);
+    frm.SetClockRunning(true);
+    if (nextPosition_ <= Count()) frm.CurrentFileList().SelectOnly(nextPosition_ - 1);
   } else {
-    clock.SetEnabled(false);
+    frm.SetClockRunning(false);
     elapsed_ = 0;
-    frm.SetCaption(FilePart(program_.options.WallPaperName) + " [" + NumberText(position_) + " of " + NumberText(Count()) + "]");
+    frm.SetCaption(FilePart(options_.WallPaperName) + " [" + NumberText(position_) + " of " + NumberText(Count()) + "]");
   }
-  const bool running = clock.Enabled();
-  frm.tbrCommands.SetPressed("timer", running);
-  frm.mCustom[0].SetChecked(running);
-  frm.mCustom2[0].SetChecked(running);
-  // The help lines say what choosing the item would do now.
-  const char* const help = running ? "Turns the timer off." : "Turns the timer on.";
-  for (Menu* item : {&frm.mnuTimerOnOff, &frm.mCustom[0], &frm.mCustom2[0]}) item->SetHelpLine(help);
+  frm.ShowClockState(frm.ClockRunning());
 }
 
 void Rotation::SetTimeIntervalMenu(int index) {
-  FrmMain& frm = program_.frmMain;
+  MainView& frm = view_;
   if (index < 0 || index > 5) {
-    program_.platform.ui.MsgBox("Unsuccesful menu radio button check", mb::OkOnly | mb::Information, kApplicationName);
+    ui_.MsgBox("Unsuccesful menu radio button check", mb::OkOnly | mb::Information, kApplicationName);
     return;
   }
-  for (int i = 0; i < 6; ++i) frm.mnuTimeInterval[i].SetChecked(i == index);
+  frm.ShowIntervalChoice(index);
   if (index == 5) {
-    frm.txtCustomChangeInterval.SetFocus();
-    frm.txtCustomChangeInterval.SetSelection(0, static_cast<int>(frm.txtCustomChangeInterval.Text().size()));
+    frm.FocusIntervalBox();
     return;
   }
   const double minutes = kIntervals[index];
-  program_.options.WallPaperChangeInterval = minutes;
+  options_.WallPaperChangeInterval = minutes;
   writingBox_ = true;
-  frm.txtCustomChangeInterval.SetText(FormatNumber(minutes, minutes < 10 ? "0.0" : "0"));
+  frm.SetIntervalText(FormatNumber(minutes, minutes < 10 ? "0.0" : "0"));
   writingBox_ = false;
 }
 
 void Rotation::ShowInterval() {
-  FrmMain& frm = program_.frmMain;
-  const double minutes = program_.options.WallPaperChangeInterval;
+  MainView& frm = view_;
+  const double minutes = options_.WallPaperChangeInterval;
   const auto preset = std::find(std::begin(kIntervals), std::end(kIntervals), minutes);
   const int index = static_cast<int>(preset - std::begin(kIntervals));
-  for (int i = 0; i < 6; ++i) frm.mnuTimeInterval[i].SetChecked(i == index);
+  frm.ShowIntervalChoice(index);
   writingBox_ = true;
-  frm.txtCustomChangeInterval.SetText(FormatNumber(minutes, "0.0"));
+  frm.SetIntervalText(FormatNumber(minutes, "0.0"));
   writingBox_ = false;
 }
 
 std::optional<double> Rotation::TypedInterval(TextBox& box) {
-  const std::string text = Trim(box.Text());
+  return TypedInterval(box.Text(), [&box](const std::string& text) {
+    box.SetText(text);
+    box.SetSelection(0, static_cast<int>(box.Text().size()));
+  });
+}
+
+std::optional<double> Rotation::TypedInterval(const std::string& typed, const std::function<void(const std::string&)>& putBack) {
+  const std::string text = Trim(typed);
   if (text.empty() || text == ".") return std::nullopt;
   const std::optional<double> minutes = PlainDecimal(text);
   if (minutes && *minutes <= kLongestInterval) return std::max(kShortestInterval, *minutes);
-  program_.platform.ui.MsgBox("\"" + text + "\" is not an interval. Enter a number of minutes from 0.1 to 43200 (30 days).",
-                              mb::OkOnly | mb::Exclamation, kApplicationName);
+  ui_.MsgBox("\"" + text + "\" is not an interval. Enter a number of minutes from 0.1 to 43200 (30 days).",
+             mb::OkOnly | mb::Exclamation, kApplicationName);
   writingBox_ = true;
-  box.SetText(FormatNumber(program_.options.WallPaperChangeInterval, "0.0"));
-  box.SetSelection(0, static_cast<int>(box.Text().size()));
+  putBack(FormatNumber(options_.WallPaperChangeInterval, "0.0"));
   writingBox_ = false;
   return std::nullopt;
 }
 
 void Rotation::CustomIntervalTyped(const std::string&) {
   if (writingBox_) return;
-  const std::optional<double> minutes = TypedInterval(program_.frmMain.txtCustomChangeInterval);
+  const std::optional<double> minutes = TypedInterval(view_.IntervalText(), [this](const std::string& text) {
+    view_.SetIntervalText(text);
+    view_.SelectIntervalText();
+  });
   if (!minutes) return;
-  program_.options.WallPaperChangeInterval = *minutes;
+  options_.WallPaperChangeInterval = *minutes;
   elapsed_ = 0;
-  for (int i = 0; i < 6; ++i) program_.frmMain.mnuTimeInterval[i].SetChecked(i == 5);
+  view_.ShowIntervalChoice(5);
 }
 
 void Rotation::CustomIntervalFocus(bool entering) {
-  Timer& clock = program_.frmMain.tmrTapestrel[0];
   if (entering) {
-    if (clock.Enabled()) {
-      clock.SetEnabled(false);
+    if (view_.ClockRunning()) {
+      view_.SetClockRunning(false);
       paused_ = true;
     }
     return;
   }
   writingBox_ = true;
-  program_.frmMain.txtCustomChangeInterval.SetText(FormatNumber(program_.options.WallPaperChangeInterval, "0.0"));
+  view_.SetIntervalText(FormatNumber(options_.WallPaperChangeInterval, "0.0"));
   writingBox_ = false;
   if (paused_) {
     paused_ = false;
     elapsed_ = 0;
-    clock.SetEnabled(true);
+    view_.SetClockRunning(true);
   }
 }
 
 void Rotation::SetInterval(double minutes) {
-  program_.options.WallPaperChangeInterval = minutes;
+  options_.WallPaperChangeInterval = minutes;
   elapsed_ = 0;
-  for (int i = 0; i < 6; ++i) program_.frmMain.mnuTimeInterval[i].SetChecked(i == 5);
+  view_.ShowIntervalChoice(5);
   writingBox_ = true;
-  program_.frmMain.txtCustomChangeInterval.SetText(FormatNumber(minutes, "0.0"));
+  view_.SetIntervalText(FormatNumber(minutes, "0.0"));
   writingBox_ = false;
 }
 
 void Rotation::SpinTimeInterval(bool up) {
-  double& minutes = program_.options.WallPaperChangeInterval;
+  double& minutes = options_.WallPaperChangeInterval;
   // Tenths of a minute below ten minutes, whole minutes from ten on.
   const double step = minutes < 10 ? 0.1 : 1;
   // Tenths are kept exact so that 9.9 + 0.1 is 10, not 9.99999.
   minutes = std::clamp(std::round((minutes + (up ? step : -step)) * 10) / 10, kShortestInterval, kLongestInterval);
   elapsed_ = 0;
-  for (int i = 0; i < 6; ++i) program_.frmMain.mnuTimeInterval[i].SetChecked(i == 5);
+  view_.ShowIntervalChoice(5);
   writingBox_ = true;
-  program_.frmMain.txtCustomChangeInterval.SetText(FormatNumber(minutes, minutes < 10 ? "0.0" : "0"));
+  view_.SetIntervalText(FormatNumber(minutes, minutes < 10 ? "0.0" : "0"));
   writingBox_ = false;
 }
 
 void Rotation::AddToHistory(const std::string& path) {
-  std::vector<std::string>& history = program_.state.History;
+  std::vector<std::string>& history = state_.History;
   history.erase(std::remove_if(history.begin(), history.end(), [&](const std::string& p) { return EqualsIgnoreCase(p, path); }),
                 history.end());
   history.insert(history.begin(), path);
   if (history.size() > kHistorySize) history.resize(kHistorySize);
-  program_.settings.SaveHistory(history);
+  settings_.SaveHistory(history);
   RebuildHistoryMenu();
 }
 
 void Rotation::LoadHistory() {
-  program_.settings.LoadHistory();
+  settings_.LoadHistory();
   RebuildHistoryMenu();
 }
 
-void Rotation::RebuildHistoryMenu() {
-  FrmMain& frm = program_.frmMain;
-  MenuSet& menus = frm.Menus();
-  Menu& file = menus.Get("mnuFile");
-  // Take the old entries out, then put one item a path after the separator.
-  for (int i = 1; Menu* old = menus.Find("mnuBackdropHistory", i); ++i) menus.Remove(*old);
-  if (Menu* trailing = menus.Find("mnuBackdropHistoryEnd")) menus.Remove(*trailing);
-  int at = file.PositionOf(frm.mnuBackdropHistory[0]) + 1;
-  const auto& history = program_.state.History;
-  for (std::size_t i = 0; i < history.size(); ++i) {
-    Menu& item = menus.Add("mnuBackdropHistory", static_cast<int>(i) + 1, &file, at++);
-    item.SetHelpContextID(1006);
-    item.SetCommandId(IDM_BACKDROP_HISTORY + static_cast<int>(i) + 1);
-    item.SetCaption("&" + NumberText(static_cast<double>(i + 1)) + " " + history[i]);
-    const int id = item.CommandId();
-    item.Click = [&frm, id] { frm.Dispatch(id); };
-  }
-  if (!history.empty()) menus.Add("mnuBackdropHistoryEnd", -1, &file, at).SetCaption("-");
-}
+void Rotation::RebuildHistoryMenu() { view_.ShowHistory(state_.History); }
 
 void Rotation::HistoryItemChosen(int index) {
-  const auto& history = program_.state.History;
+  const auto& history = state_.History;
   if (index < 1 || index > static_cast<int>(history.size())) return;
   const std::string path = history[static_cast<std::size_t>(index) - 1];
-  FrmMain& frm = program_.frmMain;
-  if (!program_.platform.files.FileExists(path)) {
-    program_.platform.ui.MsgBox(path + " does is not present", mb::OkOnly | mb::Information, kApplicationName);
+  MainView& frm = view_;
+  if (!files_.FileExists(path)) {
+    ui_.MsgBox(path + " does is not present", mb::OkOnly | mb::Information, kApplicationName);
     return;
   }
   const int position = FindInList(path);
   if (position > 0) {
-    frm.lstvFiles[frm.CurrentList()].SelectOnly(position - 1);
+    frm.CurrentFileList().SelectOnly(position - 1);
     frm.SetCaption("Wallpaper file: " + FilePart(path) + " " + NumberText(position) + " of " + NumberText(Count()));
     nextPosition_ = position + 1;
   } else {
     frm.SetCaption("Wallpaper file: " + path + " is not in the list.");
   }
-  program_.wallpaper.ChangeWallpaperTo(path);
+  writer_.ChangeWallpaperTo(path);
 }
 
 }  // namespace tapestrel

@@ -3,21 +3,44 @@
 // random order and the wallpaper history.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace tapestrel {
 
-class TextBox;
+class Clock;
+class DecoderFrontEnd;
+class FileList;
+class FileSystem;
+class HeaderReader;
+class MainView;
+class PictureViewer;
+class Settings;
+class TrayTip;
+class Ui;
+class WallpaperWriter;
+struct Options;
+struct ProgramState;
 
-class Program;
+class TextBox;
 
 class Rotation {
  public:
   enum Request { Next = 0, Previous = 1, Selected = 2, Default = 3 };
 
-  explicit Rotation(Program& program) : program_(program) {}
+  Rotation(Ui& ui, FileSystem& files, Clock& clock, Options& options, ProgramState& state, Settings& settings,
+           HeaderReader& headers, WallpaperWriter& writer, FileList& list, DecoderFrontEnd& decoder, MainView& view,
+           TrayTip& tray, PictureViewer& viewer)
+      : ui_(ui), files_(files), clock_(clock), options_(options), state_(state), settings_(settings),
+        headers_(headers), writer_(writer), list_(list), decoder_(decoder), view_(view), tray_(tray),
+        viewer_(viewer) {}
+
+  // Wired by the program: after every successful change (the change event plays), and
+  // after each tick's countdown is shown (the system menu shows it too).
+  std::function<void()> WallpaperChanged;
+  std::function<void()> CountdownShown;
 
   // True when a picture was set.
   bool ChangeWallpaper(int request, bool restore = false);
@@ -31,6 +54,8 @@ class Rotation {
   // least a tenth), or none while it is still being typed (empty, a lone point) or when
   // it is refused; then the user is told and the box shows the interval in force again.
   std::optional<double> TypedInterval(TextBox& box);
+  // The same for a text, `putBack` given the interval in force when the text is refused.
+  std::optional<double> TypedInterval(const std::string& text, const std::function<void(const std::string&)>& putBack);
   void CustomIntervalFocus(bool entering);
   void SpinTimeInterval(bool up);
   // A new interval from elsewhere (the floating changer): "Custom" checked, the box
@@ -68,7 +93,20 @@ class Rotation {
   std::string PathOf(int position) const;  // 1-based
   int Count() const;
 
-  Program& program_;
+  // Collaborators.
+  Ui& ui_;
+  FileSystem& files_;
+  Clock& clock_;
+  Options& options_;
+  ProgramState& state_;
+  Settings& settings_;
+  HeaderReader& headers_;
+  WallpaperWriter& writer_;
+  FileList& list_;
+  DecoderFrontEnd& decoder_;
+  MainView& view_;
+  TrayTip& tray_;
+  PictureViewer& viewer_;
   double elapsed_ = 0;
   int position_ = 0;
   int nextPosition_ = 1;
