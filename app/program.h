@@ -99,7 +99,9 @@ class Program {
   FileOperations operations{*this};
   FrmAbout frmAbout{*this};
   OutsidePrograms outside{*this};
-  DecoderFrontEnd decoder{*this};
+  DecoderFrontEnd decoder{platform.files,   platform.ui, platform.gvbox, platform.clock,        platform.processes,
+                          options,          state,       headers,        wallpaper,             files,
+                          frmMain,          frmDecodingInProgress,       frmFullScreen.picLoad, frmFullScreen.picFullScreen};
   FrmDecodingInProgress frmDecodingInProgress{decoder.CancelDecoding};
   FrmYesNoAllCancel frmYesNoAllCancel{*this};
   FrmEvents frmEvents{*this};

@@ -3,9 +3,21 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/program.h"
+#include "catalogue/file_list.h"
+#include "core/main_view.h"
+#include "core/options.h"
+#include "core/program_state.h"
+#include "imaging/frm_decoding_in_progress.h"
+#include "imaging/header_reader.h"
+#include "platform/clock.h"
+#include "platform/controls/controls.h"
+#include "platform/desktop.h"
+#include "platform/gvbox.h"
 #include "platform/runtime_error.h"
+#include "platform/settings_store.h"
 #include "platform/text.h"
+#include "platform/ui.h"
+#include "wallpaper/wallpaper_writer.h"
 
 namespace tapestrel {
 
@@ -59,21 +71,27 @@ std::string errorText(const RuntimeError& e) { return e.description + " (" + Num
 
 }  // namespace
 
-DecoderFrontEnd::DecoderFrontEnd(Program& program) : program_(program) {
+DecoderFrontEnd::DecoderFrontEnd(FileSystem& files, Ui& ui, Gvbox& gvbox, Clock& clock, Processes& processes,
+                                 Options& options, ProgramState& state, HeaderReader& headers, WallpaperWriter& writer,
+                                 FileList& list, MainView& view, FrmDecodingInProgress& progress, PictureBox& picLoad,
+                                 PictureBox& picWork)
+    : files_(files), ui_(ui), gvbox_(gvbox), clock_(clock), processes_(processes), options_(options), state_(state),
+      headers_(headers), writer_(writer), list_(list), view_(view), progress_(progress), picLoad_(picLoad),
+      picWork_(picWork) {
   // The control decodes a picture no larger than the viewing size will show it.
-  program_.platform.gvbox.Fit = [this](PictureSize whole) { return program_.wallpaper.FittedSize(whole); };
+  gvbox_.Fit = [this](PictureSize whole) { return writer_.FittedSize(whole); };
   // Esc stops a long decode. In a batch, Esc is the progress window's Cancel, which
   // lets the file under way finish and stops before the next.
-  program_.platform.gvbox.Cancelled = [this] {
-    return !program_.frmDecodingInProgress.Visible() && program_.files.EscapePressed();
+  gvbox_.Cancelled = [this] {
+    return !progress_.Visible() && list_.EscapePressed();
   };
 }
 
 void DecoderFrontEnd::Tell(const std::string& text, int style, const std::string& title) {
-  program_.platform.ui.MsgBox(text, style, title.empty() ? kApplicationName : title);
+  ui_.MsgBox(text, style, title.empty() ? kApplicationName : title);
 }
 
-std::string DecoderFrontEnd::BatchFile() const { return program_.state.ProgramFolder + kBatchFileName; }
+std::string DecoderFrontEnd::BatchFile() const { return state_.ProgramFolder + kBatchFileName; }
 
 bool DecoderFrontEnd::DecodeImage(const std::string& path) {
   const std::string type = lastThree(path);
@@ -81,9 +99,9 @@ bool DecoderFrontEnd::DecodeImage(const std::string& path) {
     Tell("Illegal file type.", mb::OkOnly | mb::Information);
     return false;
   }
-  if (program_.options.InternalDecoding) {
+  if (options_.InternalDecoding) {
     if (!InternalDecode(path)) return false;
-    program_.frmFullScreen.picLoad.SetPicture(program_.platform.gvbox.Picture());
+    picLoad_.SetPicture(gvbox_.Picture());
     return true;
   }
   if (containsIgnoringCase(" jpg jpeg ", type)) return ExternalDecode(path);
@@ -93,11 +111,11 @@ bool DecoderFrontEnd::DecodeImage(const std::string& path) {
 
 bool DecoderFrontEnd::InternalDecode(const std::string& path) {
   // The control knows ".jpeg" and ".jpe" itself: the user's file is never renamed.
-  Gvbox& gvbox = program_.platform.gvbox;
+  Gvbox& gvbox = gvbox_;
   try {
     gvbox.SetFileName(ToLower(path));
-    program_.state.ImageWidth = static_cast<std::int32_t>(gvbox.Get(Gvbox::kImageWidth));
-    program_.state.ImageHeight = static_cast<std::int32_t>(gvbox.Get(Gvbox::kImageHeight));
+    state_.ImageWidth = static_cast<std::int32_t>(gvbox.Get(Gvbox::kImageWidth));
+    state_.ImageHeight = static_cast<std::int32_t>(gvbox.Get(Gvbox::kImageHeight));
     return true;
   } catch (const RuntimeError& e) {
     if (e.number == decode_error::kDecodeStopped) {  // the user's own Esc: nothing to tell
@@ -110,8 +128,8 @@ bool DecoderFrontEnd::InternalDecode(const std::string& path) {
       gvbox.SetFileName("");
       return false;
     }
-    if (!program_.options.TryJpg2BmpNoConfirm &&
-        program_.platform.ui.MsgBox(loading + "." + "\n" + "Do you want to try Jpg2bmp?", mb::OkCancel | mb::Question,
+    if (!options_.TryJpg2BmpNoConfirm &&
+        ui_.MsgBox(loading + "." + "\n" + "Do you want to try Jpg2bmp?", mb::OkCancel | mb::Question,
                                     kApplicationName) == mb::IdCancel) {
       gvbox.SetFileName("");
       return false;
@@ -127,29 +145,29 @@ bool DecoderFrontEnd::InternalDecode(const std::string& path) {
   }
   try {
     gvbox.SetFileName(bitmap);
-    program_.state.ImageWidth = static_cast<std::int32_t>(gvbox.Get(Gvbox::kImageWidth));
-    program_.state.ImageHeight = static_cast<std::int32_t>(gvbox.Get(Gvbox::kImageHeight));
+    state_.ImageWidth = static_cast<std::int32_t>(gvbox.Get(Gvbox::kImageWidth));
+    state_.ImageHeight = static_cast<std::int32_t>(gvbox.Get(Gvbox::kImageHeight));
   } catch (const RuntimeError& e) {
     Tell(errorText(e) + "has occurred while loading " + bitmap, mb::OkOnly | mb::Critical);
     gvbox.SetFileName("");
-    program_.platform.files.RemoveFile(bitmap);
+    files_.RemoveFile(bitmap);
     return false;
   }
-  if (!program_.platform.files.RemoveFile(bitmap)) Tell("Cannot delete file", mb::OkOnly | mb::Exclamation);
+  if (!files_.RemoveFile(bitmap)) Tell("Cannot delete file", mb::OkOnly | mb::Exclamation);
   return true;
 }
 
 std::string DecoderFrontEnd::FreeName(const std::string& wanted) {
-  FileSystem& files = program_.platform.files;
+  FileSystem& files = files_;
   return FreeNumberedName(wanted, [&files](const std::string& p) { return files.FileExists(p); });
 }
 
 bool DecoderFrontEnd::ExternalDecode(const std::string& path, const std::string& output) {
-  FileSystem& files = program_.platform.files;
+  FileSystem& files = files_;
   const std::string in = ShortPath(path);
   // The working bitmap is the desktop's wallpaper: the converter writes beside it, and it
   // is replaced only by a complete new picture.
-  const std::string working = program_.wallpaper.WorkingBitmap();
+  const std::string working = writer_.WorkingBitmap();
   std::string out = DirectoryPart(working) + kNextWorkingBitmapName;
   if (!output.empty()) {
     const std::string folder = DirectoryPart(output);
@@ -157,11 +175,11 @@ bool DecoderFrontEnd::ExternalDecode(const std::string& path, const std::string&
     out = NormalizeFolder(shortFolder.empty() ? folder : shortFolder) + fileNamePart(output);
   }
   const std::string command =
-      Trim(std::string(kConverterName) + " " + " -outfile " + quoted(out) + " " + program_.options.ColorDepth + " " +
+      Trim(std::string(kConverterName) + " " + " -outfile " + quoted(out) + " " + options_.ColorDepth + " " +
            quoted(in));
   // An earlier run's file must not pass for this run's result.
   if (files.FileExists(out)) files.RemoveFile(out);
-  files.SetCurrentFolder(program_.state.ProgramFolder);
+  files.SetCurrentFolder(state_.ProgramFolder);
   RunAndWait(command);
   const bool success = files.FileExists(out);
   if (output.empty()) {
@@ -170,7 +188,7 @@ bool DecoderFrontEnd::ExternalDecode(const std::string& path, const std::string&
       Tell("Unable to decode the file.", mb::OkOnly | mb::Exclamation);
       return false;
     }
-    const bool loaded = program_.wallpaper.LoadPictureIntoBox(program_.frmFullScreen.picLoad, out);
+    const bool loaded = writer_.LoadPictureIntoBox(picLoad_, out);
     std::string bytes;
     if (loaded) {
       if (auto file = files.OpenRead(out)) {
@@ -189,30 +207,30 @@ bool DecoderFrontEnd::ExternalDecode(const std::string& path, const std::string&
 }
 
 void DecoderFrontEnd::RunAndWait(const std::string& commandLine) {
-  const std::uint32_t started = program_.platform.clock.TickCount();
+  const std::uint32_t started = clock_.TickCount();
   std::uint32_t askAt = started + PatienceMs;
   const auto keepWaiting = [&] {
-    if (program_.frmMain.PendingExit() >= 0) return false;  // Exit was chosen meanwhile
-    const std::uint32_t now = program_.platform.clock.TickCount();
+    if (view_.ExitPending()) return false;  // Exit was chosen meanwhile
+    const std::uint32_t now = clock_.TickCount();
     if (static_cast<std::int32_t>(now - askAt) < 0) return true;
     const std::string seconds = NumberText(static_cast<long>((now - started) / 1000));
-    const bool wait = program_.platform.ui.MsgBox(std::string(kConverterName) + " has been decoding for " + seconds +
+    const bool wait = ui_.MsgBox(std::string(kConverterName) + " has been decoding for " + seconds +
                                                       " seconds." + "\n" +
                                                       "Retry to wait for it longer, Cancel to stop it.",
                                                   mb::RetryCancel | mb::Question, kApplicationName) == mb::IdRetry;
-    askAt = program_.platform.clock.TickCount() + PatienceMs;
+    askAt = clock_.TickCount() + PatienceMs;
     return wait;
   };
   converting_ = true;
-  const auto result = program_.platform.processes.RunAndWait(commandLine, program_.options.DosBoxWindowState != 0,
+  const auto result = processes_.RunAndWait(commandLine, options_.DosBoxWindowState != 0,
                                                              kWaitSliceMs, keepWaiting);
   converting_ = false;
   if (result == Processes::RunResult::NotStarted)
-    Tell("Unable to start " + std::string(kConverterName) + " in " + program_.state.ProgramFolder,
+    Tell("Unable to start " + std::string(kConverterName) + " in " + state_.ProgramFolder,
          mb::OkOnly | mb::Exclamation);
 }
 
-std::string DecoderFrontEnd::ShortPath(const std::string& path) { return program_.platform.files.ShortPathName(path); }
+std::string DecoderFrontEnd::ShortPath(const std::string& path) { return files_.ShortPathName(path); }
 
 std::string DecoderFrontEnd::ConverterPath(const std::string& path) {
   std::string quotedPath = path;
@@ -230,26 +248,26 @@ std::string DecoderFrontEnd::ConverterPath(const std::string& path) {
 }
 
 bool DecoderFrontEnd::WriteConverterLine(std::string& batch, const std::string& path, bool half) {
-  ProgramState& state = program_.state;
+  ProgramState& state = state_;
   state.HeaderReaderQuiet = true;
-  program_.headers.ReadJpegHeader(path);
-  program_.headers.CloseFile();
+  headers_.ReadJpegHeader(path);
+  headers_.CloseFile();
   const std::string quotedPath = ConverterPath(path);
   if (quotedPath.size() > kMaxConverterPath) {
     Tell("Even your short name is too long!", mb::OkOnly | mb::Critical);
     return false;
   }
-  const std::string line = Trim(std::string(kConverterName) + " " + program_.options.ColorDepth + " " +
+  const std::string line = Trim(std::string(kConverterName) + " " + options_.ColorDepth + " " +
                                 (half ? "-Scale 1/2 " : "") + quoted(quotedPath));
   batch += batchEscaped(line) + "\r\n";
   return true;
 }
 
 void DecoderFrontEnd::DecodeSelectedFiles(const std::vector<std::string>& paths, bool half, int mode) {
-  FrmMain& frm = program_.frmMain;
+  MainView& frm = view_;
   if (mode == 2) {
     std::string batch = "@echo off\r\n";
-    FileSystem& files = program_.platform.files;
+    FileSystem& files = files_;
     // Where each converter line's BMP will be (the converter keeps a file of that name
     // too), so that a line that failed can be told; and the names no code page of the
     // command interpreter can spell (no short name on the volume), decoded here instead.
@@ -258,7 +276,7 @@ void DecoderFrontEnd::DecodeSelectedFiles(const std::vector<std::string>& paths,
     for (const std::string& path : paths) {
       if (!containsIgnoringCase("jpeg jpg", lastThree(path))) {
         Tell("Wrong Extension", mb::OkOnly | mb::Information);
-        program_.state.HeaderReaderQuiet = false;
+        state_.HeaderReaderQuiet = false;
         return;
       }
       const std::string named = ConverterPath(path);
@@ -269,17 +287,17 @@ void DecoderFrontEnd::DecodeSelectedFiles(const std::vector<std::string>& paths,
       // The converter names its BMP after the path it is given, the short one included.
       if (WriteConverterLine(batch, path, half)) expected.emplace_back(path, FreeName(withExtension(named, "bmp")));
     }
-    program_.state.HeaderReaderQuiet = false;
+    state_.HeaderReaderQuiet = false;
     if (!expected.empty()) {
       if (!files.WriteFileAtomically(BatchFile(), batch)) {
         Tell(errorText(RuntimeError{75, "Path/File access error"}) + "has occurred while attempting to decode file(s).",
              mb::OkOnly | mb::Critical);
         return;
       }
-      files.SetCurrentFolder(program_.state.ProgramFolder);
-      frm.Hide();
+      files.SetCurrentFolder(state_.ProgramFolder);
+      frm.HideWindow();
       RunAndWait(quoted(BatchFile()));
-      frm.Show();
+      frm.ShowWindow();
       std::vector<std::string> failed;
       for (const auto& [path, bmp] : expected)
         if (!files.FileExists(bmp)) failed.push_back(fileNamePart(path));
@@ -289,7 +307,7 @@ void DecoderFrontEnd::DecodeSelectedFiles(const std::vector<std::string>& paths,
              mb::OkOnly | mb::Exclamation);
     }
     if (!here.empty()) {
-      Options& o = program_.options;
+      Options& o = options_;
       const bool internal = std::exchange(o.InternalDecoding, true);
       for (const std::string& path : here) {
         try {
@@ -303,8 +321,8 @@ void DecoderFrontEnd::DecodeSelectedFiles(const std::vector<std::string>& paths,
     return;
   }
 
-  FrmDecodingInProgress& progress = program_.frmDecodingInProgress;
-  frm.Hide();
+  FrmDecodingInProgress& progress = progress_;
+  frm.HideWindow();
   progress.Load();
   progress.Show();
   const std::size_t count = paths.size();
@@ -313,7 +331,7 @@ void DecoderFrontEnd::DecodeSelectedFiles(const std::vector<std::string>& paths,
                                              NumberText(static_cast<long>(i + 1)) + " of " +
                                              NumberText(static_cast<long>(count)));
     if (CancelDecoding) break;
-    program_.platform.ui.DoEvents();
+    ui_.DoEvents();
     if (CancelDecoding) break;
     try {
       DecodeOneForBatch(paths[i]);
@@ -322,38 +340,35 @@ void DecoderFrontEnd::DecodeSelectedFiles(const std::vector<std::string>& paths,
     }
   }
   progress.Unload();
-  frm.Show();
+  frm.ShowWindow();
 }
 
 void DecoderFrontEnd::DecodeOneForBatch(const std::string& path) {
-  FrmFullScreen& screen = program_.frmFullScreen;
-  WallpaperWriter& writer = program_.wallpaper;
+  WallpaperWriter& writer = writer_;
   const bool metafile = EqualsIgnoreCase(lastThree(path), "wmf");
-  if (metafile ? !writer.LoadPictureIntoBox(screen.picLoad, path) : !DecodeImage(path)) return;
+  if (metafile ? !writer.LoadPictureIntoBox(picLoad_, path) : !DecodeImage(path)) return;
   // A BMP of the same name that is already there is the user's: never replaced.
   const std::string output = FreeName(withExtension(path, "bmp"));
   const double zoom = writer.ComputeFitZoom();
-  const bool fromDecoder = !metafile && program_.options.InternalDecoding;
+  const bool fromDecoder = !metafile && options_.InternalDecoding;
   if (zoom < 1) {
-    writer.ShrinkPictureToFile(screen.picLoad, screen.picFullScreen, zoom, output, 0, fromDecoder);
+    writer.ShrinkPictureToFile(picLoad_, picWork_, zoom, output, 0, fromDecoder);
   } else {
-    writer.SavePicture(*screen.picLoad.Picture(), output);
-    screen.picLoad.SetPicture(nullptr);
-    if (fromDecoder) program_.platform.gvbox.SetFileName("");
+    writer.SavePicture(*picLoad_.Picture(), output);
+    picLoad_.SetPicture(nullptr);
+    if (fromDecoder) gvbox_.SetFileName("");
   }
 }
 
 void DecoderFrontEnd::LoadDecoderOptions() {
-  Options& o = program_.options;
-  FrmMain& frm = program_.frmMain;
-  Gvbox& gvbox = program_.platform.gvbox;
-  const int depth = program_.wallpaper.ColorDepth();
+  Options& o = options_;
+  Gvbox& gvbox = gvbox_;
+  const int depth = writer_.ColorDepth();
   gvbox.DisplayDepth = depth;
   // A damaged setting falls back to its default rather than stop the start.
   auto choice = [](int value, int fallback) { return value >= 0 && value <= 2 ? value : fallback; };
   o.DctMethod = choice(o.DctMethod, 2);
   gvbox.Let(Gvbox::kDctMethod, o.DctMethod);
-  frm.RadioCheck(frm.Mnu_DCT, 3, o.DctMethod);
   if (depth <= 8) {
     // 256 colours or fewer on the screen: the pictures are reduced to fit them.
     o.ColorDepth = kEightBitOption;
@@ -362,80 +377,68 @@ void DecoderFrontEnd::LoadDecoderOptions() {
   }
   o.Dither = choice(o.Dither, 0);
   o.JpegDither = choice(o.JpegDither, 0);
-  // The marks show the converter option that is in force.
-  frm.mnu24bitColor.SetChecked(o.ColorDepth.empty());
-  frm.mnu8bitColor.SetChecked(!o.ColorDepth.empty());
   gvbox.Let(Gvbox::kDither, o.Dither);
   gvbox.Let(Gvbox::kJpegDither, o.JpegDither);
-  frm.RadioCheck(frm.Mnu_Dith, 3, o.Dither);
-  frm.RadioCheck(frm.Mnu_JPGDith, 3, o.JpegDither);
   gvbox.Let(Gvbox::kTwoPassQuantize, o.TwoPassQuantize);
   gvbox.Let(Gvbox::kFancyUpsampling, o.FancyUpsampling);
-  frm.Mnu_TwoPass.SetChecked(gvbox.Get(Gvbox::kTwoPassQuantize) != 0);
-  frm.Mnu_Fancy.SetChecked(gvbox.Get(Gvbox::kFancyUpsampling) != 0);
-  frm.mnuInternalDecode.SetChecked(o.InternalDecoding);
-  frm.mnuExternalDecodeOn.SetChecked(!o.InternalDecoding);
-  frm.Mnu_ReduceJpegSize.SetChecked(o.ReduceJpegSize);
+  ShowMarks(gvbox.Get(Gvbox::kTwoPassQuantize) != 0, gvbox.Get(Gvbox::kFancyUpsampling) != 0);
 }
 
-void DecoderFrontEnd::SaveDecoderOptions() {
-  // Every menu handler sets the option together with the control and the mark, so the
-  // options are what the control and the menus show.
-  program_.settings.SaveDecoderSettings();
+void DecoderFrontEnd::ShowMarks() { ShowMarks(options_.TwoPassQuantize, options_.FancyUpsampling); }
+
+void DecoderFrontEnd::ShowMarks(bool twoPass, bool fancy) {
+  // Every choice sets the option, then the marks show the options in force, the
+  // converter's colours among them.
+  const Options& o = options_;
+  view_.ShowDecoderMarks({o.DctMethod, o.Dither, o.JpegDither, !o.ColorDepth.empty(), twoPass, fancy, o.InternalDecoding,
+                          o.ReduceJpegSize});
 }
 
 void DecoderFrontEnd::DctMethodChosen(int index) {
-  program_.platform.gvbox.Let(Gvbox::kDctMethod, index);
-  program_.options.DctMethod = index;
-  program_.frmMain.RadioCheck(program_.frmMain.Mnu_DCT, 3, index);
+  gvbox_.Let(Gvbox::kDctMethod, index);
+  options_.DctMethod = index;
+  ShowMarks();
 }
 
 void DecoderFrontEnd::JpegDitherChosen(int index) {
-  program_.platform.gvbox.Let(Gvbox::kJpegDither, index);
-  program_.options.JpegDither = index;
-  program_.frmMain.RadioCheck(program_.frmMain.Mnu_JPGDith, 3, index);
+  gvbox_.Let(Gvbox::kJpegDither, index);
+  options_.JpegDither = index;
+  ShowMarks();
 }
 
 void DecoderFrontEnd::DitherChosen(int index) {
-  program_.platform.gvbox.Let(Gvbox::kDither, index);
-  program_.options.Dither = index;
-  program_.frmMain.RadioCheck(program_.frmMain.Mnu_Dith, 3, index);
+  gvbox_.Let(Gvbox::kDither, index);
+  options_.Dither = index;
+  ShowMarks();
 }
 
 void DecoderFrontEnd::FancyUpsamplingToggled() {
-  Menu& item = program_.frmMain.Mnu_Fancy;
-  item.SetChecked(!item.Checked());
-  program_.options.FancyUpsampling = item.Checked();
-  program_.platform.gvbox.Let(Gvbox::kFancyUpsampling, item.Checked());
+  options_.FancyUpsampling = !options_.FancyUpsampling;
+  gvbox_.Let(Gvbox::kFancyUpsampling, options_.FancyUpsampling);
+  ShowMarks();
 }
 
 void DecoderFrontEnd::TwoPassQuantizeToggled() {
-  Menu& item = program_.frmMain.Mnu_TwoPass;
-  item.SetChecked(!item.Checked());
-  program_.options.TwoPassQuantize = item.Checked();
-  program_.platform.gvbox.Let(Gvbox::kTwoPassQuantize, item.Checked());
+  options_.TwoPassQuantize = !options_.TwoPassQuantize;
+  gvbox_.Let(Gvbox::kTwoPassQuantize, options_.TwoPassQuantize);
+  ShowMarks();
 }
 
 void DecoderFrontEnd::ColorsChosen(bool eightBit) {
-  program_.options.ColorDepth = eightBit ? kEightBitOption : "";
-  program_.frmMain.mnu8bitColor.SetChecked(eightBit);
-  program_.frmMain.mnu24bitColor.SetChecked(!eightBit);
+  options_.ColorDepth = eightBit ? kEightBitOption : "";
+  ShowMarks();
 }
 
 void DecoderFrontEnd::InternalChosen() {
-  FrmMain& frm = program_.frmMain;
-  if (frm.mnuInternalDecode.Checked()) return;
-  frm.mnuExternalDecodeOn.SetChecked(false);
-  frm.mnuInternalDecode.SetChecked(true);
-  program_.options.InternalDecoding = true;
+  if (options_.InternalDecoding) return;
+  options_.InternalDecoding = true;
+  ShowMarks();
 }
 
 void DecoderFrontEnd::ExternalChosen() {
-  FrmMain& frm = program_.frmMain;
-  if (frm.mnuExternalDecodeOn.Checked()) return;
-  frm.mnuExternalDecodeOn.SetChecked(true);
-  program_.options.InternalDecoding = false;
-  frm.mnuInternalDecode.SetChecked(false);
+  if (!options_.InternalDecoding) return;
+  options_.InternalDecoding = false;
+  ShowMarks();
 }
 
 }  // namespace tapestrel

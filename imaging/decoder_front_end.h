@@ -9,7 +9,19 @@
 
 namespace tapestrel {
 
-class Program;
+class Clock;
+class FileList;
+class FileSystem;
+class FrmDecodingInProgress;
+class Gvbox;
+class HeaderReader;
+class MainView;
+class PictureBox;
+class Processes;
+class Ui;
+class WallpaperWriter;
+struct Options;
+struct ProgramState;
 
 inline constexpr const char* kConverterName = "Jpg2Bmp.exe";
 inline constexpr const char* kBatchFileName = "Tapestrel.bat";
@@ -18,7 +30,9 @@ inline constexpr std::size_t kMaxConverterPath = 123;
 
 class DecoderFrontEnd {
  public:
-  explicit DecoderFrontEnd(Program& program);
+  DecoderFrontEnd(FileSystem& files, Ui& ui, Gvbox& gvbox, Clock& clock, Processes& processes, Options& options,
+                  ProgramState& state, HeaderReader& headers, WallpaperWriter& writer, FileList& list, MainView& view,
+                  FrmDecodingInProgress& progress, PictureBox& picLoad, PictureBox& picWork);
 
   // True when the picture is in picLoad (and, decoded in-process, in the control).
   bool DecodeImage(const std::string& path);
@@ -37,7 +51,6 @@ class DecoderFrontEnd {
   // mode 2: one batch file of converter lines, run at once.
   void DecodeSelectedFiles(const std::vector<std::string>& paths, bool half, int mode);
   void LoadDecoderOptions();
-  void SaveDecoderOptions();
 
   // The decoder menus.
   void DctMethodChosen(int index);
@@ -57,12 +70,29 @@ class DecoderFrontEnd {
   bool CancelDecoding = false;
 
  private:
+  // The menus' marks from the options (two-pass and fancy as the control took them).
+  void ShowMarks();
+  void ShowMarks(bool twoPass, bool fancy);
   void Tell(const std::string& text, int style, const std::string& title = {});
   // A name beside `wanted` that no file has yet (`wanted` itself when it is free).
   std::string FreeName(const std::string& wanted);
   void DecodeOneForBatch(const std::string& path);
 
-  Program& program_;
+  // Collaborators.
+  FileSystem& files_;
+  Ui& ui_;
+  Gvbox& gvbox_;
+  Clock& clock_;
+  Processes& processes_;
+  Options& options_;
+  ProgramState& state_;
+  HeaderReader& headers_;
+  WallpaperWriter& writer_;
+  FileList& list_;
+  MainView& view_;
+  FrmDecodingInProgress& progress_;
+  PictureBox& picLoad_;
+  PictureBox& picWork_;
   bool converting_ = false;
 };
 
