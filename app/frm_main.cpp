@@ -145,9 +145,9 @@ void FrmMain::ConnectEvents() {
   // and the key the user chose for the menu must open the menu.
   KeyPreview = true;
   KeyDown = [this](int& keyCode, int shift) {
-    if (HotKeyCheck(program_, keyCode, shift, 0, 0)) keyCode = 0;
+    if (program_.HotKeyPressed(keyCode, shift)) keyCode = 0;
   };
-  BeforeShortcuts = [this](int keyCode, int shift) { return HotKeyCheck(program_, keyCode, shift, 0, 0); };
+  BeforeShortcuts = [this](int keyCode, int shift) { return program_.HotKeyPressed(keyCode, shift); };
   Help = [this](Menu* menu) { program_.ShowHelp(menu ? menu->HelpContextID() : 0); };
 
   picSizeBar.MouseDown = [this](int button, int, long x, long) { picSizeBar_MouseDown(button, x); };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "desktop/hot_key.h"
 #include "platform/text.h"
 
 namespace tapestrel {
@@ -25,6 +26,12 @@ void Program::Wire() {
     RaiseWallpaperChanged();
   };
   rotation.WallpaperChanged = [this] { RaiseWallpaperChanged(); };
+  frmFullScreen.WallpaperChanged = [this] { RaiseWallpaperChanged(); };
+  // The viewer is opened by the windows it calls on here.
+  frmFullScreen.HotKeyPressed = [this](int keyCode, int shift) { return HotKeyPressed(keyCode, shift, true); };
+  frmFullScreen.OpenTimeChanger = [this] { frmFloatingTimeChanger.Open(); };
+  frmEvents.HotKeyPressed = [this](int keyCode, int modifier) { return HotKeyPressed(keyCode, modifier, true); };
+  frmFullScreen.KeepOptionsOnTop = [this] { frmOptions.SetTopMost(true); };
   // The system menu shows the countdown too, and it calls on the rotation itself.
   rotation.CountdownShown = [this] { systemMenu.UpdateSystemMenuCaption(); };
 }
@@ -166,6 +173,10 @@ void Program::UnloadOtherWindows() {
 void Program::RaiseWallpaperChanged() {
   if (options.mciEventsOn[1] != 0) media.TriggerEvent(1);
   if (WallpaperChanged) WallpaperChanged();
+}
+
+bool Program::HotKeyPressed(int keyCode, int modifier, bool atPointer) {
+  return HotKeyCheck(options, frmOptions.Visible() || ModalShowing(), frmMain, keyCode, modifier, 0, 0, atPointer);
 }
 
 void Program::ShowAbout() { frmAbout.ShowBox(false); }

@@ -61,6 +61,10 @@ class Program {
   // batch decode among them), the outside converter.
   bool LongWorkRunning() const;
 
+  // The hot key, pressed in one of the program's windows or heard from the desktop:
+  // true when it opened the notification-area menu.
+  bool HotKeyPressed(int keyCode, int modifier, bool atPointer = false);
+
   // A failure no routine caught, in the handler of `where`: told, and the program goes on.
   void ReportUnexpectedError(const RuntimeError& error, const std::string& where);
 
@@ -78,13 +82,16 @@ class Program {
   RegistryRoutines registry{platform.registry, platform.ui, platform.files, options, state};
 
   // The windows the groups speak to through an interface of their own (MainView, TrayTip,
-  // PictureViewer, ActiveFolderFrame) come before the groups, so that each is built when a group is given
+  // PictureViewer, ActiveFolderFrame, Form) come before the groups, so that each is built when a group is given
   // it. They are given the groups they serve by reference, built or not yet: a window
   // uses none of them before the program starts.
   FrmMain frmMain{*this};
   FrmTrayIcon frmTrayIcon{*this};
-  FrmFullScreen frmFullScreen{*this};
   FrmOptions frmOptions{*this};
+  FrmAbout frmAbout{*this};
+  FrmFullScreen frmFullScreen{platform.files, platform.ui, platform.desktop, platform.gvbox, options, state,
+                              settings,       headers,     wallpaper,        rotation,       decoder, frmMain,
+                              frmOptions,     frmAbout};
 
   // The routine groups and the other windows, each given exactly what it uses.
   HeaderReader headers{platform.files, platform.ui, platform.desktop, options, state};
@@ -97,14 +104,13 @@ class Program {
   FileList files{platform.ui, platform.files, platform.desktop, options, state, settings, headers, frmMain, frmTrayIcon};
   FolderSet folders{platform.files, platform.ui, platform.desktop, options, state, settings, files, frmMain, frmOptions};
   FileOperations operations{*this};
-  FrmAbout frmAbout{*this};
   OutsidePrograms outside{*this};
   DecoderFrontEnd decoder{platform.files,   platform.ui, platform.gvbox, platform.clock,        platform.processes,
                           options,          state,       headers,        wallpaper,             files,
                           frmMain,          frmDecodingInProgress,       frmFullScreen.picLoad, frmFullScreen.picFullScreen};
   FrmDecodingInProgress frmDecodingInProgress{decoder.CancelDecoding};
   FrmYesNoAllCancel frmYesNoAllCancel{*this};
-  FrmEvents frmEvents{*this};
+  FrmEvents frmEvents{platform.desktop, options, frmMain};
   FrmFloatingTimeChanger frmFloatingTimeChanger{*this};
   SystemMenu systemMenu{*this};
   ScreenSaver screenSaver{*this};

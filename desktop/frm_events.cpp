@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <tuple>
 
-#include "app/program.h"
-#include "desktop/hot_key.h"
+#include "core/main_view.h"
+#include "core/options.h"
+#include "platform/desktop.h"
 
 namespace tapestrel {
 
@@ -17,7 +18,8 @@ enum Event { None = 0, Pressed = 1, Released = 2, Moved = 3, HotKeyChanged = 4 }
 bool isVisual(const Control& c) { return c.Kind() != ControlKind::Timer && c.Kind() != ControlKind::ImageList; }
 }  // namespace
 
-FrmEvents::FrmEvents(Program& program) : Form("Events", 2160, 480), program_(program) {
+FrmEvents::FrmEvents(Desktop& desktop, const Options& options, MainView& view)
+    : Form("Events", 2160, 480), desktop_(desktop), options_(options), view_(view) {
   Sizable = false;
   Borderless = true;
   SetStartUpPosition(StartUpPosition::Manual);
@@ -76,12 +78,12 @@ void FrmEvents::Sample() {
     bool& busy;
     ~Done() { busy = false; }
   } done{busy_};
-  Desktop& desktop = program_.platform.desktop;
+  Desktop& desktop = desktop_;
   const int previousButtons = buttons_, previousHotKey = hotKeyState_;
   const long previousX = x_, previousY = y_;
   buttons_ = (desktop.KeyDown(kLeft) ? 1 : 0) | (desktop.KeyDown(kRight) ? 2 : 0) | (desktop.KeyDown(kMiddle) ? 4 : 0);
   std::tie(x_, y_) = desktop.CursorPosition();
-  const int hotKey = program_.options.HotKeyCode;
+  const int hotKey = options_.HotKeyCode;
   hotKeyState_ = hotKey != 0 && desktop.KeyDown(hotKey) ? hotKey : 0;
   modifiers_ = (desktop.KeyDown(kShiftKey) ? 1 : 0) | (desktop.KeyDown(kCtrlKey) ? 2 : 0) | (desktop.KeyDown(kAltKey) ? 4 : 0);
   if (buttons_ != previousButtons) eventCode_ = (buttons_ & ~previousButtons) ? Pressed : Released;
@@ -98,12 +100,12 @@ void FrmEvents::Sample() {
 void FrmEvents::Act(int previousButtons, int previousHotKey) {
   // In the program's own windows their key-down handlers see the hot key.
   if (foregroundOwn_) return;
-  Desktop& desktop = program_.platform.desktop;
+  Desktop& desktop = desktop_;
   if (hotKeyState_ != 0 && previousHotKey == 0) {
-    HotKeyCheck(program_, hotKeyState_, modifiers_, 0, 0, true);
+    if (HotKeyPressed) HotKeyPressed(hotKeyState_, modifiers_);
   } else if (eventCode_ == Pressed && (buttons_ & kRight) && !(previousButtons & kRight) &&
              desktop.WindowClassAt(x_, y_) == "#32769" && !desktop.TitledWindowVisible("PROGRAM MANAGER")) {
-    program_.frmMain.ShowPopUp(0, 0, true);  // a right click on the bare desktop
+    view_.ShowPopUp(0, 0, true);  // a right click on the bare desktop
   }
 }
 
@@ -134,7 +136,7 @@ void FrmEvents::TellPointer(Subscriber* front) {
       case HotKeyChanged: l.Event_KeyPress(hotKeyState_, modifiers_, x_, y_); break;
       default: break;
     }
-    const auto [cx, cy] = program_.platform.desktop.ClientPoint(front->window->native, x_, y_);
+    const auto [cx, cy] = desktop_.ClientPoint(front->window->native, x_, y_);
     under = ControlAt(*front->window, cx, cy);
   }
   if (under != under_) {

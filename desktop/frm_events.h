@@ -6,6 +6,7 @@
 // goes down, when the focus moves and when the program comes to the front or leaves it.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "platform/controls/controls.h"
@@ -14,7 +15,9 @@
 
 namespace tapestrel {
 
-class Program;
+class Desktop;
+class MainView;
+struct Options;
 
 // What a window hears from the events window; each call has a default that ignores it.
 class EventListener {
@@ -40,7 +43,10 @@ class FrmEvents : public Form {
  public:
   static constexpr int kTipDelay = 1000;  // milliseconds
 
-  explicit FrmEvents(Program& program);
+  FrmEvents(Desktop& desktop, const Options& options, MainView& view);
+
+  // Wired by the program: the hot key heard while another program has the keyboard.
+  std::function<bool(int keyCode, int modifier)> HotKeyPressed;
 
   Timer tmrEvents{*this, "tmrEvents"};
   MessageHook Msghook;
@@ -65,7 +71,10 @@ class FrmEvents : public Form {
   void TellPointer(Subscriber* front);
   Subscriber* FrontSubscriber();
 
-  Program& program_;
+  // Collaborators.
+  Desktop& desktop_;
+  const Options& options_;
+  MainView& view_;
   std::vector<Subscriber> subscribers_;
   bool busy_ = false;
   int buttons_ = 0;

@@ -1,6 +1,7 @@
 #include "desktop/hot_key.h"
 
-#include "app/program.h"
+#include "core/main_view.h"
+#include "core/options.h"
 
 namespace tapestrel {
 
@@ -38,12 +39,12 @@ std::string HotKeyText(int modifier, int code) {
   return (modifier == 1 ? "Shift+" : modifier == 2 ? "Ctrl+" : "") + *name;
 }
 
-bool HotKeyCheck(Program& program, int keyCode, int modifier, long x, long y, bool atPointer) {
-  const Options& o = program.options;
-  if (program.frmOptions.Visible() || program.ModalShowing()) return false;
+bool HotKeyCheck(const Options& o, bool blocked, MainView& view, int keyCode, int modifier, long x, long y,
+                 bool atPointer) {
+  if (blocked) return false;
   if (o.HotKeyModifier == 0 && o.HotKeyCode == 0) return false;
   if (modifier != o.HotKeyModifier || keyCode != o.HotKeyCode) return false;
-  program.frmMain.ShowPopUp(x, y, atPointer);
+  view.ShowPopUp(x, y, atPointer);
   return true;
 }
 

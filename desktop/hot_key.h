@@ -8,7 +8,8 @@
 
 namespace tapestrel {
 
-class Program;
+class MainView;
+struct Options;
 
 struct HotKeyChoice {
   int modifier = 0;  // 0 none, 1 Shift, 2 Ctrl
@@ -26,6 +27,9 @@ std::optional<HotKeyChoice> HotKeyEntry(int keyCode, int shift);
 std::string HotKeyText(int modifier, int code);
 // Opens the pop-up menu when the key is the hot key (not while the options dialog shows,
 // where it may be being changed, nor over a modal box); answers whether it did.
-bool HotKeyCheck(Program& program, int keyCode, int modifier, long x, long y, bool atPointer = false);
+// The notification-area menu opens when the key is the hot key and nothing `blocked` it
+// (the options dialog or a box the program waits on).
+bool HotKeyCheck(const Options& options, bool blocked, MainView& view, int keyCode, int modifier, long x, long y,
+                 bool atPointer = false);
 
 }  // namespace tapestrel

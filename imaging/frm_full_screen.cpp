@@ -5,11 +5,23 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/program.h"
-#include "desktop/hot_key.h"
+#include "core/main_view.h"
+#include "core/options.h"
+#include "core/program_state.h"
+#include "core/settings.h"
+#include "imaging/decoder_front_end.h"
+#include "imaging/header_reader.h"
 #include "platform/bitmap.h"
+#include "platform/controls/list_view.h"
+#include "platform/desktop.h"
+#include "platform/file_system.h"
+#include "platform/gvbox.h"
 #include "platform/runtime_error.h"
+#include "platform/settings_store.h"
 #include "platform/text.h"
+#include "platform/ui.h"
+#include "wallpaper/rotation.h"
+#include "wallpaper/wallpaper_writer.h"
 
 namespace tapestrel {
 
@@ -45,7 +57,25 @@ TileGrid TileGridFor(int windowWidth, int windowHeight, int tileWidth, int tileH
   return {(windowWidth + tileWidth - 1) / tileWidth, (windowHeight + tileHeight - 1) / tileHeight};
 }
 
-FrmFullScreen::FrmFullScreen(Program& program) : Form("frmFullScreen", 9600, 7200), program_(program) {
+FrmFullScreen::FrmFullScreen(FileSystem& files, Ui& ui, Desktop& desktop, Gvbox& gvbox, Options& options,
+                             ProgramState& state, Settings& settings, HeaderReader& headers, WallpaperWriter& writer,
+                             Rotation& rotation, DecoderFrontEnd& decoder, MainView& view, const Form& optionsDialog,
+                             const Form& aboutBox)
+    : Form("frmFullScreen", 9600, 7200),
+      files_(files),
+      ui_(ui),
+      desktop_(desktop),
+      gvbox_(gvbox),
+      options_(options),
+      state_(state),
+      settings_(settings),
+      headers_(headers),
+      writer_(writer),
+      rotation_(rotation),
+      decoder_(decoder),
+      view_(view),
+      optionsDialog_(optionsDialog),
+      aboutBox_(aboutBox) {
   SetCaption("Tapestrel: Full-Screen View");
   Borderless = true;
   Sizable = false;
@@ -98,16 +128,16 @@ FrmFullScreen::FrmFullScreen(Program& program) : Form("frmFullScreen", 9600, 720
   };
 }
 
-void FrmFullScreen::Tell(const std::string& text, int style) { program_.platform.ui.MsgBox(text, style, kApplicationName); }
+void FrmFullScreen::Tell(const std::string& text, int style) { ui_.MsgBox(text, style, kApplicationName); }
 
 void FrmFullScreen::Form_Load() {
-  Desktop& desktop = program_.platform.desktop;
+  Desktop& desktop = desktop_;
   Move(0, 0, desktop.ScreenWidth(), desktop.ScreenHeight());
   picInfo.SetVisible(false);
-  FrmMain& main = program_.frmMain;
-  main.mCustom2[kDefaultImage].SetVisible(true);
-  main.mCustom2[kRemoveDefault].SetVisible(false);
-  main.mCustom2[0].SetChecked(main.tmrTapestrel[0].Enabled());
+  MainView& main = view_;
+  main.SetPopUpItemVisible(PopUp::Viewer, kDefaultImage, true);
+  main.SetPopUpItemVisible(PopUp::Viewer, kRemoveDefault, false);
+  main.SetPopUpItemChecked(PopUp::Viewer, 0, main.ClockRunning());
 }
 
 void FrmFullScreen::Form_Unload() {
@@ -119,40 +149,35 @@ void FrmFullScreen::Form_Unload() {
 
 bool FrmFullScreen::LoadMetafile(const std::string& path) {
   // The picture box holds a metafile as the bitmap it draws.
-  return program_.wallpaper.LoadPictureIntoBox(picLoad, path);
+  return writer_.LoadPictureIntoBox(picLoad, path);
 }
 
 bool FrmFullScreen::LoadIntoPicLoad(const std::string& path, bool& fromDecoder) {
   const std::string type = typeOf(path);
   fromDecoder = false;
   if (type == "bmp") {
-    program_.headers.ReadImageHeader(path);
-    return program_.wallpaper.LoadPictureIntoBox(picLoad, path);
+    headers_.ReadImageHeader(path);
+    return writer_.LoadPictureIntoBox(picLoad, path);
   }
   if (type == "wmf") return LoadMetafile(path);
-  if (!program_.decoder.DecodeImage(path)) return false;
-  fromDecoder = program_.options.InternalDecoding;
+  if (!decoder_.DecodeImage(path)) return false;
+  fromDecoder = options_.InternalDecoding;
   return true;
 }
 
 bool FrmFullScreen::ShowInViewer(const std::string& path) {
   try {
-    FrmMain& main = program_.frmMain;
-    ProgramState& state = program_.state;
-    if (main.Visible()) {
-      main.Hide();
-      main.mCustom[21].SetVisible(true);
-      main.mCustom[22].SetVisible(false);
-      main.tbrCommands.SetEnabled(false);
-    }
+    MainView& main = view_;
+    ProgramState& state = state_;
+    if (main.Showing()) main.LeaveForViewer();
     const bool firstShow = !Visible();
     if (firstShow) {
       if (!Loaded()) Load();
       MouseHidden = false;
-      main.mCustom2[kSwitchToSingle].SetVisible(ViewerMode == 3);
-      main.mCustom2[kSwitchToTiled].SetVisible(ViewerMode != 3);
+      main.SetPopUpItemVisible(PopUp::Viewer, kSwitchToSingle, ViewerMode == 3);
+      main.SetPopUpItemVisible(PopUp::Viewer, kSwitchToTiled, ViewerMode != 3);
       Show();
-      if (program_.frmOptions.Visible()) program_.frmOptions.SetTopMost(true);  // the dialog stays above the view
+      if (optionsDialog_.Visible() && KeepOptionsOnTop) KeepOptionsOnTop();  // the dialog stays above the view
     }
     const bool needsClearing = std::exchange(ViewerNeedsClearing, false);
     const auto clearView = [&] {
@@ -168,7 +193,7 @@ bool FrmFullScreen::ShowInViewer(const std::string& path) {
 
     int mode = ViewerMode;
     if (state.UseDefaultStyleOnce) {
-      mode = program_.options.DefaultStyle == 1 ? 4 : 3;
+      mode = options_.DefaultStyle == 1 ? 4 : 3;
       state.UseDefaultStyleOnce = false;
       ViewerNeedsClearing = true;
     }
@@ -186,17 +211,17 @@ bool FrmFullScreen::ShowInViewer(const std::string& path) {
       clearView();
       // No tiles of an earlier picture stay around a single one.
       SetPicture(nullptr);
-      const int size = program_.options.ViewingWindowSize;
-      WallpaperWriter& writer = program_.wallpaper;
+      const int size = options_.ViewingWindowSize;
+      WallpaperWriter& writer = writer_;
       if (size >= 0 && size <= 3) {
         const double zoom = writer.ComputeFitZoom();
         writer.ShrinkPictureToFile(picLoad, picFullScreen, zoom, "", 1, fromDecoder);
       }
-      const long tpp = program_.platform.desktop.TwipsPerPixel();
+      const long tpp = desktop_.TwipsPerPixel();
       PositionPicture(state.ImageWidth * tpp, state.ImageHeight * tpp);
       if (size == 4) {
         if (Visible()) SetUpScrolling(state.ImageWidth * tpp, state.ImageHeight * tpp);
-        if (fromDecoder) picLoad.SetPicture(program_.platform.gvbox.Picture());
+        if (fromDecoder) picLoad.SetPicture(gvbox_.Picture());
         picFullScreen.SetPicture(picLoad.Picture());
         picLoad.SetPicture(nullptr);
       }
@@ -204,8 +229,8 @@ bool FrmFullScreen::ShowInViewer(const std::string& path) {
       if (firstShow) picFullScreen.SetFocus();  // the keys go to the picture, not to a bar
     }
     shownPath_ = path;
-    if (main.mCustom2[kSwitchToTiled].Visible()) program_.rotation.AddToHistory(path);
-    program_.RaiseWallpaperChanged();
+    if (main.PopUpItemVisible(PopUp::Viewer, kSwitchToTiled)) rotation_.AddToHistory(path);
+    if (WallpaperChanged) WallpaperChanged();
     if (picInfo.Visible()) ShowInfo();  // the overlay tells of the new picture
     return true;
   } catch (const RuntimeError& e) {
@@ -220,15 +245,15 @@ bool FrmFullScreen::ShowTiledInViewer(const std::string& path) {
   try {
     bool fromDecoder = false;
     if (!LoadIntoPicLoad(path, fromDecoder)) return false;
-    WallpaperWriter& writer = program_.wallpaper;
+    WallpaperWriter& writer = writer_;
     const double zoom = writer.ComputeFitZoom();
     if (zoom < 1) {
       writer.ShrinkPictureToFile(picLoad, picFullScreen, zoom, "", 1, fromDecoder);
     } else {
-      if (fromDecoder) picLoad.SetPicture(program_.platform.gvbox.Picture());
+      if (fromDecoder) picLoad.SetPicture(gvbox_.Picture());
       picFullScreen.SetPicture(picLoad.Picture());
     }
-    if (program_.frmMain.Visible()) program_.frmMain.Hide();
+    if (view_.Showing()) view_.HideWindow();
     picFullScreen.SetVisible(false);
     return TileWindow(*this, picFullScreen);
   } catch (const RuntimeError& e) {
@@ -241,7 +266,7 @@ bool FrmFullScreen::ShowTiledInViewer(const std::string& path) {
 
 bool FrmFullScreen::TileWindow(Form& window, PictureBox& box) {
   if (!window.Visible()) window.Show();
-  const long tpp = program_.platform.desktop.TwipsPerPixel();
+  const long tpp = desktop_.TwipsPerPixel();
   const int width = static_cast<int>(window.ScaleWidth() / tpp);
   const int height = static_cast<int>(window.ScaleHeight() / tpp);
   const std::shared_ptr<const Bitmap> tile = box.Picture();
@@ -265,11 +290,11 @@ bool FrmFullScreen::TileWindow(Form& window, PictureBox& box) {
 }
 
 void FrmFullScreen::PositionPicture(long w, long h) {
-  Desktop& desktop = program_.platform.desktop;
+  Desktop& desktop = desktop_;
   const long sw = desktop.ScreenWidth(), sh = desktop.ScreenHeight();
   const long bar = hsbFullScreenView.Height();
   const bool wider = w > sw, taller = h > sh;
-  const int style = std::clamp(program_.options.ImageCenterStyle, 0, 8);
+  const int style = std::clamp(options_.ImageCenterStyle, 0, 8);
   const int row = style / 3;     // 0 middle, 1 top, 2 bottom
   const int column = style % 3;  // 0 left, 1 centre, 2 right
   long left = 0;
@@ -284,7 +309,7 @@ void FrmFullScreen::PositionPicture(long w, long h) {
 }
 
 void FrmFullScreen::SetUpScrolling(long w, long h) {
-  Desktop& desktop = program_.platform.desktop;
+  Desktop& desktop = desktop_;
   const long sw = desktop.ScreenWidth(), sh = desktop.ScreenHeight();
   ScrollBar& vertical = vsbFullScreenView;
   ScrollBar& horizontal = hsbFullScreenView;
@@ -314,7 +339,7 @@ void FrmFullScreen::SetUpScrolling(long w, long h) {
 }
 
 void FrmFullScreen::SetSmallChangeValue(ScrollBar& bar, bool ctrl) {
-  if (ctrl) bar.SmallChange = program_.platform.desktop.TwipsPerPixel();
+  if (ctrl) bar.SmallChange = desktop_.TwipsPerPixel();
   else bar.SmallChange = &bar == &hsbFullScreenView ? ScrollSmallStepX : ScrollSmallStepY;
 }
 
@@ -356,37 +381,37 @@ void FrmFullScreen::ChangeScrollBarValue(ScrollBar& bar, int& keyCode, bool ctrl
 }
 
 void FrmFullScreen::HideMouse() {
-  if (program_.frmOptions.Visible()) return;
-  Desktop& desktop = program_.platform.desktop;
+  if (optionsDialog_.Visible()) return;
+  Desktop& desktop = desktop_;
   for (int i = 0; i < kCursorCalls && desktop.ShowCursor(false) > -kCursorLimit; ++i) {
   }
 }
 
 void FrmFullScreen::ShowMouse() {
-  Desktop& desktop = program_.platform.desktop;
+  Desktop& desktop = desktop_;
   for (int i = 0; i < kCursorCalls && desktop.ShowCursor(true) < kCursorLimit; ++i) {
   }
 }
 
 std::string FrmFullScreen::InfoText() const {
-  const FrmMain& main = program_.frmMain;
-  const ProgramState& state = program_.state;
-  const bool defaultShown = !main.mCustom2[kDefaultImage].Visible();
+  const MainView& main = view_;
+  const ProgramState& state = state_;
+  const bool defaultShown = !main.PopUpItemVisible(PopUp::Viewer, kDefaultImage);
   const std::string size = " " + NumberText(state.ImageWidth) + "w" + " x " + NumberText(state.ImageHeight) + "h";
   std::string text;
   if (defaultShown) {
-    text = " " + program_.options.Defaults + size;
+    text = " " + options_.Defaults + size;
   } else {
-    const ListView& list = main.lstvFiles[main.CurrentList()];
-    text = " " + nameOf(shownPath_) + size + "\n\t" + NumberText(program_.rotation.FindInList(shownPath_)) + " of " +
+    const ListView& list = view_.CurrentFileList();
+    text = " " + nameOf(shownPath_) + size + "\n\t" + NumberText(rotation_.FindInList(shownPath_)) + " of " +
            NumberText(list.Count());
   }
-  if (main.tmrTapestrel[0].Enabled()) text += "\n\t" + program_.rotation.CountdownText();
+  if (main.ClockRunning()) text += "\n\t" + rotation_.CountdownText();
   return text;
 }
 
 void FrmFullScreen::ShowInfo() {
-  Desktop& desktop = program_.platform.desktop;
+  Desktop& desktop = desktop_;
   Font font = picInfo.GetFont();
   if (const std::optional<std::string> face = desktop.NonClientFontName()) font.name = *face;
   else Tell("Unable to obtain font characteristics.", mb::OkOnly | mb::Information);
@@ -413,17 +438,13 @@ void FrmFullScreen::ToggleInfo() {
 }
 
 void FrmFullScreen::DisplayPopUp2() {
-  FrmMain& main = program_.frmMain;
   ShowMouse();
-  Menu& menu = main.Menus().Get("mPopUp2");
-  menu.SetVisible(true);
-  main.PopupMenu(menu, &main.mCustom2[kExitUpdateWallpaper]);
-  menu.SetVisible(false);
-  if (!main.Visible() && !program_.frmAbout.Visible() && MouseHidden) HideMouse();
+  view_.ShowViewerPopUp(kExitUpdateWallpaper);
+  if (!view_.Showing() && !aboutBox_.Visible() && MouseHidden) HideMouse();
 }
 
 void FrmFullScreen::KeyTyped(int& ascii) {
-  FrmMain& main = program_.frmMain;
+  MainView& main = view_;
   const char key = static_cast<char>(ascii >= 'A' && ascii <= 'Z' ? ascii - 'A' + 'a' : ascii);
   switch (key) {
     case 'h':
@@ -442,13 +463,13 @@ void FrmFullScreen::KeyTyped(int& ascii) {
       break;
     case 'i': ToggleInfo(); break;
     case '.':
-    case '>': main.mCustom2_Click(7); break;
+    case '>': main.RunPopUpItem(PopUp::Viewer, 7); break;
     case ',':
-    case '<': main.mCustom2_Click(8); break;
-    case 'r': main.mCustom2_Click(23); break;
-    case 'd': main.mCustom2_Click(main.mCustom2[kSwitchToTiled].Visible() ? kSwitchToTiled : kSwitchToSingle); break;
+    case '<': main.RunPopUpItem(PopUp::Viewer, 8); break;
+    case 'r': main.RunPopUpItem(PopUp::Viewer, 23); break;
+    case 'd': main.RunPopUpItem(PopUp::Viewer, main.PopUpItemVisible(PopUp::Viewer, kSwitchToTiled) ? kSwitchToTiled : kSwitchToSingle); break;
     case 'n':
-      if (main.tmrTapestrel[0].Enabled()) program_.rotation.ChangeNow();
+      if (main.ClockRunning()) rotation_.ChangeNow();
       break;
     case 'p': picMovePicture_Click(); break;
     case 'm': DisplayPopUp2(); break;
@@ -458,7 +479,7 @@ void FrmFullScreen::KeyTyped(int& ascii) {
 }
 
 void FrmFullScreen::KeyDownInViewer(int& keyCode, int shift) {
-  if (HotKeyCheck(program_, keyCode, shift, 0, 0, true)) {
+  if (HotKeyPressed && HotKeyPressed(keyCode, shift)) {
     keyCode = 0;
     return;
   }
@@ -487,7 +508,7 @@ void FrmFullScreen::DragTo(long x, long y) {
 
 void FrmFullScreen::ChangeTime() {
   ShowMouse();
-  program_.frmFloatingTimeChanger.Open();
+  if (OpenTimeChanger) OpenTimeChanger();
   if (MouseHidden) HideMouse();
 }
 
@@ -499,13 +520,12 @@ void FrmFullScreen::picMovePicture_Click() {
 }
 
 void FrmFullScreen::ShowNextImage(bool forward) {
-  FrmMain& main = program_.frmMain;
-  const ListView& list = main.lstvFiles[main.CurrentList()];
+  const ListView& list = view_.CurrentFileList();
   const int count = list.Count();
   if (count == 0) return;
-  Rotation& rotation = program_.rotation;
+  Rotation& rotation = rotation_;
   int index = 0;
-  if (program_.options.ChangeRandomly) {
+  if (options_.ChangeRandomly) {
     index = rotation.NextRandomIndex();
   } else {
     const int at = rotation.FindInList(shownPath_);
@@ -517,11 +537,10 @@ void FrmFullScreen::ShowNextImage(bool forward) {
 }
 
 void FrmFullScreen::SwitchView() {
-  FrmMain& main = program_.frmMain;
   ViewerMode = ViewerMode == 3 ? 4 : 3;
-  program_.wallpaper.SelectBackdropMode(ViewerMode);
-  main.mCustom2[kSwitchToSingle].SetVisible(ViewerMode == 3);
-  main.mCustom2[kSwitchToTiled].SetVisible(ViewerMode != 3);
+  writer_.SelectBackdropMode(ViewerMode);
+  view_.SetPopUpItemVisible(PopUp::Viewer, kSwitchToSingle, ViewerMode == 3);
+  view_.SetPopUpItemVisible(PopUp::Viewer, kSwitchToTiled, ViewerMode != 3);
   if (!shownPath_.empty()) {
     ViewerNeedsClearing = true;
     ShowInViewer(shownPath_);
@@ -529,38 +548,38 @@ void FrmFullScreen::SwitchView() {
 }
 
 void FrmFullScreen::ShowDefaultImage(bool show) {
-  FrmMain& main = program_.frmMain;
+  MainView& main = view_;
   if (show) {
-    const std::string& picture = program_.options.Defaults;
-    if (picture.empty() || !program_.platform.files.FileExists(picture)) {
+    const std::string& picture = options_.Defaults;
+    if (picture.empty() || !files_.FileExists(picture)) {
       Tell("The default picture " + picture + " is not present.", mb::OkOnly | mb::Information);
       return;
     }
-    if (main.tmrTapestrel[0].Enabled()) program_.rotation.TimerOnOff();
+    if (main.ClockRunning()) rotation_.TimerOnOff();
     listPathBeforeDefault_ = shownPath_;
-    program_.state.UseDefaultStyleOnce = true;
+    state_.UseDefaultStyleOnce = true;
     if (!ShowInViewer(picture)) return;
   } else {
     ViewerNeedsClearing = true;
     if (!listPathBeforeDefault_.empty() && !ShowInViewer(listPathBeforeDefault_)) return;
   }
-  main.mCustom2[kDefaultImage].SetVisible(!show);
-  main.mCustom2[kRemoveDefault].SetVisible(show);
+  main.SetPopUpItemVisible(PopUp::Viewer, kDefaultImage, !show);
+  main.SetPopUpItemVisible(PopUp::Viewer, kRemoveDefault, show);
 }
 
 bool FrmFullScreen::ExitFullScreenDisplay(int changeWallPaperOrNot, bool leaveTimer) {
   try {
-    FrmMain& main = program_.frmMain;
-    Options& o = program_.options;
-    WallpaperWriter& writer = program_.wallpaper;
-    Rotation& rotation = program_.rotation;
+    MainView& main = view_;
+    Options& o = options_;
+    WallpaperWriter& writer = writer_;
+    Rotation& rotation = rotation_;
     std::string path = o.WallPaperName;
     if (changeWallPaperOrNot == 1 && !shownPath_.empty()) {
       path = shownPath_;
       const std::string type = typeOf(path);
       bool done = false;
       if (type == "bmp") {
-        program_.headers.ReadImageHeader(path);
+        headers_.ReadImageHeader(path);
         done = writer.SetDesktopWallpaper(path) != 0;
       } else if (type == "wmf") {
         done = writer.PrepareMetafileWallpaper(path);
@@ -569,24 +588,21 @@ bool FrmFullScreen::ExitFullScreenDisplay(int changeWallPaperOrNot, bool leaveTi
       }
       if (!done) return false;
       o.WallPaperName = path;
-      program_.settings.SaveWallPaperName();
+      settings_.SaveWallPaperName();
       rotation.AddToHistory(path);
-      program_.RaiseWallpaperChanged();
+      if (WallpaperChanged) WallpaperChanged();
     }
     const int position = rotation.FindInList(path);
     rotation.SetPosition(position);
-    const ListView& list = main.lstvFiles[main.CurrentList()];
+    const ListView& list = main.CurrentFileList();
     main.ChangeMainStatusMsg(position > 0 ? "Wallpaper file: " + nameOf(path) + " " + NumberText(position) + " of " +
                                                 NumberText(list.Count())
                                           : "Wallpaper file: " + Rotation::ShortenedPath(path, 50));
     Unload();
-    main.Show();
-    main.SetWindowState(WindowState::Normal);
-    main.mCustom[22].SetVisible(false);
-    main.tbrCommands.SetEnabled(true);
-    if (!leaveTimer && main.tmrTapestrel[0].Enabled()) rotation.TimerOnOff();
-    program_.state.ImageWidth = 0;
-    program_.state.ImageHeight = 0;
+    main.ReturnFromViewer();
+    if (!leaveTimer && main.ClockRunning()) rotation.TimerOnOff();
+    state_.ImageWidth = 0;
+    state_.ImageHeight = 0;
     return true;
   } catch (const RuntimeError& e) {
     Tell(e.description + " (" + NumberText(e.number) + ") " + "has occurred while exiting from full-screen view.",

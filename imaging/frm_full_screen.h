@@ -5,6 +5,7 @@
 // surfaces the wallpaper writer and the decoder load into and shrink into.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "core/picture_viewer.h"
@@ -13,7 +14,18 @@
 
 namespace tapestrel {
 
-class Program;
+class DecoderFrontEnd;
+class Desktop;
+class FileSystem;
+class Gvbox;
+class HeaderReader;
+class MainView;
+class Rotation;
+class Settings;
+class Ui;
+class WallpaperWriter;
+struct Options;
+struct ProgramState;
 
 // How many tiles of w x h cover a window of W x H (the last row and column cut off).
 struct TileGrid {
@@ -24,7 +36,17 @@ TileGrid TileGridFor(int windowWidth, int windowHeight, int tileWidth, int tileH
 
 class FrmFullScreen : public Form, public PictureViewer {
  public:
-  explicit FrmFullScreen(Program& program);
+  FrmFullScreen(FileSystem& files, Ui& ui, Desktop& desktop, Gvbox& gvbox, Options& options, ProgramState& state,
+                Settings& settings, HeaderReader& headers, WallpaperWriter& writer, Rotation& rotation,
+                DecoderFrontEnd& decoder, MainView& view, const Form& optionsDialog, const Form& aboutBox);
+
+  // Wired by the program: after the viewer made a picture the wallpaper (the change event
+  // plays); the hot key, which opens the notification-area menu over the viewer; the
+  // floating time changer; and the options dialog kept above the view when it opens.
+  std::function<void()> WallpaperChanged;
+  std::function<bool(int keyCode, int shift)> HotKeyPressed;
+  std::function<void()> OpenTimeChanger;
+  std::function<void()> KeepOptionsOnTop;
 
   PictureBox picLoad{*this, "picLoad"};
   PictureBox picMovePicture{*this, "picMovePicture"};
@@ -95,7 +117,21 @@ class FrmFullScreen : public Form, public PictureViewer {
   void DragTo(long x, long y);
   void Tell(const std::string& text, int style);
 
-  Program& program_;
+  // Collaborators.
+  FileSystem& files_;
+  Ui& ui_;
+  Desktop& desktop_;
+  Gvbox& gvbox_;
+  Options& options_;
+  ProgramState& state_;
+  Settings& settings_;
+  HeaderReader& headers_;
+  WallpaperWriter& writer_;
+  Rotation& rotation_;
+  DecoderFrontEnd& decoder_;
+  MainView& view_;
+  const Form& optionsDialog_;
+  const Form& aboutBox_;
   std::string shownPath_;
   std::string listPathBeforeDefault_;
   bool dragging_ = false;
