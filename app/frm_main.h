@@ -59,6 +59,7 @@ class FrmMain : public Form, public MainView {
   void SetUserAltPattern(const std::string& entry) override;
   void ShowAltPatternTip(const std::string& tip) override { tbrCommands.SetToolTip("alts", tip); }
   std::string PaneFolder() const override { return dirPictures.Path(); }
+  std::string ChosenPaneFolder() const override;
   void ShowPaneFolder(const std::string& folder, const std::vector<FolderEntry>& entries) override;
   std::string PaneDrive() const override { return drvPictureDirectories.Drive(); }
   void SetPaneDrive(const std::string& drive) override { drvPictureDirectories.SetDrive(drive); }

@@ -58,6 +58,13 @@ void FrmMain::SetUserAltPattern(const std::string& entry) {
   cboListAltFilePatterns.AddItem(entry);
 }
 
+std::string FrmMain::ChosenPaneFolder() const {
+  const int index = dirPictures.ListIndex();
+  if (index >= 0 && index < static_cast<int>(dirPictures.Entries().size()))
+    return dirPictures.Entries()[static_cast<std::size_t>(index)].path;
+  return dirPictures.Path();
+}
+
 void FrmMain::ShowPaneFolder(const std::string& folder, const std::vector<FolderEntry>& entries) {
   dirPictures.SetPath(folder, entries);
 }

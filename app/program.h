@@ -104,7 +104,8 @@ class Program {
   FileList files{platform.ui, platform.files, platform.desktop, options, state, settings, headers, frmMain, frmTrayIcon};
   FolderSet folders{platform.files, platform.ui, platform.desktop, options, state, settings, files, frmMain, frmOptions};
   FileOperations operations{*this};
-  OutsidePrograms outside{*this};
+  OutsidePrograms outside{platform.files, platform.ui, platform.processes, platform.shell, options, state,
+                          files,          rotation,    frmMain,            frmFullScreen,  frmOptions};
   DecoderFrontEnd decoder{platform.files,   platform.ui, platform.gvbox, platform.clock,        platform.processes,
                           options,          state,       headers,        wallpaper,             files,
                           frmMain,          frmDecodingInProgress,       frmFullScreen.picLoad, frmFullScreen.picFullScreen};

@@ -2,8 +2,19 @@
 
 #include <algorithm>
 
-#include "app/program.h"
+#include "catalogue/file_list.h"
+#include "catalogue/program_fields.h"
+#include "core/main_view.h"
+#include "core/options.h"
+#include "core/picture_viewer.h"
+#include "core/program_state.h"
+#include "platform/controls/list_view.h"
+#include "platform/desktop.h"
+#include "platform/settings_store.h"
+#include "platform/shell.h"
 #include "platform/text.h"
+#include "platform/ui.h"
+#include "wallpaper/rotation.h"
 
 namespace tapestrel {
 
@@ -27,7 +38,7 @@ bool isPlaceholder(const std::string& path) {
 
 int OutsidePrograms::ChosenItem() const {
   // The focused item when it is selected, else the first selected one.
-  const ListView& list = program_.files.Current();
+  const ListView& list = list_.Current();
   const int focused = list.FocusedIndex();
   if (focused >= 0 && focused < list.Count() && list.Items()[static_cast<std::size_t>(focused)].selected) return focused;
   const auto first = std::find_if(list.Items().begin(), list.Items().end(), [](const ListItem& i) { return i.selected; });
@@ -35,14 +46,14 @@ int OutsidePrograms::ChosenItem() const {
 }
 
 void OutsidePrograms::Tell(const std::string& text, int style, const std::string& title) {
-  program_.platform.ui.MsgBox(text, style, title);
+  ui_.MsgBox(text, style, title);
 }
 
-std::string OutsidePrograms::ExplorerSwitch() const { return program_.options.OpenExplorerStyle ? "/n" : "/e"; }
+std::string OutsidePrograms::ExplorerSwitch() const { return options_.OpenExplorerStyle ? "/n" : "/e"; }
 
 void OutsidePrograms::RunExplorer(const std::string& arguments, int showCommand) {
-  const std::string command = oneArgument(program_.state.WindowsFolder + "explorer.exe") + " " + arguments;
-  if (const auto failure = program_.platform.processes.Start(command, showCommand))
+  const std::string command = oneArgument(state_.WindowsFolder + "explorer.exe") + " " + arguments;
+  if (const auto failure = processes_.Start(command, showCommand))
     Tell(failure->description + " (" + NumberText(failure->number) + ") " + "has occurred while starting the Explorer.",
          mb::OkOnly | mb::Critical, kApplicationName);
 }
@@ -54,14 +65,14 @@ void OutsidePrograms::Explore(int which) {
       RunExplorer(ExplorerSwitch() + ",/root,", show_window::Normal);
       return;
     case 2: {
-      std::string folder = program_.operations.SelectedFolder();
+      std::string folder = view_.ChosenPaneFolder();
       // Without its closing backslash the folder is selected in its parent, not opened.
       if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
       RunExplorer(select + oneArgument(folder), show_window::Normal);
       return;
     }
     case 3: {
-      const ListView& list = program_.files.Current();
+      const ListView& list = list_.Current();
       const int chosen = ChosenItem();
       if (chosen < 0) {
         Tell("You must select an item to shell to", mb::OkOnly | mb::Information, "Shell error");
@@ -72,7 +83,7 @@ void OutsidePrograms::Explore(int which) {
       return;
     }
     case 4: {
-      const std::string& wallpaper = program_.options.WallPaperName;
+      const std::string& wallpaper = options_.WallPaperName;
       if (wallpaper.empty()) {
         Tell("There is no wallpaper file to explore.", mb::OkOnly | mb::Information, kApplicationName);
         return;
@@ -86,21 +97,21 @@ void OutsidePrograms::Explore(int which) {
 }
 
 void OutsidePrograms::TellGone(int index) {
-  ListView& list = program_.files.Current();
+  ListView& list = list_.Current();
   Tell(list.Items()[static_cast<std::size_t>(index)].text + " is not present!" + "\n" +
            "Therefore, it will be removed from the list.",
        mb::OkOnly | mb::Information, kApplicationName);
   list.RemoveItem(index);
-  program_.files.ShowTotals();
+  list_.ShowTotals();
 }
 
 bool OutsidePrograms::OpenWithAssociation(const std::string& path, int showCommand) {
-  const int r = program_.platform.shell.Execute(program_.frmMain.native, path, showCommand);
+  const int r = shell_.Execute(view_.NativeHandle(), path, showCommand);
   if (r > 32) return true;
   if (r == 31) {
     Tell("There is no association for the specified file type", mb::OkOnly | mb::Information, kApplicationName);
   } else if (r == 2) {
-    const ListView& list = program_.files.Current();
+    const ListView& list = list_.Current();
     const auto at = std::find_if(list.Items().begin(), list.Items().end(), [&path](const ListItem& i) {
       return EqualsIgnoreCase(i.Column(1) + i.text, path);
     });
@@ -117,7 +128,7 @@ bool OutsidePrograms::OpenWithAssociation(const std::string& path, int showComma
 }
 
 void OutsidePrograms::RunFile() {
-  const ListView& list = program_.files.Current();
+  const ListView& list = list_.Current();
   const int chosen = ChosenItem();
   if (chosen < 0) {
     Tell("Select a file to open it", mb::OkOnly | mb::Information, kApplicationName);
@@ -128,7 +139,7 @@ void OutsidePrograms::RunFile() {
 }
 
 void OutsidePrograms::ViewInternal() {
-  ListView& list = program_.files.Current();
+  ListView& list = list_.Current();
   const int focused = list.FocusedIndex();
   if (focused < 0 || focused >= list.Count() || !list.Items()[static_cast<std::size_t>(focused)].selected) {
     Tell("Please select a file for full-screen viewing and make sure the selected file has the focus.",
@@ -137,17 +148,16 @@ void OutsidePrograms::ViewInternal() {
   }
   const ListItem& item = list.Items()[static_cast<std::size_t>(focused)];
   const std::string path = item.Column(1) + item.text;
-  if (!program_.platform.files.FileExists(path)) {
+  if (!files_.FileExists(path)) {
     TellGone(focused);
     return;
   }
-  FrmFullScreen& viewer = program_.frmFullScreen;
-  if (!viewer.Visible()) viewer.ViewerMode = program_.options.BackdropMode == 3 ? 3 : 4;
-  if (viewer.ShowInViewer(path)) program_.rotation.SetPosition(focused + 1);
+  if (!viewer_.Showing()) viewer_.SetViewerMode(options_.BackdropMode == 3 ? 3 : 4);
+  if (viewer_.ShowInViewer(path)) rotation_.SetPosition(focused + 1);
 }
 
 std::string OutsidePrograms::ProgramInUse(Mode mode) const {
-  const Options& o = program_.options;
+  const Options& o = options_;
   const int at = mode == View ? std::clamp(o.Viewer, 0, 4) : std::clamp(o.Editor, 5, 9);
   return o.Programs[static_cast<std::size_t>(at)];
 }
@@ -155,17 +165,17 @@ std::string OutsidePrograms::ProgramInUse(Mode mode) const {
 std::string OutsidePrograms::CommandLinePath(const std::string& path) {
   // The short form needs no quotes; a volume without short names gives none, and the
   // long path then goes in quotes so that it stays one argument.
-  const std::string shortPath = program_.platform.files.ShortPathName(path);
+  const std::string shortPath = files_.ShortPathName(path);
   return oneArgument(shortPath.empty() ? path : shortPath);
 }
 
 bool OutsidePrograms::CollectFiles(bool all, std::vector<std::string>& files) {
-  const ListView& list = program_.files.Current();
-  program_.files.ForgetEarlierEscape();
+  const ListView& list = list_.Current();
+  list_.ForgetEarlierEscape();
   const int total = all ? list.Count() : list.SelectedCount();
   for (const ListItem& item : list.Items()) {
     if (!all && !item.selected) continue;
-    if (!program_.files.StepGoesOn(static_cast<int>(files.size()) + 1, total, " <ESC> to stop.")) return false;
+    if (!list_.StepGoesOn(static_cast<int>(files.size()) + 1, total, " <ESC> to stop.")) return false;
     files.push_back(CommandLinePath(item.Column(1) + item.text));
   }
   return true;
@@ -179,14 +189,14 @@ void OutsidePrograms::ViewOrEdit(Mode mode) {
       ViewInternal();
       return;
     }
-    const ListView& list = program_.files.Current();
+    const ListView& list = list_.Current();
     if (list.Count() == 0) {
       Tell("There are no files in the list.", mb::OkOnly | mb::Information, kApplicationName);
       return;
     }
     if (!FileNameExist(programPath)) return;
     const bool all = list.SelectedCount() == 0;
-    if (all && program_.platform.ui.MsgBox(
+    if (all && ui_.MsgBox(
                    std::string(mode == View ? "View all pictures in the directory" : "Edit all pictures in the directory") +
                        " ?",
                    mb::YesNo | mb::Information, kApplicationName) != mb::IdYes)
@@ -196,11 +206,11 @@ void OutsidePrograms::ViewOrEdit(Mode mode) {
     shown = first.Column(1) + first.text;
     std::vector<std::string> files;
     const bool complete = CollectFiles(all, files);
-    program_.files.ShowTotals();
+    list_.ShowTotals();
     if (!complete || files.empty()) return;
     std::string command = oneArgument(programPath);
     for (const std::string& file : files) command += " " + file;
-    if (const auto failure = program_.platform.processes.Start(command, show_window::Normal)) throw *failure;
+    if (const auto failure = processes_.Start(command, show_window::Normal)) throw *failure;
   } catch (const RuntimeError& e) {
     Tell(e.description + " (" + NumberText(e.number) + ") " + "has occurred while attempting to view the following file:" +
              "\n\t" + shown + "\n" + "Try changing the viewer to an external one through the options dialog " + "\n" +
@@ -212,7 +222,7 @@ void OutsidePrograms::ViewOrEdit(Mode mode) {
 
 bool OutsidePrograms::FileNameExist(const std::string& path) {
   // One existing file: a pattern such as "C:\\Tools\\*.exe" names no program.
-  if (program_.platform.files.FileExists(Trim(path))) return true;
+  if (files_.FileExists(Trim(path))) return true;
   Tell(path + " cannot be found." + "\n" + "Make sure you have entered the correct path and filename.",
        mb::OkOnly | mb::Information, kApplicationName);
   return false;
@@ -220,52 +230,50 @@ bool OutsidePrograms::FileNameExist(const std::string& path) {
 
 void OutsidePrograms::CaptionUpdateforViewers() {
   // The pop-up names the one file it acts on when only one is selected.
-  const bool one = program_.files.Current().SelectedCount() == 1;
+  const bool one = list_.Current().SelectedCount() == 1;
   const std::string viewer = ProgramInUse(View);
   const bool internal = EqualsIgnoreCase(viewer, kInternalViewer);
-  FrmMain& frm = program_.frmMain;
-  frm.mCustom3[1].SetCaption(internal ? "Full-screen view" : (one ? "View file using " : "View files using ") + fileTitle(viewer));
-  frm.tbrCommands.SetToolTip("view", internal ? "Full-screen view" : "View files using " + fileTitle(viewer));
+  MainView& frm = view_;
+  frm.SetPopUpItemCaption(PopUp::List, 1,
+                          internal ? "Full-screen view" : (one ? "View file using " : "View files using ") + fileTitle(viewer));
+  frm.SetToolTip("view", internal ? "Full-screen view" : "View files using " + fileTitle(viewer));
 }
 
 void OutsidePrograms::CaptionUpdateforEditors() {
-  const bool one = program_.files.Current().SelectedCount() == 1;
+  const bool one = list_.Current().SelectedCount() == 1;
   const std::string editor = fileTitle(ProgramInUse(Edit));
-  FrmMain& frm = program_.frmMain;
-  frm.mCustom3[2].SetCaption((one ? "Edit file using " : "Edit files using ") + editor);
-  frm.tbrCommands.SetToolTip("edit", "Edit files using " + editor);
+  MainView& frm = view_;
+  frm.SetPopUpItemCaption(PopUp::List, 2, (one ? "Edit file using " : "Edit files using ") + editor);
+  frm.SetToolTip("edit", "Edit files using " + editor);
 }
 
 void OutsidePrograms::BrowseForProgram(int n) {
-  TextBox& field = program_.frmOptions.txtViewer[n];
   OpenFileRequest request;
   request.filters = {{"Programs (*.exe)", "*.exe"}};
   request.defaultExtension = "exe";
   request.title = n < 5 ? "Browse for Viewer" : "Browse for Editor";
   // A placeholder names no file to start from.
-  const std::string chosen = program_.frmOptions.BrowseIntoField(field, request, !isPlaceholder(Trim(field.Text())));
+  const std::string chosen = fields_.BrowseIntoProgramField(n, request, !isPlaceholder(Trim(fields_.ProgramField(n))));
   if (chosen.empty()) return;
-  program_.options.Programs[static_cast<std::size_t>(n)] = chosen;
+  options_.Programs[static_cast<std::size_t>(n)] = chosen;
   FillProgramChoices();
 }
 
 void OutsidePrograms::FillProgramChoices() {
-  FrmOptions& dialog = program_.frmOptions;
-  const Options& o = program_.options;
+  const Options& o = options_;
   for (int k = 0; k < 2; ++k) {
-    ComboBox& combo = dialog.cboViewers[k];
-    const int kept = combo.ListIndex() >= 0 ? combo.ListIndex() : (k == 0 ? o.Viewer : o.Editor - 5);
-    combo.Clear();
-    for (int i = 0; i < 5; ++i) combo.AddItem(dialog.txtViewer[k * 5 + i].Text());
-    combo.SetListIndex(std::clamp(kept, 0, 4));
+    const int chosen = fields_.ProgramChoice(k);
+    const int kept = chosen >= 0 ? chosen : (k == 0 ? o.Viewer : o.Editor - 5);
+    std::vector<std::string> entries;
+    for (int i = 0; i < 5; ++i) entries.push_back(fields_.ProgramField(k * 5 + i));
+    fields_.ShowProgramChoices(k, entries, std::clamp(kept, 0, 4));
   }
 }
 
 bool OutsidePrograms::StoreProgramChoices() {
-  Options& o = program_.options;
-  const FrmOptions& dialog = program_.frmOptions;
-  const int viewerChoice = dialog.cboViewers[0].ListIndex();
-  const int editorChoice = dialog.cboViewers[1].ListIndex();
+  Options& o = options_;
+  const int viewerChoice = fields_.ProgramChoice(0);
+  const int editorChoice = fields_.ProgramChoice(1);
   const int viewer = viewerChoice >= 0 ? std::min(viewerChoice, 4) : std::clamp(o.Viewer, 0, 4);
   const int editor = editorChoice >= 0 ? 5 + std::min(editorChoice, 4) : std::clamp(o.Editor, 5, 9);
   for (const int chosen : {viewer, editor}) {

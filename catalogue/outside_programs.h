@@ -9,7 +9,17 @@
 
 namespace tapestrel {
 
-class Program;
+class FileList;
+class FileSystem;
+class MainView;
+class PictureViewer;
+class Processes;
+class ProgramFields;
+class Rotation;
+class Shell;
+class Ui;
+struct Options;
+struct ProgramState;
 
 // The placeholders of the program table: they name no program.
 inline constexpr const char* kInternalViewer = "internal";
@@ -18,7 +28,11 @@ inline constexpr const char* kNoEditor = "Enter an editor";
 class OutsidePrograms {
  public:
   enum Mode { View = 0, Edit = 1 };
-  explicit OutsidePrograms(Program& program) : program_(program) {}
+  OutsidePrograms(FileSystem& files, Ui& ui, Processes& processes, Shell& shell, Options& options,
+                  const ProgramState& state, FileList& list, Rotation& rotation, MainView& view, PictureViewer& viewer,
+                  ProgramFields& fields)
+      : files_(files), ui_(ui), processes_(processes), shell_(shell), options_(options), state_(state), list_(list),
+        rotation_(rotation), view_(view), viewer_(viewer), fields_(fields) {}
 
   // Starts the Explorer with an argument text ("/e,/root," and the like).
   void RunExplorer(const std::string& arguments, int showCommand);
@@ -63,7 +77,18 @@ class OutsidePrograms {
   // The switch that opens every Explorer command: two panes or one.
   std::string ExplorerSwitch() const;
 
-  Program& program_;
+  // Collaborators.
+  FileSystem& files_;
+  Ui& ui_;
+  Processes& processes_;
+  Shell& shell_;
+  Options& options_;
+  const ProgramState& state_;
+  FileList& list_;
+  Rotation& rotation_;
+  MainView& view_;
+  PictureViewer& viewer_;
+  ProgramFields& fields_;
 };
 
 }  // namespace tapestrel

@@ -62,6 +62,8 @@ class MainView {
 
   // The folder pane: the folder shown, its drive, the folder box and its history.
   virtual std::string PaneFolder() const = 0;
+  // The folder chosen in the pane (the folder shown when none is chosen).
+  virtual std::string ChosenPaneFolder() const = 0;
   virtual void ShowPaneFolder(const std::string& folder, const std::vector<FolderEntry>& entries) = 0;
   virtual std::string PaneDrive() const = 0;
   virtual void SetPaneDrive(const std::string& drive) = 0;

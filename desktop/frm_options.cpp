@@ -129,6 +129,13 @@ void FrmOptions::EnableActiveFrame(bool enabled) {
   lblOptions[5].SetCaption(enabled ? "Search progress" : "Press <ESC> to stop.");
 }
 
+void FrmOptions::ShowProgramChoices(int kind, const std::vector<std::string>& entries, int chosen) {
+  ComboBox& combo = cboViewers[kind];
+  combo.Clear();
+  for (const std::string& entry : entries) combo.AddItem(entry);
+  combo.SetListIndex(chosen);
+}
+
 void FrmOptions::ConnectEvents() {
   Options& o = program_.options;
   tabOptions.Click = [this] { ShowTab(tabOptions.SelectedTab()); };

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "catalogue/active_folder_frame.h"
+#include "catalogue/program_fields.h"
 #include "core/options.h"
 #include "platform/controls/control_array.h"
 #include "platform/controls/controls.h"
@@ -22,7 +23,7 @@ namespace tapestrel {
 
 class Program;
 
-class FrmOptions : public Form, public ActiveFolderFrame {
+class FrmOptions : public Form, public ActiveFolderFrame, public ProgramFields {
  public:
   enum Tab { FileOptions = 0, HelperApps = 1, PlaySettings = 2, Misc = 3, MoreMisc = 4 };
   enum Button { Ok = 0, Cancel = 1, HelpButton = 2 };
@@ -37,6 +38,14 @@ class FrmOptions : public Form, public ActiveFolderFrame {
   void EnableActiveFrame(bool enabled) override;
   void ShowSearchProgress(const std::string& text) override { lblOptions[5].SetCaption(text); }
   void KeepOnTop(bool onTop) override { SetTopMost(onTop); }
+
+  // The viewers' and editors' fields as the outside-programs group fills and reads them.
+  std::string ProgramField(int n) const override { return txtViewer[n].Text(); }
+  std::string BrowseIntoProgramField(int n, const OpenFileRequest& request, bool fromField) override {
+    return BrowseIntoField(txtViewer[n], request, fromField);
+  }
+  int ProgramChoice(int kind) const override { return cboViewers[kind].ListIndex(); }
+  void ShowProgramChoices(int kind, const std::vector<std::string>& entries, int chosen) override;
 
   // "&Options": the dialog set up from the current options and shown.
   void Open();
