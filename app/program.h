@@ -103,14 +103,15 @@ class Program {
                     wallpaper,   files,          decoder,        frmMain, frmTrayIcon, frmFullScreen};
   FileList files{platform.ui, platform.files, platform.desktop, options, state, settings, headers, frmMain, frmTrayIcon};
   FolderSet folders{platform.files, platform.ui, platform.desktop, options, state, settings, files, frmMain, frmOptions};
-  FileOperations operations{*this};
+  FileOperations operations{platform.files, platform.ui, platform.shell, options,  state,
+                            files,          folders,     decoder,        frmMain,  frmYesNoAllCancel};
   OutsidePrograms outside{platform.files, platform.ui, platform.processes, platform.shell, options, state,
                           files,          rotation,    frmMain,            frmFullScreen,  frmOptions};
   DecoderFrontEnd decoder{platform.files,   platform.ui, platform.gvbox, platform.clock,        platform.processes,
                           options,          state,       headers,        wallpaper,             files,
                           frmMain,          frmDecodingInProgress,       frmFullScreen.picLoad, frmFullScreen.picFullScreen};
   FrmDecodingInProgress frmDecodingInProgress{decoder.CancelDecoding};
-  FrmYesNoAllCancel frmYesNoAllCancel{*this};
+  FrmYesNoAllCancel frmYesNoAllCancel{platform.files, platform.ui, options, folders};
   FrmEvents frmEvents{platform.desktop, options, frmMain};
   FrmFloatingTimeChanger frmFloatingTimeChanger{*this};
   SystemMenu systemMenu{*this};

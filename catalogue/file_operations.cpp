@@ -1,12 +1,22 @@
 #include "catalogue/file_operations.h"
 
-#include "app/program.h"
 #include "catalogue/folder_tree.h"
 
 #include <algorithm>
 #include <unordered_set>
 
+#include "catalogue/file_list.h"
+#include "catalogue/folder_set.h"
+#include "catalogue/frm_yes_no_all_cancel.h"
+#include "core/main_view.h"
+#include "core/options.h"
+#include "core/program_state.h"
+#include "imaging/decoder_front_end.h"
+#include "platform/controls/list_view.h"
 #include "platform/runtime_error.h"
+#include "platform/settings_store.h"
+#include "platform/shell.h"
+#include "platform/ui.h"
 #include "platform/text.h"
 
 namespace tapestrel {
@@ -19,12 +29,12 @@ const char* const kNothingToDo[] = {"There are no files to delete.", "There are 
 }  // namespace
 
 void FileOperations::Tell(const std::string& text, int style) {
-  program_.platform.ui.MsgBox(text, style, kApplicationName);
+  ui_.MsgBox(text, style, kApplicationName);
 }
 
 std::vector<FileOperations::Selected> FileOperations::CollectSelected() {
   std::vector<Selected> selected;
-  const ListView& list = program_.files.Current();
+  const ListView& list = list_.Current();
   for (int i = 0; i < list.Count(); ++i) {
     const ListItem& item = list.Items()[static_cast<std::size_t>(i)];
     if (item.selected) selected.push_back({i, item.Column(1) + item.text, {}});
@@ -33,14 +43,14 @@ std::vector<FileOperations::Selected> FileOperations::CollectSelected() {
 }
 
 bool FileOperations::Confirm(Operation operation, const Selected& file) {
-  FrmYesNoAllCancel& dialog = program_.frmYesNoAllCancel;
+  FrmYesNoAllCancel& dialog = dialog_;
   const std::string name = file.path.substr(file.path.find_last_of('\\') + 1);
   const std::string folder = file.path.substr(0, file.path.size() - name.size());
   switch (operation) {
     case Delete: dialog.Ask("Delete file?", "Send\n\n     " + name + "\n\nto the Recycle Bin?"); break;
     case Remove: dialog.Ask("Remove file?", "Remove\n\n     " + name + "\n\nfrom the list?"); break;
     case Decode:
-      dialog.Ask(program_.options.InternalDecoding ? "Internal Decode" : "External Decode", "Decode \n\n     " + name + "?");
+      dialog.Ask(options_.InternalDecoding ? "Internal Decode" : "External Decode", "Decode \n\n     " + name + "?");
       break;
     case Move: dialog.Display(name, folder); break;
   }
@@ -56,10 +66,10 @@ void FileOperations::NoticeBeforeFirstShellUse() {
 }
 
 void FileOperations::OperateOnFiles(Operation operation) {
-  if (program_.files.RefusedWhileBusy()) return;
-  const FileList::OperationScope running(program_.files);
+  if (list_.RefusedWhileBusy()) return;
+  const FileList::OperationScope running(list_);
   try {
-    const ListView& list = program_.files.Current();
+    const ListView& list = list_.Current();
     if (list.Count() == 0) {
       Tell(kNothingToDo[operation], mb::OkOnly | mb::Information);
       return;
@@ -69,33 +79,33 @@ void FileOperations::OperateOnFiles(Operation operation) {
       return;
     }
     const std::vector<Selected> selected = CollectSelected();
-    program_.files.ForgetEarlierEscape();
+    list_.ForgetEarlierEscape();
     std::vector<Selected> work;
     bool all = false;
     const int count = static_cast<int>(selected.size());
     for (int i = 0; i < count; ++i) {
-      if (!program_.files.StepGoesOn(static_cast<int>(work.size()) + 1, count, " <ESC> to stop")) break;
+      if (!list_.StepGoesOn(static_cast<int>(work.size()) + 1, count, " <ESC> to stop")) break;
       std::string target = work.empty() ? std::string() : work.back().target;
       if (!all) {
         Confirm(operation, selected[static_cast<std::size_t>(i)]);
         // An Esc that answered the question is spent: it must not stop what was confirmed.
-        program_.files.ForgetEarlierEscape();
-        const int answer = program_.frmYesNoAllCancel.DialogResult();
+        list_.ForgetEarlierEscape();
+        const int answer = dialog_.DialogResult();
         if (answer == FrmYesNoAllCancel::No) continue;
         if (answer != FrmYesNoAllCancel::Yes && answer != FrmYesNoAllCancel::YesToAll) break;
         all = answer == FrmYesNoAllCancel::YesToAll;
-        target = program_.frmYesNoAllCancel.MoveTarget();
+        target = dialog_.MoveTarget();
       }
       work.push_back(selected[static_cast<std::size_t>(i)]);
       work.back().target = target;
     }
     if (work.empty()) {
-      program_.files.ShowTotals();
+      list_.ShowTotals();
       return;
     }
     Perform(operation, work);
-    program_.files.SelectWallpaperItem();
-    program_.files.ShowTotals();
+    list_.SelectWallpaperItem();
+    list_.ShowTotals();
   } catch (const RuntimeError& e) {
     Tell(e.description + " (" + NumberText(e.number) + ") " + "has occurred while attempting to operate on file(s)",
          mb::OkOnly | mb::Critical);
@@ -103,7 +113,7 @@ void FileOperations::OperateOnFiles(Operation operation) {
 }
 
 void FileOperations::Perform(Operation operation, const std::vector<Selected>& work) {
-  const Options& o = program_.options;
+  const Options& o = options_;
   std::vector<std::string> paths;
   for (const Selected& s : work) paths.push_back(s.path);
   switch (operation) {
@@ -111,7 +121,7 @@ void FileOperations::Perform(Operation operation, const std::vector<Selected>& w
       // A file gone since it was listed would stop the shell there: it only leaves the list.
       std::vector<std::string> present;
       for (const std::string& path : paths)
-        if (program_.platform.files.FileExists(path)) present.push_back(path);
+        if (files_.FileExists(path)) present.push_back(path);
       if (!present.empty()) {
         DeleteFiles(present, o.DeleteConfirmation, false);
         TellNotDone({present.begin(), present.begin() + static_cast<std::ptrdiff_t>(lastHanded_)}, "deleted");
@@ -121,8 +131,8 @@ void FileOperations::Perform(Operation operation, const std::vector<Selected>& w
     }
     case Move: {
       NoticeBeforeFirstShellUse();
-      program_.files.ForgetEarlierEscape();  // the notice may have been closed with Esc
-      FileSystem& files = program_.platform.files;
+      list_.ForgetEarlierEscape();  // the notice may have been closed with Esc
+      FileSystem& files = files_;
       std::vector<std::string> from;
       std::vector<std::string> targets;
       std::vector<std::string> kept;
@@ -152,7 +162,7 @@ void FileOperations::Perform(Operation operation, const std::vector<Selected>& w
       TakeOff(work);
       break;
     case Decode:
-      program_.decoder.DecodeSelectedFiles(paths, o.ReduceJpegSize, o.InternalDecoding ? 1 : 2);
+      decoder_.DecodeSelectedFiles(paths, o.ReduceJpegSize, o.InternalDecoding ? 1 : 2);
       if (o.RemoveAfterDecode) {
         TakeOff(work);
       } else {
@@ -168,7 +178,7 @@ int FileOperations::DeleteFiles(const std::vector<std::string>& paths, bool conf
   op.flags = shell_op::AllowUndo | (folders ? 0 : shell_op::FilesOnly) | (confirm ? 0 : shell_op::NoConfirmation);
   const int total = static_cast<int>(paths.size());
   for (int i = 0; i < total; ++i) {
-    if (!program_.files.StepGoesOn(i + 1, total, " <ESC> to cancel.")) break;
+    if (!list_.StepGoesOn(i + 1, total, " <ESC> to cancel.")) break;
     op.from.push_back(paths[static_cast<std::size_t>(i)]);
   }
   return RunInBatches(op);
@@ -176,8 +186,8 @@ int FileOperations::DeleteFiles(const std::vector<std::string>& paths, bool conf
 
 int FileOperations::RunShell(const FileOperation& operation, bool& aborted) {
   // The shell's own questions and progress are modal: nothing of the program's opens over them.
-  const Ui::ModalScope modal(program_.platform.ui);
-  return program_.platform.shell.RunFileOperation(operation, aborted);
+  const Ui::ModalScope modal(ui_);
+  return shell_.RunFileOperation(operation, aborted);
 }
 
 int FileOperations::RunInBatches(const FileOperation& whole) {
@@ -204,7 +214,7 @@ int FileOperations::RunInBatches(const FileOperation& whole) {
     if (result == 0) result = code;
     if (aborted) break;
     if (last == total) break;
-    if (!program_.files.StepGoesOn(static_cast<int>(last), static_cast<int>(total), " <ESC> to stop")) break;
+    if (!list_.StepGoesOn(static_cast<int>(last), static_cast<int>(total), " <ESC> to stop")) break;
   }
   return result;
 }
@@ -213,10 +223,10 @@ int FileOperations::MoveFiles(const std::vector<std::string>& paths, const std::
   FileOperation op;
   op.function = shell_op::Move;
   op.flags = shell_op::AllowUndo | shell_op::FilesOnly | shell_op::MultiDestFiles | (rename ? shell_op::RenameOnCollision : 0);
-  FileSystem& files = program_.platform.files;
+  FileSystem& files = files_;
   const int total = static_cast<int>(paths.size());
   for (int i = 0; i < total; ++i) {
-    if (!program_.files.StepGoesOn(i + 1, total, " <ESC> to cancel.")) break;
+    if (!list_.StepGoesOn(i + 1, total, " <ESC> to cancel.")) break;
     std::string target = targets[static_cast<std::size_t>(i)];
     // The shell may not honour the rename (Wine replaces the file that is there): the
     // program never lets a move replace a file when renaming was asked for.
@@ -233,7 +243,7 @@ int FileOperations::MoveFiles(const std::vector<std::string>& paths, const std::
 void FileOperations::TakeOff(const std::vector<Selected>& items) {
   std::unordered_set<std::string> paths;
   for (const Selected& s : items) paths.insert(ToLower(s.path));
-  ListView& list = program_.files.Current();
+  ListView& list = list_.Current();
   list.BeginUpdate();  // thousands of items go; the window hears of it once
   // By path, not by the places read before the questions: the list may have moved since.
   for (int i = list.Count() - 1; i >= 0; --i) {
@@ -247,10 +257,10 @@ void FileOperations::CheckProcessed(const std::vector<Selected>& processed) {
   const int total = static_cast<int>(processed.size());
   std::vector<Selected> gone;
   for (int i = total - 1; i >= 0; --i) {
-    program_.files.ShowProgress(total - i, 2, total);
-    program_.platform.ui.DoEvents();
+    list_.ShowProgress(total - i, 2, total);
+    ui_.DoEvents();
     const Selected& s = processed[static_cast<std::size_t>(i)];
-    if (!program_.platform.files.FileExists(s.path)) gone.push_back(s);
+    if (!files_.FileExists(s.path)) gone.push_back(s);
   }
   TakeOff(gone);
 }
@@ -258,7 +268,7 @@ void FileOperations::CheckProcessed(const std::vector<Selected>& processed) {
 void FileOperations::TellNotDone(const std::vector<std::string>& handed, const char* what) {
   std::vector<std::string> left;
   for (const std::string& path : handed)
-    if (program_.platform.files.FileExists(path)) left.push_back(FilePart(path));
+    if (files_.FileExists(path)) left.push_back(FilePart(path));
   if (left.empty()) return;
   Tell(NumberText(static_cast<double>(left.size())) + " of " + NumberText(static_cast<double>(handed.size())) +
            " file(s) were not " + what + ":\n" + NamesOneALine(left),
@@ -266,20 +276,15 @@ void FileOperations::TellNotDone(const std::vector<std::string>& handed, const c
 }
 
 std::string FileOperations::SelectedFolder() const {
-  const DirListBox& pane = program_.frmMain.dirPictures;
-  const int index = pane.ListIndex();
-  if (index >= 0 && index < static_cast<int>(pane.Entries().size()))
-    return pane.Entries()[static_cast<std::size_t>(index)].path;
-  return pane.Path();
+  return view_.ChosenPaneFolder();
 }
 
 void FileOperations::RefreshFolderList() {
-  DirListBox& pane = program_.frmMain.dirPictures;
-  FileSystem& files = program_.platform.files;
+  FileSystem& files = files_;
   // A folder that went away leaves the pane at the nearest one still there.
-  std::string path = pane.Path();
+  std::string path = view_.PaneFolder();
   while (path.size() > 3 && !files.FolderExists(path)) path = DirectoryPart(path.substr(0, path.size() - 1));
-  pane.SetPath(path, FolderTreeEntries(files, path));
+  view_.ShowPaneFolder(path, FolderTreeEntries(files, path));
 }
 
 namespace {
@@ -291,7 +296,7 @@ std::string withoutTrailingSlash(std::string folder) {
 
 void FileOperations::DeleteFolder() {
   const std::string folder = SelectedFolder();
-  if (!program_.folders.IsFolder(folder)) return;
+  if (!folders_.IsFolder(folder)) return;
   NoticeBeforeFirstShellUse();
   // The shell asks before a folder goes, whatever "Confirm Deletes" says.
   if (DeleteFiles({withoutTrailingSlash(folder)}, true, true) != 0) Tell("Unsuccessful delete operation.", mb::OkOnly | mb::Exclamation);
@@ -300,34 +305,34 @@ void FileOperations::DeleteFolder() {
 
 void FileOperations::MoveFolder() {
   const std::string folder = SelectedFolder();
-  if (!program_.folders.IsFolder(folder)) return;
-  FrmYesNoAllCancel& dialog = program_.frmYesNoAllCancel;
+  if (!folders_.IsFolder(folder)) return;
+  FrmYesNoAllCancel& dialog = dialog_;
   dialog.AskFolderMove(folder);
   dialog.ShowModal();
   if (dialog.DialogResult() != FrmYesNoAllCancel::Yes && dialog.DialogResult() != FrmYesNoAllCancel::YesToAll) return;
   NoticeBeforeFirstShellUse();
   FileOperation op;
   op.function = shell_op::Move;
-  op.flags = shell_op::AllowUndo | (program_.options.RenameOnCollision ? shell_op::RenameOnCollision : 0);
+  op.flags = shell_op::AllowUndo | (options_.RenameOnCollision ? shell_op::RenameOnCollision : 0);
   op.from = {withoutTrailingSlash(folder)};
   op.to = {withoutTrailingSlash(Trim(dialog.MoveTarget()))};
   bool aborted = false;
   // A folder still where it was has not moved, whatever the shell answered (onto a
   // folder of the same name it does nothing and says nothing).
   const int code = RunShell(op, aborted);
-  if (code != 0 || program_.platform.files.FolderExists(folder))
+  if (code != 0 || files_.FolderExists(folder))
     Tell("Unsuccessful move operation.", mb::OkOnly | mb::Exclamation);
   RefreshFolderList();
 }
 
 void FileOperations::Dropped(const std::vector<std::string>& paths, bool onFolderPane) {
-  FileSystem& files = program_.platform.files;
-  program_.files.ForgetEarlierEscape();
+  FileSystem& files = files_;
+  list_.ForgetEarlierEscape();
   std::vector<std::string> folders;
   std::vector<std::string> dropped;
   for (const std::string& path : paths) {
-    if (program_.files.EscapePressed()) {
-      program_.state.Escape = false;
+    if (list_.EscapePressed()) {
+      state_.Escape = false;
       Tell("User hit escape", mb::OkOnly | mb::Information);
       return;
     }
@@ -336,7 +341,7 @@ void FileOperations::Dropped(const std::vector<std::string>& paths, bool onFolde
   }
   if (onFolderPane) {
     if (paths.size() == 1) {
-      program_.folders.ChangePictureFolder(paths.front(), true);
+      folders_.ChangePictureFolder(paths.front(), true);
     } else if (paths.size() > 1) {
       Tell("One folder at a time, please.\nYou can drop multiple folders on the file-selection pane.",
            mb::OkOnly | mb::Information);
@@ -344,15 +349,15 @@ void FileOperations::Dropped(const std::vector<std::string>& paths, bool onFolde
     return;
   }
   if (!folders.empty()) {
-    program_.folders.ReadActiveFolders(&folders, !dropped.empty());
-    program_.folders.RecordDroppedFolders(folders);
+    folders_.ReadActiveFolders(&folders, !dropped.empty());
+    folders_.RecordDroppedFolders(folders);
   }
   if (!dropped.empty()) {
     // Dropped files join what the dropped folders gave.
-    ProgramState& state = program_.state;
+    ProgramState& state = state_;
     const bool append = state.AppendRecord;
     state.AppendRecord = append || !folders.empty();
-    program_.files.FillListView("", &dropped);
+    list_.FillListView("", &dropped);
     state.AppendRecord = append;
   }
 }

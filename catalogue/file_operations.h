@@ -9,12 +9,24 @@
 
 namespace tapestrel {
 
-class Program;
+class DecoderFrontEnd;
+class FileList;
+class FileSystem;
+class FolderSet;
+class FrmYesNoAllCancel;
+class MainView;
+class Shell;
+class Ui;
+struct Options;
+struct ProgramState;
 
 class FileOperations {
  public:
   enum Operation { Delete = 0, Move = 1, Remove = 2, Decode = 3 };
-  explicit FileOperations(Program& program) : program_(program) {}
+  FileOperations(FileSystem& files, Ui& ui, Shell& shell, const Options& options, ProgramState& state, FileList& list,
+                 FolderSet& folders, DecoderFrontEnd& decoder, MainView& view, FrmYesNoAllCancel& dialog)
+      : files_(files), ui_(ui), shell_(shell), options_(options), state_(state), list_(list), folders_(folders),
+        decoder_(decoder), view_(view), dialog_(dialog) {}
 
   // The command behind the menus, the pop-up, the toolbar and the keys.
   void OperateOnFiles(Operation operation);
@@ -58,7 +70,17 @@ class FileOperations {
   std::size_t lastHanded_ = 0;
   void RefreshFolderList();
 
-  Program& program_;
+  // Collaborators.
+  FileSystem& files_;
+  Ui& ui_;
+  Shell& shell_;
+  const Options& options_;
+  ProgramState& state_;
+  FileList& list_;
+  FolderSet& folders_;
+  DecoderFrontEnd& decoder_;
+  MainView& view_;
+  FrmYesNoAllCancel& dialog_;
 };
 
 }  // namespace tapestrel

@@ -1,6 +1,10 @@
 #include "catalogue/frm_yes_no_all_cancel.h"
 
-#include "app/program.h"
+#include "catalogue/folder_set.h"
+#include "core/options.h"
+#include "platform/file_system.h"
+#include "platform/settings_store.h"
+#include "platform/ui.h"
 #include "platform/runtime_error.h"
 #include "platform/text.h"
 
@@ -11,7 +15,8 @@ constexpr int kMoveHistory = 1;
 constexpr const char* kMoveHint = "Move-to directory name";
 }  // namespace
 
-FrmYesNoAllCancel::FrmYesNoAllCancel(Program& program) : Form("frmYesNoAllCancel", 6360, 3120), program_(program) {
+FrmYesNoAllCancel::FrmYesNoAllCancel(FileSystem& files, Ui& ui, const Options& options, FolderSet& folders)
+    : Form("frmYesNoAllCancel", 6360, 3120), files_(files), ui_(ui), options_(options), folders_(folders) {
   Sizable = false;
   Image1.Move(240, 240, 480, 480);
   Image1.SystemIcon = 32514;  // the question mark
@@ -33,9 +38,9 @@ FrmYesNoAllCancel::FrmYesNoAllCancel(Program& program) : Form("frmYesNoAllCancel
   cmdCancel.Click = [this] { Answer(Cancel, "cancel"); };
   cboMoveDirectories.Click = [this] { MoveTargetChanged(); };
   cmdBrowseForMoveDirectory.Click = [this] {
-    const std::string chosen = program_.platform.ui.BrowseForFolder("Select a folder to move files to.");
+    const std::string chosen = ui_.BrowseForFolder("Select a folder to move files to.");
     if (chosen.empty()) return;
-    program_.folders.UpdateFolderHistory(kMoveHistory, chosen);
+    folders_.UpdateFolderHistory(kMoveHistory, chosen);
     FillMoveHistory();
     cboMoveDirectories.SetText(NormalizeFolder(chosen));
     MoveTargetChanged();
@@ -63,7 +68,7 @@ void FrmYesNoAllCancel::Ask(const std::string& caption, const std::string& text)
 }
 
 void FrmYesNoAllCancel::FillMoveHistory() {
-  const Options& o = program_.options;
+  const Options& o = options_;
   cboMoveDirectories.Clear();
   for (int i = 5; i < 10; ++i)
     if (!o.Folders[static_cast<std::size_t>(i)].empty()) cboMoveDirectories.AddItem(o.Folders[static_cast<std::size_t>(i)]);
@@ -74,7 +79,7 @@ void FrmYesNoAllCancel::Display(const std::string& file, const std::string& fold
   file_ = file;
   folder_ = folder;
   FillMoveHistory();
-  const Options& o = program_.options;
+  const Options& o = options_;
   const std::string target = o.Folders[static_cast<std::size_t>(std::clamp(o.MoveDirectory, 5, 9))];
   cboMoveDirectories.SetText(target);
   lblYesNoCancel.SetCaption(folder.empty() ? "Move " + file + "\n\nFrom   " + folder + "\n\nTo     " + target + " ?"
@@ -98,7 +103,7 @@ void FrmYesNoAllCancel::MoveTargetChanged() {
                                               : "Move " + file_ + "\n\nFrom: " + Quoted(folder_) + "\n\nTo: " +
                                                     Quoted(target) + " ?");
   } catch (const RuntimeError& e) {
-    program_.platform.ui.MsgBox(e.description + " (" + NumberText(e.number) + ") " +
+    ui_.MsgBox(e.description + " (" + NumberText(e.number) + ") " +
                                     "has occurred while changing the move-to folder.",
                                 mb::OkOnly | mb::Critical, kApplicationName);
   }
@@ -111,20 +116,20 @@ void FrmYesNoAllCancel::Answer(Result result, const char* where) {
     if (moving) {
       // Only an existing folder, named in full, is a place to move to; the hint never is.
       if (target.empty() || target == kMoveHint || !IsFullPath(target) ||
-          !program_.platform.files.FolderExists(NormalizeFolder(target))) {
-        program_.platform.ui.MsgBox((target.empty() || target == kMoveHint ? std::string("No folder is given")
+          !files_.FolderExists(NormalizeFolder(target))) {
+        ui_.MsgBox((target.empty() || target == kMoveHint ? std::string("No folder is given")
                                                                            : "\"" + target + "\" is not an existing folder") +
                                         " to move to.\nEnter the full path of a folder, or choose one with Browse.",
                                     mb::OkOnly | mb::Exclamation, kApplicationName);
         return;  // the question stays, with what was typed
       }
       moveTarget_ = NormalizeFolder(target);
-      program_.folders.UpdateFolderHistory(kMoveHistory, target);
+      folders_.UpdateFolderHistory(kMoveHistory, target);
     }
     result_ = result;
     Hide();
   } catch (const RuntimeError& e) {
-    program_.platform.ui.MsgBox(NumberText(e.number) + " " + e.description + " " + "has occurred while pressing the " +
+    ui_.MsgBox(NumberText(e.number) + " " + e.description + " " + "has occurred while pressing the " +
                                     where + " button.",
                                 mb::OkOnly | mb::Critical, kApplicationName);
   }
@@ -132,7 +137,7 @@ void FrmYesNoAllCancel::Answer(Result result, const char* where) {
 
 bool FrmYesNoAllCancel::Form_QueryUnload() {
   if (result_ != None) return true;
-  program_.platform.ui.MsgBox("Choose an option, please", mb::OkOnly | mb::Information, kApplicationName);
+  ui_.MsgBox("Choose an option, please", mb::OkOnly | mb::Information, kApplicationName);
   return false;
 }
 

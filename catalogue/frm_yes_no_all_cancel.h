@@ -9,12 +9,15 @@
 
 namespace tapestrel {
 
-class Program;
+class FileSystem;
+class FolderSet;
+class Ui;
+struct Options;
 
 class FrmYesNoAllCancel : public Form {
  public:
   enum Result { None = 0, Yes = 1, No = 2, Cancel = 3, YesToAll = 4 };
-  explicit FrmYesNoAllCancel(Program& program);
+  FrmYesNoAllCancel(FileSystem& files, Ui& ui, const Options& options, FolderSet& folders);
 
   // A question of a delete, remove or decode: no move-to folder.
   void Ask(const std::string& caption, const std::string& text);
@@ -48,7 +51,11 @@ class FrmYesNoAllCancel : public Form {
   void MoveTargetChanged();
   void FillMoveHistory();
 
-  Program& program_;
+  // Collaborators.
+  FileSystem& files_;
+  Ui& ui_;
+  const Options& options_;
+  FolderSet& folders_;
   int result_ = None;
   std::string moveTarget_;
   std::string file_;
