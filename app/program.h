@@ -86,12 +86,12 @@ class Program {
   // it. They are given the groups they serve by reference, built or not yet: a window
   // uses none of them before the program starts.
   FrmMain frmMain{*this};
-  FrmTrayIcon frmTrayIcon{*this};
   FrmOptions frmOptions{*this};
   FrmAbout frmAbout{*this};
   FrmFullScreen frmFullScreen{platform.files, platform.ui, platform.desktop, platform.gvbox, options, state,
                               settings,       headers,     wallpaper,        rotation,       decoder, frmMain,
                               frmOptions,     frmAbout};
+  FrmTrayIcon frmTrayIcon{platform.desktop, platform.shell, platform.ui, frmMain, frmFullScreen};
 
   // The routine groups and the other windows, each given exactly what it uses.
   HeaderReader headers{platform.files, platform.ui, platform.desktop, options, state};
@@ -113,7 +113,7 @@ class Program {
   FrmDecodingInProgress frmDecodingInProgress{decoder.CancelDecoding};
   FrmYesNoAllCancel frmYesNoAllCancel{platform.files, platform.ui, options, folders};
   FrmEvents frmEvents{platform.desktop, options, frmMain};
-  FrmFloatingTimeChanger frmFloatingTimeChanger{*this};
+  FrmFloatingTimeChanger frmFloatingTimeChanger{options, rotation, frmMain};
   SystemMenu systemMenu{*this};
   ScreenSaver screenSaver{*this};
   MediaEvents media{*this};

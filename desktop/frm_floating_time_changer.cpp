@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/program.h"
+#include "core/main_view.h"
+#include "core/options.h"
 #include "platform/text.h"
+#include "wallpaper/rotation.h"
 
 namespace tapestrel {
 
@@ -12,8 +14,8 @@ namespace {
 constexpr int kEnter = 13;
 }  // namespace
 
-FrmFloatingTimeChanger::FrmFloatingTimeChanger(Program& program)
-    : Form("frmFloatingTimeChanger", 2880, 930), program_(program) {
+FrmFloatingTimeChanger::FrmFloatingTimeChanger(const Options& options, Rotation& rotation, MainView& view)
+    : Form("frmFloatingTimeChanger", 2880, 930), options_(options), rotation_(rotation), view_(view) {
   SetCaption("Floating time changer");
   Sizable = false;
   TopMost = true;  // above the full-screen view
@@ -36,36 +38,35 @@ FrmFloatingTimeChanger::FrmFloatingTimeChanger(Program& program)
 
 void FrmFloatingTimeChanger::Typed() {
   if (writing_) return;
-  if (const std::optional<double> minutes = program_.rotation.TypedInterval(txtCustomChangeInterval))
-    program_.rotation.SetInterval(*minutes);
+  if (const std::optional<double> minutes = rotation_.TypedInterval(txtCustomChangeInterval))
+    rotation_.SetInterval(*minutes);
 }
 
 void FrmFloatingTimeChanger::Spin(bool up) {
-  const double now = program_.options.WallPaperChangeInterval;
+  const double now = options_.WallPaperChangeInterval;
   const double step = now < 10 ? 0.1 : 1;
   // Kept to tenths, so that 9.9 and a tenth make 10.
   const double next = std::clamp(std::round((now + (up ? step : -step)) * 10) / 10, kShortestInterval,
                                  kLongestInterval);
-  program_.rotation.SetInterval(next);
+  rotation_.SetInterval(next);
   writing_ = true;
   txtCustomChangeInterval.SetText(FormatNumber(next, "0.0"));
   writing_ = false;
 }
 
 void FrmFloatingTimeChanger::Open() {
-  Timer& clock = program_.frmMain.tmrTapestrel[0];
-  if (clock.Enabled()) {
-    clock.SetEnabled(false);
+  if (view_.ClockRunning()) {
+    view_.SetClockRunning(false);
     stoppedForChange_ = true;
   }
-  txtCustomChangeInterval.SetText(FormatNumber(program_.options.WallPaperChangeInterval, "0.0"));
+  txtCustomChangeInterval.SetText(FormatNumber(options_.WallPaperChangeInterval, "0.0"));
   Load();
   txtCustomChangeInterval.SetFocus();
   txtCustomChangeInterval.SetSelection(0, static_cast<int>(txtCustomChangeInterval.Text().size()));
   ShowModal();  // until it is closed, by Enter or its close box
   if (stoppedForChange_) {
     stoppedForChange_ = false;
-    clock.SetEnabled(true);
+    view_.SetClockRunning(true);
   }
 }
 

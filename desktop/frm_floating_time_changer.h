@@ -8,11 +8,13 @@
 
 namespace tapestrel {
 
-class Program;
+class MainView;
+class Rotation;
+struct Options;
 
 class FrmFloatingTimeChanger : public Form {
  public:
-  explicit FrmFloatingTimeChanger(Program& program);
+  FrmFloatingTimeChanger(const Options& options, Rotation& rotation, MainView& view);
 
   TextBox txtCustomChangeInterval{*this, "txtCustomChangeInterval"};
   SpinButton spinCustomTimeInterval{*this, "spinCustomTimeInterval"};
@@ -24,7 +26,10 @@ class FrmFloatingTimeChanger : public Form {
  private:
   void Typed();
 
-  Program& program_;
+  // Collaborators.
+  const Options& options_;
+  Rotation& rotation_;
+  MainView& view_;
   bool stoppedForChange_ = false;
   bool writing_ = false;  // the spin button writes the box: no typing to check
 };

@@ -2,9 +2,13 @@
 
 #include <algorithm>
 
-#include "app/program.h"
+#include "core/main_view.h"
+#include "core/picture_viewer.h"
+#include "platform/desktop.h"
 #include "platform/runtime_error.h"
+#include "platform/settings_store.h"
 #include "platform/text.h"
+#include "platform/ui.h"
 
 namespace tapestrel {
 
@@ -14,17 +18,18 @@ constexpr std::uint32_t kRecordSize = 88;
 constexpr std::uint32_t kMessageIconTip = 7;
 }  // namespace
 
-FrmTrayIcon::FrmTrayIcon(Program& program) : Form("frmTrayIcon", 1, 1), program_(program) {
+FrmTrayIcon::FrmTrayIcon(Desktop& desktop, Shell& shell, Ui& ui, MainView& view, const PictureViewer& viewer)
+    : Form("frmTrayIcon", 1, 1), desktop_(desktop), shell_(shell), ui_(ui), view_(view), viewer_(viewer) {
   SetCaption("Tray Icon Form");
   Sizable = false;
   Borderless = true;
   SetStartUpPosition(StartUpPosition::Manual);
   // The icon's messages come as mouse moves over this window; x holds the message.
   MouseMove = [this](int, int, long x, long) {
-    IconMessage(static_cast<unsigned>(x / program_.platform.desktop.TwipsPerPixel()));
+    IconMessage(static_cast<unsigned>(x / desktop_.TwipsPerPixel()));
   };
   TaskbarCreated = [this] {
-    if (Loaded()) TrayAdd(program_.frmMain.Caption(), kMouseMove);
+    if (Loaded()) TrayAdd(view_.Caption(), kMouseMove);
   };
 }
 
@@ -37,14 +42,14 @@ std::array<char, 64> FrmTrayIcon::TipField(const std::string& tip) {
 }
 
 void FrmTrayIcon::Report(const char* procedure, const RuntimeError& error) {
-  program_.platform.ui.MsgBox(error.description + " (" + NumberText(error.number) + ") " + "has occurred in procedure " +
+  ui_.MsgBox(error.description + " (" + NumberText(error.number) + ") " + "has occurred in procedure " +
                                   procedure + ".",
                               mb::OkOnly | mb::Critical, kApplicationName);
 }
 
 void FrmTrayIcon::Form_Load() {
   SetCaption(kApplicationName);
-  TrayAdd(program_.frmMain.Caption(), kMouseMove);
+  TrayAdd(view_.Caption(), kMouseMove);
 }
 
 void FrmTrayIcon::Form_Unload() { TrayDelete(); }
@@ -58,7 +63,7 @@ void FrmTrayIcon::TrayAdd(const std::string& tip, unsigned callbackMessage) {
     record_.callbackMessage = callbackMessage;
     record_.programIcon = true;
     record_.tip = TipField(tip);
-    program_.platform.shell.NotifyIcon(notify_icon::Add, record_);  // a refusal is passed over
+    shell_.NotifyIcon(notify_icon::Add, record_);  // a refusal is passed over
   } catch (const RuntimeError& e) {
     Report("005", e);
   }
@@ -66,9 +71,9 @@ void FrmTrayIcon::TrayAdd(const std::string& tip, unsigned callbackMessage) {
 
 void FrmTrayIcon::TrayModify(const std::string& tip) {
   try {
-    if (program_.frmMain.Visible() || program_.frmFullScreen.Visible() || !Loaded()) return;
+    if (view_.Showing() || viewer_.Showing() || !Loaded()) return;
     record_.tip = TipField(tip);
-    program_.platform.shell.NotifyIcon(notify_icon::Modify, record_);
+    shell_.NotifyIcon(notify_icon::Modify, record_);
   } catch (const RuntimeError& e) {
     Report("007", e);
   }
@@ -79,7 +84,7 @@ void FrmTrayIcon::TrayDelete() {
     record_.size = kRecordSize;
     record_.window = native;
     record_.id = 1;
-    program_.platform.shell.NotifyIcon(notify_icon::Delete, record_);
+    shell_.NotifyIcon(notify_icon::Delete, record_);
   } catch (const RuntimeError& e) {
     Report("006", e);
   }
@@ -87,12 +92,12 @@ void FrmTrayIcon::TrayDelete() {
 
 void FrmTrayIcon::IconMessage(unsigned message) {
   try {
-    FrmMain& main = program_.frmMain;
+    MainView& main = view_;
     switch (message) {
       case kLeftDown:
         // Toggles between the default picture and the normal wallpaper.
-        if (main.mCustom[4].Visible()) main.mCustom_Click(4);
-        else if (main.mCustom[5].Visible()) main.mCustom_Click(5);
+        if (main.PopUpItemVisible(PopUp::Tray, 4)) main.RunPopUpItem(PopUp::Tray, 4);
+        else if (main.PopUpItemVisible(PopUp::Tray, 5)) main.RunPopUpItem(PopUp::Tray, 5);
         break;
       case kRightUp:
         main.ShowPopUp(0, 0);

@@ -12,11 +12,14 @@
 
 namespace tapestrel {
 
-class Program;
+class Desktop;
+class MainView;
+class PictureViewer;
+class Ui;
 
 class FrmTrayIcon : public Form, public TrayTip {
  public:
-  explicit FrmTrayIcon(Program& program);
+  FrmTrayIcon(Desktop& desktop, Shell& shell, Ui& ui, MainView& view, const PictureViewer& viewer);
 
   void TrayAdd(const std::string& tip, unsigned callbackMessage);
   // Only while neither the main window nor the full-screen view shows.
@@ -37,7 +40,12 @@ class FrmTrayIcon : public Form, public TrayTip {
  private:
   void Report(const char* procedure, const struct RuntimeError& error);
 
-  Program& program_;
+  // Collaborators.
+  Desktop& desktop_;
+  Shell& shell_;
+  Ui& ui_;
+  MainView& view_;
+  const PictureViewer& viewer_;
   NotifyIconData record_;
 };
 
