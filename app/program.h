@@ -115,7 +115,8 @@ class Program {
   FrmEvents frmEvents{platform.desktop, options, frmMain};
   FrmFloatingTimeChanger frmFloatingTimeChanger{options, rotation, frmMain};
   SystemMenu systemMenu{*this};
-  ScreenSaver screenSaver{*this};
+  ScreenSaver screenSaver{platform.desktop, platform.files, platform.ui, platform.profiles, options,
+                          state,            registry,       rotation,    frmMain};
   MediaEvents media{*this};
 
  private:

@@ -1,7 +1,16 @@
 #include "desktop/screen_saver.h"
 
-#include "app/program.h"
+#include "core/main_view.h"
+#include "core/options.h"
+#include "core/program_state.h"
+#include "core/registry_routines.h"
+#include "platform/desktop.h"
+#include "platform/file_system.h"
+#include "platform/profile_files.h"
+#include "platform/settings_store.h"
 #include "platform/text.h"
+#include "platform/ui.h"
+#include "wallpaper/rotation.h"
 
 namespace tapestrel {
 
@@ -13,61 +22,59 @@ constexpr unsigned kScreenSaveCommand = 0xF140;  // SC_SCREENSAVE
 }  // namespace
 
 std::string ScreenSaver::GetScreenSaverPath() {
-  return TrimAtNull(program_.platform.profiles.ReadProfileValue(kSystemIni, kBoot, kScreenSaverKey, ""));
+  return TrimAtNull(profiles_.ReadProfileValue(kSystemIni, kBoot, kScreenSaverKey, ""));
 }
 
 bool ScreenSaver::SetScreenSaverPath(const std::string& path) {
-  if (program_.platform.profiles.WriteProfileValue(kSystemIni, kBoot, kScreenSaverKey, path)) return true;
-  program_.platform.ui.MsgBox("The screen saver " + path + " could not be written to system.ini.\nThe screen saver stays as it was.",
+  if (profiles_.WriteProfileValue(kSystemIni, kBoot, kScreenSaverKey, path)) return true;
+  ui_.MsgBox("The screen saver " + path + " could not be written to system.ini.\nThe screen saver stays as it was.",
                               mb::OkOnly | mb::Exclamation, kApplicationName);
   return false;
 }
 
-void ScreenSaver::StartScreenSaver() { program_.platform.desktop.PostSystemCommand(program_.frmMain.native, kScreenSaveCommand); }
+void ScreenSaver::StartScreenSaver() { desktop_.PostSystemCommand(view_.NativeHandle(), kScreenSaveCommand); }
 
 bool ScreenSaver::EnsureScreenSaverInstalled() {
   if (!GetScreenSaverPath().empty()) return true;
-  FileSystem& files = program_.platform.files;
-  const std::string fallback = Trim(program_.options.DefaultScreenSaver);
+  FileSystem& files = files_;
+  const std::string fallback = Trim(options_.DefaultScreenSaver);
   if (!fallback.empty() && files.FileExists(fallback)) return SetScreenSaverPath(files.ShortPathName(fallback));
-  program_.platform.ui.MsgBox("No screen saver installed and \nno default one listed.", mb::OkOnly | mb::Information,
+  ui_.MsgBox("No screen saver installed and \nno default one listed.", mb::OkOnly | mb::Information,
                               kApplicationName);
   return true;
 }
 
 bool ScreenSaver::SetScreenSaverActive(bool on) {
   if (on && !EnsureScreenSaverInstalled()) return false;
-  const bool taken = program_.platform.desktop.SetScreenSaveActive(on);
+  const bool taken = desktop_.SetScreenSaveActive(on);
   if (on) StartScreenSaver();
   return taken;
 }
 
 void ScreenSaver::ScreenSaverCommand(int index) {
-  FrmMain& main = program_.frmMain;
-  main.mnuScreenSaver[index == 1 ? 1 : 0].SetChecked(true);
-  main.mnuScreenSaver[index == 1 ? 0 : 1].SetChecked(false);
-  const bool active = LeadingNumber(program_.registry.GetRegistryValue("ScreenSaveActive")) == 1;
+  MainView& main = view_;
+  main.ShowScreenSaverChoice(index == 1);
+  const bool active = LeadingNumber(registry_.GetRegistryValue("ScreenSaveActive")) == 1;
   if (index == 1) {
     if (active) {
       if (EnsureScreenSaverInstalled()) StartScreenSaver();
     } else if (SetScreenSaverActive(true)) {
       // The pictures would change under a running screen saver.
-      if (main.tmrTapestrel[0].Enabled()) program_.rotation.TimerOnOff();
+      if (main.ClockRunning()) rotation_.TimerOnOff();
     } else {
-      main.mnuScreenSaver[0].SetChecked(true);  // still off
-      main.mnuScreenSaver[1].SetChecked(false);
+      main.ShowScreenSaverChoice(false);  // still off
     }
   } else if (active) {
     SetScreenSaverActive(false);
   }
-  main.ScreenSaverRadioChecks(main.mnuScreenSaver[1].Checked());
+  main.ScreenSaverRadioChecks(main.ScreenSaverChecked());
 }
 
 void ScreenSaver::FindDefaultScreenSaver() {
-  Options& o = program_.options;
+  Options& o = options_;
   if (!Trim(o.DefaultScreenSaver).empty()) return;
-  FileSystem& files = program_.platform.files;
-  for (const std::string& folder : {program_.state.WindowsFolder, program_.state.SystemFolder}) {
+  FileSystem& files = files_;
+  for (const std::string& folder : {state_.WindowsFolder, state_.SystemFolder}) {
     const auto found = files.FindFiles(folder + "*.scr");
     if (!found.empty()) {
       o.DefaultScreenSaver = folder + found.front().name;
@@ -77,11 +84,11 @@ void ScreenSaver::FindDefaultScreenSaver() {
 }
 
 std::string ScreenSaver::DefaultFieldLeft(const std::string& text, bool closing) {
-  Options& o = program_.options;
+  Options& o = options_;
   if (closing) return text;
   const std::string entered = Trim(text);
-  if (!entered.empty() && !program_.platform.files.FileExists(entered)) {
-    program_.platform.ui.MsgBox(
+  if (!entered.empty() && !files_.FileExists(entered)) {
+    ui_.MsgBox(
         "The screen saver entered cannot be found. Make sure you have entered the correct path and filename.",
         mb::OkOnly | mb::Exclamation, kApplicationName);
     return o.DefaultScreenSaver;

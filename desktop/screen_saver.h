@@ -8,11 +8,22 @@
 
 namespace tapestrel {
 
-class Program;
+class Desktop;
+class FileSystem;
+class MainView;
+class ProfileFiles;
+class RegistryRoutines;
+class Rotation;
+class Ui;
+struct Options;
+struct ProgramState;
 
 class ScreenSaver {
  public:
-  explicit ScreenSaver(Program& program) : program_(program) {}
+  ScreenSaver(Desktop& desktop, FileSystem& files, Ui& ui, ProfileFiles& profiles, Options& options,
+              const ProgramState& state, RegistryRoutines& registry, Rotation& rotation, MainView& view)
+      : desktop_(desktop), files_(files), ui_(ui), profiles_(profiles), options_(options), state_(state),
+        registry_(registry), rotation_(rotation), view_(view) {}
 
   std::string GetScreenSaverPath();
   // False, told, when system.ini could not be written.
@@ -33,7 +44,16 @@ class ScreenSaver {
   std::string DefaultFieldLeft(const std::string& text, bool closing);
 
  private:
-  Program& program_;
+  // Collaborators.
+  Desktop& desktop_;
+  FileSystem& files_;
+  Ui& ui_;
+  ProfileFiles& profiles_;
+  Options& options_;
+  const ProgramState& state_;
+  RegistryRoutines& registry_;
+  Rotation& rotation_;
+  MainView& view_;
 };
 
 }  // namespace tapestrel
