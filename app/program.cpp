@@ -31,6 +31,7 @@ void Program::Wire() {
   frmFullScreen.HotKeyPressed = [this](int keyCode, int shift) { return HotKeyPressed(keyCode, shift, true); };
   frmFullScreen.OpenTimeChanger = [this] { frmFloatingTimeChanger.Open(); };
   frmEvents.HotKeyPressed = [this](int keyCode, int modifier) { return HotKeyPressed(keyCode, modifier, true); };
+  frmOptions.HelpAsked = [this](int context) { ShowHelp(context); };
   frmFullScreen.KeepOptionsOnTop = [this] { frmOptions.SetTopMost(true); };
   // The system menu shows the countdown too, and it calls on the rotation itself.
   rotation.CountdownShown = [this] { systemMenu.UpdateSystemMenuCaption(); };

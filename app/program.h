@@ -86,7 +86,8 @@ class Program {
   // it. They are given the groups they serve by reference, built or not yet: a window
   // uses none of them before the program starts.
   FrmMain frmMain{*this};
-  FrmOptions frmOptions{*this};
+  FrmOptions frmOptions{platform.ui, platform.files, platform.settings, options, settings, registry, files,
+                        folders,     outside,        wallpaper,         screenSaver, media, frmMain};
   FrmAbout frmAbout{*this};
   FrmFullScreen frmFullScreen{platform.files, platform.ui, platform.desktop, platform.gvbox, options, state,
                               settings,       headers,     wallpaper,        rotation,       decoder, frmMain,

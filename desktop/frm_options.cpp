@@ -4,10 +4,17 @@
 
 #include <algorithm>
 
-#include "app/program.h"
+#include "catalogue/file_list.h"
+#include "catalogue/folder_set.h"
+#include "catalogue/outside_programs.h"
+#include "core/main_view.h"
+#include "core/settings.h"
 #include "desktop/hot_key.h"
+#include "desktop/media_events.h"
 #include "desktop/run_at_start_up.h"
+#include "desktop/screen_saver.h"
 #include "platform/text.h"
+#include "wallpaper/wallpaper_writer.h"
 
 namespace tapestrel {
 
@@ -96,7 +103,23 @@ void CopyDialogOptions(const Options& from, Options& to) {
   to.HotKeyCode = from.HotKeyCode;
 }
 
-FrmOptions::FrmOptions(Program& program) : Form("frmOptions", 7560, 6330), program_(program) {
+FrmOptions::FrmOptions(Ui& ui, FileSystem& files, SettingsStore& store, Options& options, Settings& settings,
+                       RegistryRoutines& registry, FileList& list, FolderSet& folders, OutsidePrograms& outside,
+                       WallpaperWriter& writer, ScreenSaver& screenSaver, MediaEvents& media, MainView& view)
+    : Form("frmOptions", 7560, 6330),
+      ui_(ui),
+      files_(files),
+      store_(store),
+      options_(options),
+      settings_(settings),
+      registry_(registry),
+      list_(list),
+      folders_(folders),
+      outside_(outside),
+      writer_(writer),
+      screenSaver_(screenSaver),
+      media_(media),
+      view_(view) {
   Sizable = false;
   TopMost = true;
   DialogKeys = true;
@@ -137,7 +160,7 @@ void FrmOptions::ShowProgramChoices(int kind, const std::vector<std::string>& en
 }
 
 void FrmOptions::ConnectEvents() {
-  Options& o = program_.options;
+  Options& o = options_;
   tabOptions.Click = [this] { ShowTab(tabOptions.SelectedTab()); };
   for (int i = 0; i < 3; ++i) cmdOptions[i].Click = [this, i] { cmdOptions_Click(i); };
   cmdOptions[Cancel].Cancel = true;
@@ -147,7 +170,7 @@ void FrmOptions::ConnectEvents() {
     cmdOptions_Click(Cancel);
   };
   cmdApply.Click = [this] { cmdApply_Click(); };
-  Help = [this](Menu*) { program_.ShowHelp(5000); };
+  Help = [this](Menu*) { if (HelpAsked) HelpAsked(5000); };
 
   for (const BoxOption& b : kBoxOptions) {
     const int index = b.index;
@@ -178,7 +201,7 @@ void FrmOptions::ConnectEvents() {
     if (!Leaving(txtDefaults[0])) o.Defaults = Trim(txtDefaults[0].Text());
   };
   txtDefaults[1].LostFocus = [this] {
-    txtDefaults[1].SetText(program_.screenSaver.DefaultFieldLeft(txtDefaults[1].Text(), Leaving(txtDefaults[1])));
+    txtDefaults[1].SetText(screenSaver_.DefaultFieldLeft(txtDefaults[1].Text(), Leaving(txtDefaults[1])));
   };
 
   // The hot key: the key pressed in the box becomes it, and goes no further.
@@ -196,7 +219,7 @@ void FrmOptions::ConnectEvents() {
 
   for (int n = 0; n < 10; ++n) {
     txtViewer[n].LostFocus = [this, n] { ProgramFieldLeft(n); };
-    cmdBrowseForViewer[n].Click = [this, n] { program_.outside.BrowseForProgram(n); };
+    cmdBrowseForViewer[n].Click = [this, n] { outside_.BrowseForProgram(n); };
   }
   for (int k = 0; k < 3; ++k) cboFileFilters[k].LostFocus = [this, k] { StoreFilterField(k); };
   cmdOptions[Cancel].LostFocus = [this] {
@@ -204,8 +227,8 @@ void FrmOptions::ConnectEvents() {
   };
   for (int event = 0; event < 3; ++event)
     cmdBrowseForMciDevice[event].Click = [this, event] { BrowseForMciDevice(event); };
-  cmdBrowseForActiveDirectories.Click = [this] { program_.folders.BrowseForActiveDirectories(); };
-  cboActiveDirectories.KeyDown = [this](int& key, int shift) { program_.folders.ActiveDirectoriesKeyDown(key, shift); };
+  cmdBrowseForActiveDirectories.Click = [this] { folders_.BrowseForActiveDirectories(); };
+  cboActiveDirectories.KeyDown = [this](int& key, int shift) { folders_.ActiveDirectoriesKeyDown(key, shift); };
 }
 
 int FrmOptions::TabOf(const Control& control) const {
@@ -228,15 +251,15 @@ void FrmOptions::Open() {
 }
 
 void FrmOptions::SetUp() {
-  copy_ = program_.options;
+  copy_ = options_;
   // "Stop" on a CD event writes its track at once: CANCEL puts the store back too.
-  for (std::size_t i = 0; i < kMediaEvents; ++i) storedEventFiles_[i] = program_.settings.StoredMediaEventFile(static_cast<int>(i));
+  for (std::size_t i = 0; i < kMediaEvents; ++i) storedEventFiles_[i] = settings_.StoredMediaEventFile(static_cast<int>(i));
   Closing = false;
   SetFromOptions();
 }
 
 void FrmOptions::SetFromOptions() {
-  const Options& o = program_.options;
+  const Options& o = options_;
   settingUp_ = true;
   for (const BoxOption& b : kBoxOptions) chkMiscOptions[b.index].SetValue(o.*b.option != 0);
   // The splash screen always shows; its box only says so.
@@ -260,8 +283,8 @@ void FrmOptions::SetFromOptions() {
   }
   for (int n = 0; n < 10; ++n) txtViewer[n].SetText(o.Programs[static_cast<std::size_t>(n)]);
   for (int k = 0; k < 2; ++k) cboViewers[k].Clear();
-  program_.outside.FillProgramChoices();
-  program_.folders.ReloadActiveCombo();
+  outside_.FillProgramChoices();
+  folders_.ReloadActiveCombo();
 
   for (int event = 0; event < 3; ++event) {
     const std::size_t e = static_cast<std::size_t>(event);
@@ -288,15 +311,15 @@ void FrmOptions::ProgramFieldLeft(int n) {
   std::string path = Trim(txtViewer[n].Text());
   if (path.empty()) path = n < 5 ? kInternalViewer : kNoEditor;
   if (path != txtViewer[n].Text()) txtViewer[n].SetText(path);
-  program_.options.Programs[static_cast<std::size_t>(n)] = path;
-  program_.outside.FillProgramChoices();
+  options_.Programs[static_cast<std::size_t>(n)] = path;
+  outside_.FillProgramChoices();
 }
 
 void FrmOptions::StoreFilterField(int kind) {
   if (Leaving(cboFileFilters[kind])) return;
   const std::string filter = Trim(cboFileFilters[kind].Text());
-  if (filter.empty() || filter == program_.options.ActiveFilters[static_cast<std::size_t>(kind)]) return;
-  program_.files.SetFilter(kind, filter);
+  if (filter.empty() || filter == options_.ActiveFilters[static_cast<std::size_t>(kind)]) return;
+  list_.SetFilter(kind, filter);
 }
 
 std::string FrmOptions::BrowseIntoField(TextBox& field, OpenFileRequest request, bool fieldNamesFile) {
@@ -306,7 +329,7 @@ std::string FrmOptions::BrowseIntoField(TextBox& field, OpenFileRequest request,
     request.initialFolder = DirectoryPart(current);
   }
   SetTopMost(false);
-  const std::string chosen = TrimAtNull(program_.platform.ui.OpenFileName(request));
+  const std::string chosen = TrimAtNull(ui_.OpenFileName(request));
   SetTopMost(true);
   if (!chosen.empty()) field.SetText(chosen);
   return chosen;
@@ -325,7 +348,7 @@ void FrmOptions::BrowseForDefault(int index) {
   }
   const std::string chosen = BrowseIntoField(txtDefaults[index], request);
   if (chosen.empty()) return;
-  (index == 0 ? program_.options.Defaults : program_.options.DefaultScreenSaver) = chosen;
+  (index == 0 ? options_.Defaults : options_.DefaultScreenSaver) = chosen;
 }
 
 void FrmOptions::BrowseForMciDevice(int event) {
@@ -336,32 +359,32 @@ void FrmOptions::BrowseForMciDevice(int event) {
   request.title = kMciBrowseTitles[event];
   const std::string chosen = BrowseIntoField(txtMciDevice[event], request);
   if (chosen.empty()) return;
-  program_.options.mciEvents[static_cast<std::size_t>(event)] = chosen;
+  options_.mciEvents[static_cast<std::size_t>(event)] = chosen;
 }
 
 void FrmOptions::cmdOptions_Click(int index) {
   if (index == HelpButton) {
-    program_.ShowHelp(5000);
+    if (HelpAsked) HelpAsked(5000);
     return;
   }
   // Esc during a search of sub-folders stops the search; the dialog stays.
-  if (index == Cancel && program_.folders.Searching) {
-    program_.folders.Searching = false;
+  if (index == Cancel && folders_.Searching) {
+    folders_.Searching = false;
     return;
   }
-  program_.frmMain.ChangeMenuHelpStatusMsg("");
+  view_.ChangeMenuHelpStatusMsg("");
   if (index == Ok) ConfirmDialog();
   else CancelDialog();
 }
 
 void FrmOptions::ConfirmDialog() {
   for (int k = 0; k < 3; ++k) StoreFilterField(k);
-  if (!program_.outside.StoreProgramChoices()) return;
-  Options& o = program_.options;
-  if (o.ToolBarWrappable != copy_.ToolBarWrappable) program_.frmMain.InitializeToolBar();
-  ApplyRunAtStartUp(program_);
-  program_.settings.SaveStartChoices(&copy_);
-  if (o.SaveSettingsImmediately) program_.settings.SaveOptions();
+  if (!outside_.StoreProgramChoices()) return;
+  Options& o = options_;
+  if (o.ToolBarWrappable != copy_.ToolBarWrappable) view_.InitializeToolBar();
+  ApplyRunAtStartUp(files_, registry_, store_, options_);
+  settings_.SaveStartChoices(&copy_);
+  if (o.SaveSettingsImmediately) settings_.SaveOptions();
   // A new viewing size or place not yet applied takes effect now.
   if (cmdApply.Enabled()) cmdApply_Click();
   Closing = true;
@@ -373,23 +396,23 @@ void FrmOptions::ConfirmDialog() {
 void FrmOptions::CancelDialog() {
   Closing = true;
   passedOver_ = nullptr;
-  const Options changed = program_.options;
-  CopyDialogOptions(copy_, program_.options);
+  const Options changed = options_;
+  CopyDialogOptions(copy_, options_);
   // What was already applied goes back as well: a playing video's loop and sound, and
   // event files the store took while the dialog was open.
   for (int i = 0; i < static_cast<int>(kMediaEvents); ++i) {
     const std::size_t n = static_cast<std::size_t>(i);
-    if (changed.LoopVideo[n] != copy_.LoopVideo[n]) program_.media.LoopVideoChanged(i);
-    if (changed.MuteAvi[n] != copy_.MuteAvi[n]) program_.media.MuteVideoChanged(i);
-    program_.settings.PutBackMediaEventFile(i, storedEventFiles_[n]);
+    if (changed.LoopVideo[n] != copy_.LoopVideo[n]) media_.LoopVideoChanged(i);
+    if (changed.MuteAvi[n] != copy_.MuteAvi[n]) media_.MuteVideoChanged(i);
+    settings_.PutBackMediaEventFile(i, storedEventFiles_[n]);
   }
-  program_.files.ShowFilterPanels();
+  list_.ShowFilterPanels();
   Hide();
   Closing = false;
 }
 
 void FrmOptions::cmdApply_Click() {
-  program_.wallpaper.ViewingOptionsChanged();
+  writer_.ViewingOptionsChanged();
   cmdApply.SetEnabled(false);
 }
 

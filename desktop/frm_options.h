@@ -21,14 +21,29 @@
 
 namespace tapestrel {
 
-class Program;
+class FileList;
+class FileSystem;
+class FolderSet;
+class MainView;
+class MediaEvents;
+class OutsidePrograms;
+class RegistryRoutines;
+class ScreenSaver;
+class Settings;
+class SettingsStore;
+class WallpaperWriter;
 
 class FrmOptions : public Form, public ActiveFolderFrame, public ProgramFields {
  public:
   enum Tab { FileOptions = 0, HelperApps = 1, PlaySettings = 2, Misc = 3, MoreMisc = 4 };
   enum Button { Ok = 0, Cancel = 1, HelpButton = 2 };
 
-  explicit FrmOptions(Program& program);
+  FrmOptions(Ui& ui, FileSystem& files, SettingsStore& store, Options& options, Settings& settings,
+             RegistryRoutines& registry, FileList& list, FolderSet& folders, OutsidePrograms& outside,
+             WallpaperWriter& writer, ScreenSaver& screenSaver, MediaEvents& media, MainView& view);
+
+  // Wired by the program: the help file opened at a context number.
+  std::function<void(int context)> HelpAsked;
 
   // The active-folder frame as the folder set fills and searches it.
   AddStyle ActiveAddStyle() const override;
@@ -131,7 +146,20 @@ class FrmOptions : public Form, public ActiveFolderFrame, public ProgramFields {
   void ProgramFieldLeft(int n);
   void SetFromOptions();
 
-  Program& program_;
+  // Collaborators.
+  Ui& ui_;
+  FileSystem& files_;
+  SettingsStore& store_;
+  Options& options_;
+  Settings& settings_;
+  RegistryRoutines& registry_;
+  FileList& list_;
+  FolderSet& folders_;
+  OutsidePrograms& outside_;
+  WallpaperWriter& writer_;
+  ScreenSaver& screenSaver_;
+  MediaEvents& media_;
+  MainView& view_;
   // The options as they were when the dialog opened.
   Options copy_;
   // While the controls are set from the options, their handlers keep still.

@@ -1,6 +1,10 @@
 #include "desktop/run_at_start_up.h"
 
-#include "app/program.h"
+#include "core/options.h"
+#include "core/registry_routines.h"
+#include "core/settings.h"
+#include "platform/file_system.h"
+#include "platform/settings_store.h"
 #include "platform/text.h"
 
 namespace tapestrel {
@@ -11,11 +15,10 @@ std::string StartUpCommand(const std::string& programFolder, const std::string& 
   return CommandArgument(ToLower(NormalizeFolder(programFolder) + programName + ".exe"));
 }
 
-void ApplyRunAtStartUp(Program& program) {
-  FileSystem& files = program.platform.files;
+void ApplyRunAtStartUp(FileSystem& files, RegistryRoutines& registry, SettingsStore& store, const Options& options) {
   // The registry routine writes empty text in place of the command while the option is off.
-  program.registry.SetRegistryValue("Tapestrel", StartUpCommand(files.ProgramFolder(), files.ProgramName()));
-  program.platform.settings.SaveSetting(kStartUpSection, "RunProgramAtStartUp", program.options.RunProgramAtStartUp ? "1" : "0");
+  registry.SetRegistryValue("Tapestrel", StartUpCommand(files.ProgramFolder(), files.ProgramName()));
+  store.SaveSetting(kStartUpSection, "RunProgramAtStartUp", options.RunProgramAtStartUp ? "1" : "0");
 }
 
 }  // namespace tapestrel

@@ -6,11 +6,15 @@
 
 namespace tapestrel {
 
-class Program;
+class FileSystem;
+class RegistryRoutines;
+class SettingsStore;
+struct Options;
 
 // The command Windows runs: the program's folder and file, in lower case.
 std::string StartUpCommand(const std::string& programFolder, const std::string& programName);
 // Run each time the options dialog is confirmed.
-void ApplyRunAtStartUp(Program& program);
+// Writes the Run entry (empty while the option is off) and the option itself.
+void ApplyRunAtStartUp(FileSystem& files, RegistryRoutines& registry, SettingsStore& store, const Options& options);
 
 }  // namespace tapestrel

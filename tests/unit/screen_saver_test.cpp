@@ -104,25 +104,25 @@ TEST_F(ScreenSaverTest, TheRunEntryHoldsTheLowerCaseCommandOrEmptyText) {
   EXPECT_EQ(StartUpCommand("C:\\", "Tapestrel"), "c:\\tapestrel.exe");  // a drive root: one backslash
   EXPECT_EQ(StartUpCommand("D:\\My Tools\\", "Tapestrel"), "\"d:\\my tools\\tapestrel.exe\"");
   program.options.RunProgramAtStartUp = 1;
-  ApplyRunAtStartUp(program);
+  ApplyRunAtStartUp(program.platform.files, program.registry, program.platform.settings, program.options);
   EXPECT_EQ(memory.registry.Value(RegistryRoot::LocalMachine, kRun, "Tapestrel"), "\"c:\\program files\\tapestrel\\tapestrel.exe\"");
   EXPECT_EQ(memory.settings.GetSetting("StartUp", "RunProgramAtStartUp", ""), "1");
   program.options.RunProgramAtStartUp = 0;
-  ApplyRunAtStartUp(program);
+  ApplyRunAtStartUp(program.platform.files, program.registry, program.platform.settings, program.options);
   EXPECT_EQ(memory.registry.Value(RegistryRoot::LocalMachine, kRun, "Tapestrel"), "");  // there, and empty
   EXPECT_EQ(memory.settings.GetSetting("StartUp", "RunProgramAtStartUp", ""), "0");
 
   // Without the right to change the machine's keys: told, and the option saved all the same.
   memory.registry.FailOpen(RegistryRoot::LocalMachine, kRun, 5);
   program.options.RunProgramAtStartUp = 1;
-  ApplyRunAtStartUp(program);
+  ApplyRunAtStartUp(program.platform.files, program.registry, program.platform.settings, program.options);
   ASSERT_FALSE(memory.ui.Prompts().empty());
   EXPECT_EQ(memory.ui.Prompts().back(), "Access to this key is denied. while opening the key for Tapestrel");
   EXPECT_EQ(memory.registry.Value(RegistryRoot::LocalMachine, kRun, "Tapestrel"), "");
   EXPECT_EQ(memory.settings.GetSetting("StartUp", "RunProgramAtStartUp", ""), "1");
   memory.registry.FailOpen(RegistryRoot::LocalMachine, kRun, 0);
   memory.registry.FailWrite(RegistryRoot::LocalMachine, kRun, 5);
-  ApplyRunAtStartUp(program);
+  ApplyRunAtStartUp(program.platform.files, program.registry, program.platform.settings, program.options);
   EXPECT_EQ(memory.ui.Prompts().back(), "Access to this key is denied. while setting the key for Tapestrel");
 }
 

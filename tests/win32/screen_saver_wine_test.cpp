@@ -56,14 +56,14 @@ TEST(ScreenSaverOnWine, TheSwitchTheInstalledSaverAndTheRunEntryReachTheSystem) 
 
   // The Run entry: the command, then empty text when the option is off.
   real.options.RunProgramAtStartUp = 1;
-  ApplyRunAtStartUp(real);
+  ApplyRunAtStartUp(real.platform.files, real.registry, real.platform.settings, real.options);
   char command[MAX_PATH] = {};
   DWORD size = sizeof command;
   const char* run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
   ASSERT_EQ(RegGetValueA(HKEY_LOCAL_MACHINE, run, "Tapestrel", RRF_RT_REG_SZ, nullptr, command, &size), ERROR_SUCCESS);
   EXPECT_EQ(std::string(command), StartUpCommand(windows.files.ProgramFolder(), windows.files.ProgramName()));
   real.options.RunProgramAtStartUp = 0;
-  ApplyRunAtStartUp(real);
+  ApplyRunAtStartUp(real.platform.files, real.registry, real.platform.settings, real.options);
   char emptied[MAX_PATH] = "(not read)";
   size = sizeof emptied;
   ASSERT_EQ(RegGetValueA(HKEY_LOCAL_MACHINE, run, "Tapestrel", RRF_RT_REG_SZ, nullptr, emptied, &size), ERROR_SUCCESS);
