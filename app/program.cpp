@@ -32,6 +32,10 @@ void Program::Wire() {
   frmFullScreen.OpenTimeChanger = [this] { frmFloatingTimeChanger.Open(); };
   frmEvents.HotKeyPressed = [this](int keyCode, int modifier) { return HotKeyPressed(keyCode, modifier, true); };
   frmOptions.HelpAsked = [this](int context) { ShowHelp(context); };
+  // The media events wire the options dialog's Play Settings; the dialog's CANCEL calls
+  // back for the video switches it puts back.
+  frmOptions.LoopVideoPutBack = [this](int event) { media.LoopVideoChanged(event); };
+  frmOptions.MuteVideoPutBack = [this](int event) { media.MuteVideoChanged(event); };
   frmFullScreen.KeepOptionsOnTop = [this] { frmOptions.SetTopMost(true); };
   // The system menu shows the countdown too, and it calls on the rotation itself.
   rotation.CountdownShown = [this] { systemMenu.UpdateSystemMenuCaption(); };

@@ -87,7 +87,7 @@ class Program {
   // uses none of them before the program starts.
   FrmMain frmMain{*this};
   FrmOptions frmOptions{platform.ui, platform.files, platform.settings, options, settings, registry, files,
-                        folders,     outside,        wallpaper,         screenSaver, media, frmMain};
+                        folders,     outside,        wallpaper,         screenSaver, frmMain};
   FrmAbout frmAbout{*this};
   FrmFullScreen frmFullScreen{platform.files, platform.ui, platform.desktop, platform.gvbox, options, state,
                               settings,       headers,     wallpaper,        rotation,       decoder, frmMain,
@@ -118,7 +118,9 @@ class Program {
   SystemMenu systemMenu{*this};
   ScreenSaver screenSaver{platform.desktop, platform.files, platform.ui, platform.profiles, options,
                           state,            registry,       rotation,    frmMain};
-  MediaEvents media{*this};
+  MediaEvents media{platform.mci,      platform.files, platform.ui, platform.profiles, platform.registry,
+                    platform.desktop,  options,        settings,    frmMain,           frmTrayIcon,
+                    frmOptions};
 
  private:
   // Wires the callbacks that break the cycles between groups.

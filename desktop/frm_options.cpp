@@ -10,7 +10,6 @@
 #include "core/main_view.h"
 #include "core/settings.h"
 #include "desktop/hot_key.h"
-#include "desktop/media_events.h"
 #include "desktop/run_at_start_up.h"
 #include "desktop/screen_saver.h"
 #include "platform/text.h"
@@ -105,7 +104,7 @@ void CopyDialogOptions(const Options& from, Options& to) {
 
 FrmOptions::FrmOptions(Ui& ui, FileSystem& files, SettingsStore& store, Options& options, Settings& settings,
                        RegistryRoutines& registry, FileList& list, FolderSet& folders, OutsidePrograms& outside,
-                       WallpaperWriter& writer, ScreenSaver& screenSaver, MediaEvents& media, MainView& view)
+                       WallpaperWriter& writer, ScreenSaver& screenSaver, MainView& view)
     : Form("frmOptions", 7560, 6330),
       ui_(ui),
       files_(files),
@@ -118,7 +117,6 @@ FrmOptions::FrmOptions(Ui& ui, FileSystem& files, SettingsStore& store, Options&
       outside_(outside),
       writer_(writer),
       screenSaver_(screenSaver),
-      media_(media),
       view_(view) {
   Sizable = false;
   TopMost = true;
@@ -402,8 +400,8 @@ void FrmOptions::CancelDialog() {
   // event files the store took while the dialog was open.
   for (int i = 0; i < static_cast<int>(kMediaEvents); ++i) {
     const std::size_t n = static_cast<std::size_t>(i);
-    if (changed.LoopVideo[n] != copy_.LoopVideo[n]) media_.LoopVideoChanged(i);
-    if (changed.MuteAvi[n] != copy_.MuteAvi[n]) media_.MuteVideoChanged(i);
+    if (changed.LoopVideo[n] != copy_.LoopVideo[n] && LoopVideoPutBack) LoopVideoPutBack(i);
+    if (changed.MuteAvi[n] != copy_.MuteAvi[n] && MuteVideoPutBack) MuteVideoPutBack(i);
     settings_.PutBackMediaEventFile(i, storedEventFiles_[n]);
   }
   list_.ShowFilterPanels();

@@ -25,7 +25,6 @@ class FileList;
 class FileSystem;
 class FolderSet;
 class MainView;
-class MediaEvents;
 class OutsidePrograms;
 class RegistryRoutines;
 class ScreenSaver;
@@ -40,10 +39,14 @@ class FrmOptions : public Form, public ActiveFolderFrame, public ProgramFields {
 
   FrmOptions(Ui& ui, FileSystem& files, SettingsStore& store, Options& options, Settings& settings,
              RegistryRoutines& registry, FileList& list, FolderSet& folders, OutsidePrograms& outside,
-             WallpaperWriter& writer, ScreenSaver& screenSaver, MediaEvents& media, MainView& view);
+             WallpaperWriter& writer, ScreenSaver& screenSaver, MainView& view);
 
   // Wired by the program: the help file opened at a context number.
   std::function<void(int context)> HelpAsked;
+  // CANCEL put back a playing video's loop or sound switch of an event (the media
+  // events, which serve this dialog's Play Settings, apply it at once).
+  std::function<void(int event)> LoopVideoPutBack;
+  std::function<void(int event)> MuteVideoPutBack;
 
   // The active-folder frame as the folder set fills and searches it.
   AddStyle ActiveAddStyle() const override;
@@ -158,7 +161,6 @@ class FrmOptions : public Form, public ActiveFolderFrame, public ProgramFields {
   OutsidePrograms& outside_;
   WallpaperWriter& writer_;
   ScreenSaver& screenSaver_;
-  MediaEvents& media_;
   MainView& view_;
   // The options as they were when the dialog opened.
   Options copy_;

@@ -3,8 +3,18 @@
 #include <algorithm>
 #include <sstream>
 
-#include "app/program.h"
+#include "core/main_view.h"
+#include "core/settings.h"
+#include "core/tray_tip.h"
+#include "desktop/frm_options.h"
+#include "platform/desktop.h"
+#include "platform/file_system.h"
+#include "platform/mci.h"
+#include "platform/profile_files.h"
+#include "platform/registry.h"
+#include "platform/settings_store.h"
 #include "platform/text.h"
+#include "platform/ui.h"
 
 namespace tapestrel {
 
@@ -61,10 +71,25 @@ bool isPattern(const std::string& file) {
 
 }  // namespace
 
-MediaEvents::MediaEvents(Program& program) : program_(program) { WireOptionsDialog(); }
+MediaEvents::MediaEvents(Mci& mci, FileSystem& files, Ui& ui, ProfileFiles& profiles, Registry& registry,
+                         Desktop& desktop, Options& options, Settings& settings, MainView& view, TrayTip& tray,
+                         FrmOptions& dialog)
+    : mci_(mci),
+      files_(files),
+      ui_(ui),
+      profiles_(profiles),
+      registry_(registry),
+      desktop_(desktop),
+      options_(options),
+      settings_(settings),
+      view_(view),
+      tray_(tray),
+      dialog_(dialog) {
+  WireOptionsDialog();
+}
 
 const std::string& MediaEvents::File(int event) const {
-  return program_.options.mciEvents.at(static_cast<std::size_t>(event));
+  return options_.mciEvents.at(static_cast<std::size_t>(event));
 }
 
 std::string MediaEvents::Alias(int event) { return "mciDevice" + std::to_string(event); }
@@ -72,7 +97,7 @@ std::string MediaEvents::Alias(int event) { return "mciDevice" + std::to_string(
 bool MediaEvents::IsCd(int event) const { return kindOf(File(event)) == "cda"; }
 
 void MediaEvents::Tell(const std::string& text, int style, const std::string& title) {
-  program_.platform.ui.MsgBox(text, style, title);
+  ui_.MsgBox(text, style, title);
 }
 
 bool MediaEvents::SendMci(const std::string& command, std::string& reply, std::string* errorText) {
@@ -82,13 +107,13 @@ bool MediaEvents::SendMci(const std::string& command, std::string& reply, std::s
 bool MediaEvents::Send(const std::string& command, std::string& reply, std::string* errorText,
                        std::initializer_list<unsigned long> alsoQuiet) {
   std::string buffer(kReplyLength, ' ');
-  const unsigned long code = program_.platform.mci.SendString(command, buffer, program_.frmMain.native);
+  const unsigned long code = mci_.SendString(command, buffer, view_.NativeHandle());
   if (code == 0) {
     reply = TrimAtNull(buffer);
     return true;
   }
   std::string text(kReplyLength, ' ');
-  program_.platform.mci.ErrorString(code, text);
+  mci_.ErrorString(code, text);
   text = TrimAtNull(text);
   const bool expected = std::find(alsoQuiet.begin(), alsoQuiet.end(), code) != alsoQuiet.end();
   if (!quiet(code) && !expected) Tell(text, mb::OkOnly | mb::Exclamation, "mci Command Error " + std::to_string(code));
@@ -152,7 +177,7 @@ bool MediaEvents::SetMciTimeFormat(int event) {
 }
 
 std::string MediaEvents::BackgroundPlayCommand(int event) const {
-  const bool loop = program_.options.LoopVideo.at(static_cast<std::size_t>(event)) != 0 && kindIn(File(event), kLoopKinds);
+  const bool loop = options_.LoopVideo.at(static_cast<std::size_t>(event)) != 0 && kindIn(File(event), kLoopKinds);
   return "play " + Alias(event) + " notify" + (loop ? " repeat" : "");
 }
 
@@ -192,8 +217,8 @@ void MediaEvents::PlayEvent(int event, bool waiting) {
   if (Trim(File(event)).empty()) return;
   ResetPauseCaption(event);
   const std::string mode = DeviceMode(event);
-  const bool moveOn = mode == "closed" && program_.options.PlayNext.at(n) != 0;
-  FileSystem& files = program_.platform.files;
+  const bool moveOn = mode == "closed" && options_.PlayNext.at(n) != 0;
+  FileSystem& files = files_;
   // A pattern names no file of its own: only moving on to the next file gives one.
   if (!files.FileExists(File(event)) && !(moveOn && isPattern(File(event)))) {
     TellMissing(File(event));
@@ -217,10 +242,10 @@ void MediaEvents::PlayButton(int event) {
   const std::size_t n = static_cast<std::size_t>(event);
   if (!IsCd(event) && DeviceInUse(event) && openFiles_.at(n) != File(event)) {
     CloseMci(event);
-    const int playNext = program_.options.PlayNext.at(n);
-    program_.options.PlayNext.at(n) = 0;
+    const int playNext = options_.PlayNext.at(n);
+    options_.PlayNext.at(n) = 0;
     PlayEvent(event);
-    program_.options.PlayNext.at(n) = playNext;
+    options_.PlayNext.at(n) = playNext;
     return;
   }
   PlayEvent(event);
@@ -230,10 +255,10 @@ void MediaEvents::TriggerEvent(int event) {
   const std::string file = File(event);
   try {
     if (Trim(file).empty()) {
-      program_.platform.ui.Beep();
+      ui_.Beep();
       return;
     }
-    if (!program_.platform.files.FileExists(file) && !isPattern(file)) {
+    if (!files_.FileExists(file) && !isPattern(file)) {
       TellMissing(file);
       return;
     }
@@ -270,7 +295,7 @@ void MediaEvents::NextEventFile(int event) {
   if (extension.rfind("mp", 0) == 0) extension = "mp*";
   else if (extension.rfind("jp", 0) == 0) extension = "jp*";
   std::vector<std::string> names;
-  for (const FoundFile& f : program_.platform.files.FindFiles(folder + "*." + extension)) names.push_back(f.name);
+  for (const FoundFile& f : files_.FindFiles(folder + "*." + extension)) names.push_back(f.name);
   if (names.empty()) return;
   std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return ToLower(a) < ToLower(b); });
   const auto current =
@@ -290,7 +315,7 @@ void MediaEvents::CloseMci(int event, bool keepTrack) {
     }
     if (keepTrack && SendMci("Status CDAudio Current Track", reply) && StartsWithNumber(reply)) {
       SetEventFile(event, trackFile(File(event), LeadingInteger(reply)));
-      program_.settings.SaveMediaEventFile(event);
+      settings_.SaveMediaEventFile(event);
     }
     StopCd();
     cdPlaying_ = false;
@@ -304,7 +329,7 @@ void MediaEvents::CloseMci(int event, bool keepTrack) {
 void MediaEvents::SetMciAudio(int event) {
   const std::string kind = kindOf(File(event));
   if (kind != "avi" && kind != "mov" && kind != "mpg" && kind != "mpe") return;
-  const bool mute = program_.options.MuteAvi.at(static_cast<std::size_t>(event)) != 0;
+  const bool mute = options_.MuteAvi.at(static_cast<std::size_t>(event)) != 0;
   std::string reply;
   SendMci("setaudio " + Alias(event) + (mute ? " off" : " on"), reply);
 }
@@ -318,7 +343,7 @@ bool MediaEvents::PlayCdTrack(int track) {
     return false;
   }
   const std::string number = std::to_string(track);
-  if (program_.options.PlayOneCDTrack != 0 && track < cdTracks_) {
+  if (options_.PlayOneCDTrack != 0 && track < cdTracks_) {
     pendingCdCommand_ = "Play CDAudio to " + std::to_string(track + 1);
     return SendMci("Play CDAudio from " + number + " To " + std::to_string(track + 1), reply);
   }
@@ -344,7 +369,7 @@ void MediaEvents::CdDoor() {
     SendMci("Set CDAudio Door closed", reply);
     SendMci("status CDAudio Mode", mode);
     if (EqualsIgnoreCase(mode, "open") &&
-        program_.platform.ui.MsgBox("Would you like to insert a CD?", mb::YesNo | mb::Question, kApplicationName) ==
+        ui_.MsgBox("Would you like to insert a CD?", mb::YesNo | mb::Question, kApplicationName) ==
             mb::IdYes)
       SendMci("Set CDAudio Door Open", reply);
     return;
@@ -358,7 +383,7 @@ void MediaEvents::CdDoor() {
 }
 
 void MediaEvents::CheckCdCapability() {
-  program_.frmTrayIcon.TrayModify("Checking CD-Audio capability. Please wait...");
+  tray_.TrayModify("Checking CD-Audio capability. Please wait...");
   std::string reply;
   // A machine without a CD drive answers that the driver cannot be loaded: nothing to
   // tell at every start.
@@ -366,11 +391,11 @@ void MediaEvents::CheckCdCapability() {
     Tell("You can not eject CDs via software.", mb::OkOnly | mb::Information, kApplicationName);
   if (Send("capability CDAudio can play", reply, nullptr, {kNoCdDriver}) && reply == "false")
     Tell("You can not play CDs.", mb::OkOnly | mb::Information, kApplicationName);
-  program_.frmTrayIcon.TrayModify(program_.frmMain.Caption());
+  tray_.TrayModify(view_.Caption());
 }
 
 std::string MediaEvents::MciDriverForExtension(const std::string& extension) {
-  ProfileFiles& profiles = program_.platform.profiles;
+  ProfileFiles& profiles = profiles_;
   const std::string type = TrimAtNull(profiles.ReadProfileValue("win.ini", "mci extensions", extension, ""));
   if (type.empty()) return {};
   return TrimAtNull(profiles.ReadProfileValue("system.ini", "mci", type, ""));
@@ -378,10 +403,10 @@ std::string MediaEvents::MciDriverForExtension(const std::string& extension) {
 
 std::string MediaEvents::MciTypeForExtension(const std::string& extension) {
   const std::string fromIni =
-      TrimAtNull(program_.platform.profiles.ReadProfileValue("win.ini", "mci extensions", extension, ""));
+      TrimAtNull(profiles_.ReadProfileValue("win.ini", "mci extensions", extension, ""));
   if (!fromIni.empty()) return fromIni;
   // Windows NT keeps the list in the registry, where win.ini's section is mapped.
-  Registry& registry = program_.platform.registry;
+  Registry& registry = registry_;
   OpenRegistryKey key(registry, RegistryRoot::LocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion\\MCI Extensions",
                       kQueryValueAccess);
   if (!key.ok()) return {};
@@ -391,7 +416,7 @@ std::string MediaEvents::MciTypeForExtension(const std::string& extension) {
 }
 
 std::string MediaEvents::DeviceName(const std::string& file) {
-  const std::string shortPath = program_.platform.files.ShortPathName(file);
+  const std::string shortPath = files_.ShortPathName(file);
   const std::string element = shortPath.empty() ? file : shortPath;
   // With its type in front, the device reads everything after the first "!" as the
   // file, so a name that holds one opens too; unknown types are left to the system.
@@ -404,24 +429,24 @@ std::string MediaEvents::DeviceName(const std::string& file) {
 }
 
 void MediaEvents::ExitSequence() {
-  FrmMain& main = program_.frmMain;
-  Options& o = program_.options;
+  MainView& main = view_;
+  Options& o = options_;
   if (cdPlaying_) {
     main.SetCaption("Closing CDAudio...");
     CloseMci(cdEvent_, true);
     main.SetCaption("Finished Closing CDAudio.");
   }
-  program_.settings.SaveMediaEventFiles();
+  settings_.SaveMediaEventFiles();
   if (o.mciEventsOn[2] != 0) {
     const std::string file = File(2);
     if (Trim(file).empty()) {
-      program_.platform.ui.Beep();
+      ui_.Beep();
     } else if (IsCd(2)) {
       const int oneTrack = o.PlayOneCDTrack;
       o.PlayOneCDTrack = 1;
       PlayEvent(2, true);
       o.PlayOneCDTrack = oneTrack;
-    } else if (!program_.platform.files.FileExists(file) && !isPattern(file)) {
+    } else if (!files_.FileExists(file) && !isPattern(file)) {
       // A pattern ("*.wav") is taken as the other events take it: "&Play next" finds its file.
       Tell(file + " not found", mb::OkOnly | mb::Exclamation, kApplicationName);
     } else {
@@ -437,7 +462,7 @@ void MediaEvents::ExitSequence() {
 }
 
 void MediaEvents::PauseButton(int event) {
-  FrmOptions& dialog = program_.frmOptions;
+  FrmOptions& dialog = dialog_;
   std::string reply;
   if (IsCd(event)) {
     SendMci("status CDAudio Mode", reply);
@@ -483,7 +508,7 @@ void MediaEvents::MuteVideoChanged(int event) {
 void MediaEvents::PlayOneCdTrackChanged() {
   std::string mode;
   if (!cdPlaying_ || !SendMci("status CDAudio Mode", mode) || mode != "playing") return;
-  Tell(program_.options.PlayOneCDTrack != 0 ? "One track play will not be enabled until you stop the audio CD."
+  Tell(options_.PlayOneCDTrack != 0 ? "One track play will not be enabled until you stop the audio CD."
                                             : "One track play will not be disabled until you stop the audio CD.",
        mb::OkOnly | mb::Information, kApplicationName);
 }
@@ -517,11 +542,11 @@ void MediaEvents::TellMissing(const std::string& file) {
 }
 
 void MediaEvents::SetEventFile(int event, const std::string& file) {
-  program_.options.mciEvents.at(static_cast<std::size_t>(event)) = file;
-  program_.frmOptions.txtMciDevice[event].SetText(file);
+  options_.mciEvents.at(static_cast<std::size_t>(event)) = file;
+  dialog_.txtMciDevice[event].SetText(file);
 }
 
-void MediaEvents::ResetPauseCaption(int event) { program_.frmOptions.cmdPause[event].SetCaption("Pause"); }
+void MediaEvents::ResetPauseCaption(int event) { dialog_.cmdPause[event].SetCaption("Pause"); }
 
 unsigned long MediaEvents::VideoWindow(int event) {
   std::string reply;
@@ -531,31 +556,31 @@ unsigned long MediaEvents::VideoWindow(int event) {
 
 void MediaEvents::PlaceVideoWindow(int event) {
   const unsigned long window = VideoWindow(event);
-  const auto box = window ? program_.platform.mci.WindowBox(window) : std::nullopt;
+  const auto box = window ? mci_.WindowBox(window) : std::nullopt;
   if (!box) return;
-  std::istringstream stored(program_.options.EventWindow);
+  std::istringstream stored(options_.EventWindow);
   long left = 0;
   long top = 0;
   if (!(stored >> left >> top)) {
-    Desktop& desktop = program_.platform.desktop;
+    Desktop& desktop = desktop_;
     const int tpp = desktop.TwipsPerPixel();
     left = (desktop.ScreenWidth() / tpp - box->width) / 2;
     top = (desktop.ScreenHeight() / tpp - box->height) / 2;
   }
-  program_.platform.mci.PlaceOnTop(window, left, top);
+  mci_.PlaceOnTop(window, left, top);
 }
 
 void MediaEvents::StoreVideoWindow(int event) {
   const unsigned long window = VideoWindow(event);
-  const auto box = window ? program_.platform.mci.WindowBox(window) : std::nullopt;
+  const auto box = window ? mci_.WindowBox(window) : std::nullopt;
   if (!box) return;
-  program_.options.EventWindow = std::to_string(box->left) + " " + std::to_string(box->top);
-  program_.settings.SaveEventWindow();
+  options_.EventWindow = std::to_string(box->left) + " " + std::to_string(box->top);
+  settings_.SaveEventWindow();
 }
 
 void MediaEvents::WireOptionsDialog() {
-  FrmOptions& dialog = program_.frmOptions;
-  Options& o = program_.options;
+  FrmOptions& dialog = dialog_;
+  Options& o = options_;
   for (int i = 0; i < static_cast<int>(kMediaEvents); ++i) {
     const std::size_t n = static_cast<std::size_t>(i);
     dialog.cmdPlay[i].Click = [this, i] { PlayButton(i); };

@@ -14,11 +14,21 @@
 
 namespace tapestrel {
 
-class Program;
+class Desktop;
+class FileSystem;
+class FrmOptions;
+class MainView;
+class Mci;
+class ProfileFiles;
+class Registry;
+class Settings;
+class TrayTip;
+class Ui;
 
 class MediaEvents {
  public:
-  explicit MediaEvents(Program& program);
+  MediaEvents(Mci& mci, FileSystem& files, Ui& ui, ProfileFiles& profiles, Registry& registry, Desktop& desktop,
+              Options& options, Settings& settings, MainView& view, TrayTip& tray, FrmOptions& dialog);
 
   // Sends one command; false when it failed. `reply` receives the answer, or the error
   // code in decimal on failure, when `errorText` (if given) receives the error's text.
@@ -97,7 +107,19 @@ class MediaEvents {
   void StoreVideoWindow(int event);
   void WireOptionsDialog();
 
-  Program& program_;
+  // Collaborators.
+  Mci& mci_;
+  FileSystem& files_;
+  Ui& ui_;
+  ProfileFiles& profiles_;
+  Registry& registry_;
+  Desktop& desktop_;
+  Options& options_;
+  Settings& settings_;
+  MainView& view_;
+  TrayTip& tray_;
+  // The options dialog's Play Settings, which this group serves.
+  FrmOptions& dialog_;
   std::array<bool, kMediaEvents> inUse_{};
   // The file each event's device was opened with.
   std::array<std::string, kMediaEvents> openFiles_{};
