@@ -242,14 +242,4 @@ void BuildMainMenus(MenuSet& menus) {
   sort.SetCommandId(0);
 }
 
-const std::vector<SystemMenuEntry>& SystemMenuEntries() {
-  // "Remove &Default" joins only when it swaps with "&Default Wallpaper"; "E&xit" and the
-  // separator after it are left out.
-  static const std::vector<SystemMenuEntry> items{
-      {0, false},  {1, true},   {2, false},  {3, false},  {4, false},  {6, true},   {7, false},
-      {8, true},   {9, false},  {10, false}, {11, true},  {14, false}, {15, false}, {16, false},
-      {17, true},  {18, false}, {19, true},  {20, false}};
-  return items;
-}
-
 }  // namespace tapestrel

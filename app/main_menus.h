@@ -13,14 +13,6 @@ namespace tapestrel {
 // shortcut, help line and help context.
 void BuildMainMenus(MenuSet& menus);
 
-// One item the program adds to the window's system menu (after a separator of its own):
-// the notification-area menu's item of that index, with command index + 1, or a separator.
-struct SystemMenuEntry {
-  int index;
-  bool separator;
-};
-const std::vector<SystemMenuEntry>& SystemMenuEntries();
-
 // Help lines of the system menu and of menus without a line of their own.
 inline constexpr const char* kSystemMenuHelp = "Contains commands for manipulating Windows and for this program.";
 inline constexpr const char* kOpenMenuHelp = "Press Alt or F10 to remove this menu.";

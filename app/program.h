@@ -115,7 +115,7 @@ class Program {
   FrmYesNoAllCancel frmYesNoAllCancel{platform.files, platform.ui, options, folders};
   FrmEvents frmEvents{platform.desktop, options, frmMain};
   FrmFloatingTimeChanger frmFloatingTimeChanger{options, rotation, frmMain};
-  SystemMenu systemMenu{*this};
+  SystemMenu systemMenu{options, state, rotation, frmEvents, frmMain, frmMain, frmFullScreen};
   ScreenSaver screenSaver{platform.desktop, platform.files, platform.ui, platform.profiles, options,
                           state,            registry,       rotation,    frmMain};
   MediaEvents media{platform.mci,      platform.files, platform.ui, platform.profiles, platform.registry,

@@ -2,8 +2,15 @@
 
 #include <algorithm>
 
-#include "app/main_menus.h"
-#include "app/program.h"
+#include "core/main_view.h"
+#include "core/options.h"
+#include "core/picture_viewer.h"
+#include "core/program_state.h"
+#include "desktop/frm_events.h"
+#include "platform/controls/form.h"
+#include "platform/controls/list_view.h"
+#include "platform/controls/message_hook.h"
+#include "wallpaper/rotation.h"
 #include "platform/text.h"
 
 namespace tapestrel {
@@ -17,19 +24,30 @@ constexpr int kRun[] = {0, 2, 3, 4, 5, 7, 9, 10, 14, 15, 16, 18, 20};
 std::string fileTitle(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
 }  // namespace
 
+const std::vector<SystemMenuEntry>& SystemMenuEntries() {
+  // "Remove &Default" joins only when it swaps with "&Default Wallpaper"; "E&xit" and the
+  // separator after it are left out.
+  static const std::vector<SystemMenuEntry> items{
+      {0, false},  {1, true},   {2, false},  {3, false},  {4, false},  {6, true},   {7, false},
+      {8, true},   {9, false},  {10, false}, {11, true},  {14, false}, {15, false}, {16, false},
+      {17, true},  {18, false}, {19, true},  {20, false}};
+  return items;
+}
+
 void SystemMenu::BuildSystemMenu() {
-  FrmMain& main = program_.frmMain;
+  Form& main = window_;
   main.SystemMenuItems.clear();
   main.SystemMenuItems.push_back({0, "", false});
   for (const SystemMenuEntry& entry : SystemMenuEntries())
-    main.SystemMenuItems.push_back({entry.index + 1, entry.separator ? "" : main.mCustom[entry.index].Caption(), false});
+    main.SystemMenuItems.push_back(
+        {entry.index + 1, entry.separator ? "" : view_.PopUpItemCaption(PopUp::Tray, entry.index), false});
   main.SystemMenuChanged();
   SetMenuHook(true);
 }
 
 void SystemMenu::SetMenuHook(bool on) {
-  MessageHook& hook = program_.frmEvents.Msghook;
-  FrmMain& main = program_.frmMain;
+  MessageHook& hook = events_.Msghook;
+  Form& main = window_;
   hook.HookedWindow = on ? &main : nullptr;
   hook.Watched.clear();
   if (on) hook.Watched = {kMenuSelect, kSysCommand, kInitMenuPopup};
@@ -40,7 +58,7 @@ void SystemMenu::SetMenuHook(bool on) {
 }
 
 void SystemMenu::SetSystemMenuCheck(int state, int index) {
-  FrmMain& main = program_.frmMain;
+  Form& main = window_;
   for (SystemMenuItem& item : main.SystemMenuItems)
     if (item.command == index + 1) item.checked = state == 1;
   main.SystemMenuChanged();
@@ -71,13 +89,13 @@ bool SystemMenu::CheckRadio(Form& window, int first, int last, int item, int pos
 }
 
 void SystemMenu::UpdateSystemMenuCaption() {
-  FrmMain& main = program_.frmMain;
-  const Options& o = program_.options;
-  const ProgramState& state = program_.state;
+  Form& main = window_;
+  const Options& o = options_;
+  const ProgramState& state = state_;
   std::string timer = "&Timer On";
-  if (main.tmrTapestrel[0].Enabled()) timer += " " + program_.rotation.RemainingText();
-  std::string explore = "Explore " + fileTitle(o.WallPaperName) + " [" + NumberText(program_.rotation.FindInList(o.WallPaperName)) +
-                        " of " + NumberText(main.lstvFiles[main.CurrentList()].Count()) + "].";
+  if (view_.ClockRunning()) timer += " " + rotation_.RemainingText();
+  std::string explore = "Explore " + fileTitle(o.WallPaperName) + " [" + NumberText(rotation_.FindInList(o.WallPaperName)) +
+                        " of " + NumberText(view_.CurrentFileList().Count()) + "].";
   if (state.ImageWidth > 0 && state.ImageHeight > 0)
     explore += " " + NumberText(state.ImageWidth) + "w" + " x " + NumberText(state.ImageHeight) + "h";
   bool changed = false;
@@ -92,30 +110,30 @@ void SystemMenu::UpdateSystemMenuCaption() {
 }
 
 void SystemMenu::SwapDefaultItem(bool defaultShown) {
-  FrmMain& main = program_.frmMain;
+  Form& main = window_;
   const int from = defaultShown ? 5 : 6, to = defaultShown ? 6 : 5;
   for (SystemMenuItem& item : main.SystemMenuItems)
-    if (item.command == from) item = {to, main.mCustom[to - 1].Caption(), false};
+    if (item.command == from) item = {to, view_.PopUpItemCaption(PopUp::Tray, to - 1), false};
   main.SystemMenuChanged();
 }
 
 long SystemMenu::HookedMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, bool& passOn) {
-  FrmMain& main = program_.frmMain;
+  MainView& main = view_;
   passOn = true;
   switch (message) {
     case kMenuSelect:
       // The help line itself follows in the window's own handling of the message.
-      if (main.Visible() && main.State() != WindowState::Minimized && ((wParam >> 16) & kSysMenuFlag)) UpdateSystemMenuCaption();
+      if (main.Showing() && !main.Minimized() && ((wParam >> 16) & kSysMenuFlag)) UpdateSystemMenuCaption();
       return 0;
     case kSysCommand: {
       const int index = static_cast<int>(wParam & 0xFFFF) - 1;
-      if (std::find(std::begin(kRun), std::end(kRun), index) != std::end(kRun)) main.mCustom_Click(index);
+      if (std::find(std::begin(kRun), std::end(kRun), index) != std::end(kRun)) main.RunPopUpItem(PopUp::Tray, index);
       return 0;
     }
     case kInitMenuPopup:
       // The system menu is the system's to bring up to date: it goes on to the window.
       if (((static_cast<std::uintptr_t>(lParam) >> 16) & 0xFFFF) != 0) return 0;
-      main.UpdatePopUpCaptions(program_.frmFullScreen.Visible() ? "mCustom2" : "mCustom");
+      main.UpdatePopUpCaptions(viewer_.Showing() ? PopUp::Viewer : PopUp::Tray);
       passOn = false;
       return 0;
     default:

@@ -5,15 +5,33 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tapestrel {
 
 class Form;
-class Program;
+class FrmEvents;
+class MainView;
+class PictureViewer;
+class Rotation;
+struct Options;
+struct ProgramState;
+
+// One item the program adds to the window's system menu (after a separator of its own):
+// the notification-area menu's item of that index, with command index + 1, or a separator.
+struct SystemMenuEntry {
+  int index;
+  bool separator;
+};
+const std::vector<SystemMenuEntry>& SystemMenuEntries();
 
 class SystemMenu {
  public:
-  explicit SystemMenu(Program& program) : program_(program) {}
+  // `window` is the main window, whose system menu this is.
+  SystemMenu(const Options& options, const ProgramState& state, Rotation& rotation, FrmEvents& events, Form& window,
+             MainView& view, const PictureViewer& viewer)
+      : options_(options), state_(state), rotation_(rotation), events_(events), window_(window), view_(view),
+        viewer_(viewer) {}
 
   // Once at start-up: a separator and the items, then the hook on.
   void BuildSystemMenu();
@@ -33,7 +51,14 @@ class SystemMenu {
   long HookedMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, bool& passOn);
 
  private:
-  Program& program_;
+  // Collaborators.
+  const Options& options_;
+  const ProgramState& state_;
+  Rotation& rotation_;
+  FrmEvents& events_;
+  Form& window_;
+  MainView& view_;
+  const PictureViewer& viewer_;
 };
 
 }  // namespace tapestrel
