@@ -1,6 +1,9 @@
 #include "app/frm_about.h"
 
-#include "app/program.h"
+#include "core/program_state.h"
+#include "platform/desktop.h"
+#include "platform/file_system.h"
+#include "platform/settings_store.h"
 #include "platform/text.h"
 
 namespace tapestrel {
@@ -14,7 +17,8 @@ std::string megabytes(std::uint64_t bytes) {
 }
 }  // namespace
 
-FrmAbout::FrmAbout(Program& program) : Form("frmAbout", kWidth, kHeight), program_(program) {
+FrmAbout::FrmAbout(Desktop& desktop, FileSystem& files, const ProgramState& state)
+    : Form("frmAbout", kWidth, kHeight), desktop_(desktop), files_(files), state_(state) {
   Sizable = false;
   SetCaption(std::string("About ") + kApplicationName);
   lblTitle.SetCaption(kApplicationName);
@@ -34,23 +38,23 @@ FrmAbout::FrmAbout(Program& program) : Form("frmAbout", kWidth, kHeight), progra
 }
 
 std::string FrmAbout::SystemInformation() const {
-  Desktop& desktop = program_.platform.desktop;
+  Desktop& desktop = desktop_;
   const MemoryStatus memory = desktop.Memory();
-  const std::string folder = program_.state.ProgramFolder;
+  const std::string folder = state_.ProgramFolder;
   return "Platform: " + desktop.PlatformText() + "\n" +
          "Processor: " + desktop.ProcessorText() + "\n" +
          "Memory load: " + NumberText(memory.loadPercent) + "%\n" +
          "Physical memory: " + megabytes(memory.availablePhysical) + " free of " + megabytes(memory.totalPhysical) +
          "\n" + "Page file: " + megabytes(memory.availablePageFile) + " free of " + megabytes(memory.totalPageFile) +
          "\n" + "Free disk space on " + folder.substr(0, 2) + " " +
-         megabytes(program_.platform.files.FreeDiskSpace(folder));
+         megabytes(files_.FreeDiskSpace(folder));
 }
 
 void FrmAbout::ShowBox(bool splash) {
   lblSystem.SetCaption(SystemInformation());
   cmdOK.SetVisible(!splash);
   TopMost = splash;
-  Desktop& desktop = program_.platform.desktop;
+  Desktop& desktop = desktop_;
   Move((desktop.ScreenWidth() - Width()) / 2, (desktop.ScreenHeight() - Height()) / 2, Width(), Height());
   Show();
 }

@@ -7,14 +7,16 @@
 
 namespace tapestrel {
 
-class Program;
+class Desktop;
+class FileSystem;
+struct ProgramState;
 
 inline constexpr const char* kProgramVersion = "1.0.0";
 inline constexpr const char* kProgramComment = "Changes the desktop wallpaper from folders of pictures.";
 
 class FrmAbout : public Form {
  public:
-  explicit FrmAbout(Program& program);
+  FrmAbout(Desktop& desktop, FileSystem& files, const ProgramState& state);
 
   // Fills in the system information and shows the box centred on the screen; as a
   // splash it has no OK button and stays above the other windows.
@@ -30,7 +32,9 @@ class FrmAbout : public Form {
   CommandButton cmdOK{*this, "cmdOK"};
 
  private:
-  Program& program_;
+  Desktop& desktop_;
+  FileSystem& files_;
+  const ProgramState& state_;
 };
 
 }  // namespace tapestrel

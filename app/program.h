@@ -88,7 +88,7 @@ class Program {
   FrmMain frmMain{*this};
   FrmOptions frmOptions{platform.ui, platform.files, platform.settings, options, settings, registry, files,
                         folders,     outside,        wallpaper,         screenSaver, frmMain};
-  FrmAbout frmAbout{*this};
+  FrmAbout frmAbout{platform.desktop, platform.files, state};
   FrmFullScreen frmFullScreen{platform.files, platform.ui, platform.desktop, platform.gvbox, options, state,
                               settings,       headers,     wallpaper,        rotation,       decoder, frmMain,
                               frmOptions,     frmAbout};
