@@ -41,13 +41,11 @@ std::string FrmAbout::SystemInformation() const {
   Desktop& desktop = desktop_;
   const MemoryStatus memory = desktop.Memory();
   const std::string folder = state_.ProgramFolder;
-  return "Platform: " + desktop.PlatformText() + "\n" +
-         "Processor: " + desktop.ProcessorText() + "\n" +
+  return "Platform: " + desktop.PlatformText() + "\n" + "Processor: " + desktop.ProcessorText() + "\n" +
          "Memory load: " + NumberText(memory.loadPercent) + "%\n" +
          "Physical memory: " + megabytes(memory.availablePhysical) + " free of " + megabytes(memory.totalPhysical) +
          "\n" + "Page file: " + megabytes(memory.availablePageFile) + " free of " + megabytes(memory.totalPageFile) +
-         "\n" + "Free disk space on " + folder.substr(0, 2) + " " +
-         megabytes(files_.FreeDiskSpace(folder));
+         "\n" + "Free disk space on " + folder.substr(0, 2) + " " + megabytes(files_.FreeDiskSpace(folder));
 }
 
 void FrmAbout::ShowBox(bool splash) {

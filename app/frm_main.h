@@ -82,8 +82,12 @@ class FrmMain : public Form, public MainView {
   void ShowScreenSaverChoice(bool on) override;
   void ShowDecoderMarks(const DecoderMarks& marks) override;
   bool PopUpItemVisible(PopUp menu, int index) const override { return PopUpItems(menu)[index].Visible(); }
-  void SetPopUpItemVisible(PopUp menu, int index, bool visible) override { PopUpItems(menu)[index].SetVisible(visible); }
-  void SetPopUpItemChecked(PopUp menu, int index, bool checked) override { PopUpItems(menu)[index].SetChecked(checked); }
+  void SetPopUpItemVisible(PopUp menu, int index, bool visible) override {
+    PopUpItems(menu)[index].SetVisible(visible);
+  }
+  void SetPopUpItemChecked(PopUp menu, int index, bool checked) override {
+    PopUpItems(menu)[index].SetChecked(checked);
+  }
   std::string PopUpItemCaption(PopUp menu, int index) const override { return PopUpItems(menu)[index].Caption(); }
   void SetPopUpItemCaption(PopUp menu, int index, const std::string& caption) override;
   void SetToolTip(const std::string& button, const std::string& tip) override { tbrCommands.SetToolTip(button, tip); }

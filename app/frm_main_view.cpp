@@ -9,9 +9,12 @@ namespace tapestrel {
 
 const MenuArray& FrmMain::PopUpItems(PopUp menu) const {
   switch (menu) {
-    case PopUp::Viewer: return mCustom2;
-    case PopUp::List: return mCustom3;
-    case PopUp::Tray: break;
+    case PopUp::Viewer:
+      return mCustom2;
+    case PopUp::List:
+      return mCustom3;
+    case PopUp::Tray:
+      break;
   }
   return mCustom;
 }
@@ -145,9 +148,15 @@ void FrmMain::UpdatePopUpCaptions(PopUp menu) { UpdatePopUpCaptions(menu == PopU
 
 void FrmMain::RunPopUpItem(PopUp menu, int index) {
   switch (menu) {
-    case PopUp::Tray: mCustom_Click(index); break;
-    case PopUp::Viewer: mCustom2_Click(index); break;
-    case PopUp::List: mCustom3_Click(index); break;
+    case PopUp::Tray:
+      mCustom_Click(index);
+      break;
+    case PopUp::Viewer:
+      mCustom2_Click(index);
+      break;
+    case PopUp::List:
+      mCustom3_Click(index);
+      break;
   }
 }
 

@@ -133,7 +133,8 @@ void FileList::SetFilter(int kind, const std::string& filter) {
 void FileList::ShowFilterPanels() {
   const Options& o = options_;
   view_.ShowFilter(1, o.ActiveFilters[1] + ".bmp");
-  view_.ShowFilter(0, o.AlternateFilePattern == "User" ? o.ActiveFilters[2] : o.ActiveFilters[0] + o.AlternateFilePattern);
+  view_.ShowFilter(0,
+                   o.AlternateFilePattern == "User" ? o.ActiveFilters[2] : o.ActiveFilters[0] + o.AlternateFilePattern);
 }
 
 void FileList::ShowTotals() {
@@ -187,7 +188,7 @@ void FileList::ItemClicked(int index) {
     const ListItem& item = list.Items()[index];
     if (!files_.FileExists(item.Column(1) + item.text)) {
       ui_.MsgBox(item.text + " is not found!\nTherefore, it will be removed from the list.",
-                                  mb::OkOnly | mb::Information, kApplicationName);
+                 mb::OkOnly | mb::Information, kApplicationName);
       list.RemoveItem(index);
       ShowTotals();
     }
@@ -214,8 +215,7 @@ int FileList::RemoveMissingSelected() {
 
 std::string FileList::FreeDiskSpaceText(const std::string& root) {
   if (!files_.FolderExists(root)) return "Unable to get free disk space for " + root;
-  return FormatNumber(static_cast<double>(files_.FreeDiskSpace(root)), "#,##0") + " bytes on " +
-         ToUpper(root);
+  return FormatNumber(static_cast<double>(files_.FreeDiskSpace(root)), "#,##0") + " bytes on " + ToUpper(root);
 }
 
 std::vector<std::string> FileList::SearchAhead(const std::string& folder) {
@@ -292,7 +292,7 @@ bool FileList::FillListView(const std::string& folder, const std::vector<std::st
     list.EndUpdate();
     if (dropped && append)
       ui_.MsgBox("Folders will not be added to the active list \nif files are dropped into the file-selection pane.",
-                                  mb::OkOnly | mb::Information, "Active Folder List");
+                 mb::OkOnly | mb::Information, "Active Folder List");
     if (append && !dropped && imagesReadIn) {
       if (!activeFoldersKept_) activeFolders_ = settings_.LoadActiveDirectories();
       activeFoldersKept_ = activeFill_;
@@ -306,8 +306,8 @@ bool FileList::FillListView(const std::string& folder, const std::vector<std::st
   } catch (const RuntimeError& e) {
     list.EndUpdate();
     ui_.MsgBox(e.description + " (" + NumberText(e.number) + ")" + " has occurred." + "\n" +
-                                    "while trying to add files to the list box.",
-                                mb::OkCancel | mb::Exclamation, kApplicationName);
+                   "while trying to add files to the list box.",
+               mb::OkCancel | mb::Exclamation, kApplicationName);
     completed = false;
   }
   frm.SetCaption(caption);
@@ -397,7 +397,7 @@ bool FileList::ListViewAddHelp(ListItem& item, const std::string& name, const st
     const std::string renamed = DirectoryPart(fullName) + "blank" + NumberText(readIn_) + "." + type;
     if (files.FileExists(renamed) || files.FolderExists(renamed) || !files.RenameFile(fullName, renamed)) {
       ui_.MsgBox("Unable to rename " + fullName + " to " + renamed + ".", mb::OkOnly | mb::Exclamation,
-                                  kApplicationName);
+                 kApplicationName);
       return true;  // listed under its own name
     }
     Current().Clear();
@@ -414,13 +414,12 @@ bool FileList::SortByKey(int key, bool severalFolders) {
   if (key < 0 || key > 5 || list.Count() == 0) return false;
   if (key == 2 && options_.AlternateFilePattern != "User") {
     ui_.MsgBox("There is only one file type so sorting is not necessary.", mb::OkOnly | mb::Information,
-                                kApplicationName);
+               kApplicationName);
     return false;
   }
   // Appending or filling from the active folders can bring several folders together.
   if (key == 1 && !options_.FillFromActiveFolders && !severalFolders && !state_.AppendRecord) {
-    ui_.MsgBox("There is only one folder so sorting is not necessary.", mb::OkOnly | mb::Information,
-                                kApplicationName);
+    ui_.MsgBox("There is only one folder so sorting is not necessary.", mb::OkOnly | mb::Information, kApplicationName);
     return false;
   }
   SortBy(key, list.Sorted() && list.SortKey() == key ? !list.SortDescending() : false);
@@ -500,9 +499,7 @@ void FileList::ClearListView() {
 void FileList::ShowList(int list) {
   if (RefusedWhileBusy()) return;
   MainView& frm = view_;
-  trapped(ui_, "toggle to the file-selection pane", [&] {
-    frm.ShowFileList(list);
-  });
+  trapped(ui_, "toggle to the file-selection pane", [&] { frm.ShowFileList(list); });
 }
 
 bool FileList::FindInList(const std::string& text) {
@@ -533,8 +530,9 @@ void FileList::AddToFilterHistory(std::array<std::string, 5>& history, const std
 
 void FileList::AskBmpFilter() {
   Options& o = options_;
-  const std::string filter = Trim(ui_.InputBox(
-      "Enter a filter for BMP files\n\nPLEASE NOTE: Only the last five are saved", "Enter BMP filter", o.ActiveFilters[1]));
+  const std::string filter =
+      Trim(ui_.InputBox("Enter a filter for BMP files\n\nPLEASE NOTE: Only the last five are saved", "Enter BMP filter",
+                        o.ActiveFilters[1]));
   if (!filter.empty()) SetFilter(1, filter);
 }
 
@@ -543,13 +541,13 @@ void FileList::AskAlternateFilter() {
   const std::string& pattern = o.AlternateFilePattern;
   if (pattern == "User") {
     ui_.MsgBox("You have the file pattern set to \"" + pattern + "\"\nChose only one extension or modify the \"" +
-                                    pattern + "\" filter to taste",
-                                mb::OkOnly | mb::Information, "Error");
+                   pattern + "\" filter to taste",
+               mb::OkOnly | mb::Information, "Error");
     return;
   }
-  const std::string filter = Trim(ui_.InputBox(
-      "Enter a filter for " + pattern + "-type files\n\nPLEASE NOTE: Only the last five are saved.",
-      "Enter " + pattern + "-type filter", o.ActiveFilters[0]));
+  const std::string filter =
+      Trim(ui_.InputBox("Enter a filter for " + pattern + "-type files\n\nPLEASE NOTE: Only the last five are saved.",
+                        "Enter " + pattern + "-type filter", o.ActiveFilters[0]));
   if (!filter.empty()) SetFilter(0, filter);
 }
 
@@ -581,8 +579,9 @@ void FileList::ChooseAlternatePattern(int index) {
   const std::string& entry = patterns[static_cast<std::size_t>(index)];
   o.AlternateFilePattern = index == 8 && entry != ".*" ? "." + entry : entry;
   const std::string& pattern = o.AlternateFilePattern;
-  frm.ShowAltPatternTip(pattern == ".*" ? "List all files"
-                                         : "List " + pattern.substr(pattern.size() >= 3 ? pattern.size() - 3 : 0) + " files");
+  frm.ShowAltPatternTip(pattern == ".*"
+                            ? "List all files"
+                            : "List " + pattern.substr(pattern.size() >= 3 ? pattern.size() - 3 : 0) + " files");
   frm.ShowFilter(0, pattern == "User" ? o.ActiveFilters[2] : o.ActiveFilters[0] + pattern);
   ShowList(0);
   if (!state_.AppendRecord) ClearListView();

@@ -28,8 +28,15 @@ class FileList {
  public:
   FileList(Ui& ui, FileSystem& files, Desktop& desktop, Options& options, ProgramState& state, Settings& settings,
            HeaderReader& headers, MainView& view, TrayTip& tray)
-      : ui_(ui), files_(files), desktop_(desktop), options_(options), state_(state), settings_(settings),
-        headers_(headers), view_(view), tray_(tray) {}
+      : ui_(ui),
+        files_(files),
+        desktop_(desktop),
+        options_(options),
+        state_(state),
+        settings_(settings),
+        headers_(headers),
+        view_(view),
+        tray_(tray) {}
 
   // Fills the current list from `folder` (none: the picture folder) or, when given, from
   // dropped files. Answers false when the fill was stopped by an error or by Esc.

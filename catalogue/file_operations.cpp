@@ -1,12 +1,11 @@
 #include "catalogue/file_operations.h"
 
-#include "catalogue/folder_tree.h"
-
 #include <algorithm>
 #include <unordered_set>
 
 #include "catalogue/file_list.h"
 #include "catalogue/folder_set.h"
+#include "catalogue/folder_tree.h"
 #include "catalogue/frm_yes_no_all_cancel.h"
 #include "core/main_view.h"
 #include "core/options.h"
@@ -16,8 +15,8 @@
 #include "platform/runtime_error.h"
 #include "platform/settings_store.h"
 #include "platform/shell.h"
-#include "platform/ui.h"
 #include "platform/text.h"
+#include "platform/ui.h"
 
 namespace tapestrel {
 
@@ -28,9 +27,7 @@ const char* const kNothingToDo[] = {"There are no files to delete.", "There are 
                                     "There are no items to remove.", "There are no files to decode."};
 }  // namespace
 
-void FileOperations::Tell(const std::string& text, int style) {
-  ui_.MsgBox(text, style, kApplicationName);
-}
+void FileOperations::Tell(const std::string& text, int style) { ui_.MsgBox(text, style, kApplicationName); }
 
 std::vector<FileOperations::Selected> FileOperations::CollectSelected() {
   std::vector<Selected> selected;
@@ -275,9 +272,7 @@ void FileOperations::TellNotDone(const std::vector<std::string>& handed, const c
        mb::OkOnly | mb::Exclamation);
 }
 
-std::string FileOperations::SelectedFolder() const {
-  return view_.ChosenPaneFolder();
-}
+std::string FileOperations::SelectedFolder() const { return view_.ChosenPaneFolder(); }
 
 void FileOperations::RefreshFolderList() {
   FileSystem& files = files_;
@@ -320,8 +315,7 @@ void FileOperations::MoveFolder() {
   // A folder still where it was has not moved, whatever the shell answered (onto a
   // folder of the same name it does nothing and says nothing).
   const int code = RunShell(op, aborted);
-  if (code != 0 || files_.FolderExists(folder))
-    Tell("Unsuccessful move operation.", mb::OkOnly | mb::Exclamation);
+  if (code != 0 || files_.FolderExists(folder)) Tell("Unsuccessful move operation.", mb::OkOnly | mb::Exclamation);
   RefreshFolderList();
 }
 

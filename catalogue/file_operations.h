@@ -25,8 +25,16 @@ class FileOperations {
   enum Operation { Delete = 0, Move = 1, Remove = 2, Decode = 3 };
   FileOperations(FileSystem& files, Ui& ui, Shell& shell, const Options& options, ProgramState& state, FileList& list,
                  FolderSet& folders, DecoderFrontEnd& decoder, MainView& view, FrmYesNoAllCancel& dialog)
-      : files_(files), ui_(ui), shell_(shell), options_(options), state_(state), list_(list), folders_(folders),
-        decoder_(decoder), view_(view), dialog_(dialog) {}
+      : files_(files),
+        ui_(ui),
+        shell_(shell),
+        options_(options),
+        state_(state),
+        list_(list),
+        folders_(folders),
+        decoder_(decoder),
+        view_(view),
+        dialog_(dialog) {}
 
   // The command behind the menus, the pop-up, the toolbar and the keys.
   void OperateOnFiles(Operation operation);

@@ -39,7 +39,7 @@ void FolderSet::ComboEnter() {
   }
   if (!files.FolderExists(text)) {
     ui_.MsgBox("Path not found (76) has occurred \nwhile trying to change the folder using the combo box.",
-                                mb::OkOnly | mb::Exclamation, kApplicationName);
+               mb::OkOnly | mb::Exclamation, kApplicationName);
     return;
   }
   const bool suppress = SuppressFolderEvents;
@@ -60,8 +60,7 @@ void FolderSet::DriveChanged() {
         frm.ShowPaneFolder(TreePath(folder), FolderTreeEntries(files, folder));
         return;
       }
-      if (ui_.MsgBox("Device unavailable.", mb::RetryCancel | mb::Exclamation, kApplicationName) != mb::IdRetry)
-        break;
+      if (ui_.MsgBox("Device unavailable.", mb::RetryCancel | mb::Exclamation, kApplicationName) != mb::IdRetry) break;
     }
     // Cancelled: the drive box shows the drive of the folder shown again.
     SuppressFolderEvents = true;
@@ -70,8 +69,8 @@ void FolderSet::DriveChanged() {
   } catch (const RuntimeError& e) {
     SuppressFolderEvents = false;
     ui_.MsgBox(e.description + " (" + NumberText(e.number) + ") " + "has occurred " + "\n" +
-                                    "while trying to change to another drive.",
-                                mb::OkOnly | mb::Exclamation, kApplicationName);
+                   "while trying to change to another drive.",
+               mb::OkOnly | mb::Exclamation, kApplicationName);
   }
 }
 
@@ -182,7 +181,7 @@ void FolderSet::ToggleAppendRecord() {
     if (files_.FindFiles(folder + list_.CurrentPattern()).empty()) {
       // Nothing to record: the active folders stay as they are.
       ui_.MsgBox("To record the folder there must be files in it which match the present filter.",
-                                  mb::OkOnly | mb::Information, "Append");
+                 mb::OkOnly | mb::Information, "Append");
       frm.SetAppendChecked(false);
       state_.AppendRecord = false;
       return;
@@ -202,13 +201,9 @@ void FolderSet::RecordActive(const std::string& folder) {
   settings_.AddActiveDirectory(activeCount_, folder);
 }
 
-void FolderSet::ReloadActiveCombo() {
-  frame_.ShowActiveFolders(LoadActiveFolders());
-}
+void FolderSet::ReloadActiveCombo() { frame_.ShowActiveFolders(LoadActiveFolders()); }
 
-void FolderSet::EnableFrame(bool enabled) {
-  frame_.EnableActiveFrame(enabled);
-}
+void FolderSet::EnableFrame(bool enabled) { frame_.EnableActiveFrame(enabled); }
 
 void FolderSet::BrowseForActiveDirectories() {
   // Out of the topmost band while the browser is up, so that it shows above the dialog.

@@ -22,8 +22,15 @@ class FolderSet {
  public:
   FolderSet(FileSystem& files, Ui& ui, Desktop& desktop, Options& options, ProgramState& state, Settings& settings,
             FileList& list, MainView& view, ActiveFolderFrame& frame)
-      : files_(files), ui_(ui), desktop_(desktop), options_(options), state_(state), settings_(settings),
-        list_(list), view_(view), frame_(frame) {}
+      : files_(files),
+        ui_(ui),
+        desktop_(desktop),
+        options_(options),
+        state_(state),
+        settings_(settings),
+        list_(list),
+        view_(view),
+        frame_(frame) {}
 
   // Makes a folder the picture folder (a dropped file stands for its folder).
   void ChangePictureFolder(const std::string& path, bool fromDrop = false);

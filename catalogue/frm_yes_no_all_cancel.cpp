@@ -3,10 +3,10 @@
 #include "catalogue/folder_set.h"
 #include "core/options.h"
 #include "platform/file_system.h"
-#include "platform/settings_store.h"
-#include "platform/ui.h"
 #include "platform/runtime_error.h"
+#include "platform/settings_store.h"
 #include "platform/text.h"
+#include "platform/ui.h"
 
 namespace tapestrel {
 
@@ -103,9 +103,8 @@ void FrmYesNoAllCancel::MoveTargetChanged() {
                                               : "Move " + file_ + "\n\nFrom: " + Quoted(folder_) + "\n\nTo: " +
                                                     Quoted(target) + " ?");
   } catch (const RuntimeError& e) {
-    ui_.MsgBox(e.description + " (" + NumberText(e.number) + ") " +
-                                    "has occurred while changing the move-to folder.",
-                                mb::OkOnly | mb::Critical, kApplicationName);
+    ui_.MsgBox(e.description + " (" + NumberText(e.number) + ") " + "has occurred while changing the move-to folder.",
+               mb::OkOnly | mb::Critical, kApplicationName);
   }
 }
 
@@ -118,9 +117,9 @@ void FrmYesNoAllCancel::Answer(Result result, const char* where) {
       if (target.empty() || target == kMoveHint || !IsFullPath(target) ||
           !files_.FolderExists(NormalizeFolder(target))) {
         ui_.MsgBox((target.empty() || target == kMoveHint ? std::string("No folder is given")
-                                                                           : "\"" + target + "\" is not an existing folder") +
-                                        " to move to.\nEnter the full path of a folder, or choose one with Browse.",
-                                    mb::OkOnly | mb::Exclamation, kApplicationName);
+                                                          : "\"" + target + "\" is not an existing folder") +
+                       " to move to.\nEnter the full path of a folder, or choose one with Browse.",
+                   mb::OkOnly | mb::Exclamation, kApplicationName);
         return;  // the question stays, with what was typed
       }
       moveTarget_ = NormalizeFolder(target);
@@ -129,9 +128,9 @@ void FrmYesNoAllCancel::Answer(Result result, const char* where) {
     result_ = result;
     Hide();
   } catch (const RuntimeError& e) {
-    ui_.MsgBox(NumberText(e.number) + " " + e.description + " " + "has occurred while pressing the " +
-                                    where + " button.",
-                                mb::OkOnly | mb::Critical, kApplicationName);
+    ui_.MsgBox(
+        NumberText(e.number) + " " + e.description + " " + "has occurred while pressing the " + where + " button.",
+        mb::OkOnly | mb::Critical, kApplicationName);
   }
 }
 

@@ -196,10 +196,10 @@ void OutsidePrograms::ViewOrEdit(Mode mode) {
     }
     if (!FileNameExist(programPath)) return;
     const bool all = list.SelectedCount() == 0;
-    if (all && ui_.MsgBox(
-                   std::string(mode == View ? "View all pictures in the directory" : "Edit all pictures in the directory") +
-                       " ?",
-                   mb::YesNo | mb::Information, kApplicationName) != mb::IdYes)
+    if (all && ui_.MsgBox(std::string(mode == View ? "View all pictures in the directory"
+                                                   : "Edit all pictures in the directory") +
+                              " ?",
+                          mb::YesNo | mb::Information, kApplicationName) != mb::IdYes)
       return;
     const int chosen = all ? 0 : ChosenItem();
     const ListItem& first = list.Items()[static_cast<std::size_t>(chosen)];
@@ -234,8 +234,9 @@ void OutsidePrograms::CaptionUpdateforViewers() {
   const std::string viewer = ProgramInUse(View);
   const bool internal = EqualsIgnoreCase(viewer, kInternalViewer);
   MainView& frm = view_;
-  frm.SetPopUpItemCaption(PopUp::List, 1,
-                          internal ? "Full-screen view" : (one ? "View file using " : "View files using ") + fileTitle(viewer));
+  frm.SetPopUpItemCaption(
+      PopUp::List, 1,
+      internal ? "Full-screen view" : (one ? "View file using " : "View files using ") + fileTitle(viewer));
   frm.SetToolTip("view", internal ? "Full-screen view" : "View files using " + fileTitle(viewer));
 }
 

@@ -31,8 +31,17 @@ class OutsidePrograms {
   OutsidePrograms(FileSystem& files, Ui& ui, Processes& processes, Shell& shell, Options& options,
                   const ProgramState& state, FileList& list, Rotation& rotation, MainView& view, PictureViewer& viewer,
                   ProgramFields& fields)
-      : files_(files), ui_(ui), processes_(processes), shell_(shell), options_(options), state_(state), list_(list),
-        rotation_(rotation), view_(view), viewer_(viewer), fields_(fields) {}
+      : files_(files),
+        ui_(ui),
+        processes_(processes),
+        shell_(shell),
+        options_(options),
+        state_(state),
+        list_(list),
+        rotation_(rotation),
+        view_(view),
+        viewer_(viewer),
+        fields_(fields) {}
 
   // Starts the Explorer with an argument text ("/e,/root," and the like).
   void RunExplorer(const std::string& arguments, int showCommand);

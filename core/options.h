@@ -57,8 +57,8 @@ struct Options {
   int FillFromActiveFolders = 0;
 
   // Outside programs: positions 0-4 viewers, 5-9 editors.
-  std::array<std::string, 10> Programs{"internal", "internal", "internal", "internal", "internal",
-                                       "Enter an editor", "Enter an editor", "Enter an editor",
+  std::array<std::string, 10> Programs{"internal",        "internal",        "internal",        "internal",
+                                       "internal",        "Enter an editor", "Enter an editor", "Enter an editor",
                                        "Enter an editor", "Enter an editor"};
   int Viewer = 0;
   int Editor = 5;

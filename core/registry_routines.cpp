@@ -70,9 +70,7 @@ std::string RegistryRoutines::RegistryErrorText(long code) {
   return "Undefined Key Error Code " + std::to_string(code) + "!";
 }
 
-void RegistryRoutines::Report(const std::string& text) {
-  ui_.MsgBox(text, mb::OkOnly, kApplicationName);
-}
+void RegistryRoutines::Report(const std::string& text) { ui_.MsgBox(text, mb::OkOnly, kApplicationName); }
 
 std::string RegistryRoutines::GetRegistryValue(const std::string& valueName) {
   Registry& registry = registry_;
@@ -115,8 +113,7 @@ void RegistryRoutines::SetRegistryValue(const std::string& valueName, const std:
   }
   const auto count = static_cast<std::uint32_t>(std::min(callerLength, value.size()));
   const long code = registry.SetStringValue(key.handle(), valueName, value, count);
-  if (code != registry_code::Success)
-    Report(RegistryErrorText(code) + " while setting the key for " + valueName);
+  if (code != registry_code::Success) Report(RegistryErrorText(code) + " while setting the key for " + valueName);
 }
 
 std::string RegistryRoutines::ClassForExtension(const std::string& extension) {
@@ -162,7 +159,8 @@ std::string RegistryRoutines::ExistingProgram(const std::string& text, std::int1
     // "program,index": the index may be negative (a resource id) and must fit 16 bits.
     const std::string program = unquote(Trim(text.substr(0, comma)));
     const std::int32_t index = LeadingInteger(text.substr(comma + 1));
-    const bool fits = index >= std::numeric_limits<std::int16_t>::min() && index <= std::numeric_limits<std::int16_t>::max();
+    const bool fits =
+        index >= std::numeric_limits<std::int16_t>::min() && index <= std::numeric_limits<std::int16_t>::max();
     iconIndex = fits ? static_cast<std::int16_t>(index) : 0;
     if (files.FileExists(program)) return program;
     if (DirectoryPart(program).empty()) {

@@ -50,9 +50,10 @@ Entry text(const std::string& key, std::string Options::*member, const std::stri
 template <std::size_t N>
 Entry item(const std::string& key, std::array<std::string, N> Options::*member, std::size_t index,
            const std::string& fallback) {
-  return {key, key, fallback,
-          [member, index, fallback](Options& o, const std::string& t) { (o.*member)[index] = t.empty() ? fallback : t; },
-          [member, index](const Options& o) { return (o.*member)[index]; }};
+  return {
+      key, key, fallback,
+      [member, index, fallback](Options& o, const std::string& t) { (o.*member)[index] = t.empty() ? fallback : t; },
+      [member, index](const Options& o) { return (o.*member)[index]; }};
 }
 
 // An element of one of the number tables.
@@ -69,8 +70,8 @@ Group operator+(Group a, const Group& b) {
 }
 
 template <std::size_t N>
-Group series(const std::string& prefix, int first, std::array<std::string, N> Options::*member,
-             std::size_t offset, std::size_t count, const std::string& fallback) {
+Group series(const std::string& prefix, int first, std::array<std::string, N> Options::*member, std::size_t offset,
+             std::size_t count, const std::string& fallback) {
   Group g;
   for (std::size_t i = 0; i < count; ++i)
     g.push_back(item(prefix + std::to_string(first + static_cast<int>(i)), member, offset + i, fallback));
@@ -84,20 +85,21 @@ const Group& confirmationGroup() {
 }
 
 const Group& hotKeyGroup() {
-  static const Group g{{"DesktopHotKey", "DesktopHotKey", "0 123",
-                        [](Options& o, const std::string& t) {
-                          std::istringstream in(t);
-                          int modifier = 0;
-                          int code = 123;
-                          if (in >> modifier >> code) {
-                            o.HotKeyModifier = modifier;
-                            o.HotKeyCode = code;
-                          } else {
-                            o.HotKeyModifier = 0;
-                            o.HotKeyCode = 123;
-                          }
-                        },
-                        [](const Options& o) { return NumberText(o.HotKeyModifier) + " " + NumberText(o.HotKeyCode); }}};
+  static const Group g{
+      {"DesktopHotKey", "DesktopHotKey", "0 123",
+       [](Options& o, const std::string& t) {
+         std::istringstream in(t);
+         int modifier = 0;
+         int code = 123;
+         if (in >> modifier >> code) {
+           o.HotKeyModifier = modifier;
+           o.HotKeyCode = code;
+         } else {
+           o.HotKeyModifier = 0;
+           o.HotKeyCode = 123;
+         }
+       },
+       [](const Options& o) { return NumberText(o.HotKeyModifier) + " " + NumberText(o.HotKeyCode); }}};
   return g;
 }
 
@@ -206,26 +208,25 @@ const Group& saveOptionsGroup() {
 // Read by "load options" (the media keys and the start choices have their own places).
 const Group& loadOptionsGroup() {
   static const Group g = Group{startChoicesGroup()[0], startChoicesGroup()[1]} + windowOptionsGroup() +
-                         dialogOptionsGroup() +
-                         Group{whole("RunProgramAtStartUp", &Options::RunProgramAtStartUp, 0)};
+                         dialogOptionsGroup() + Group{whole("RunProgramAtStartUp", &Options::RunProgramAtStartUp, 0)};
   return g;
 }
 
 const Group& decoderGroup() {
-  static const Group g{text("ColorDepth", &Options::ColorDepth, ""),
-                       flag("InternalDecoding", "InternalDecoding", &Options::InternalDecoding, false),
-                       flag("ReduceJpegSize", "ReduceJpegSize", &Options::ReduceJpegSize, true),
-                       {"Gvbox_DCTMethod", "GVBox_DCTMethod", "2",
-                        [](Options& o, const std::string& t) { o.DctMethod = readWhole(t, 2); },
-                        [](const Options& o) { return NumberText(o.DctMethod); }},
-                       {"Gvbox_Dither", "GVBox_Dither", "0",
-                        [](Options& o, const std::string& t) { o.Dither = readWhole(t, 0); },
-                        [](const Options& o) { return NumberText(o.Dither); }},
-                       {"Gvbox_JPEGDither", "GVBox_JPEGDither", "0",
-                        [](Options& o, const std::string& t) { o.JpegDither = readWhole(t, 0); },
-                        [](const Options& o) { return NumberText(o.JpegDither); }},
-                       flag("Gvbox_FancyUpsampling", "GVBox_FancyUpsampling", &Options::FancyUpsampling, true),
-                       flag("Gvbox_TwoPassQuantize", "GVBox_TwoPassQuantize", &Options::TwoPassQuantize, true)};
+  static const Group g{
+      text("ColorDepth", &Options::ColorDepth, ""),
+      flag("InternalDecoding", "InternalDecoding", &Options::InternalDecoding, false),
+      flag("ReduceJpegSize", "ReduceJpegSize", &Options::ReduceJpegSize, true),
+      {"Gvbox_DCTMethod", "GVBox_DCTMethod", "2",
+       [](Options& o, const std::string& t) { o.DctMethod = readWhole(t, 2); },
+       [](const Options& o) { return NumberText(o.DctMethod); }},
+      {"Gvbox_Dither", "GVBox_Dither", "0", [](Options& o, const std::string& t) { o.Dither = readWhole(t, 0); },
+       [](const Options& o) { return NumberText(o.Dither); }},
+      {"Gvbox_JPEGDither", "GVBox_JPEGDither", "0",
+       [](Options& o, const std::string& t) { o.JpegDither = readWhole(t, 0); },
+       [](const Options& o) { return NumberText(o.JpegDither); }},
+      flag("Gvbox_FancyUpsampling", "GVBox_FancyUpsampling", &Options::FancyUpsampling, true),
+      flag("Gvbox_TwoPassQuantize", "GVBox_TwoPassQuantize", &Options::TwoPassQuantize, true)};
   return g;
 }
 
@@ -287,7 +288,8 @@ void Settings::Load() {
 
   std::istringstream position(Get("WindowPosition", ""));
   WindowPlacement placement;
-  o.HasWindowPosition = static_cast<bool>(position >> placement.left >> placement.top >> placement.width >> placement.height);
+  o.HasWindowPosition =
+      static_cast<bool>(position >> placement.left >> placement.top >> placement.width >> placement.height);
   if (o.HasWindowPosition) o.WindowPosition = placement;
   readOne(splitPointEntry());
 
@@ -339,8 +341,8 @@ void Settings::SaveAll() {
   write(splitPointEntry());
   if (o.HasWindowPosition) {
     const WindowPlacement& p = o.WindowPosition;
-    Put("WindowPosition", NumberText(p.left) + " " + NumberText(p.top) + " " + NumberText(p.width) + " " +
-                              NumberText(p.height));
+    Put("WindowPosition",
+        NumberText(p.left) + " " + NumberText(p.top) + " " + NumberText(p.width) + " " + NumberText(p.height));
   }
   write(viewGroup()[4]);  // BackdropMode
   SaveOptions();

@@ -3,9 +3,8 @@
 // the options group, the decoder group, and the two list sections.
 #pragma once
 
-#include <optional>
-
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,7 +22,8 @@ inline constexpr std::size_t kHistorySize = 5;
 
 class Settings {
  public:
-  Settings(SettingsStore& store, Options& options, ProgramState& state) : store_(store), options_(options), state_(state) {}
+  Settings(SettingsStore& store, Options& options, ProgramState& state)
+      : store_(store), options_(options), state_(state) {}
 
   // Reads every option in the load order; an absent key yields its default.
   void Load();

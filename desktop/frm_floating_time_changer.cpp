@@ -46,8 +46,8 @@ void FrmFloatingTimeChanger::Spin(bool up) {
   const double now = options_.WallPaperChangeInterval;
   const double step = now < 10 ? 0.1 : 1;
   // Kept to tenths, so that 9.9 and a tenth make 10.
-  const double next = std::clamp(std::round((now + (up ? step : -step)) * 10) / 10, kShortestInterval,
-                                 kLongestInterval);
+  const double next =
+      std::clamp(std::round((now + (up ? step : -step)) * 10) / 10, kShortestInterval, kLongestInterval);
   rotation_.SetInterval(next);
   writing_ = true;
   txtCustomChangeInterval.SetText(FormatNumber(next, "0.0"));

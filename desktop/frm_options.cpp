@@ -1,8 +1,7 @@
 #include "desktop/frm_options.h"
 
-#include <utility>
-
 #include <algorithm>
+#include <utility>
 
 #include "catalogue/file_list.h"
 #include "catalogue/folder_set.h"
@@ -168,7 +167,9 @@ void FrmOptions::ConnectEvents() {
     cmdOptions_Click(Cancel);
   };
   cmdApply.Click = [this] { cmdApply_Click(); };
-  Help = [this](Menu*) { if (HelpAsked) HelpAsked(5000); };
+  Help = [this](Menu*) {
+    if (HelpAsked) HelpAsked(5000);
+  };
 
   for (const BoxOption& b : kBoxOptions) {
     const int index = b.index;
@@ -251,7 +252,8 @@ void FrmOptions::Open() {
 void FrmOptions::SetUp() {
   copy_ = options_;
   // "Stop" on a CD event writes its track at once: CANCEL puts the store back too.
-  for (std::size_t i = 0; i < kMediaEvents; ++i) storedEventFiles_[i] = settings_.StoredMediaEventFile(static_cast<int>(i));
+  for (std::size_t i = 0; i < kMediaEvents; ++i)
+    storedEventFiles_[i] = settings_.StoredMediaEventFile(static_cast<int>(i));
   Closing = false;
   SetFromOptions();
 }

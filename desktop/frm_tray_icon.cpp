@@ -25,9 +25,7 @@ FrmTrayIcon::FrmTrayIcon(Desktop& desktop, Shell& shell, Ui& ui, MainView& view,
   Borderless = true;
   SetStartUpPosition(StartUpPosition::Manual);
   // The icon's messages come as mouse moves over this window; x holds the message.
-  MouseMove = [this](int, int, long x, long) {
-    IconMessage(static_cast<unsigned>(x / desktop_.TwipsPerPixel()));
-  };
+  MouseMove = [this](int, int, long x, long) { IconMessage(static_cast<unsigned>(x / desktop_.TwipsPerPixel())); };
   TaskbarCreated = [this] {
     if (Loaded()) TrayAdd(view_.Caption(), kMouseMove);
   };
@@ -42,9 +40,9 @@ std::array<char, 64> FrmTrayIcon::TipField(const std::string& tip) {
 }
 
 void FrmTrayIcon::Report(const char* procedure, const RuntimeError& error) {
-  ui_.MsgBox(error.description + " (" + NumberText(error.number) + ") " + "has occurred in procedure " +
-                                  procedure + ".",
-                              mb::OkOnly | mb::Critical, kApplicationName);
+  ui_.MsgBox(
+      error.description + " (" + NumberText(error.number) + ") " + "has occurred in procedure " + procedure + ".",
+      mb::OkOnly | mb::Critical, kApplicationName);
 }
 
 void FrmTrayIcon::Form_Load() {

@@ -88,17 +88,13 @@ MediaEvents::MediaEvents(Mci& mci, FileSystem& files, Ui& ui, ProfileFiles& prof
   WireOptionsDialog();
 }
 
-const std::string& MediaEvents::File(int event) const {
-  return options_.mciEvents.at(static_cast<std::size_t>(event));
-}
+const std::string& MediaEvents::File(int event) const { return options_.mciEvents.at(static_cast<std::size_t>(event)); }
 
 std::string MediaEvents::Alias(int event) { return "mciDevice" + std::to_string(event); }
 
 bool MediaEvents::IsCd(int event) const { return kindOf(File(event)) == "cda"; }
 
-void MediaEvents::Tell(const std::string& text, int style, const std::string& title) {
-  ui_.MsgBox(text, style, title);
-}
+void MediaEvents::Tell(const std::string& text, int style, const std::string& title) { ui_.MsgBox(text, style, title); }
 
 bool MediaEvents::SendMci(const std::string& command, std::string& reply, std::string* errorText) {
   return Send(command, reply, errorText, {});
@@ -369,8 +365,7 @@ void MediaEvents::CdDoor() {
     SendMci("Set CDAudio Door closed", reply);
     SendMci("status CDAudio Mode", mode);
     if (EqualsIgnoreCase(mode, "open") &&
-        ui_.MsgBox("Would you like to insert a CD?", mb::YesNo | mb::Question, kApplicationName) ==
-            mb::IdYes)
+        ui_.MsgBox("Would you like to insert a CD?", mb::YesNo | mb::Question, kApplicationName) == mb::IdYes)
       SendMci("Set CDAudio Door Open", reply);
     return;
   }
@@ -402,8 +397,7 @@ std::string MediaEvents::MciDriverForExtension(const std::string& extension) {
 }
 
 std::string MediaEvents::MciTypeForExtension(const std::string& extension) {
-  const std::string fromIni =
-      TrimAtNull(profiles_.ReadProfileValue("win.ini", "mci extensions", extension, ""));
+  const std::string fromIni = TrimAtNull(profiles_.ReadProfileValue("win.ini", "mci extensions", extension, ""));
   if (!fromIni.empty()) return fromIni;
   // Windows NT keeps the list in the registry, where win.ini's section is mapped.
   Registry& registry = registry_;
@@ -509,7 +503,7 @@ void MediaEvents::PlayOneCdTrackChanged() {
   std::string mode;
   if (!cdPlaying_ || !SendMci("status CDAudio Mode", mode) || mode != "playing") return;
   Tell(options_.PlayOneCDTrack != 0 ? "One track play will not be enabled until you stop the audio CD."
-                                            : "One track play will not be disabled until you stop the audio CD.",
+                                    : "One track play will not be disabled until you stop the audio CD.",
        mb::OkOnly | mb::Information, kApplicationName);
 }
 

@@ -28,7 +28,7 @@ std::string ScreenSaver::GetScreenSaverPath() {
 bool ScreenSaver::SetScreenSaverPath(const std::string& path) {
   if (profiles_.WriteProfileValue(kSystemIni, kBoot, kScreenSaverKey, path)) return true;
   ui_.MsgBox("The screen saver " + path + " could not be written to system.ini.\nThe screen saver stays as it was.",
-                              mb::OkOnly | mb::Exclamation, kApplicationName);
+             mb::OkOnly | mb::Exclamation, kApplicationName);
   return false;
 }
 
@@ -39,8 +39,7 @@ bool ScreenSaver::EnsureScreenSaverInstalled() {
   FileSystem& files = files_;
   const std::string fallback = Trim(options_.DefaultScreenSaver);
   if (!fallback.empty() && files.FileExists(fallback)) return SetScreenSaverPath(files.ShortPathName(fallback));
-  ui_.MsgBox("No screen saver installed and \nno default one listed.", mb::OkOnly | mb::Information,
-                              kApplicationName);
+  ui_.MsgBox("No screen saver installed and \nno default one listed.", mb::OkOnly | mb::Information, kApplicationName);
   return true;
 }
 
@@ -88,9 +87,8 @@ std::string ScreenSaver::DefaultFieldLeft(const std::string& text, bool closing)
   if (closing) return text;
   const std::string entered = Trim(text);
   if (!entered.empty() && !files_.FileExists(entered)) {
-    ui_.MsgBox(
-        "The screen saver entered cannot be found. Make sure you have entered the correct path and filename.",
-        mb::OkOnly | mb::Exclamation, kApplicationName);
+    ui_.MsgBox("The screen saver entered cannot be found. Make sure you have entered the correct path and filename.",
+               mb::OkOnly | mb::Exclamation, kApplicationName);
     return o.DefaultScreenSaver;
   }
   o.DefaultScreenSaver = entered;

@@ -22,8 +22,15 @@ class ScreenSaver {
  public:
   ScreenSaver(Desktop& desktop, FileSystem& files, Ui& ui, ProfileFiles& profiles, Options& options,
               const ProgramState& state, RegistryRoutines& registry, Rotation& rotation, MainView& view)
-      : desktop_(desktop), files_(files), ui_(ui), profiles_(profiles), options_(options), state_(state),
-        registry_(registry), rotation_(rotation), view_(view) {}
+      : desktop_(desktop),
+        files_(files),
+        ui_(ui),
+        profiles_(profiles),
+        options_(options),
+        state_(state),
+        registry_(registry),
+        rotation_(rotation),
+        view_(view) {}
 
   std::string GetScreenSaverPath();
   // False, told, when system.ini could not be written.

@@ -10,8 +10,8 @@
 #include "platform/controls/form.h"
 #include "platform/controls/list_view.h"
 #include "platform/controls/message_hook.h"
-#include "wallpaper/rotation.h"
 #include "platform/text.h"
+#include "wallpaper/rotation.h"
 
 namespace tapestrel {
 
@@ -28,9 +28,8 @@ const std::vector<SystemMenuEntry>& SystemMenuEntries() {
   // "Remove &Default" joins only when it swaps with "&Default Wallpaper"; "E&xit" and the
   // separator after it are left out.
   static const std::vector<SystemMenuEntry> items{
-      {0, false},  {1, true},   {2, false},  {3, false},  {4, false},  {6, true},   {7, false},
-      {8, true},   {9, false},  {10, false}, {11, true},  {14, false}, {15, false}, {16, false},
-      {17, true},  {18, false}, {19, true},  {20, false}};
+      {0, false},  {1, true},  {2, false},  {3, false},  {4, false},  {6, true},  {7, false},  {8, true},  {9, false},
+      {10, false}, {11, true}, {14, false}, {15, false}, {16, false}, {17, true}, {18, false}, {19, true}, {20, false}};
   return items;
 }
 
@@ -94,8 +93,9 @@ void SystemMenu::UpdateSystemMenuCaption() {
   const ProgramState& state = state_;
   std::string timer = "&Timer On";
   if (view_.ClockRunning()) timer += " " + rotation_.RemainingText();
-  std::string explore = "Explore " + fileTitle(o.WallPaperName) + " [" + NumberText(rotation_.FindInList(o.WallPaperName)) +
-                        " of " + NumberText(view_.CurrentFileList().Count()) + "].";
+  std::string explore = "Explore " + fileTitle(o.WallPaperName) + " [" +
+                        NumberText(rotation_.FindInList(o.WallPaperName)) + " of " +
+                        NumberText(view_.CurrentFileList().Count()) + "].";
   if (state.ImageWidth > 0 && state.ImageHeight > 0)
     explore += " " + NumberText(state.ImageWidth) + "w" + " x " + NumberText(state.ImageHeight) + "h";
   bool changed = false;

@@ -30,7 +30,12 @@ class SystemMenu {
   // `window` is the main window, whose system menu this is.
   SystemMenu(const Options& options, const ProgramState& state, Rotation& rotation, FrmEvents& events, Form& window,
              MainView& view, const PictureViewer& viewer)
-      : options_(options), state_(state), rotation_(rotation), events_(events), window_(window), view_(view),
+      : options_(options),
+        state_(state),
+        rotation_(rotation),
+        events_(events),
+        window_(window),
+        view_(view),
         viewer_(viewer) {}
 
   // Once at start-up: a separator and the items, then the hook on.

@@ -75,16 +75,25 @@ DecoderFrontEnd::DecoderFrontEnd(FileSystem& files, Ui& ui, Gvbox& gvbox, Clock&
                                  Options& options, ProgramState& state, HeaderReader& headers, WallpaperWriter& writer,
                                  FileList& list, MainView& view, FrmDecodingInProgress& progress, PictureBox& picLoad,
                                  PictureBox& picWork)
-    : files_(files), ui_(ui), gvbox_(gvbox), clock_(clock), processes_(processes), options_(options), state_(state),
-      headers_(headers), writer_(writer), list_(list), view_(view), progress_(progress), picLoad_(picLoad),
+    : files_(files),
+      ui_(ui),
+      gvbox_(gvbox),
+      clock_(clock),
+      processes_(processes),
+      options_(options),
+      state_(state),
+      headers_(headers),
+      writer_(writer),
+      list_(list),
+      view_(view),
+      progress_(progress),
+      picLoad_(picLoad),
       picWork_(picWork) {
   // The control decodes a picture no larger than the viewing size will show it.
   gvbox_.Fit = [this](PictureSize whole) { return writer_.FittedSize(whole); };
   // Esc stops a long decode. In a batch, Esc is the progress window's Cancel, which
   // lets the file under way finish and stops before the next.
-  gvbox_.Cancelled = [this] {
-    return !progress_.Visible() && list_.EscapePressed();
-  };
+  gvbox_.Cancelled = [this] { return !progress_.Visible() && list_.EscapePressed(); };
 }
 
 void DecoderFrontEnd::Tell(const std::string& text, int style, const std::string& title) {
@@ -128,9 +137,8 @@ bool DecoderFrontEnd::InternalDecode(const std::string& path) {
       gvbox.SetFileName("");
       return false;
     }
-    if (!options_.TryJpg2BmpNoConfirm &&
-        ui_.MsgBox(loading + "." + "\n" + "Do you want to try Jpg2bmp?", mb::OkCancel | mb::Question,
-                                    kApplicationName) == mb::IdCancel) {
+    if (!options_.TryJpg2BmpNoConfirm && ui_.MsgBox(loading + "." + "\n" + "Do you want to try Jpg2bmp?",
+                                                    mb::OkCancel | mb::Question, kApplicationName) == mb::IdCancel) {
       gvbox.SetFileName("");
       return false;
     }
@@ -174,9 +182,8 @@ bool DecoderFrontEnd::ExternalDecode(const std::string& path, const std::string&
     const std::string shortFolder = ShortPath(folder);
     out = NormalizeFolder(shortFolder.empty() ? folder : shortFolder) + fileNamePart(output);
   }
-  const std::string command =
-      Trim(std::string(kConverterName) + " " + " -outfile " + quoted(out) + " " + options_.ColorDepth + " " +
-           quoted(in));
+  const std::string command = Trim(std::string(kConverterName) + " " + " -outfile " + quoted(out) + " " +
+                                   options_.ColorDepth + " " + quoted(in));
   // An earlier run's file must not pass for this run's result.
   if (files.FileExists(out)) files.RemoveFile(out);
   files.SetCurrentFolder(state_.ProgramFolder);
@@ -214,16 +221,14 @@ void DecoderFrontEnd::RunAndWait(const std::string& commandLine) {
     const std::uint32_t now = clock_.TickCount();
     if (static_cast<std::int32_t>(now - askAt) < 0) return true;
     const std::string seconds = NumberText(static_cast<long>((now - started) / 1000));
-    const bool wait = ui_.MsgBox(std::string(kConverterName) + " has been decoding for " + seconds +
-                                                      " seconds." + "\n" +
-                                                      "Retry to wait for it longer, Cancel to stop it.",
-                                                  mb::RetryCancel | mb::Question, kApplicationName) == mb::IdRetry;
+    const bool wait = ui_.MsgBox(std::string(kConverterName) + " has been decoding for " + seconds + " seconds." +
+                                     "\n" + "Retry to wait for it longer, Cancel to stop it.",
+                                 mb::RetryCancel | mb::Question, kApplicationName) == mb::IdRetry;
     askAt = clock_.TickCount() + PatienceMs;
     return wait;
   };
   converting_ = true;
-  const auto result = processes_.RunAndWait(commandLine, options_.DosBoxWindowState != 0,
-                                                             kWaitSliceMs, keepWaiting);
+  const auto result = processes_.RunAndWait(commandLine, options_.DosBoxWindowState != 0, kWaitSliceMs, keepWaiting);
   converting_ = false;
   if (result == Processes::RunResult::NotStarted)
     Tell("Unable to start " + std::string(kConverterName) + " in " + state_.ProgramFolder,
@@ -390,8 +395,8 @@ void DecoderFrontEnd::ShowMarks(bool twoPass, bool fancy) {
   // Every choice sets the option, then the marks show the options in force, the
   // converter's colours among them.
   const Options& o = options_;
-  view_.ShowDecoderMarks({o.DctMethod, o.Dither, o.JpegDither, !o.ColorDepth.empty(), twoPass, fancy, o.InternalDecoding,
-                          o.ReduceJpegSize});
+  view_.ShowDecoderMarks({o.DctMethod, o.Dither, o.JpegDither, !o.ColorDepth.empty(), twoPass, fancy,
+                          o.InternalDecoding, o.ReduceJpegSize});
 }
 
 void DecoderFrontEnd::DctMethodChosen(int index) {

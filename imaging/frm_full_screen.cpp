@@ -1,9 +1,8 @@
 #include "imaging/frm_full_screen.h"
 
-#include <utility>
-
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 #include "core/main_view.h"
 #include "core/options.h"
@@ -463,11 +462,20 @@ void FrmFullScreen::KeyTyped(int& ascii) {
       break;
     case 'i': ToggleInfo(); break;
     case '.':
-    case '>': main.RunPopUpItem(PopUp::Viewer, 7); break;
+    case '>':
+      main.RunPopUpItem(PopUp::Viewer, 7);
+      break;
     case ',':
-    case '<': main.RunPopUpItem(PopUp::Viewer, 8); break;
-    case 'r': main.RunPopUpItem(PopUp::Viewer, 23); break;
-    case 'd': main.RunPopUpItem(PopUp::Viewer, main.PopUpItemVisible(PopUp::Viewer, kSwitchToTiled) ? kSwitchToTiled : kSwitchToSingle); break;
+    case '<':
+      main.RunPopUpItem(PopUp::Viewer, 8);
+      break;
+    case 'r':
+      main.RunPopUpItem(PopUp::Viewer, 23);
+      break;
+    case 'd':
+      main.RunPopUpItem(PopUp::Viewer,
+                        main.PopUpItemVisible(PopUp::Viewer, kSwitchToTiled) ? kSwitchToTiled : kSwitchToSingle);
+      break;
     case 'n':
       if (main.ClockRunning()) rotation_.ChangeNow();
       break;

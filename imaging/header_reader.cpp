@@ -140,9 +140,9 @@ void HeaderReader::ReadJpegHeader(const std::string& path, int* fileNumber) {
 
 bool HeaderReader::AskAfterReadError(const std::string& description, int number) {
   if (state_.HeaderReaderQuiet) return false;
-  const int answer = ui_.MsgBox(
-      description + " (" + std::to_string(number) + ") " + " has occurred while reading " + HeaderFileName,
-      mb::RetryCancel | mb::Exclamation, kTitle);
+  const int answer =
+      ui_.MsgBox(description + " (" + std::to_string(number) + ") " + " has occurred while reading " + HeaderFileName,
+                 mb::RetryCancel | mb::Exclamation, kTitle);
   return answer == mb::IdRetry;
 }
 
@@ -217,8 +217,8 @@ HeaderReader::Step HeaderReader::ReadComment() {
   comment.reserve(length - 2);
   for (std::uint32_t i = 2; i < length; ++i) comment += static_cast<char>(ReadByte());
   if (!state_.HeaderReaderQuiet && options_.JpegCommentOn != 0) {
-    const int answer = ui_.MsgBox(comment, mb::OkCancel | mb::Information,
-                                                   "JPEG Comment for " + FilePart(HeaderFileName));
+    const int answer =
+        ui_.MsgBox(comment, mb::OkCancel | mb::Information, "JPEG Comment for " + FilePart(HeaderFileName));
     if (answer == mb::IdCancel) options_.JpegCommentOn = 0;
   }
   return HeaderStop ? Step::Stop : Step::Go;

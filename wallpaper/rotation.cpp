@@ -29,9 +29,7 @@ constexpr double kIntervals[] = {60, 30, 15, 5, 1};
 
 }  // namespace
 
-int Rotation::Count() const {
-  return view_.CurrentFileList().Count();
-}
+int Rotation::Count() const { return view_.CurrentFileList().Count(); }
 
 std::string Rotation::PathOf(int position) const {
   const ListItem& item = view_.CurrentFileList().Items()[static_cast<std::size_t>(position - 1)];
@@ -85,17 +83,19 @@ bool Rotation::ChangeWallpaper(int request, bool restore) {
       }
     }
     if (list.Count() == 0) {
-      ui.MsgBox("The file list box is empty since there are no files matching filter, " + list_.CurrentPattern() +
-                    ".\nThat is, there are no matching files in the present folder \nOR in the active folder(s), if you "
-                    "filled from the active list.",
-                mb::OkOnly | mb::Information, "Wallpaper Change Error");
+      ui.MsgBox(
+          "The file list box is empty since there are no files matching filter, " + list_.CurrentPattern() +
+              ".\nThat is, there are no matching files in the present folder \nOR in the active folder(s), if you "
+              "filled from the active list.",
+          mb::OkOnly | mb::Information, "Wallpaper Change Error");
       return false;
     }
     if (restore) {
       // Back from the default picture: the wallpaper in use before it, prepared already.
-      const std::string current = EqualsIgnoreCase(o.WallPaperName.substr(o.WallPaperName.size() >= 3 ? o.WallPaperName.size() - 3 : 0), "bmp")
-                                      ? o.WallPaperName
-                                      : writer_.WorkingBitmap();
+      const std::string current =
+          EqualsIgnoreCase(o.WallPaperName.substr(o.WallPaperName.size() >= 3 ? o.WallPaperName.size() - 3 : 0), "bmp")
+              ? o.WallPaperName
+              : writer_.WorkingBitmap();
       headers_.ReadImageHeader(current);
       writer_.SetDesktopWallpaper(current);
       frm.SwitchBossAndRestoreMenus(1);
@@ -271,7 +271,7 @@ void Rotation::TimerOnOff() {
     const int found = FindInList(options_.WallPaperName);
     if (found == 0 && !options_.ChangeRandomly && Count() > 0 &&
         ui_.MsgBox(options_.WallPaperName + " was not found\nWould you like to use the first file in the list?",
-                                    mb::YesNo | mb::Question, "Wallpaper error") != mb::IdYes)
+                   mb::YesNo | mb::Question, "Wallpaper error") != mb::IdYes)
       return;
     nextPosition_ = found + 1;
     position_ = found;
@@ -281,7 +281,8 @@ void Rotation::TimerOnOff() {
   } else {
     frm.SetClockRunning(false);
     elapsed_ = 0;
-    frm.SetCaption(FilePart(options_.WallPaperName) + " [" + NumberText(position_) + " of " + NumberText(Count()) + "]");
+    frm.SetCaption(FilePart(options_.WallPaperName) + " [" + NumberText(position_) + " of " + NumberText(Count()) +
+                   "]");
   }
   frm.ShowClockState(frm.ClockRunning());
 }
@@ -322,7 +323,8 @@ std::optional<double> Rotation::TypedInterval(TextBox& box) {
   });
 }
 
-std::optional<double> Rotation::TypedInterval(const std::string& typed, const std::function<void(const std::string&)>& putBack) {
+std::optional<double> Rotation::TypedInterval(const std::string& typed,
+                                              const std::function<void(const std::string&)>& putBack) {
   const std::string text = Trim(typed);
   if (text.empty() || text == ".") return std::nullopt;
   const std::optional<double> minutes = PlainDecimal(text);

@@ -33,8 +33,18 @@ class Rotation {
   Rotation(Ui& ui, FileSystem& files, Clock& clock, Options& options, ProgramState& state, Settings& settings,
            HeaderReader& headers, WallpaperWriter& writer, FileList& list, DecoderFrontEnd& decoder, MainView& view,
            TrayTip& tray, PictureViewer& viewer)
-      : ui_(ui), files_(files), clock_(clock), options_(options), state_(state), settings_(settings),
-        headers_(headers), writer_(writer), list_(list), decoder_(decoder), view_(view), tray_(tray),
+      : ui_(ui),
+        files_(files),
+        clock_(clock),
+        options_(options),
+        state_(state),
+        settings_(settings),
+        headers_(headers),
+        writer_(writer),
+        list_(list),
+        decoder_(decoder),
+        view_(view),
+        tray_(tray),
         viewer_(viewer) {}
 
   // Wired by the program: after every successful change (the change event plays), and

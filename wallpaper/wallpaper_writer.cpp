@@ -56,8 +56,7 @@ int WallpaperWriter::ColorDepth() { return desktop_.ColorDepth(); }
 
 void WallpaperWriter::SavePicture(const Bitmap& picture, const std::string& path) {
   // Written beside the old file and renamed over it: never half a wallpaper.
-  if (!files_.WriteFileAtomically(path, WriteBmp24(picture)))
-    throw RuntimeError{75, "Path/File access error"};
+  if (!files_.WriteFileAtomically(path, WriteBmp24(picture))) throw RuntimeError{75, "Path/File access error"};
 }
 
 void WallpaperWriter::Report(const std::string& text, int style) { ui_.MsgBox(text, style, kTitle); }

@@ -33,9 +33,19 @@ class WallpaperWriter {
   WallpaperWriter(FileSystem& files, Ui& ui, Desktop& desktop, Gvbox& gvbox, Options& options, ProgramState& state,
                   Settings& settings, RegistryRoutines& registry, HeaderReader& headers, MainView& view,
                   PictureViewer& viewer, PictureBox& picLoad, PictureBox& picWork)
-      : files_(files), ui_(ui), desktop_(desktop), gvbox_(gvbox), options_(options), state_(state),
-        settings_(settings), registry_(registry), headers_(headers), view_(view), viewer_(viewer),
-        picLoad_(picLoad), picWork_(picWork) {}
+      : files_(files),
+        ui_(ui),
+        desktop_(desktop),
+        gvbox_(gvbox),
+        options_(options),
+        state_(state),
+        settings_(settings),
+        registry_(registry),
+        headers_(headers),
+        view_(view),
+        viewer_(viewer),
+        picLoad_(picLoad),
+        picWork_(picWork) {}
 
   // Wired by the program: the decoder that turns a picture into the loading box (the
   // decoder uses this writer's routines, so it is called back, not held), and what
