@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/controls/controls.h"
+#include "tapestrel_version.h"
 #include "platform/controls/form.h"
 
 namespace tapestrel {
@@ -11,7 +12,7 @@ class Desktop;
 class FileSystem;
 struct ProgramState;
 
-inline constexpr const char* kProgramVersion = "1.0.0";
+inline constexpr const char* kProgramVersion = TAPESTREL_VERSION;
 inline constexpr const char* kProgramComment = "Changes the desktop wallpaper from folders of pictures.";
 
 class FrmAbout : public Form {

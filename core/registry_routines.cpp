@@ -116,6 +116,50 @@ void RegistryRoutines::SetRegistryValue(const std::string& valueName, const std:
   if (code != registry_code::Success) Report(RegistryErrorText(code) + " while setting the key for " + valueName);
 }
 
+namespace {
+// Writes the Run entry under one root's Run key; answers the system's code and, in
+// `opening`, whether it was the opening that failed.
+long writeRunEntry(Registry& registry, RegistryRoot root, const std::string& command, bool& opening) {
+  RegistryHandle handle = 0;
+  long code = root == RegistryRoot::CurrentUser ? registry.CreateKey(root, kRunKey, KeyReadWriteAccess, handle)
+                                                 : registry.OpenKey(root, kRunKey, KeyReadWriteAccess, handle);
+  opening = code != registry_code::Success;
+  if (opening) return code;
+  code = registry.SetStringValue(handle, kRunEntry, command, static_cast<std::uint32_t>(command.size()));
+  registry.CloseKey(handle);
+  return code;
+}
+
+void deleteRunEntry(Registry& registry, RegistryRoot root) {
+  OpenRegistryKey key(registry, root, kRunKey);
+  if (key.ok()) registry.DeleteValue(key.handle(), kRunEntry);
+}
+}  // namespace
+
+RegistryRoutines::RunEntryPlace RegistryRoutines::SetRunEntry(const std::string& command) {
+  bool opening = false;
+  long code = writeRunEntry(registry_, RegistryRoot::LocalMachine, command, opening);
+  if (code == registry_code::Success) {
+    deleteRunEntry(registry_, RegistryRoot::CurrentUser);
+    return RunEntryPlace::Machine;
+  }
+  if (code == registry_code::AccessDenied) {
+    // An ordinary user: the entry starts the program for this user alone.
+    code = writeRunEntry(registry_, RegistryRoot::CurrentUser, command, opening);
+    if (code == registry_code::Success) {
+      deleteRunEntry(registry_, RegistryRoot::LocalMachine);
+      return RunEntryPlace::User;
+    }
+  }
+  Report(RegistryErrorText(code) + (opening ? " while opening the key for " : " while setting the key for ") + kRunEntry);
+  return RunEntryPlace::None;
+}
+
+void RegistryRoutines::RemoveRunEntry() {
+  deleteRunEntry(registry_, RegistryRoot::LocalMachine);
+  deleteRunEntry(registry_, RegistryRoot::CurrentUser);
+}
+
 std::string RegistryRoutines::ClassForExtension(const std::string& extension) {
   Registry& registry = registry_;
   const std::string name = (!extension.empty() && extension[0] == '.') ? extension : "." + ToLower(extension);

@@ -27,6 +27,16 @@ class RegistryRoutines {
   std::string GetRegistryValue(const std::string& valueName);
   void SetRegistryValue(const std::string& valueName, const std::string& text);
 
+  // Where the program's Run entry went.
+  enum class RunEntryPlace { None, Machine, User };
+  // Writes the Run entry under the machine's Run key or, where an ordinary user may not
+  // write that, under the user's own; the entry in the other key is taken out where it
+  // may be, so that the program does not start twice. A failure is told.
+  RunEntryPlace SetRunEntry(const std::string& command);
+  // Takes the entry out of both Run keys, an empty one left by an older version too;
+  // quietly where there is none or it may not be changed.
+  void RemoveRunEntry();
+
   // The class registered for an extension given with or without its dot; empty when none.
   std::string ClassForExtension(const std::string& extension);
   // The program or icon file registered for a class, following "CurVer" redirections

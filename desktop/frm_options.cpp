@@ -11,6 +11,7 @@
 #include "desktop/hot_key.h"
 #include "desktop/run_at_start_up.h"
 #include "desktop/screen_saver.h"
+#include "platform/settings_store.h"
 #include "platform/text.h"
 #include "wallpaper/wallpaper_writer.h"
 
@@ -382,7 +383,11 @@ void FrmOptions::ConfirmDialog() {
   if (!outside_.StoreProgramChoices()) return;
   Options& o = options_;
   if (o.ToolBarWrappable != copy_.ToolBarWrappable) view_.InitializeToolBar();
-  ApplyRunAtStartUp(files_, registry_, store_, options_);
+  const auto place = ApplyRunAtStartUp(files_, registry_, store_, options_);
+  if (place == RegistryRoutines::RunEntryPlace::User && copy_.RunProgramAtStartUp == 0)
+    ui_.MsgBox("Tapestrel will start when you log on to Windows. Only an administrator can start it for every user, "
+               "so it is entered for you alone.",
+               mb::OkOnly | mb::Information, kApplicationName);
   settings_.SaveStartChoices(&copy_);
   if (o.SaveSettingsImmediately) settings_.SaveOptions();
   // A new viewing size or place not yet applied takes effect now.

@@ -15,10 +15,14 @@ std::string StartUpCommand(const std::string& programFolder, const std::string& 
   return CommandArgument(ToLower(NormalizeFolder(programFolder) + programName + ".exe"));
 }
 
-void ApplyRunAtStartUp(FileSystem& files, RegistryRoutines& registry, SettingsStore& store, const Options& options) {
-  // The registry routine writes empty text in place of the command while the option is off.
-  registry.SetRegistryValue("Tapestrel", StartUpCommand(files.ProgramFolder(), files.ProgramName()));
+RegistryRoutines::RunEntryPlace ApplyRunAtStartUp(FileSystem& files, RegistryRoutines& registry, SettingsStore& store,
+                                                  const Options& options) {
+  RegistryRoutines::RunEntryPlace place = RegistryRoutines::RunEntryPlace::None;
+  // Off: no entry is left behind, not even an empty one, in either Run key.
+  if (options.RunProgramAtStartUp != 0) place = registry.SetRunEntry(StartUpCommand(files.ProgramFolder(), files.ProgramName()));
+  else registry.RemoveRunEntry();
   store.SaveSetting(kStartUpSection, "RunProgramAtStartUp", options.RunProgramAtStartUp ? "1" : "0");
+  return place;
 }
 
 }  // namespace tapestrel

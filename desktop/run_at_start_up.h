@@ -4,17 +4,20 @@
 
 #include <string>
 
+#include "core/registry_routines.h"
+
 namespace tapestrel {
 
 class FileSystem;
-class RegistryRoutines;
 class SettingsStore;
 struct Options;
 
 // The command Windows runs: the program's folder and file, in lower case.
 std::string StartUpCommand(const std::string& programFolder, const std::string& programName);
 // Run each time the options dialog is confirmed.
-// Writes the Run entry (empty while the option is off) and the option itself.
-void ApplyRunAtStartUp(FileSystem& files, RegistryRoutines& registry, SettingsStore& store, const Options& options);
+// Writes the Run entry (none at all while the option is off) and the option itself;
+// answers where the entry went.
+RegistryRoutines::RunEntryPlace ApplyRunAtStartUp(FileSystem& files, RegistryRoutines& registry, SettingsStore& store,
+                                                  const Options& options);
 
 }  // namespace tapestrel

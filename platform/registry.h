@@ -43,6 +43,11 @@ class Registry {
                               std::uint32_t count) = 0;
 
   virtual long CloseKey(RegistryHandle key) = 0;
+
+  // Opens a key, making it (and the keys above it) first where it is not there.
+  virtual long CreateKey(RegistryRoot root, const std::string& subKey, std::uint32_t access, RegistryHandle& key) = 0;
+  // Takes a value out of a key; a value that is not there gives 2.
+  virtual long DeleteValue(RegistryHandle key, const std::string& name) = 0;
 };
 
 // Opens a key and closes it again when it goes out of scope.

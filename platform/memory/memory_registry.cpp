@@ -51,6 +51,30 @@ long MemoryRegistry::OpenKey(RegistryRoot root, const std::string& subKey, std::
   return registry_code::Success;
 }
 
+long MemoryRegistry::CreateKey(RegistryRoot root, const std::string& subKey, std::uint32_t access,
+                               RegistryHandle& key) {
+  const std::string path = PathOf(root, subKey);
+  // A key that may not be opened may not be made either.
+  if (const auto failure = openFailures_.find(path); failure != openFailures_.end()) {
+    openLog_.push_back({root, subKey, access});
+    return failure->second;
+  }
+  Ensure(path);
+  return OpenKey(root, subKey, access, key);
+}
+
+long MemoryRegistry::DeleteValue(RegistryHandle key, const std::string& name) {
+  const auto handle = handles_.find(key);
+  if (handle == handles_.end()) return registry_code::InvalidHandle;
+  for (const auto& [prefix, code] : writeFailures_) {
+    if (handle->second.rfind(prefix, 0) == 0) return code;
+  }
+  Key& k = keys_[handle->second];
+  if (k.values.erase(ToLower(name)) == 0) return registry_code::FileNotFound;
+  writeLog_.push_back(name + " deleted");
+  return registry_code::Success;
+}
+
 long MemoryRegistry::ReadInto(const Key& key, const std::string& name, std::string& buffer) const {
   const auto value = key.values.find(ToLower(name));
   std::string data;
@@ -146,7 +170,9 @@ void MemoryRegistry::FailOpen(RegistryRoot root, const std::string& subKey, long
 }
 
 void MemoryRegistry::FailWrite(RegistryRoot root, const std::string& subKey, long code) {
-  writeFailures_[PathOf(root, subKey)] = code;
+  // 0 lets writes through again, as FailOpen does for opening.
+  if (code == registry_code::Success) writeFailures_.erase(PathOf(root, subKey));
+  else writeFailures_[PathOf(root, subKey)] = code;
 }
 
 }  // namespace tapestrel

@@ -29,6 +29,8 @@ class MemoryRegistry : public Registry {
   long SetStringValue(RegistryHandle key, const std::string& name, const std::string& data,
                       std::uint32_t count) override;
   long CloseKey(RegistryHandle key) override;
+  long CreateKey(RegistryRoot root, const std::string& subKey, std::uint32_t access, RegistryHandle& key) override;
+  long DeleteValue(RegistryHandle key, const std::string& name) override;
 
   // Setting up and inspecting the registry from a test. An empty name is the default value.
   void CreateKey(RegistryRoot root, const std::string& subKey);

@@ -27,6 +27,19 @@ long Win32Registry::OpenKey(RegistryRoot root, const std::string& subKey, std::u
   return code;
 }
 
+long Win32Registry::CreateKey(RegistryRoot root, const std::string& subKey, std::uint32_t access,
+                              RegistryHandle& key) {
+  HKEY opened = nullptr;
+  const LONG code =
+      RegCreateKeyExA(rootKey(root), subKey.c_str(), 0, nullptr, 0, access, nullptr, &opened, nullptr);
+  if (code == ERROR_SUCCESS) key = reinterpret_cast<RegistryHandle>(opened);
+  return code;
+}
+
+long Win32Registry::DeleteValue(RegistryHandle key, const std::string& name) {
+  return RegDeleteValueA(toKey(key), name.c_str());
+}
+
 long Win32Registry::QueryValue(RegistryHandle key, const std::string& name, std::string& buffer) {
   DWORD length = static_cast<DWORD>(buffer.size());
   return RegQueryValueExA(toKey(key), name.empty() ? nullptr : name.c_str(), nullptr, nullptr,

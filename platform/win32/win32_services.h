@@ -26,6 +26,8 @@ class Win32Registry : public Registry {
   long SetStringValue(RegistryHandle key, const std::string& name, const std::string& data,
                       std::uint32_t count) override;
   long CloseKey(RegistryHandle key) override;
+  long CreateKey(RegistryRoot root, const std::string& subKey, std::uint32_t access, RegistryHandle& key) override;
+  long DeleteValue(RegistryHandle key, const std::string& name) override;
 };
 
 // HKEY_CURRENT_USER\Software\Tapestrel\<section>.

@@ -99,31 +99,55 @@ TEST_F(ScreenSaverTest, TheDefaultFieldTakesAnEmptyTextOrAFileThatIsThere) {
   EXPECT_EQ(program.options.DefaultScreenSaver, "");
 }
 
-TEST_F(ScreenSaverTest, TheRunEntryHoldsTheLowerCaseCommandOrEmptyText) {
+TEST_F(ScreenSaverTest, TheRunEntryGoesWhereTheUserMayWriteItAndLeavesNothingWhenOff) {
   start("0");
   EXPECT_EQ(StartUpCommand("C:\\", "Tapestrel"), "c:\\tapestrel.exe");  // a drive root: one backslash
   EXPECT_EQ(StartUpCommand("D:\\My Tools\\", "Tapestrel"), "\"d:\\my tools\\tapestrel.exe\"");
-  program.options.RunProgramAtStartUp = 1;
-  ApplyRunAtStartUp(program.platform.files, program.registry, program.platform.settings, program.options);
-  EXPECT_EQ(memory.registry.Value(RegistryRoot::LocalMachine, kRun, "Tapestrel"), "\"c:\\program files\\tapestrel\\tapestrel.exe\"");
+  const std::string command = "\"c:\\program files\\tapestrel\\tapestrel.exe\"";
+  const auto apply = [&](int on) {
+    program.options.RunProgramAtStartUp = on;
+    return ApplyRunAtStartUp(program.platform.files, program.registry, program.platform.settings, program.options);
+  };
+  using Place = RegistryRoutines::RunEntryPlace;
+  EXPECT_EQ(apply(1), Place::Machine);
+  EXPECT_EQ(memory.registry.Value(RegistryRoot::LocalMachine, kRun, "Tapestrel"), command);
   EXPECT_EQ(memory.settings.GetSetting("StartUp", "RunProgramAtStartUp", ""), "1");
-  program.options.RunProgramAtStartUp = 0;
-  ApplyRunAtStartUp(program.platform.files, program.registry, program.platform.settings, program.options);
-  EXPECT_EQ(memory.registry.Value(RegistryRoot::LocalMachine, kRun, "Tapestrel"), "");  // there, and empty
+  EXPECT_EQ(apply(0), Place::None);
+  EXPECT_FALSE(memory.registry.Value(RegistryRoot::LocalMachine, kRun, "Tapestrel"));  // gone, not emptied
   EXPECT_EQ(memory.settings.GetSetting("StartUp", "RunProgramAtStartUp", ""), "0");
 
-  // Without the right to change the machine's keys: told, and the option saved all the same.
+  // An ordinary user may not write the machine's key: the user's own takes the entry,
+  // quietly, and turning the option off takes it out again.
   memory.registry.FailOpen(RegistryRoot::LocalMachine, kRun, 5);
-  program.options.RunProgramAtStartUp = 1;
-  ApplyRunAtStartUp(program.platform.files, program.registry, program.platform.settings, program.options);
-  ASSERT_FALSE(memory.ui.Prompts().empty());
-  EXPECT_EQ(memory.ui.Prompts().back(), "Access to this key is denied. while opening the key for Tapestrel");
-  EXPECT_EQ(memory.registry.Value(RegistryRoot::LocalMachine, kRun, "Tapestrel"), "");
-  EXPECT_EQ(memory.settings.GetSetting("StartUp", "RunProgramAtStartUp", ""), "1");
+  const std::size_t told = memory.ui.Prompts().size();
+  EXPECT_EQ(apply(1), Place::User);
+  EXPECT_EQ(memory.registry.Value(RegistryRoot::CurrentUser, kRun, "Tapestrel"), command);
+  EXPECT_EQ(memory.ui.Prompts().size(), told);
+  EXPECT_EQ(apply(0), Place::None);
+  EXPECT_FALSE(memory.registry.Value(RegistryRoot::CurrentUser, kRun, "Tapestrel"));
   memory.registry.FailOpen(RegistryRoot::LocalMachine, kRun, 0);
   memory.registry.FailWrite(RegistryRoot::LocalMachine, kRun, 5);
-  ApplyRunAtStartUp(program.platform.files, program.registry, program.platform.settings, program.options);
-  EXPECT_EQ(memory.ui.Prompts().back(), "Access to this key is denied. while setting the key for Tapestrel");
+  EXPECT_EQ(apply(1), Place::User);
+  memory.registry.FailWrite(RegistryRoot::LocalMachine, kRun, 0);
+
+  // Written for every user again, the user's own entry goes: the program starts once.
+  EXPECT_EQ(apply(1), Place::Machine);
+  EXPECT_FALSE(memory.registry.Value(RegistryRoot::CurrentUser, kRun, "Tapestrel"));
+
+  // An empty entry left by an older version goes when the option is turned off.
+  memory.registry.SetValue(RegistryRoot::LocalMachine, kRun, "Tapestrel", "");
+  memory.registry.SetValue(RegistryRoot::CurrentUser, kRun, "Tapestrel", "c:\\old\\tapestrel.exe");
+  apply(0);
+  EXPECT_FALSE(memory.registry.Value(RegistryRoot::LocalMachine, kRun, "Tapestrel"));
+  EXPECT_FALSE(memory.registry.Value(RegistryRoot::CurrentUser, kRun, "Tapestrel"));
+
+  // Where neither key may be written, the user is told and the option kept all the same.
+  memory.registry.FailOpen(RegistryRoot::LocalMachine, kRun, 5);
+  memory.registry.FailOpen(RegistryRoot::CurrentUser, kRun, 5);
+  EXPECT_EQ(apply(1), Place::None);
+  ASSERT_FALSE(memory.ui.Prompts().empty());
+  EXPECT_EQ(memory.ui.Prompts().back(), "Access to this key is denied. while opening the key for Tapestrel");
+  EXPECT_EQ(memory.settings.GetSetting("StartUp", "RunProgramAtStartUp", ""), "1");
 }
 
 }  // namespace

@@ -54,7 +54,8 @@ TEST(ScreenSaverOnWine, TheSwitchTheInstalledSaverAndTheRunEntryReachTheSystem) 
   EXPECT_EQ(desktopValue("ScreenSaveActive"), "0");
   EXPECT_TRUE(real.frmMain.mnuScreenSaver[0].Checked());
 
-  // The Run entry: the command, then empty text when the option is off.
+  // The Run entry: the command, then no entry at all when the option is off, in neither
+  // Run key; an empty one left by an older version goes too.
   real.options.RunProgramAtStartUp = 1;
   ApplyRunAtStartUp(real.platform.files, real.registry, real.platform.settings, real.options);
   char command[MAX_PATH] = {};
@@ -62,13 +63,18 @@ TEST(ScreenSaverOnWine, TheSwitchTheInstalledSaverAndTheRunEntryReachTheSystem) 
   const char* run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
   ASSERT_EQ(RegGetValueA(HKEY_LOCAL_MACHINE, run, "Tapestrel", RRF_RT_REG_SZ, nullptr, command, &size), ERROR_SUCCESS);
   EXPECT_EQ(std::string(command), StartUpCommand(windows.files.ProgramFolder(), windows.files.ProgramName()));
+  HKEY userRun = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, run, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &userRun, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(userRun, "Tapestrel", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+  RegCloseKey(userRun);
   real.options.RunProgramAtStartUp = 0;
   ApplyRunAtStartUp(real.platform.files, real.registry, real.platform.settings, real.options);
-  char emptied[MAX_PATH] = "(not read)";
-  size = sizeof emptied;
-  ASSERT_EQ(RegGetValueA(HKEY_LOCAL_MACHINE, run, "Tapestrel", RRF_RT_REG_SZ, nullptr, emptied, &size), ERROR_SUCCESS);
-  EXPECT_LE(size, 1u);  // nothing, or only the ending zero
-  EXPECT_TRUE(size == 0 || emptied[0] == '\0');
+  char left[MAX_PATH] = "(not read)";
+  size = sizeof left;
+  EXPECT_EQ(RegGetValueA(HKEY_LOCAL_MACHINE, run, "Tapestrel", RRF_RT_REG_SZ, nullptr, left, &size), ERROR_FILE_NOT_FOUND);
+  size = sizeof left;
+  EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, run, "Tapestrel", RRF_RT_REG_SZ, nullptr, left, &size), ERROR_FILE_NOT_FOUND);
   EXPECT_TRUE(windows.memory.ui.Prompts().empty());
 
   HKEY key;
