@@ -104,3 +104,43 @@ stop_wine() {
   "$WINESERVER" -k >/dev/null 2>&1 || true
   "$WINESERVER" -w >/dev/null 2>&1 || true
 }
+
+# Makes the prefix $WINEPREFIX ready for tests and runs: the one of the Windows build
+# chosen (see choose_windows_build), or a fresh one of a test's own.
+make_wine_prefix() {
+  [ -f "$WINEPREFIX/.tapestrel-ready" ] && return 0
+  echo "setup: creating the Wine prefix in $WINEPREFIX"
+  mkdir -p "$HOME" "$XDG_DATA_HOME/Trash/files" "$XDG_DATA_HOME/Trash/info" \
+           "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
+  chmod 700 "$XDG_RUNTIME_DIR"
+  "$WINE_LOADER" wineboot --init >/dev/null 2>&1
+  "$WINESERVER" -w
+  # Managed=N: no window manager runs under Xvfb, and Wine would wait two seconds for
+  # one each time a shown window is hidden or destroyed. GlobalFlag 0x70 gives the
+  # program a heap that fills what it frees, so a use after free in any end-to-end run
+  # faults at once instead of reading memory that happens to be intact.
+  local reg="$WINE_HOME/tapestrel.reg"
+  cat > "$reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_CURRENT_USER\Software\Wine\Drivers]
+"Graphics"="x11,null"
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+
+[HKEY_CLASSES_ROOT\.txt]
+@="txtfile"
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\Image File Execution Options\Tapestrel.exe]
+"GlobalFlag"=dword:00000070
+REG
+  "$WINE_LOADER" regedit /S "$reg" >/dev/null 2>&1
+  "$WINESERVER" -w
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  touch "$WINEPREFIX/.tapestrel-ready"
+}

@@ -406,6 +406,16 @@ RunningProgram::RunningProgram() {
   // The pointer out of the way, in the screen's bottom right corner: left over a window
   // by an earlier test, it would make that window show its hover texts.
   SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  // The packaging test points the tests at an installed or unpacked copy, whose path may
+  // hold letters of no code page: it is taken and started in UTF-16.
+  wchar_t packaged[MAX_PATH * 4] = {};
+  if (GetEnvironmentVariableW(L"TAPESTREL_PROGRAM", packaged, MAX_PATH * 4) > 0) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    std::wstring command = L"\"" + std::wstring(packaged) + L"\"";
+    started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &info_) != 0;
+    return;
+  }
   STARTUPINFOA si{};
   si.cb = sizeof si;
   std::string command = "\"" + programPath() + "\"";
