@@ -25,6 +25,8 @@ OutFile "${OUTFILE}"
 RequestExecutionLevel user
 InstallDir "$LOCALAPPDATA\Programs\${APP}"
 SetCompressor /SOLID lzma
+Icon "..\resources\tapestrel.ico"
+UninstallIcon "..\resources\tapestrel.ico"
 ShowInstDetails show
 ShowUninstDetails show
 VIProductVersion "${VERSION}.0"
