@@ -183,6 +183,29 @@ TEST_F(OptionsDialogTest, OkKeepsTheChangesAndWritesWhatWaitsForIt) {
   EXPECT_TRUE(dialog.Visible());
 }
 
+TEST_F(OptionsDialogTest, RunAtStartUpForAnOrdinaryUserIsEnteredForTheUserAndToldOnce) {
+  const char* run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+  memory.registry.FailOpen(RegistryRoot::LocalMachine, run, 5);  // no administrator
+  const auto told = [this] {
+    int count = 0;
+    for (const std::string& prompt : memory.ui.Prompts())
+      count += prompt.find("it is entered for you alone") != std::string::npos;
+    return count;
+  };
+  dialog.Open();
+  click(dialog.chkMiscOptions[13]);  // run at start-up
+  dialog.cmdOptions[FrmOptions::Ok].Click();
+  EXPECT_TRUE(memory.registry.Value(RegistryRoot::CurrentUser, run, "Tapestrel"));
+  EXPECT_EQ(told(), 1);
+  dialog.Open();  // O&K again with the option still on: nothing more to tell
+  dialog.cmdOptions[FrmOptions::Ok].Click();
+  EXPECT_EQ(told(), 1);
+  dialog.Open();
+  click(dialog.chkMiscOptions[13]);
+  dialog.cmdOptions[FrmOptions::Ok].Click();
+  EXPECT_FALSE(memory.registry.Value(RegistryRoot::CurrentUser, run, "Tapestrel"));
+}
+
 TEST_F(OptionsDialogTest, BrowseDialogsAskWithTheirFiltersAndTitlesFromBelowTheTopBand) {
   dialog.Open();
   memory.ui.Pick("C:\\Tools\\Paint Shop.exe");
