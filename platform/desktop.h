@@ -6,11 +6,33 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/bitmap.h"
 #include "platform/runtime_error.h"
 
 namespace tapestrel {
+
+// A rectangle of the virtual screen in pixels: right and bottom lie just outside it.
+// Monitors left of or above the primary one have negative coordinates.
+struct PixelRect {
+  long left = 0;
+  long top = 0;
+  long right = 0;
+  long bottom = 0;
+  long Width() const { return right - left; }
+  long Height() const { return bottom - top; }
+  bool operator==(const PixelRect&) const = default;
+};
+
+// One monitor of the desktop: all of it, the part the taskbar and docked bars leave
+// (the work area), and whether it is the primary one, whose top left is (0, 0).
+struct Monitor {
+  PixelRect bounds;
+  PixelRect workArea;
+  bool primary = false;
+  bool operator==(const Monitor&) const = default;
+};
 
 struct MemoryStatus {
   int loadPercent = 0;
@@ -36,6 +58,8 @@ class Desktop {
   virtual bool KeyPressed(int virtualKey) = 0;
   // Bits per pixel of the display (planes times bits per pixel of a plane).
   virtual int ColorDepth() = 0;
+  // Every monitor of the desktop, the primary one first; never none.
+  virtual std::vector<Monitor> Monitors() = 0;
   // Makes a BMP file the desktop wallpaper, writing the user's profile and telling every
   // window; answers what the system answered.
   virtual long SetDesktopWallpaper(const std::string& path) = 0;

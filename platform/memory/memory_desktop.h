@@ -27,6 +27,13 @@ class MemoryDesktop : public Desktop {
   }
   bool escapeOnce = false;
   int ColorDepth() override { return colorDepth; }
+  // The monitors a test gives; without them, one primary monitor the size of the screen.
+  std::vector<Monitor> monitors;
+  std::vector<Monitor> Monitors() override {
+    if (!monitors.empty()) return monitors;
+    const PixelRect screen{0, 0, screenWidth / TwipsPerPixel(), screenHeight / TwipsPerPixel()};
+    return {{screen, screen, true}};
+  }
   long SetDesktopWallpaper(const std::string& path) override {
     wallpapers.push_back(path);
     return 1;

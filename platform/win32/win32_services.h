@@ -101,6 +101,7 @@ class Win32Desktop : public Desktop {
   MemoryStatus Memory() override;
   bool KeyPressed(int virtualKey) override;
   int ColorDepth() override;
+  std::vector<Monitor> Monitors() override;
   long SetDesktopWallpaper(const std::string& path) override;
   std::optional<Bitmap> DrawMetafile(const std::string& bytes) override;
   int ShowCursor(bool show) override;

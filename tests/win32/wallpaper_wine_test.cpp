@@ -111,5 +111,22 @@ TEST_F(WallpaperOnWine, MetafilesAreDrawnByTheSystem) {
   EXPECT_FALSE(desktop.DrawMetafile(wmf.substr(0, 10)));
 }
 
+// Wine shows one monitor, whatever Xvfb is given: the enumeration is checked against it.
+TEST(MonitorsOnWine, TheOneMonitorIsTheScreenPrimaryWithItsWorkAreaInside) {
+  Win32Desktop desktop;
+  const std::vector<Monitor> monitors = desktop.Monitors();
+  ASSERT_EQ(monitors.size(), static_cast<std::size_t>(GetSystemMetrics(SM_CMONITORS)));
+  const Monitor& first = monitors.front();
+  EXPECT_TRUE(first.primary);
+  EXPECT_EQ(first.bounds, (PixelRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}));
+  RECT work{};
+  ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+  EXPECT_EQ(first.workArea, (PixelRect{work.left, work.top, work.right, work.bottom}));
+  EXPECT_GE(first.workArea.left, first.bounds.left);
+  EXPECT_LE(first.workArea.right, first.bounds.right);
+  EXPECT_GT(first.workArea.Height(), 0);
+  for (std::size_t i = 1; i < monitors.size(); ++i) EXPECT_FALSE(monitors[i].primary);
+}
+
 }  // namespace
 }  // namespace tapestrel
