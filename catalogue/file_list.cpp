@@ -174,12 +174,11 @@ void FileList::ShowFocusedDimensions() {
   if (!frm.InfoMode() || focused < 0 || focused >= list.Count()) return;
   const ListItem& item = list.Items()[static_cast<std::size_t>(focused)];
   // Read quietly: the status bar is no place for a damaged file's questions.
-  ProgramState& state = state_;
-  const bool quiet = state.HeaderReaderQuiet;
-  state.HeaderReaderQuiet = true;
+  const bool quiet = state_.HeaderReaderQuiet;
+  state_.HeaderReaderQuiet = true;
   headers_.ReadImageHeader(item.Column(1) + item.text);
-  state.HeaderReaderQuiet = quiet;
-  frm.ChangeThirdStatusMsg(NumberText(state.ImageWidth) + "x" + NumberText(state.ImageHeight));
+  state_.HeaderReaderQuiet = quiet;
+  frm.ChangeThirdStatusMsg(NumberText(state_.ImageWidth) + "x" + NumberText(state_.ImageHeight));
 }
 
 void FileList::ItemClicked(int index) {
@@ -233,10 +232,9 @@ bool FileList::FillListView(const std::string& folder, const std::vector<std::st
   } mark{filling_ = true};
   MainView& frm = view_;
   folderAtFillStart_ = frm.PaneFolder();
-  ProgramState& state = state_;
   const std::string caption = frm.Caption();
   ListView& list = Current();
-  const bool append = state.AppendRecord;
+  const bool append = state_.AppendRecord;
   int repeats = 0;
   bool imagesReadIn = false;
   bool completed = true;
@@ -282,7 +280,7 @@ bool FileList::FillListView(const std::string& folder, const std::vector<std::st
         break;
       }
       if (EscapePressed()) {
-        state.Escape = false;
+        state_.Escape = false;
         frm.ChangeMainStatusMsg("User hit escape");
         stoppedByEscape_ = true;
         completed = false;
@@ -350,10 +348,9 @@ bool FileList::ListViewAdd(const std::string& name, const std::string& folder, b
     const std::string key = dot == std::string::npos ? "NONE" : name.substr(0, dot);
     // A program shows its own icons; when they cannot be taken it shows none of its own.
     const std::string icon = "icon:" + folder + name + ",0";
-    Ui& ui = ui_;
     const bool taken = key == "NONE" || frm.HasFileIcon(key) ||
-                       (trapped(ui, "extracting the large icon", [&] { frm.AddFileIcon(key, icon, true); }) &&
-                        trapped(ui, "extracting the small icon", [&] { frm.AddFileIcon(key, icon, false); }));
+                       (trapped(ui_, "extracting the large icon", [&] { frm.AddFileIcon(key, icon, true); }) &&
+                        trapped(ui_, "extracting the small icon", [&] { frm.AddFileIcon(key, icon, false); }));
     item.icon = taken ? key : "NONE";
   } else {
     item.icon = frm.HasFileIcon(type) ? type : "NONE";
@@ -369,33 +366,30 @@ bool FileList::ListViewAdd(const std::string& name, const std::string& folder, b
 
 bool FileList::ListViewAddHelp(ListItem& item, const std::string& name, const std::string& type,
                                const std::string& fullName) {
-  ProgramState& state = state_;
-  HeaderReader& headers = headers_;
-  state.ImageWidth = state.ImageHeight = state.ImageBitDepth = 0;
-  if (type == "bmp") headers.ReadBmpHeader(fullName);
+  state_.ImageWidth = state_.ImageHeight = state_.ImageBitDepth = 0;
+  if (type == "bmp") headers_.ReadBmpHeader(fullName);
   else if (type == "jpg" || type == "jpe" || type == "jpeg") {
-    headers.ReadJpegHeader(fullName);
-    headers.CloseFile();
-  } else if (type == "gif") headers.ReadGifHeader(fullName);
-  else if (type == "pcx") headers.ReadPcxHeader(fullName);
-  else if (type == "tga") headers.ReadTgaHeader(fullName);
-  else if (type == "tif") headers.ReadTiffHeader(fullName);
-  else if (type == "wmf") headers.ReadWmfHeader(fullName);
+    headers_.ReadJpegHeader(fullName);
+    headers_.CloseFile();
+  } else if (type == "gif") headers_.ReadGifHeader(fullName);
+  else if (type == "pcx") headers_.ReadPcxHeader(fullName);
+  else if (type == "tga") headers_.ReadTgaHeader(fullName);
+  else if (type == "tif") headers_.ReadTiffHeader(fullName);
+  else if (type == "wmf") headers_.ReadWmfHeader(fullName);
 
   const std::uint64_t size = current_ ? current_->size : files_.FileLength(fullName);
   totalBytes_ += size;
   std::string info = FormatFileSize(size, true);
   if (type.size() <= 4 && std::string_view(kMeasuredTypes).find(" " + type + " ") != std::string_view::npos)
-    info += NumberText(state.ImageWidth) + "x" + NumberText(state.ImageHeight);
+    info += NumberText(state_.ImageWidth) + "x" + NumberText(state_.ImageHeight);
   item.SetSubItem(4, info);
 
   // A picture named only by its extension (".jpg") cannot be handled: it gets a name.
   // Never another file that starts with a dot, and never onto a name that is taken.
   if (name.size() > 1 && name[0] == '.' && name.find('.', 1) == std::string::npos && EqualsIgnoreCase(name.substr(1), type) &&
       std::string_view(kReadTypes).find(" " + type + " ") != std::string_view::npos) {
-    FileSystem& files = files_;
     const std::string renamed = DirectoryPart(fullName) + "blank" + NumberText(readIn_) + "." + type;
-    if (files.FileExists(renamed) || files.FolderExists(renamed) || !files.RenameFile(fullName, renamed)) {
+    if (files_.FileExists(renamed) || files_.FolderExists(renamed) || !files_.RenameFile(fullName, renamed)) {
       ui_.MsgBox("Unable to rename " + fullName + " to " + renamed + ".", mb::OkOnly | mb::Exclamation,
                  kApplicationName);
       return true;  // listed under its own name
@@ -553,16 +547,15 @@ void FileList::AskAlternateFilter() {
 
 void FileList::AskAlternateExtension() {
   Options& o = options_;
-  Ui& ui = ui_;
   MainView& frm = view_;
   if (o.AlternateFilePattern == "User") {
-    const std::string filters = Trim(ui.InputBox(
+    const std::string filters = Trim(ui_.InputBox(
         "Enter one or a series file filters \nIMPORTANT: Be sure to separate each filter by a space\nFor example: *.jpg *.gif",
         "Enter filters", o.ActiveFilters[2]));
     if (!filters.empty()) SetFilter(2, filters);
     return;
   }
-  std::string extension = Trim(ui.InputBox(
+  std::string extension = Trim(ui_.InputBox(
       "Enter extension for other (alt) images.\n\nNew extensions will be lost upon program termination",
       "Enter alternate file pattern", ""));
   if (extension.empty()) return;

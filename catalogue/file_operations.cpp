@@ -40,18 +40,17 @@ std::vector<FileOperations::Selected> FileOperations::CollectSelected() {
 }
 
 bool FileOperations::Confirm(Operation operation, const Selected& file) {
-  FrmYesNoAllCancel& dialog = dialog_;
   const std::string name = file.path.substr(file.path.find_last_of('\\') + 1);
   const std::string folder = file.path.substr(0, file.path.size() - name.size());
   switch (operation) {
-    case Delete: dialog.Ask("Delete file?", "Send\n\n     " + name + "\n\nto the Recycle Bin?"); break;
-    case Remove: dialog.Ask("Remove file?", "Remove\n\n     " + name + "\n\nfrom the list?"); break;
+    case Delete: dialog_.Ask("Delete file?", "Send\n\n     " + name + "\n\nto the Recycle Bin?"); break;
+    case Remove: dialog_.Ask("Remove file?", "Remove\n\n     " + name + "\n\nfrom the list?"); break;
     case Decode:
-      dialog.Ask(options_.InternalDecoding ? "Internal Decode" : "External Decode", "Decode \n\n     " + name + "?");
+      dialog_.Ask(options_.InternalDecoding ? "Internal Decode" : "External Decode", "Decode \n\n     " + name + "?");
       break;
-    case Move: dialog.Display(name, folder); break;
+    case Move: dialog_.Display(name, folder); break;
   }
-  dialog.ShowModal();
+  dialog_.ShowModal();
   return true;
 }
 
@@ -129,15 +128,14 @@ void FileOperations::Perform(Operation operation, const std::vector<Selected>& w
     case Move: {
       NoticeBeforeFirstShellUse();
       list_.ForgetEarlierEscape();  // the notice may have been closed with Esc
-      FileSystem& files = files_;
       std::vector<std::string> from;
       std::vector<std::string> targets;
       std::vector<std::string> kept;
       for (const Selected& s : work) {
         const std::string target = s.target + FilePart(s.path);
-        if (EqualsIgnoreCase(target, s.path) || !files.FileExists(s.path)) continue;  // onto itself, or gone
+        if (EqualsIgnoreCase(target, s.path) || !files_.FileExists(s.path)) continue;  // onto itself, or gone
         // Never onto a file the user has: with renaming off, that file is not moved.
-        if (!o.RenameOnCollision && files.FileExists(target)) {
+        if (!o.RenameOnCollision && files_.FileExists(target)) {
           kept.push_back(FilePart(s.path));
           continue;
         }
@@ -220,7 +218,6 @@ int FileOperations::MoveFiles(const std::vector<std::string>& paths, const std::
   FileOperation op;
   op.function = shell_op::Move;
   op.flags = shell_op::AllowUndo | shell_op::FilesOnly | shell_op::MultiDestFiles | (rename ? shell_op::RenameOnCollision : 0);
-  FileSystem& files = files_;
   const int total = static_cast<int>(paths.size());
   for (int i = 0; i < total; ++i) {
     if (!list_.StepGoesOn(i + 1, total, " <ESC> to cancel.")) break;
@@ -229,7 +226,7 @@ int FileOperations::MoveFiles(const std::vector<std::string>& paths, const std::
     // program never lets a move replace a file when renaming was asked for.
     if (rename)
       target = FreeNumberedName(target, [&](const std::string& p) {
-        return files.FileExists(p) || std::find(op.to.begin(), op.to.end(), p) != op.to.end();
+        return files_.FileExists(p) || std::find(op.to.begin(), op.to.end(), p) != op.to.end();
       });
     op.from.push_back(paths[static_cast<std::size_t>(i)]);
     op.to.push_back(target);
@@ -275,11 +272,10 @@ void FileOperations::TellNotDone(const std::vector<std::string>& handed, const c
 std::string FileOperations::SelectedFolder() const { return view_.ChosenPaneFolder(); }
 
 void FileOperations::RefreshFolderList() {
-  FileSystem& files = files_;
   // A folder that went away leaves the pane at the nearest one still there.
   std::string path = view_.PaneFolder();
-  while (path.size() > 3 && !files.FolderExists(path)) path = DirectoryPart(path.substr(0, path.size() - 1));
-  view_.ShowPaneFolder(path, FolderTreeEntries(files, path));
+  while (path.size() > 3 && !files_.FolderExists(path)) path = DirectoryPart(path.substr(0, path.size() - 1));
+  view_.ShowPaneFolder(path, FolderTreeEntries(files_, path));
 }
 
 namespace {
@@ -301,16 +297,15 @@ void FileOperations::DeleteFolder() {
 void FileOperations::MoveFolder() {
   const std::string folder = SelectedFolder();
   if (!folders_.IsFolder(folder)) return;
-  FrmYesNoAllCancel& dialog = dialog_;
-  dialog.AskFolderMove(folder);
-  dialog.ShowModal();
-  if (dialog.DialogResult() != FrmYesNoAllCancel::Yes && dialog.DialogResult() != FrmYesNoAllCancel::YesToAll) return;
+  dialog_.AskFolderMove(folder);
+  dialog_.ShowModal();
+  if (dialog_.DialogResult() != FrmYesNoAllCancel::Yes && dialog_.DialogResult() != FrmYesNoAllCancel::YesToAll) return;
   NoticeBeforeFirstShellUse();
   FileOperation op;
   op.function = shell_op::Move;
   op.flags = shell_op::AllowUndo | (options_.RenameOnCollision ? shell_op::RenameOnCollision : 0);
   op.from = {withoutTrailingSlash(folder)};
-  op.to = {withoutTrailingSlash(Trim(dialog.MoveTarget()))};
+  op.to = {withoutTrailingSlash(Trim(dialog_.MoveTarget()))};
   bool aborted = false;
   // A folder still where it was has not moved, whatever the shell answered (onto a
   // folder of the same name it does nothing and says nothing).
@@ -320,7 +315,6 @@ void FileOperations::MoveFolder() {
 }
 
 void FileOperations::Dropped(const std::vector<std::string>& paths, bool onFolderPane) {
-  FileSystem& files = files_;
   list_.ForgetEarlierEscape();
   std::vector<std::string> folders;
   std::vector<std::string> dropped;
@@ -330,7 +324,7 @@ void FileOperations::Dropped(const std::vector<std::string>& paths, bool onFolde
       Tell("User hit escape", mb::OkOnly | mb::Information);
       return;
     }
-    if (files.FolderExists(path)) folders.push_back(NormalizeFolder(path));
+    if (files_.FolderExists(path)) folders.push_back(NormalizeFolder(path));
     else dropped.push_back(path);
   }
   if (onFolderPane) {
@@ -347,12 +341,11 @@ void FileOperations::Dropped(const std::vector<std::string>& paths, bool onFolde
     folders_.RecordDroppedFolders(folders);
   }
   if (!dropped.empty()) {
-    // Dropped files join what the dropped folders gave.
-    ProgramState& state = state_;
-    const bool append = state.AppendRecord;
-    state.AppendRecord = append || !folders.empty();
+    // Dropped files_ join what the dropped folders gave.
+    const bool append = state_.AppendRecord;
+    state_.AppendRecord = append || !folders.empty();
     list_.FillListView("", &dropped);
-    state.AppendRecord = append;
+    state_.AppendRecord = append;
   }
 }
 

@@ -28,16 +28,15 @@ void FolderSet::ChangePictureFolder(const std::string& path, bool fromDrop) {
 
 void FolderSet::ComboEnter() {
   MainView& frm = view_;
-  FileSystem& files = files_;
   const std::string text = Trim(frm.FolderBoxText());
   if (text.empty()) return;
   if (EqualsIgnoreCase(TreePath(text), frm.PaneFolder())) {
-    // The folder shown already: read its files again.
+    // The folder shown already: read its files_ again.
     if (!state_.AppendRecord) list_.ClearListView();
     list_.FillListView();
     return;
   }
-  if (!files.FolderExists(text)) {
+  if (!files_.FolderExists(text)) {
     ui_.MsgBox("Path not found (76) has occurred \nwhile trying to change the folder using the combo box.",
                mb::OkOnly | mb::Exclamation, kApplicationName);
     return;
@@ -46,18 +45,17 @@ void FolderSet::ComboEnter() {
   SuppressFolderEvents = true;  // the drive change must not move the folder box first
   frm.SetPaneDrive(ToLower(text.substr(0, 2)));
   SuppressFolderEvents = suppress;
-  frm.ShowPaneFolder(TreePath(text), FolderTreeEntries(files, text));
+  frm.ShowPaneFolder(TreePath(text), FolderTreeEntries(files_, text));
 }
 
 void FolderSet::DriveChanged() {
   if (SuppressFolderEvents) return;
   MainView& frm = view_;
-  FileSystem& files = files_;
   try {
     for (;;) {
-      const std::string folder = files.DriveCurrentFolder(frm.PaneDrive());
-      if (files.FolderExists(folder)) {
-        frm.ShowPaneFolder(TreePath(folder), FolderTreeEntries(files, folder));
+      const std::string folder = files_.DriveCurrentFolder(frm.PaneDrive());
+      if (files_.FolderExists(folder)) {
+        frm.ShowPaneFolder(TreePath(folder), FolderTreeEntries(files_, folder));
         return;
       }
       if (ui_.MsgBox("Device unavailable.", mb::RetryCancel | mb::Exclamation, kApplicationName) != mb::IdRetry) break;
@@ -233,13 +231,12 @@ bool FolderSet::DirDiver(const std::string& folder, int depth) {
   ui_.DoEvents();
   if (desktop_.KeyPressed(27)) Searching = false;
   if (!Searching) return false;
-  FileSystem& files = files_;
   std::vector<std::string> found;
-  for (const std::string& name : files.SubFolders(folder)) {
+  for (const std::string& name : files_.SubFolders(folder)) {
     const std::string sub = NormalizeFolder(NormalizeFolder(folder) + name);
     // Junctions and links are passed by: one that leads back up the tree would make the
     // search endless, and one that leads elsewhere would list another tree's pictures.
-    if (files.IsLink(sub)) continue;
+    if (files_.IsLink(sub)) continue;
     found.push_back(sub);
     frame_.ShowSearchProgress(sub + "\nDirectory count: " + NumberText(activeCount_) + "\n Press <ESC> to stop.");
     RecordActive(sub);  // saved at once: an interrupted search keeps what it found

@@ -73,17 +73,16 @@ std::string RegistryRoutines::RegistryErrorText(long code) {
 void RegistryRoutines::Report(const std::string& text) { ui_.MsgBox(text, mb::OkOnly, kApplicationName); }
 
 std::string RegistryRoutines::GetRegistryValue(const std::string& valueName) {
-  Registry& registry = registry_;
   const KeyOf where = keyFor(valueName);
   std::string result;
   {
-    OpenRegistryKey key(registry, where.root, where.subKey);
+    OpenRegistryKey key(registry_, where.root, where.subKey);
     if (!key.ok()) {
       Report(RegistryErrorText(key.code()));
       return {};
     }
     std::string buffer = blankBuffer();
-    const long code = registry.QueryValue(key.handle(), valueName, buffer);
+    const long code = registry_.QueryValue(key.handle(), valueName, buffer);
     if (code == registry_code::Success) return TrimAtNull(buffer);
     if (RegistryErrorText(code) != kMissingValueText) {
       Report(RegistryErrorText(code));
@@ -97,9 +96,8 @@ std::string RegistryRoutines::GetRegistryValue(const std::string& valueName) {
 }
 
 void RegistryRoutines::SetRegistryValue(const std::string& valueName, const std::string& text) {
-  Registry& registry = registry_;
   const KeyOf where = keyFor(valueName);
-  OpenRegistryKey key(registry, where.root, where.subKey);
+  OpenRegistryKey key(registry_, where.root, where.subKey);
   if (!key.ok()) {
     Report(RegistryErrorText(key.code()) + " while opening the key for " + valueName);
     return;
@@ -112,7 +110,7 @@ void RegistryRoutines::SetRegistryValue(const std::string& valueName, const std:
     value = NumberText(LeadingNumber(text));  // desktop values are numbers: "02" is written "2"
   }
   const auto count = static_cast<std::uint32_t>(std::min(callerLength, value.size()));
-  const long code = registry.SetStringValue(key.handle(), valueName, value, count);
+  const long code = registry_.SetStringValue(key.handle(), valueName, value, count);
   if (code != registry_code::Success) Report(RegistryErrorText(code) + " while setting the key for " + valueName);
 }
 
@@ -161,30 +159,28 @@ void RegistryRoutines::RemoveRunEntry() {
 }
 
 std::string RegistryRoutines::ClassForExtension(const std::string& extension) {
-  Registry& registry = registry_;
   const std::string name = (!extension.empty() && extension[0] == '.') ? extension : "." + ToLower(extension);
   for (const std::string& candidate : {name, ToUpper(name)}) {
-    OpenRegistryKey key(registry, RegistryRoot::ClassesRoot, candidate);
+    OpenRegistryKey key(registry_, RegistryRoot::ClassesRoot, candidate);
     if (!key.ok()) continue;
     std::string buffer = blankBuffer();
-    if (registry.QueryDefaultValue(key.handle(), "", buffer) != registry_code::Success) return {};
+    if (registry_.QueryDefaultValue(key.handle(), "", buffer) != registry_code::Success) return {};
     return TrimAtNull(buffer);
   }
   return {};
 }
 
 std::string RegistryRoutines::ProgramForClass(std::string& className, std::int16_t& iconIndex) {
-  Registry& registry = registry_;
   std::set<std::string> seen;
   for (int step = 0; step <= kMaxRedirections; ++step) {
     if (className.empty() || !seen.insert(ToLower(className)).second) return {};
     for (const char* place : {"\\DefaultIcon", "\\protocol\\StdFileEditing\\server", "\\shell\\open\\command"}) {
       bool opened = false;
-      const std::string found = readDefaultValue(registry, className + place, opened);
+      const std::string found = readDefaultValue(registry_, className + place, opened);
       if (opened) return ExistingProgram(found, iconIndex);
     }
     bool redirected = false;
-    const std::string next = readDefaultValue(registry, className + "\\CurVer", redirected);
+    const std::string next = readDefaultValue(registry_, className + "\\CurVer", redirected);
     if (!redirected) return {};
     className = next;
   }
@@ -192,7 +188,6 @@ std::string RegistryRoutines::ProgramForClass(std::string& className, std::int16
 }
 
 std::string RegistryRoutines::ExistingProgram(const std::string& text, std::int16_t& iconIndex) {
-  FileSystem& files = files_;
   const auto unquote = [](std::string s) {
     if (!s.empty() && s.front() == '"') s.erase(0, 1);
     if (!s.empty() && s.back() == '"') s.pop_back();
@@ -206,10 +201,10 @@ std::string RegistryRoutines::ExistingProgram(const std::string& text, std::int1
     const bool fits =
         index >= std::numeric_limits<std::int16_t>::min() && index <= std::numeric_limits<std::int16_t>::max();
     iconIndex = fits ? static_cast<std::int16_t>(index) : 0;
-    if (files.FileExists(program)) return program;
+    if (files_.FileExists(program)) return program;
     if (DirectoryPart(program).empty()) {
       const std::string inSystem = state_.SystemFolder + program;
-      if (files.FileExists(inSystem)) return inSystem;
+      if (files_.FileExists(inSystem)) return inSystem;
     }
     return {};
   }
@@ -218,9 +213,9 @@ std::string RegistryRoutines::ExistingProgram(const std::string& text, std::int1
   if (exe != std::string::npos) {
     std::string program = text.substr(0, exe + 4);
     if (!program.empty() && program.front() == '"') program.erase(0, 1);
-    return files.FileExists(program) ? program : std::string();
+    return files_.FileExists(program) ? program : std::string();
   }
-  return files.FileExists(text) ? text : std::string();
+  return files_.FileExists(text) ? text : std::string();
 }
 
 }  // namespace tapestrel

@@ -412,10 +412,9 @@ std::vector<std::string> Settings::LoadHistory() {
 }
 
 void Settings::SaveHistory(const std::vector<std::string>& paths, std::size_t slots) {
-  SettingsStore& store = store_;
-  store.DeleteSection(kBackDropHistorySection);
+  store_.DeleteSection(kBackDropHistorySection);
   for (std::size_t i = 0; i < std::max(slots, paths.size()); ++i)
-    store.SaveSetting(kBackDropHistorySection, std::to_string(i + 1), i < paths.size() ? paths[i] : "");
+    store_.SaveSetting(kBackDropHistorySection, std::to_string(i + 1), i < paths.size() ? paths[i] : "");
 }
 
 std::string Settings::ActiveDirectoryKey(int position) { return FormatNumber(position, "000000"); }
@@ -431,10 +430,9 @@ std::vector<std::string> Settings::LoadActiveDirectories() {
 }
 
 void Settings::SaveActiveDirectories(const std::vector<std::string>& folders) {
-  SettingsStore& store = store_;
-  store.DeleteSection(kActiveDirectoriesSection);
+  store_.DeleteSection(kActiveDirectoriesSection);
   for (std::size_t i = 0; i < folders.size(); ++i)
-    store.SaveSetting(kActiveDirectoriesSection, ActiveDirectoryKey(static_cast<int>(i) + 1), folders[i]);
+    store_.SaveSetting(kActiveDirectoriesSection, ActiveDirectoryKey(static_cast<int>(i) + 1), folders[i]);
 }
 
 void Settings::AddActiveDirectory(int position, const std::string& folder) {

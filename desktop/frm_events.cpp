@@ -78,20 +78,19 @@ void FrmEvents::Sample() {
     bool& busy;
     ~Done() { busy = false; }
   } done{busy_};
-  Desktop& desktop = desktop_;
   const int previousButtons = buttons_, previousHotKey = hotKeyState_;
   const long previousX = x_, previousY = y_;
-  buttons_ = (desktop.KeyDown(kLeft) ? 1 : 0) | (desktop.KeyDown(kRight) ? 2 : 0) | (desktop.KeyDown(kMiddle) ? 4 : 0);
-  std::tie(x_, y_) = desktop.CursorPosition();
+  buttons_ = (desktop_.KeyDown(kLeft) ? 1 : 0) | (desktop_.KeyDown(kRight) ? 2 : 0) | (desktop_.KeyDown(kMiddle) ? 4 : 0);
+  std::tie(x_, y_) = desktop_.CursorPosition();
   const int hotKey = options_.HotKeyCode;
-  hotKeyState_ = hotKey != 0 && desktop.KeyDown(hotKey) ? hotKey : 0;
-  modifiers_ = (desktop.KeyDown(kShiftKey) ? 1 : 0) | (desktop.KeyDown(kCtrlKey) ? 2 : 0) | (desktop.KeyDown(kAltKey) ? 4 : 0);
+  hotKeyState_ = hotKey != 0 && desktop_.KeyDown(hotKey) ? hotKey : 0;
+  modifiers_ = (desktop_.KeyDown(kShiftKey) ? 1 : 0) | (desktop_.KeyDown(kCtrlKey) ? 2 : 0) | (desktop_.KeyDown(kAltKey) ? 4 : 0);
   if (buttons_ != previousButtons) eventCode_ = (buttons_ & ~previousButtons) ? Pressed : Released;
   else if (x_ != previousX || y_ != previousY) eventCode_ = Moved;
   else if (hotKeyState_ != previousHotKey) eventCode_ = HotKeyChanged;
   else eventCode_ = None;
-  foreground_ = desktop.ForegroundWindow();
-  foregroundOwn_ = desktop.ForegroundIsOwn();
+  foreground_ = desktop_.ForegroundWindow();
+  foregroundOwn_ = desktop_.ForegroundIsOwn();
   // The hot key is looked at in every sample: a move in the same sample must not hide it.
   Act(previousButtons, previousHotKey);
   TellPointer(FrontSubscriber());
@@ -100,12 +99,11 @@ void FrmEvents::Sample() {
 void FrmEvents::Act(int previousButtons, int previousHotKey) {
   // In the program's own windows their key-down handlers see the hot key.
   if (foregroundOwn_) return;
-  Desktop& desktop = desktop_;
   if (hotKeyState_ != 0 && previousHotKey == 0) {
     if (HotKeyPressed) HotKeyPressed(hotKeyState_, modifiers_);
   } else if (eventCode_ == Pressed && (buttons_ & kRight) && !(previousButtons & kRight) &&
-             desktop.WindowClassAt(x_, y_) == "#32769" && !desktop.TitledWindowVisible("PROGRAM MANAGER")) {
-    view_.ShowPopUp(0, 0, true);  // a right click on the bare desktop
+             desktop_.WindowClassAt(x_, y_) == "#32769" && !desktop_.TitledWindowVisible("PROGRAM MANAGER")) {
+    view_.ShowPopUp(0, 0, true);  // a right click on the bare desktop_
   }
 }
 

@@ -214,9 +214,8 @@ void MediaEvents::PlayEvent(int event, bool waiting) {
   ResetPauseCaption(event);
   const std::string mode = DeviceMode(event);
   const bool moveOn = mode == "closed" && options_.PlayNext.at(n) != 0;
-  FileSystem& files = files_;
   // A pattern names no file of its own: only moving on to the next file gives one.
-  if (!files.FileExists(File(event)) && !(moveOn && isPattern(File(event)))) {
+  if (!files_.FileExists(File(event)) && !(moveOn && isPattern(File(event)))) {
     TellMissing(File(event));
     return;
   }
@@ -224,7 +223,7 @@ void MediaEvents::PlayEvent(int event, bool waiting) {
   if (IsCd(event) && !SendMci("Info CDAudio identity", identity)) return;
   if (moveOn) {
     NextEventFile(event);
-    if (!files.FileExists(File(event))) {
+    if (!files_.FileExists(File(event))) {
       TellMissing(File(event));
       return;
     }
@@ -390,22 +389,20 @@ void MediaEvents::CheckCdCapability() {
 }
 
 std::string MediaEvents::MciDriverForExtension(const std::string& extension) {
-  ProfileFiles& profiles = profiles_;
-  const std::string type = TrimAtNull(profiles.ReadProfileValue("win.ini", "mci extensions", extension, ""));
+  const std::string type = TrimAtNull(profiles_.ReadProfileValue("win.ini", "mci extensions", extension, ""));
   if (type.empty()) return {};
-  return TrimAtNull(profiles.ReadProfileValue("system.ini", "mci", type, ""));
+  return TrimAtNull(profiles_.ReadProfileValue("system.ini", "mci", type, ""));
 }
 
 std::string MediaEvents::MciTypeForExtension(const std::string& extension) {
   const std::string fromIni = TrimAtNull(profiles_.ReadProfileValue("win.ini", "mci extensions", extension, ""));
   if (!fromIni.empty()) return fromIni;
   // Windows NT keeps the list in the registry, where win.ini's section is mapped.
-  Registry& registry = registry_;
-  OpenRegistryKey key(registry, RegistryRoot::LocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion\\MCI Extensions",
+  OpenRegistryKey key(registry_, RegistryRoot::LocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion\\MCI Extensions",
                       kQueryValueAccess);
   if (!key.ok()) return {};
   std::string buffer(kReplyLength, ' ');
-  if (registry.QueryValue(key.handle(), extension, buffer) != registry_code::Success) return {};
+  if (registry_.QueryValue(key.handle(), extension, buffer) != registry_code::Success) return {};
   return TrimAtNull(buffer);
 }
 
@@ -456,26 +453,25 @@ void MediaEvents::ExitSequence() {
 }
 
 void MediaEvents::PauseButton(int event) {
-  FrmOptions& dialog = dialog_;
   std::string reply;
   if (IsCd(event)) {
     SendMci("status CDAudio Mode", reply);
     if (reply == "playing") {
       SendMci("Stop CDAudio", reply);
-      dialog.cmdPause[event].SetCaption("Resume");
+      dialog_.cmdPause[event].SetCaption("Resume");
     } else if (reply == "stopped" && !pendingCdCommand_.empty()) {
       SendMci(pendingCdCommand_, reply);
-      dialog.cmdPause[event].SetCaption("Pause");
+      dialog_.cmdPause[event].SetCaption("Pause");
     }
     return;
   }
   const std::string mode = DeviceMode(event);
   if (mode == "playing") {
     SendMci("pause " + Alias(event), reply);
-    dialog.cmdPause[event].SetCaption("Resume");
+    dialog_.cmdPause[event].SetCaption("Resume");
   } else if (mode == "paused") {
     SendMci(BackgroundPlayCommand(event), reply);
-    dialog.cmdPause[event].SetCaption("Pause");
+    dialog_.cmdPause[event].SetCaption("Pause");
   }
 }
 
@@ -556,10 +552,9 @@ void MediaEvents::PlaceVideoWindow(int event) {
   long left = 0;
   long top = 0;
   if (!(stored >> left >> top)) {
-    Desktop& desktop = desktop_;
-    const int tpp = desktop.TwipsPerPixel();
-    left = (desktop.ScreenWidth() / tpp - box->width) / 2;
-    top = (desktop.ScreenHeight() / tpp - box->height) / 2;
+    const int tpp = desktop_.TwipsPerPixel();
+    left = (desktop_.ScreenWidth() / tpp - box->width) / 2;
+    top = (desktop_.ScreenHeight() / tpp - box->height) / 2;
   }
   mci_.PlaceOnTop(window, left, top);
 }

@@ -36,9 +36,8 @@ void ScreenSaver::StartScreenSaver() { desktop_.PostSystemCommand(view_.NativeHa
 
 bool ScreenSaver::EnsureScreenSaverInstalled() {
   if (!GetScreenSaverPath().empty()) return true;
-  FileSystem& files = files_;
   const std::string fallback = Trim(options_.DefaultScreenSaver);
-  if (!fallback.empty() && files.FileExists(fallback)) return SetScreenSaverPath(files.ShortPathName(fallback));
+  if (!fallback.empty() && files_.FileExists(fallback)) return SetScreenSaverPath(files_.ShortPathName(fallback));
   ui_.MsgBox("No screen saver installed and \nno default one listed.", mb::OkOnly | mb::Information, kApplicationName);
   return true;
 }
@@ -72,9 +71,8 @@ void ScreenSaver::ScreenSaverCommand(int index) {
 void ScreenSaver::FindDefaultScreenSaver() {
   Options& o = options_;
   if (!Trim(o.DefaultScreenSaver).empty()) return;
-  FileSystem& files = files_;
   for (const std::string& folder : {state_.WindowsFolder, state_.SystemFolder}) {
-    const auto found = files.FindFiles(folder + "*.scr");
+    const auto found = files_.FindFiles(folder + "*.scr");
     if (!found.empty()) {
       o.DefaultScreenSaver = folder + found.front().name;
       return;

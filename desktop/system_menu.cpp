@@ -90,14 +90,13 @@ bool SystemMenu::CheckRadio(Form& window, int first, int last, int item, int pos
 void SystemMenu::UpdateSystemMenuCaption() {
   Form& main = window_;
   const Options& o = options_;
-  const ProgramState& state = state_;
   std::string timer = "&Timer On";
   if (view_.ClockRunning()) timer += " " + rotation_.RemainingText();
   std::string explore = "Explore " + fileTitle(o.WallPaperName) + " [" +
                         NumberText(rotation_.FindInList(o.WallPaperName)) + " of " +
                         NumberText(view_.CurrentFileList().Count()) + "].";
-  if (state.ImageWidth > 0 && state.ImageHeight > 0)
-    explore += " " + NumberText(state.ImageWidth) + "w" + " x " + NumberText(state.ImageHeight) + "h";
+  if (state_.ImageWidth > 0 && state_.ImageHeight > 0)
+    explore += " " + NumberText(state_.ImageWidth) + "w" + " x " + NumberText(state_.ImageHeight) + "h";
   bool changed = false;
   for (SystemMenuItem& item : main.SystemMenuItems) {
     const std::string* caption = item.command == 1 ? &timer : item.command == 17 ? &explore : nullptr;

@@ -120,44 +120,43 @@ bool DecoderFrontEnd::DecodeImage(const std::string& path) {
 
 bool DecoderFrontEnd::InternalDecode(const std::string& path) {
   // The control knows ".jpeg" and ".jpe" itself: the user's file is never renamed.
-  Gvbox& gvbox = gvbox_;
   try {
-    gvbox.SetFileName(ToLower(path));
-    state_.ImageWidth = static_cast<std::int32_t>(gvbox.Get(Gvbox::kImageWidth));
-    state_.ImageHeight = static_cast<std::int32_t>(gvbox.Get(Gvbox::kImageHeight));
+    gvbox_.SetFileName(ToLower(path));
+    state_.ImageWidth = static_cast<std::int32_t>(gvbox_.Get(Gvbox::kImageWidth));
+    state_.ImageHeight = static_cast<std::int32_t>(gvbox_.Get(Gvbox::kImageHeight));
     return true;
   } catch (const RuntimeError& e) {
     if (e.number == decode_error::kDecodeStopped) {  // the user's own Esc: nothing to tell
-      gvbox.SetFileName("");
+      gvbox_.SetFileName("");
       return false;
     }
-    const std::string loading = errorText(e) + "has occurred while loading " + gvbox.FileName();
+    const std::string loading = errorText(e) + "has occurred while loading " + gvbox_.FileName();
     if (e.number != decode_error::kJpegLoadFailed) {
       Tell(loading, mb::OkOnly | mb::Critical);
-      gvbox.SetFileName("");
+      gvbox_.SetFileName("");
       return false;
     }
     if (!options_.TryJpg2BmpNoConfirm && ui_.MsgBox(loading + "." + "\n" + "Do you want to try Jpg2bmp?",
                                                     mb::OkCancel | mb::Question, kApplicationName) == mb::IdCancel) {
-      gvbox.SetFileName("");
+      gvbox_.SetFileName("");
       return false;
     }
   }
   // The converter's BMP goes beside the picture under a name no file has, and is
   // removed again once the control holds it.
-  gvbox.SetFileName("");
+  gvbox_.SetFileName("");
   const std::string bitmap = FreeName(path + ".bmp");
   if (!ExternalDecode(path, bitmap)) {
     Tell("Unable to decode the file.", mb::OkOnly | mb::Exclamation);
     return false;
   }
   try {
-    gvbox.SetFileName(bitmap);
-    state_.ImageWidth = static_cast<std::int32_t>(gvbox.Get(Gvbox::kImageWidth));
-    state_.ImageHeight = static_cast<std::int32_t>(gvbox.Get(Gvbox::kImageHeight));
+    gvbox_.SetFileName(bitmap);
+    state_.ImageWidth = static_cast<std::int32_t>(gvbox_.Get(Gvbox::kImageWidth));
+    state_.ImageHeight = static_cast<std::int32_t>(gvbox_.Get(Gvbox::kImageHeight));
   } catch (const RuntimeError& e) {
     Tell(errorText(e) + "has occurred while loading " + bitmap, mb::OkOnly | mb::Critical);
-    gvbox.SetFileName("");
+    gvbox_.SetFileName("");
     files_.RemoveFile(bitmap);
     return false;
   }
@@ -171,7 +170,6 @@ std::string DecoderFrontEnd::FreeName(const std::string& wanted) {
 }
 
 bool DecoderFrontEnd::ExternalDecode(const std::string& path, const std::string& output) {
-  FileSystem& files = files_;
   const std::string in = ShortPath(path);
   // The working bitmap is the desktop's wallpaper: the converter writes beside it, and it
   // is replaced only by a complete new picture.
@@ -185,10 +183,10 @@ bool DecoderFrontEnd::ExternalDecode(const std::string& path, const std::string&
   const std::string command = Trim(std::string(kConverterName) + " " + " -outfile " + quoted(out) + " " +
                                    options_.ColorDepth + " " + quoted(in));
   // An earlier run's file must not pass for this run's result.
-  if (files.FileExists(out)) files.RemoveFile(out);
-  files.SetCurrentFolder(state_.ProgramFolder);
+  if (files_.FileExists(out)) files_.RemoveFile(out);
+  files_.SetCurrentFolder(state_.ProgramFolder);
   RunAndWait(command);
-  const bool success = files.FileExists(out);
+  const bool success = files_.FileExists(out);
   if (output.empty()) {
     if (!success) {
       // Without a word here the wallpaper would just stay as it was.
@@ -198,14 +196,14 @@ bool DecoderFrontEnd::ExternalDecode(const std::string& path, const std::string&
     const bool loaded = writer_.LoadPictureIntoBox(picLoad_, out);
     std::string bytes;
     if (loaded) {
-      if (auto file = files.OpenRead(out)) {
+      if (auto file = files_.OpenRead(out)) {
         bytes.resize(static_cast<std::size_t>(file->Size()));
         bytes.resize(file->Read(bytes.data(), bytes.size()));
       }
     }
-    files.RemoveFile(out);
+    files_.RemoveFile(out);
     if (!loaded) return false;
-    if (bytes.empty() || !files.WriteFileAtomically(working, bytes)) {
+    if (bytes.empty() || !files_.WriteFileAtomically(working, bytes)) {
       Tell("Unable to write " + working + ".", mb::OkOnly | mb::Exclamation);
       return false;
     }
@@ -253,8 +251,7 @@ std::string DecoderFrontEnd::ConverterPath(const std::string& path) {
 }
 
 bool DecoderFrontEnd::WriteConverterLine(std::string& batch, const std::string& path, bool half) {
-  ProgramState& state = state_;
-  state.HeaderReaderQuiet = true;
+  state_.HeaderReaderQuiet = true;
   headers_.ReadJpegHeader(path);
   headers_.CloseFile();
   const std::string quotedPath = ConverterPath(path);
@@ -272,7 +269,6 @@ void DecoderFrontEnd::DecodeSelectedFiles(const std::vector<std::string>& paths,
   MainView& frm = view_;
   if (mode == 2) {
     std::string batch = "@echo off\r\n";
-    FileSystem& files = files_;
     // Where each converter line's BMP will be (the converter keeps a file of that name
     // too), so that a line that failed can be told; and the names no code page of the
     // command interpreter can spell (no short name on the volume), decoded here instead.
@@ -294,18 +290,18 @@ void DecoderFrontEnd::DecodeSelectedFiles(const std::vector<std::string>& paths,
     }
     state_.HeaderReaderQuiet = false;
     if (!expected.empty()) {
-      if (!files.WriteFileAtomically(BatchFile(), batch)) {
+      if (!files_.WriteFileAtomically(BatchFile(), batch)) {
         Tell(errorText(RuntimeError{75, "Path/File access error"}) + "has occurred while attempting to decode file(s).",
              mb::OkOnly | mb::Critical);
         return;
       }
-      files.SetCurrentFolder(state_.ProgramFolder);
+      files_.SetCurrentFolder(state_.ProgramFolder);
       frm.HideWindow();
       RunAndWait(quoted(BatchFile()));
       frm.ShowWindow();
       std::vector<std::string> failed;
       for (const auto& [path, bmp] : expected)
-        if (!files.FileExists(bmp)) failed.push_back(fileNamePart(path));
+        if (!files_.FileExists(bmp)) failed.push_back(fileNamePart(path));
       if (!failed.empty())
         Tell(NumberText(static_cast<long>(failed.size())) + " of " + NumberText(static_cast<long>(expected.size())) +
                  " file(s) were not decoded by " + kConverterName + ":\n" + NamesOneALine(failed),
@@ -325,14 +321,12 @@ void DecoderFrontEnd::DecodeSelectedFiles(const std::vector<std::string>& paths,
     }
     return;
   }
-
-  FrmDecodingInProgress& progress = progress_;
   frm.HideWindow();
-  progress.Load();
-  progress.Show();
+  progress_.Load();
+  progress_.Show();
   const std::size_t count = paths.size();
   for (std::size_t i = 0; i < count; ++i) {
-    progress.txtConversionInProgress.SetText("Decoding \n" + AbbreviatePath(paths[i], 50) + "\n" +
+    progress_.txtConversionInProgress.SetText("Decoding \n" + AbbreviatePath(paths[i], 50) + "\n" +
                                              NumberText(static_cast<long>(i + 1)) + " of " +
                                              NumberText(static_cast<long>(count)));
     if (CancelDecoding) break;
@@ -344,22 +338,21 @@ void DecoderFrontEnd::DecodeSelectedFiles(const std::vector<std::string>& paths,
       Tell(errorText(e) + "has occurred while attempting to decode file(s).", mb::OkOnly | mb::Critical);
     }
   }
-  progress.Unload();
+  progress_.Unload();
   frm.ShowWindow();
 }
 
 void DecoderFrontEnd::DecodeOneForBatch(const std::string& path) {
-  WallpaperWriter& writer = writer_;
   const bool metafile = EqualsIgnoreCase(lastThree(path), "wmf");
-  if (metafile ? !writer.LoadPictureIntoBox(picLoad_, path) : !DecodeImage(path)) return;
+  if (metafile ? !writer_.LoadPictureIntoBox(picLoad_, path) : !DecodeImage(path)) return;
   // A BMP of the same name that is already there is the user's: never replaced.
   const std::string output = FreeName(withExtension(path, "bmp"));
-  const double zoom = writer.ComputeFitZoom();
+  const double zoom = writer_.ComputeFitZoom();
   const bool fromDecoder = !metafile && options_.InternalDecoding;
   if (zoom < 1) {
-    writer.ShrinkPictureToFile(picLoad_, picWork_, zoom, output, 0, fromDecoder);
+    writer_.ShrinkPictureToFile(picLoad_, picWork_, zoom, output, 0, fromDecoder);
   } else {
-    writer.SavePicture(*picLoad_.Picture(), output);
+    writer_.SavePicture(*picLoad_.Picture(), output);
     picLoad_.SetPicture(nullptr);
     if (fromDecoder) gvbox_.SetFileName("");
   }
@@ -367,13 +360,12 @@ void DecoderFrontEnd::DecodeOneForBatch(const std::string& path) {
 
 void DecoderFrontEnd::LoadDecoderOptions() {
   Options& o = options_;
-  Gvbox& gvbox = gvbox_;
   const int depth = writer_.ColorDepth();
-  gvbox.DisplayDepth = depth;
+  gvbox_.DisplayDepth = depth;
   // A damaged setting falls back to its default rather than stop the start.
   auto choice = [](int value, int fallback) { return value >= 0 && value <= 2 ? value : fallback; };
   o.DctMethod = choice(o.DctMethod, 2);
-  gvbox.Let(Gvbox::kDctMethod, o.DctMethod);
+  gvbox_.Let(Gvbox::kDctMethod, o.DctMethod);
   if (depth <= 8) {
     // 256 colours or fewer on the screen: the pictures are reduced to fit them.
     o.ColorDepth = kEightBitOption;
@@ -382,11 +374,11 @@ void DecoderFrontEnd::LoadDecoderOptions() {
   }
   o.Dither = choice(o.Dither, 0);
   o.JpegDither = choice(o.JpegDither, 0);
-  gvbox.Let(Gvbox::kDither, o.Dither);
-  gvbox.Let(Gvbox::kJpegDither, o.JpegDither);
-  gvbox.Let(Gvbox::kTwoPassQuantize, o.TwoPassQuantize);
-  gvbox.Let(Gvbox::kFancyUpsampling, o.FancyUpsampling);
-  ShowMarks(gvbox.Get(Gvbox::kTwoPassQuantize) != 0, gvbox.Get(Gvbox::kFancyUpsampling) != 0);
+  gvbox_.Let(Gvbox::kDither, o.Dither);
+  gvbox_.Let(Gvbox::kJpegDither, o.JpegDither);
+  gvbox_.Let(Gvbox::kTwoPassQuantize, o.TwoPassQuantize);
+  gvbox_.Let(Gvbox::kFancyUpsampling, o.FancyUpsampling);
+  ShowMarks(gvbox_.Get(Gvbox::kTwoPassQuantize) != 0, gvbox_.Get(Gvbox::kFancyUpsampling) != 0);
 }
 
 void DecoderFrontEnd::ShowMarks() { ShowMarks(options_.TwoPassQuantize, options_.FancyUpsampling); }

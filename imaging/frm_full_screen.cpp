@@ -130,8 +130,7 @@ FrmFullScreen::FrmFullScreen(FileSystem& files, Ui& ui, Desktop& desktop, Gvbox&
 void FrmFullScreen::Tell(const std::string& text, int style) { ui_.MsgBox(text, style, kApplicationName); }
 
 void FrmFullScreen::Form_Load() {
-  Desktop& desktop = desktop_;
-  Move(0, 0, desktop.ScreenWidth(), desktop.ScreenHeight());
+  Move(0, 0, desktop_.ScreenWidth(), desktop_.ScreenHeight());
   picInfo.SetVisible(false);
   MainView& main = view_;
   main.SetPopUpItemVisible(PopUp::Viewer, kDefaultImage, true);
@@ -167,7 +166,6 @@ bool FrmFullScreen::LoadIntoPicLoad(const std::string& path, bool& fromDecoder) 
 bool FrmFullScreen::ShowInViewer(const std::string& path) {
   try {
     MainView& main = view_;
-    ProgramState& state = state_;
     if (main.Showing()) main.LeaveForViewer();
     const bool firstShow = !Visible();
     if (firstShow) {
@@ -191,9 +189,9 @@ bool FrmFullScreen::ShowInViewer(const std::string& path) {
     };
 
     int mode = ViewerMode;
-    if (state.UseDefaultStyleOnce) {
+    if (state_.UseDefaultStyleOnce) {
       mode = options_.DefaultStyle == 1 ? 4 : 3;
-      state.UseDefaultStyleOnce = false;
+      state_.UseDefaultStyleOnce = false;
       ViewerNeedsClearing = true;
     }
     if (mode == 3) {
@@ -211,15 +209,14 @@ bool FrmFullScreen::ShowInViewer(const std::string& path) {
       // No tiles of an earlier picture stay around a single one.
       SetPicture(nullptr);
       const int size = options_.ViewingWindowSize;
-      WallpaperWriter& writer = writer_;
       if (size >= 0 && size <= 3) {
-        const double zoom = writer.ComputeFitZoom();
-        writer.ShrinkPictureToFile(picLoad, picFullScreen, zoom, "", 1, fromDecoder);
+        const double zoom = writer_.ComputeFitZoom();
+        writer_.ShrinkPictureToFile(picLoad, picFullScreen, zoom, "", 1, fromDecoder);
       }
       const long tpp = desktop_.TwipsPerPixel();
-      PositionPicture(state.ImageWidth * tpp, state.ImageHeight * tpp);
+      PositionPicture(state_.ImageWidth * tpp, state_.ImageHeight * tpp);
       if (size == 4) {
-        if (Visible()) SetUpScrolling(state.ImageWidth * tpp, state.ImageHeight * tpp);
+        if (Visible()) SetUpScrolling(state_.ImageWidth * tpp, state_.ImageHeight * tpp);
         if (fromDecoder) picLoad.SetPicture(gvbox_.Picture());
         picFullScreen.SetPicture(picLoad.Picture());
         picLoad.SetPicture(nullptr);
@@ -244,10 +241,9 @@ bool FrmFullScreen::ShowTiledInViewer(const std::string& path) {
   try {
     bool fromDecoder = false;
     if (!LoadIntoPicLoad(path, fromDecoder)) return false;
-    WallpaperWriter& writer = writer_;
-    const double zoom = writer.ComputeFitZoom();
+    const double zoom = writer_.ComputeFitZoom();
     if (zoom < 1) {
-      writer.ShrinkPictureToFile(picLoad, picFullScreen, zoom, "", 1, fromDecoder);
+      writer_.ShrinkPictureToFile(picLoad, picFullScreen, zoom, "", 1, fromDecoder);
     } else {
       if (fromDecoder) picLoad.SetPicture(gvbox_.Picture());
       picFullScreen.SetPicture(picLoad.Picture());
@@ -289,8 +285,7 @@ bool FrmFullScreen::TileWindow(Form& window, PictureBox& box) {
 }
 
 void FrmFullScreen::PositionPicture(long w, long h) {
-  Desktop& desktop = desktop_;
-  const long sw = desktop.ScreenWidth(), sh = desktop.ScreenHeight();
+  const long sw = desktop_.ScreenWidth(), sh = desktop_.ScreenHeight();
   const long bar = hsbFullScreenView.Height();
   const bool wider = w > sw, taller = h > sh;
   const int style = std::clamp(options_.ImageCenterStyle, 0, 8);
@@ -308,8 +303,7 @@ void FrmFullScreen::PositionPicture(long w, long h) {
 }
 
 void FrmFullScreen::SetUpScrolling(long w, long h) {
-  Desktop& desktop = desktop_;
-  const long sw = desktop.ScreenWidth(), sh = desktop.ScreenHeight();
+  const long sw = desktop_.ScreenWidth(), sh = desktop_.ScreenHeight();
   ScrollBar& vertical = vsbFullScreenView;
   ScrollBar& horizontal = hsbFullScreenView;
   const auto setUp = [](ScrollBar& bar, long excess, long otherBar, int& smallStep) {
@@ -381,22 +375,19 @@ void FrmFullScreen::ChangeScrollBarValue(ScrollBar& bar, int& keyCode, bool ctrl
 
 void FrmFullScreen::HideMouse() {
   if (optionsDialog_.Visible()) return;
-  Desktop& desktop = desktop_;
-  for (int i = 0; i < kCursorCalls && desktop.ShowCursor(false) > -kCursorLimit; ++i) {
+  for (int i = 0; i < kCursorCalls && desktop_.ShowCursor(false) > -kCursorLimit; ++i) {
   }
 }
 
 void FrmFullScreen::ShowMouse() {
-  Desktop& desktop = desktop_;
-  for (int i = 0; i < kCursorCalls && desktop.ShowCursor(true) < kCursorLimit; ++i) {
+  for (int i = 0; i < kCursorCalls && desktop_.ShowCursor(true) < kCursorLimit; ++i) {
   }
 }
 
 std::string FrmFullScreen::InfoText() const {
   const MainView& main = view_;
-  const ProgramState& state = state_;
   const bool defaultShown = !main.PopUpItemVisible(PopUp::Viewer, kDefaultImage);
-  const std::string size = " " + NumberText(state.ImageWidth) + "w" + " x " + NumberText(state.ImageHeight) + "h";
+  const std::string size = " " + NumberText(state_.ImageWidth) + "w" + " x " + NumberText(state_.ImageHeight) + "h";
   std::string text;
   if (defaultShown) {
     text = " " + options_.Defaults + size;
@@ -410,17 +401,16 @@ std::string FrmFullScreen::InfoText() const {
 }
 
 void FrmFullScreen::ShowInfo() {
-  Desktop& desktop = desktop_;
   Font font = picInfo.GetFont();
-  if (const std::optional<std::string> face = desktop.NonClientFontName()) font.name = *face;
+  if (const std::optional<std::string> face = desktop_.NonClientFontName()) font.name = *face;
   else Tell("Unable to obtain font characteristics.", mb::OkOnly | mb::Information);
   picInfo.SetFont(font);
   const std::string text = InfoText();
-  const auto [width, height] = desktop.TextSize(text, font.name, font.size);
+  const auto [width, height] = desktop_.TextSize(text, font.name, font.size);
   picInfo.SetPrintedText(text);
   // Centred across the screen, three quarters of the way down.
   const long w = width + 100;
-  picInfo.Move(std::max(0L, (desktop.ScreenWidth() - w) / 2), desktop.ScreenHeight() * 3 / 4, w, height);
+  picInfo.Move(std::max(0L, (desktop_.ScreenWidth() - w) / 2), desktop_.ScreenHeight() * 3 / 4, w, height);
   picInfo.SetVisible(true);
 }
 
@@ -531,17 +521,16 @@ void FrmFullScreen::ShowNextImage(bool forward) {
   const ListView& list = view_.CurrentFileList();
   const int count = list.Count();
   if (count == 0) return;
-  Rotation& rotation = rotation_;
   int index = 0;
   if (options_.ChangeRandomly) {
-    index = rotation.NextRandomIndex();
+    index = rotation_.NextRandomIndex();
   } else {
-    const int at = rotation.FindInList(shownPath_);
+    const int at = rotation_.FindInList(shownPath_);
     index = forward ? (at >= count ? 1 : at + 1) : (at <= 1 ? count : at - 1);
   }
   if (index < 1 || index > count) index = 1;
   const ListItem& item = list.Items()[static_cast<std::size_t>(index - 1)];
-  if (ShowInViewer(item.Column(1) + item.text)) rotation.SetPosition(index);
+  if (ShowInViewer(item.Column(1) + item.text)) rotation_.SetPosition(index);
 }
 
 void FrmFullScreen::SwitchView() {
@@ -579,8 +568,6 @@ bool FrmFullScreen::ExitFullScreenDisplay(int changeWallPaperOrNot, bool leaveTi
   try {
     MainView& main = view_;
     Options& o = options_;
-    WallpaperWriter& writer = writer_;
-    Rotation& rotation = rotation_;
     std::string path = o.WallPaperName;
     if (changeWallPaperOrNot == 1 && !shownPath_.empty()) {
       path = shownPath_;
@@ -588,27 +575,27 @@ bool FrmFullScreen::ExitFullScreenDisplay(int changeWallPaperOrNot, bool leaveTi
       bool done = false;
       if (type == "bmp") {
         headers_.ReadImageHeader(path);
-        done = writer.SetDesktopWallpaper(path) != 0;
+        done = writer_.SetDesktopWallpaper(path) != 0;
       } else if (type == "wmf") {
-        done = writer.PrepareMetafileWallpaper(path);
+        done = writer_.PrepareMetafileWallpaper(path);
       } else if (decodable(path)) {
-        done = writer.PrepareDecodedWallpaper(path);
+        done = writer_.PrepareDecodedWallpaper(path);
       }
       if (!done) return false;
       o.WallPaperName = path;
       settings_.SaveWallPaperName();
-      rotation.AddToHistory(path);
+      rotation_.AddToHistory(path);
       if (WallpaperChanged) WallpaperChanged();
     }
-    const int position = rotation.FindInList(path);
-    rotation.SetPosition(position);
+    const int position = rotation_.FindInList(path);
+    rotation_.SetPosition(position);
     const ListView& list = main.CurrentFileList();
     main.ChangeMainStatusMsg(position > 0 ? "Wallpaper file: " + nameOf(path) + " " + NumberText(position) + " of " +
                                                 NumberText(list.Count())
                                           : "Wallpaper file: " + Rotation::ShortenedPath(path, 50));
     Unload();
     main.ReturnFromViewer();
-    if (!leaveTimer && main.ClockRunning()) rotation.TimerOnOff();
+    if (!leaveTimer && main.ClockRunning()) rotation_.TimerOnOff();
     state_.ImageWidth = 0;
     state_.ImageHeight = 0;
     return true;

@@ -47,13 +47,12 @@ int Rotation::NextRandomIndex() {
   if (count <= 0) return 0;  // nothing to choose from
   if (cursor_ >= order_.size() || static_cast<int>(order_.size()) != count) {
     // A new permutation: every picture once before any repeats.
-    Clock& clock = clock_;
-    clock.Randomize(clock.TickCount());
+    clock_.Randomize(clock_.TickCount());
     std::vector<int> scratch(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) scratch[static_cast<std::size_t>(i)] = i;
     order_.clear();
     while (!scratch.empty()) {
-      const auto at = std::min(scratch.size() - 1, static_cast<std::size_t>(clock.Random() * static_cast<double>(scratch.size())));
+      const auto at = std::min(scratch.size() - 1, static_cast<std::size_t>(clock_.Random() * static_cast<double>(scratch.size())));
       order_.push_back(scratch[at]);
       scratch.erase(scratch.begin() + static_cast<std::ptrdiff_t>(at));
     }
@@ -68,7 +67,6 @@ void Rotation::ShowWallpaperCaption(const std::string& path, int position, int c
 
 bool Rotation::ChangeWallpaper(int request, bool restore) {
   MainView& frm = view_;
-  Ui& ui = ui_;
   Options& o = options_;
   ListView& list = frm.CurrentFileList();
   std::string path;
@@ -76,14 +74,14 @@ bool Rotation::ChangeWallpaper(int request, bool restore) {
     if (request == Selected && !restore) {
       const int focused = list.FocusedIndex();
       if (focused < 0 || focused >= list.Count() || !list.Items()[focused].selected) {
-        ui.MsgBox("The filename with focus must be selected to change the wallpaper.\nItems which have the focus are "
+        ui_.MsgBox("The filename with focus must be selected to change the wallpaper.\nItems which have the focus are "
                   "enclosed in a dotted rectangle.",
                   mb::OkOnly | mb::Critical, "Wallpaper change");
         return false;
       }
     }
     if (list.Count() == 0) {
-      ui.MsgBox(
+      ui_.MsgBox(
           "The file list box is empty since there are no files matching filter, " + list_.CurrentPattern() +
               ".\nThat is, there are no matching files in the present folder \nOR in the active folder(s), if you "
               "filled from the active list.",
@@ -110,7 +108,7 @@ bool Rotation::ChangeWallpaper(int request, bool restore) {
     int position = FindInList(o.WallPaperName);
     if (position == 0 && request != Selected) {
       const std::string question = randomOrder ? "Proceed with the random change?" : "Would you like to use the first file in the list?";
-      if (ui.MsgBox("No file in the list matches the present wallpaper name.\n" + question, mb::YesNo | mb::Question,
+      if (ui_.MsgBox("No file in the list matches the present wallpaper name.\n" + question, mb::YesNo | mb::Question,
                     "Wallpaper change") != mb::IdYes)
         return false;
     }
@@ -134,7 +132,7 @@ bool Rotation::ChangeWallpaper(int request, bool restore) {
     else if (std::string(" jpg pcx png tga jpeg peg ").find(" " + type + " ") != std::string::npos)
       prepared = writer_.PrepareDecodedWallpaper(path);
     else {
-      ui.MsgBox("Graphic type " + type + " is not supported. Sorry!", mb::OkOnly | mb::Information, "Wallpaper-change error");
+      ui_.MsgBox("Graphic type " + type + " is not supported. Sorry!", mb::OkOnly | mb::Information, "Wallpaper-change error");
       return false;
     }
     // The default picture's style is for its own preparation only, whether or not the
@@ -162,7 +160,7 @@ bool Rotation::ChangeWallpaper(int request, bool restore) {
     if (WallpaperChanged) WallpaperChanged();
     return true;
   } catch (const RuntimeError& e) {
-    ui.MsgBox(e.description + " (" + NumberText(e.number) + ") " +
+    ui_.MsgBox(e.description + " (" + NumberText(e.number) + ") " +
                   "has occurred while attempting to change the wallpaper using this image:\n\t" + path,
               mb::OkOnly | mb::Critical, "Wallpaper-change error");
     return false;
@@ -228,9 +226,8 @@ void Rotation::ChangeBackdropAtUserSetTime(double milliseconds) {
     frm.SetCaption("Using " + FilePart(path) + " as the next wallpaper.");
     bool shown = false;
     if (internal) {
-      PictureViewer& viewer = viewer_;
-      if (!viewer.Showing()) viewer.SetViewerMode(o.BackdropMode);
-      shown = viewer.ShowInViewer(path);
+      if (!viewer_.Showing()) viewer_.SetViewerMode(o.BackdropMode);
+      shown = viewer_.ShowInViewer(path);
     } else {
       shown = writer_.ChangeWallpaperTo(path);
     }

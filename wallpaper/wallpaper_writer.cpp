@@ -132,11 +132,10 @@ long WallpaperWriter::SetDesktopWallpaper(const std::string& path) {
 }
 
 void WallpaperWriter::ReadWallpaperStyle() {
-  RegistryRoutines& registry = registry_;
-  TileWallpaper = LeadingInteger(registry.GetRegistryValue("TileWallpaper"));
-  WallPaperStyle = LeadingInteger(registry.GetRegistryValue("WallPaperStyle"));
-  wallpaperoriginx = static_cast<std::int16_t>(LeadingInteger(registry.GetRegistryValue("wallpaperoriginx")));
-  wallpaperoriginy = static_cast<std::int16_t>(LeadingInteger(registry.GetRegistryValue("wallpaperoriginy")));
+  TileWallpaper = LeadingInteger(registry_.GetRegistryValue("TileWallpaper"));
+  WallPaperStyle = LeadingInteger(registry_.GetRegistryValue("WallPaperStyle"));
+  wallpaperoriginx = static_cast<std::int16_t>(LeadingInteger(registry_.GetRegistryValue("wallpaperoriginx")));
+  wallpaperoriginy = static_cast<std::int16_t>(LeadingInteger(registry_.GetRegistryValue("wallpaperoriginy")));
 }
 
 void WallpaperWriter::WriteStyleValue(const char* name, int value, int& cached) {
@@ -153,12 +152,11 @@ void WallpaperWriter::WriteOrigin(const char* name, int value, std::int16_t& cac
 
 void WallpaperWriter::ApplyWallpaperStyle() {
   ReadWallpaperStyle();
-  ProgramState& state = state_;
   const Options& o = options_;
   int mode = o.BackdropMode;
-  if (state.UseDefaultStyleOnce) {
+  if (state_.UseDefaultStyleOnce) {
     mode = o.DefaultStyle == 1 ? 1 : 0;
-    state.UseDefaultStyleOnce = false;
+    state_.UseDefaultStyleOnce = false;
   }
   switch (mode) {
     case 0:
@@ -175,8 +173,8 @@ void WallpaperWriter::ApplyWallpaperStyle() {
       if (o.ImageCenterStyle < 0 || o.ImageCenterStyle > 8) break;
       const Place place = placeOf(o.ImageCenterStyle);
       static const int edge[] = {0, -1, 0};
-      const int x = place.column == 0 ? -1 : place.column == 1 ? 0 : ScreenWidthPixels() - state.ImageWidth;
-      const int y = place.row == 2 ? ScreenHeightPixels() - state.ImageHeight : edge[place.row];
+      const int x = place.column == 0 ? -1 : place.column == 1 ? 0 : ScreenWidthPixels() - state_.ImageWidth;
+      const int y = place.row == 2 ? ScreenHeightPixels() - state_.ImageHeight : edge[place.row];
       WriteOrigin("wallpaperoriginx", x, wallpaperoriginx);
       WriteOrigin("wallpaperoriginy", y, wallpaperoriginy);
       break;
@@ -193,12 +191,11 @@ void WallpaperWriter::ApplyWallpaperStyle() {
 }
 
 double WallpaperWriter::ComputeFitZoom() {
-  ProgramState& state = state_;
-  const double w = state.ImageWidth;
-  const double h = state.ImageHeight;
+  const double w = state_.ImageWidth;
+  const double h = state_.ImageHeight;
   const double zoom = FitZoom(w, h);
-  state.ImageWidth = round16(w * zoom);
-  state.ImageHeight = round16(h * zoom);
+  state_.ImageWidth = round16(w * zoom);
+  state_.ImageHeight = round16(h * zoom);
   if (zoom == 0) Report("Illegal zoom value of zero!", mb::OkOnly | mb::Exclamation);
   if (zoom > 1.0) Report("Illegal zoom value of greater than 1.0!", mb::OkOnly | mb::Exclamation);
   return zoom;
