@@ -23,6 +23,11 @@ export XDG_CONFIG_HOME="$HOME/.config"
 export XDG_CACHE_HOME="$HOME/.cache"
 export XDG_RUNTIME_DIR="$WINE_HOME/run"
 
+# The program's version, as the 32-bit build wrote it from the project version.
+project_version() {
+  sed -n 's/^#define TAPESTREL_VERSION "\(.*\)"$/\1/p' "$SHIP_BUILD/generated/tapestrel_version.h" 2>/dev/null
+}
+
 # use_windows_build 32|64: points the Wine loader, prefix and build folder at one of the
 # two Windows builds. Each has a prefix of its own kind.
 use_windows_build() {
