@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 
 namespace tapestrel {
@@ -257,6 +258,111 @@ Bitmap StretchNearest(const Bitmap& source, int width, int height) {
     for (int x = 0; x < width; ++x) to[x] = from[columns[x]];
   }
   return out;
+}
+
+void AreaRows::Spans(int sourceCount, double from, double length, int count, std::vector<int>& start,
+                     std::vector<Share>& shares) {
+  start.assign(static_cast<std::size_t>(count) + 1, 0);
+  shares.clear();
+  const double step = length / count;
+  for (int i = 0; i < count; ++i) {
+    start[static_cast<std::size_t>(i)] = static_cast<int>(shares.size());
+    double a = std::clamp(from + step * i, 0.0, static_cast<double>(sourceCount));
+    double b = std::clamp(from + step * (i + 1), 0.0, static_cast<double>(sourceCount));
+    if (b - a < 1e-9) {  // an area thinner than nothing: the pixel under it
+      const int s = std::clamp(static_cast<int>(a), 0, sourceCount - 1);
+      shares.push_back({s, 1.0f});
+      continue;
+    }
+    const std::size_t first = shares.size();
+    for (int s = static_cast<int>(std::floor(a)); s < b && s < sourceCount; ++s) {
+      const double part = std::min(b, s + 1.0) - std::max(a, static_cast<double>(s));
+      if (part > 1e-9) shares.push_back({s, static_cast<float>(part / (b - a))});
+    }
+    if (shares.size() == first) shares.push_back({std::clamp(static_cast<int>(a), 0, sourceCount - 1), 1.0f});
+  }
+  start[static_cast<std::size_t>(count)] = static_cast<int>(shares.size());
+}
+
+AreaRows::AreaRows(int sourceWidth, int sourceHeight, double left, double top, double across, double down, int width,
+                   int height)
+    : out_(std::max(width, 1), std::max(height, 1), 0) {
+  width = out_.width;
+  height = out_.height;
+  sourceWidth = std::max(sourceWidth, 1);
+  sourceHeight = std::max(sourceHeight, 1);
+  Spans(sourceWidth, left, across, width, columnStart_, columns_);
+  // Down: the target rows each source row feeds, and the row that completes each.
+  std::vector<int> downStart;
+  std::vector<Share> downShares;
+  Spans(sourceHeight, top, down, height, downStart, downShares);
+  lastSourceRow_.assign(static_cast<std::size_t>(height), 0);
+  rowStart_.assign(static_cast<std::size_t>(sourceHeight) + 1, 0);
+  for (int j = 0; j < height; ++j)
+    for (int n = downStart[static_cast<std::size_t>(j)]; n < downStart[static_cast<std::size_t>(j) + 1]; ++n) {
+      const Share& s = downShares[static_cast<std::size_t>(n)];
+      ++rowStart_[static_cast<std::size_t>(s.index) + 1];
+      lastSourceRow_[static_cast<std::size_t>(j)] = std::max(lastSourceRow_[static_cast<std::size_t>(j)], s.index);
+    }
+  for (std::size_t r = 1; r < rowStart_.size(); ++r) rowStart_[r] += rowStart_[r - 1];
+  rowsOfSource_.resize(downShares.size());
+  std::vector<int> next(rowStart_.begin(), rowStart_.end() - 1);
+  for (int j = 0; j < height; ++j)
+    for (int n = downStart[static_cast<std::size_t>(j)]; n < downStart[static_cast<std::size_t>(j) + 1]; ++n) {
+      const Share& s = downShares[static_cast<std::size_t>(n)];
+      rowsOfSource_[static_cast<std::size_t>(next[static_cast<std::size_t>(s.index)]++)] = {j, s.weight};
+    }
+  across_.resize(static_cast<std::size_t>(width) * 3);
+  open_.resize(static_cast<std::size_t>(height));
+}
+
+bool AreaRows::Wanted(int sourceRow) const {
+  return sourceRow >= 0 && sourceRow + 1 < static_cast<int>(rowStart_.size()) &&
+         rowStart_[static_cast<std::size_t>(sourceRow)] != rowStart_[static_cast<std::size_t>(sourceRow) + 1];
+}
+
+void AreaRows::Feed(int sourceRow, const std::uint32_t* row) {
+  if (!Wanted(sourceRow)) return;
+  const std::size_t width = static_cast<std::size_t>(out_.width);
+  for (std::size_t x = 0; x < width; ++x) {
+    float r = 0, g = 0, b = 0;
+    for (int n = columnStart_[x]; n < columnStart_[x + 1]; ++n) {
+      const Share& s = columns_[static_cast<std::size_t>(n)];
+      const std::uint32_t p = row[s.index];
+      r += s.weight * static_cast<float>((p >> 16) & 0xFF);
+      g += s.weight * static_cast<float>((p >> 8) & 0xFF);
+      b += s.weight * static_cast<float>(p & 0xFF);
+    }
+    across_[3 * x] = r;
+    across_[3 * x + 1] = g;
+    across_[3 * x + 2] = b;
+  }
+  for (int n = rowStart_[static_cast<std::size_t>(sourceRow)]; n < rowStart_[static_cast<std::size_t>(sourceRow) + 1];
+       ++n) {
+    const Share& s = rowsOfSource_[static_cast<std::size_t>(n)];
+    const std::size_t j = static_cast<std::size_t>(s.index);
+    std::vector<float>& sum = open_[j];
+    if (sum.empty()) sum.assign(width * 3, 0.0f);
+    for (std::size_t k = 0; k < sum.size(); ++k) sum[k] += s.weight * across_[k];
+    if (lastSourceRow_[j] != sourceRow) continue;
+    std::uint32_t* to = out_.pixels.data() + j * width;
+    auto channel = [](float v) { return static_cast<std::uint32_t>(std::clamp(v + 0.5f, 0.0f, 255.0f)); };
+    for (std::size_t x = 0; x < width; ++x)
+      to[x] = channel(sum[3 * x]) << 16 | channel(sum[3 * x + 1]) << 8 | channel(sum[3 * x + 2]);
+    std::vector<float>().swap(sum);
+  }
+}
+
+Bitmap ScaleArea(const Bitmap& source, double left, double top, double across, double down, int width, int height) {
+  AreaRows area(source.width, source.height, left, top, across, down, width, height);
+  if (source.Empty()) return std::move(area.Result());
+  for (int y = 0; y < source.height; ++y)
+    if (area.Wanted(y)) area.Feed(y, source.pixels.data() + static_cast<std::size_t>(y) * source.width);
+  return std::move(area.Result());
+}
+
+Bitmap ShrinkSmooth(const Bitmap& source, int width, int height) {
+  return ScaleArea(source, 0, 0, source.width, source.height, width, height);
 }
 
 void Blit(Bitmap& target, int x, int y, const Bitmap& source) {

@@ -48,6 +48,47 @@ std::string WriteBmp24(const Bitmap& picture);
 // the source pixel under its centre (no blending, as COLORONCOLOR stretching does).
 Bitmap StretchNearest(const Bitmap& source, int width, int height);
 
+// Area averaging (a box filter): each target pixel is the mean of the source area under
+// it, a source pixel cut by the area's edge counted by the part inside. Shrinking a photo
+// this way keeps its fine detail from turning into stripes and dots. The source area may
+// be a part of the source, given in source pixels (fractions allowed). Source rows are
+// fed one at a time from the top, so a decoder never needs the whole source in memory.
+class AreaRows {
+ public:
+  AreaRows(int sourceWidth, int sourceHeight, double left, double top, double across, double down, int width,
+           int height);
+  // Whether a source row lies under the area at all.
+  bool Wanted(int sourceRow) const;
+  // One source row (0x??RRGGBB; the top byte is dropped); rows must come in order.
+  void Feed(int sourceRow, const std::uint32_t* row);
+  // The picture, once every wanted row was fed.
+  Bitmap& Result() { return out_; }
+
+ private:
+  struct Share {
+    int index;     // source pixel (across) or target row (down)
+    float weight;  // its part of the target pixel
+  };
+  // For each target pixel of an axis, the source pixels under it and their shares.
+  static void Spans(int sourceCount, double from, double length, int count, std::vector<int>& start,
+                    std::vector<Share>& shares);
+
+  Bitmap out_;
+  std::vector<int> columnStart_;
+  std::vector<Share> columns_;
+  std::vector<int> rowStart_;   // by source row: into rowsOfSource_
+  std::vector<Share> rowsOfSource_;
+  std::vector<int> lastSourceRow_;  // by target row: the row that completes it
+  std::vector<float> across_;       // one source row averaged across, three channels
+  std::vector<std::vector<float>> open_;  // target rows being summed, by target row
+};
+
+// The area [left, left + across) x [top, top + down) of a picture, scaled by area
+// averaging to width x height.
+Bitmap ScaleArea(const Bitmap& source, double left, double top, double across, double down, int width, int height);
+// The whole picture, by area averaging.
+Bitmap ShrinkSmooth(const Bitmap& source, int width, int height);
+
 // Copies `source` into `target` with its top-left corner at (x, y), clipped to the target.
 void Blit(Bitmap& target, int x, int y, const Bitmap& source);
 

@@ -75,6 +75,7 @@ void Gvbox::SetFileName(const std::string& path) {
   DecodeOptions options = options_;
   options.colors = DisplayDepth <= 8 ? 256 : 0;
   options.fit = Fit;
+  options.smooth = Smooth;
   options.maxPixels = MaxPixels;
   options.cancelled = Cancelled;
   picture_ = std::make_shared<const Bitmap>(DecodePicture(bytes, *format, options));

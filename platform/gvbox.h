@@ -50,6 +50,9 @@ class Gvbox {
   // The size a loaded picture is going to be shown at, from its whole size: the control
   // then decodes no more of it than that (none: always the whole picture).
   FitFunction Fit;
+  // Shrinks by averaging the pixels under each shown one rather than taking the one under
+  // its centre.
+  bool Smooth = false;
   // Bits per pixel of the display: at 8 or fewer pictures are reduced to 256 colours.
   int DisplayDepth = 24;
   // Pictures of more pixels than this are refused rather than decoded.

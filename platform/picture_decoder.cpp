@@ -4,6 +4,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <unordered_set>
 #include <vector>
 
@@ -124,6 +125,22 @@ PictureSize fitted(const DecodeOptions& options, PictureSize shown) {
 Bitmap pictureOfSize(PictureSize size, PictureSize full) {
   Bitmap out = WithPictureMemory([&] { return Bitmap(size.width, size.height, 0); });
   if (size != full) {
+    out.fullWidth = full.width;
+    out.fullHeight = full.height;
+  }
+  return out;
+}
+
+// The averaged picture: from the rows fed already, or from a whole turned copy (then
+// released first, before the caller keeps the result).
+Bitmap finishSmooth(AreaRows& area, Bitmap* whole, PictureSize full) {
+  if (whole) {
+    for (int y = 0; y < whole->height; ++y)
+      if (area.Wanted(y)) area.Feed(y, whole->pixels.data() + static_cast<std::size_t>(y) * whole->width);
+    Bitmap().pixels.swap(whole->pixels);
+  }
+  Bitmap out = std::move(area.Result());
+  if (PictureSize{out.width, out.height} != full) {
     out.fullWidth = full.width;
     out.fullHeight = full.height;
   }
@@ -297,17 +314,22 @@ Bitmap decodeJpeg(const std::string& bytes, const DecodeOptions& options) {
   if (!calculateJpegSize(s)) s.Fail();
   const int width = static_cast<int>(info.output_width);
   const int height = static_cast<int>(info.output_height);
+  const PictureSize decoded = turned ? PictureSize{height, width} : PictureSize{width, height};
+  // Smooth shrinking averages the decoded rows down to the fitted size: as they come for
+  // a photo as stored, through a turned copy at the decoded size for one held otherwise.
+  const bool smoothing = options.smooth && options.fit && decoded != target;
+  const bool turnedCopy = smoothing && orientation != 1;
   checkMemory(bitmapBytes(options.fit ? target.width : width, options.fit ? target.height : height) +
-                  static_cast<std::uint64_t>(width) * 8,
+                  (turnedCopy ? bitmapBytes(width, height) : 0) + static_cast<std::uint64_t>(width) * (smoothing ? 32 : 8),
               info.image_width, info.image_height);
-  if (!options.fit) target = turned ? PictureSize{height, width} : PictureSize{width, height};
+  if (!options.fit) target = decoded;
   const PictureSize shownFull = options.fit ? full : target;
-  const RowSampler sampler(width, height, orientation, target);
+  const RowSampler sampler(width, height, orientation, smoothing ? decoded : target);
 
   // Colours are reduced by the library when it decodes to the very size shown; a
   // picture shrunk further is reduced after shrinking, never at the larger size.
   const bool reduce = options.colors > 0;
-  const bool quantize = reduce && !cmyk && sampler.Identity();
+  const bool quantize = reduce && !cmyk && sampler.Identity() && !smoothing;
   info.out_color_space = cmyk ? JCS_CMYK : quantize ? (info.num_components == 1 ? JCS_GRAYSCALE : JCS_RGB)
                                                      : JCS_EXT_BGRX;
   if (quantize) {
@@ -319,8 +341,14 @@ Bitmap decodeJpeg(const std::string& bytes, const DecodeOptions& options) {
   }
   if (!startJpeg(s)) s.Fail();
 
-  Bitmap out = pictureOfSize(target, shownFull);
-  const bool direct = sampler.Identity() && !quantize && !cmyk;
+  std::optional<AreaRows> area;
+  if (smoothing) area.emplace(WithPictureMemory([&] {
+    return turnedCopy ? AreaRows(decoded.width, decoded.height, 0, 0, decoded.width, decoded.height, target.width,
+                                 target.height)
+                      : AreaRows(width, height, 0, 0, width, height, target.width, target.height);
+  }));
+  Bitmap out = smoothing && !turnedCopy ? Bitmap() : pictureOfSize(smoothing ? decoded : target, shownFull);
+  const bool direct = sampler.Identity() && !quantize && !cmyk && !smoothing;
   std::vector<JSAMPLE> samples;
   std::vector<std::uint32_t> row;
   WithPictureMemory([&] {
@@ -339,7 +367,7 @@ Bitmap decodeJpeg(const std::string& bytes, const DecodeOptions& options) {
       continue;
     }
     if (!readJpegLine(s, samples.data())) s.Fail();
-    if (!sampler.Wanted(y)) continue;
+    if (smoothing && !turnedCopy ? !area->Wanted(y) : !sampler.Wanted(y)) continue;
     const JSAMPLE* p = samples.data();
     if (quantize) {
       JSAMPARRAY map = info.colormap;
@@ -354,9 +382,11 @@ Bitmap decodeJpeg(const std::string& bytes, const DecodeOptions& options) {
     } else {
       std::memcpy(row.data(), p, row.size() * 4);
     }
-    sampler.Feed(y, row.data(), out);
+    if (smoothing && !turnedCopy) area->Feed(y, row.data());
+    else sampler.Feed(y, row.data(), out);
   }
   finishJpeg(s);  // trailing damage after the last row costs nothing already decoded
+  if (smoothing) out = finishSmooth(*area, turnedCopy ? &out : nullptr, shownFull);
   if (reduce && !quantize) ReduceToColorCube(out, options.jpegDither != 0 ? 1 : 0);
   return out;
 }
@@ -367,14 +397,20 @@ Bitmap decodeJpeg(const std::string& bytes, const DecodeOptions& options) {
 template <typename RowOf>
 Bitmap sampleRows(PictureSize full, const DecodeOptions& options, RowOf&& rowOf) {
   const PictureSize target = fitted(options, full);
+  const bool smoothing = options.smooth && options.fit && target != full;
   const RowSampler sampler(full.width, full.height, 1, target);
-  Bitmap out = pictureOfSize(target, full);
+  std::optional<AreaRows> area;
+  if (smoothing)
+    area.emplace(WithPictureMemory([&] { return AreaRows(full.width, full.height, 0, 0, full.width, full.height, target.width, target.height); }));
+  Bitmap out = smoothing ? Bitmap() : pictureOfSize(target, full);
   std::vector<std::uint32_t> row = WithPictureMemory([&] { return std::vector<std::uint32_t>(static_cast<std::size_t>(full.width)); });
   for (int y = 0; y < full.height; ++y) {
-    if (!sampler.Wanted(y)) continue;
+    if (smoothing ? !area->Wanted(y) : !sampler.Wanted(y)) continue;
     rowOf(y, row.data());
-    sampler.Feed(y, row.data(), out);
+    if (smoothing) area->Feed(y, row.data());
+    else sampler.Feed(y, row.data(), out);
   }
+  if (smoothing) out = finishSmooth(*area, nullptr, full);
   if (options.colors > 0) ReduceToColorCube(out, options.dither);
   return out;
 }

@@ -41,6 +41,10 @@ struct DecodeOptions {
   int colors = 0;            // 0 full colour; otherwise reduced to at most this many (2 to 256)
   int scaleDenominator = 1;  // JPEG only: decode at 1/1, 1/2, 1/4 or 1/8 of the size
   FitFunction fit;           // none: the whole picture at the scale above
+  // Shrinking to the fitted size averages the pixels under each one (a JPEG decodes at
+  // the smallest DCT scale still as large as the fitted size first); otherwise each
+  // takes the pixel under its centre, as COLORONCOLOR stretching does.
+  bool smooth = false;
   std::uint64_t maxPixels = kMaxPicturePixels;  // larger pictures are refused (20005)
   // A JPEG of more scans than any encoder writes is refused (20005): each scan goes over
   // the whole picture again, so a small hostile file could cost minutes.

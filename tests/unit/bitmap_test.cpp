@@ -185,6 +185,53 @@ TEST(Stretch, GivesExactlyTheAskedSize) {
   EXPECT_EQ(StretchNearest(row, 3, 1).pixels, (std::vector<std::uint32_t>{1, 3, 4}));
 }
 
+// One-pixel black and white stripes shrunk five times: taking the pixel under each centre
+// gives black and white stripes five times wider, stripes the picture never had; averaging
+// keeps the grey the eye sees, no two neighbours further apart than five pixels of a
+// two-pixel pattern can leave (two or three of them white).
+TEST(SmoothShrinking, FineStripesShrunkFiveTimesKeepTheirMeanAndMakeNoStripesOfTheirOwn) {
+  Bitmap stripes(500, 100);
+  for (int y = 0; y < stripes.height; ++y)
+    for (int x = 0; x < stripes.width; ++x) stripes.Set(x, y, x % 2 ? 0xFFFFFF : 0x000000);
+  auto mean = [](const Bitmap& b) {
+    double sum = 0;
+    for (std::uint32_t p : b.pixels) sum += p & 0xFF;
+    return sum / static_cast<double>(b.pixels.size());
+  };
+  const Bitmap smooth = ShrinkSmooth(stripes, 100, 20);
+  ASSERT_EQ(smooth.width, 100);
+  ASSERT_EQ(smooth.height, 20);
+  EXPECT_NEAR(mean(smooth), mean(stripes), 0.02 * 255);
+  for (std::uint32_t p : smooth.pixels) {
+    EXPECT_NEAR(static_cast<int>(p & 0xFF), 128, 26);
+    EXPECT_EQ(p, (p & 0xFF) * 0x010101u);  // still grey
+  }
+  auto widestStep = [](const Bitmap& b) {
+    int widest = 0;
+    for (int x = 1; x < b.width; ++x)
+      widest = std::max(widest, std::abs(static_cast<int>(b.At(x, 0) & 0xFF) - static_cast<int>(b.At(x - 1, 0) & 0xFF)));
+    return widest;
+  };
+  EXPECT_LE(widestStep(smooth), 52);
+  EXPECT_EQ(widestStep(StretchNearest(stripes, 100, 20)), 255);
+}
+
+TEST(SmoothShrinking, AnAreaOfThePictureIsAveragedWithPartPixelsCountedByTheirShare) {
+  Bitmap row(4, 1);
+  row.pixels = {0x000000, 0x0000FF, 0x000000, 0x0000FF};
+  EXPECT_EQ(ShrinkSmooth(row, 2, 1).pixels, (std::vector<std::uint32_t>{0x80, 0x80}));
+  EXPECT_EQ(ShrinkSmooth(row, 1, 1).pixels, (std::vector<std::uint32_t>{0x80}));
+  // Pixels 1 to 2.5: all of pixel 1 (255) and half of pixel 2 (0), two thirds 255.
+  EXPECT_EQ(ScaleArea(row, 1, 0, 1.5, 1, 1, 1).pixels, (std::vector<std::uint32_t>{0xAA}));
+  // Enlarged, each pixel stands for the one it lies over.
+  EXPECT_EQ(ScaleArea(row, 0, 0, 2, 1, 4, 2).pixels,
+            (std::vector<std::uint32_t>{0, 0, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF}));
+  // A 1-pixel-wide picture over a wide area and an area outside the picture stay in it.
+  Bitmap line(1, 3, 0x123456);
+  EXPECT_EQ(ScaleArea(line, 0, 0, 1, 3, 40, 2).pixels, std::vector<std::uint32_t>(80, 0x123456));
+  EXPECT_EQ(ScaleArea(line, -5, 7, 1, 1, 2, 2).pixels, std::vector<std::uint32_t>(4, 0x123456));
+}
+
 TEST(Stretch, BlitClipsToTheTarget) {
   Bitmap target(3, 3, 0);
   Bitmap dot(2, 2, 7);

@@ -294,6 +294,31 @@ TEST_F(PictureDecoderTest, ALargeJpegFittedSmallDecodesAtAReducedScaleThenShrink
     for (int shift : {0, 8, 16}) ASSERT_EQ(((p >> shift) & 0xFF) % 51, 0u);
 }
 
+TEST_F(PictureDecoderTest, SmoothShrinkingAveragesTheSmallestCoveringDctScaleDownToTheFit) {
+  run("cjpeg -outfile " + at("large.jpg") + " " + at("large.ppm"));
+  DecodeOptions options;
+  options.fit = [](PictureSize) { return PictureSize{300, 225}; };
+  options.smooth = true;
+  const Bitmap fitted = decode("large.jpg", PictureFormat::Jpeg, options);
+  ASSERT_EQ(fitted.width, 300);
+  ASSERT_EQ(fitted.height, 225);
+  EXPECT_EQ(fitted.FullWidth(), 1600);
+  EXPECT_EQ(fitted.pixels, ShrinkSmooth(reference("large.jpg", "-dct float -scale 2/8"), 300, 225).pixels);
+  // PNG: the whole picture averaged down.
+  run("convert " + at("photo.ppm") + " " + at("photo.png"));
+  options.fit = [](PictureSize) { return PictureSize{32, 24}; };
+  EXPECT_EQ(decode("photo.png", PictureFormat::Png, options).pixels, ShrinkSmooth(magick("photo.png"), 32, 24).pixels);
+  // A photo held upright turns before it is averaged: red stays on top.
+  run("convert -size 320x32 xc:red xc:blue +append -quality 95 " + at("wide.jpg"));
+  const std::string upright = withOrientation(readFile(at("wide.jpg")), 6);
+  options.fit = [](PictureSize s) { return PictureSize{s.width / 5, s.height / 5}; };
+  const Bitmap turned = DecodePicture(upright, PictureFormat::Jpeg, options);
+  ASSERT_EQ(turned.width, 32 / 5);
+  ASSERT_EQ(turned.height, 640 / 5);
+  EXPECT_LE(largestDifference(Bitmap(1, 1, turned.At(2, 2)), Bitmap(1, 1, 0xFF0000)), 8);
+  EXPECT_LE(largestDifference(Bitmap(1, 1, turned.At(2, 125)), Bitmap(1, 1, 0x0000FF)), 8);
+}
+
 TEST_F(PictureDecoderTest, PngOfEveryColourTypeAndDepthTgaAndPcxDecodeAsImageMagickReadsThem) {
   struct Kind {
     const char* file;
