@@ -57,7 +57,8 @@
 
 /* "&View Mode" */
 #define IDM_TOGGLE_BACKDROP_MODE 1500 /* 0 and 1 */
-#define IDM_BACKDROP_MODE 1502       /* 0 to 4 */
+#define IDM_BACKDROP_MODE 1502       /* 0 to 6 */
+#define IDM_SCREEN_ARRANGEMENT 1510  /* 0 to 2 */
 
 /* "&Help" */
 #define IDM_ABOUT 1600               /* 0 About, 1 Help, 2 What this help */

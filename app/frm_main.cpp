@@ -7,6 +7,7 @@
 #include "app/main_menus.h"
 #include "catalogue/folder_tree.h"
 #include "app/program.h"
+#include "wallpaper/screen_layout.h"
 #include "desktop/hot_key.h"
 #include "platform/text.h"
 
@@ -510,6 +511,7 @@ void FrmMain::ApplySettings(bool atStart) {
   RadioCheck(mSortPopUp, 6, o.SortKey);
   program_.decoder.LoadDecoderOptions();
   program_.wallpaper.SelectBackdropMode(o.BackdropMode);
+  program_.wallpaper.SelectScreenArrangement(std::clamp(o.ScreenArrangement, 0, kScreenArrangements - 1));
   program_.rotation.ShowInterval();
 
   program_.outside.CaptionUpdateforViewers();

@@ -78,6 +78,7 @@ class FrmMain : public Form, public MainView {
   void SelectIntervalText() override;
   void ShowHistory(const std::vector<std::string>& paths) override;
   void ShowBackdropMode(int mode) override;
+  void ShowScreenArrangement(int arrangement) override;
   bool ScreenSaverChecked() const override { return mnuScreenSaver[1].Checked(); }
   void ShowScreenSaverChoice(bool on) override;
   void ShowDecoderMarks(const DecoderMarks& marks) override;
@@ -195,6 +196,7 @@ class FrmMain : public Form, public MainView {
   MenuArray mnuTimeInterval{Menus(), "mnuTimeInterval"};
   MenuArray mnuBackdropMode{Menus(), "mnuBackdropMode"};
   MenuArray mnuToggleBackdropMode{Menus(), "mnuToggleBackdropMode"};
+  MenuArray mnuScreenArrangement{Menus(), "mnuScreenArrangement"};
   MenuArray mCustom{Menus(), "mCustom"};
   MenuArray mCustom2{Menus(), "mCustom2"};
   MenuArray mCustom3{Menus(), "mCustom3"};
@@ -244,6 +246,7 @@ class FrmMain : public Form, public MainView {
   void mnuTimeInterval_Click(int index);
   void mnuToggleBackdropMode_Click(int index);
   void mnuBackdropMode_Click(int index);
+  void mnuScreenArrangement_Click(int index);
   void mAbout_Click(int index);
   void mCustom_Click(int index);
   void mCustom2_Click(int index);

@@ -7,6 +7,7 @@
 #include "app/frm_main.h"
 #include "app/program.h"
 #include "platform/text.h"
+#include "wallpaper/screen_layout.h"
 
 namespace tapestrel {
 
@@ -52,7 +53,8 @@ const std::vector<Command>& indexedCommands() {
     range(IDM_DITHER, 3, &FrmMain::Mnu_Dith_Click);
     range(IDM_TIME_INTERVAL, 6, &FrmMain::mnuTimeInterval_Click);
     range(IDM_TOGGLE_BACKDROP_MODE, 2, &FrmMain::mnuToggleBackdropMode_Click);
-    range(IDM_BACKDROP_MODE, 5, &FrmMain::mnuBackdropMode_Click);
+    range(IDM_BACKDROP_MODE, 7, &FrmMain::mnuBackdropMode_Click);
+    range(IDM_SCREEN_ARRANGEMENT, 3, &FrmMain::mnuScreenArrangement_Click);
     range(IDM_ABOUT, 3, &FrmMain::mAbout_Click);
     range(IDM_CUSTOM, 23, &FrmMain::mCustom_Click);
     range(IDM_CUSTOM2, 27, &FrmMain::mCustom2_Click);
@@ -279,6 +281,8 @@ void FrmMain::mnu8bitColor_Click() { program_.decoder.ColorsChosen(true); }
 
 void FrmMain::mnuBackdropMode_Click(int index) { program_.wallpaper.SelectBackdropMode(index); }
 
+void FrmMain::mnuScreenArrangement_Click(int index) { program_.wallpaper.SelectScreenArrangement(index); }
+
 // Entry 0 shows in the internal modes and goes back to the desktop; entry 1 the other way.
 void FrmMain::mnuToggleBackdropMode_Click(int index) { program_.wallpaper.SwitchDisplay(index == 1); }
 
@@ -356,7 +360,7 @@ void FrmMain::UpdatePopUpCaptions(const std::string& name) {
     return;
   }
   mCustom[0].SetChecked(running);
-  mCustom[7].SetChecked(program_.options.BackdropMode >= 3);
+  mCustom[7].SetChecked(IsInternalMode(program_.options.BackdropMode));
   mCustom[9].SetVisible(screenSaverOn);
   mCustom[10].SetVisible(!screenSaverOn);
   // One of the pair at a time: what the window can do now.
@@ -389,9 +393,9 @@ void FrmMain::FullScreenMode() {
   // Switches between the desktop and the program's own window; going to the window
   // shows the current wallpaper there at once, and the rotation carries on there.
   WallpaperWriter& writer = program_.wallpaper;
-  const bool toInternal = program_.options.BackdropMode < 3;
+  const bool toInternal = !IsInternalMode(program_.options.BackdropMode);
   writer.SwitchDisplay(toInternal);
-  if (!toInternal || program_.options.BackdropMode < 3) return;
+  if (!toInternal || !IsInternalMode(program_.options.BackdropMode)) return;
   const std::string& current = program_.options.WallPaperName;
   if (current.empty() || !program_.platform.files.FileExists(current)) return;
   program_.frmFullScreen.ViewerMode = program_.options.BackdropMode;

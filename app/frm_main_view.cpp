@@ -4,6 +4,7 @@
 #include "app/frm_main.h"
 #include "app/program.h"
 #include "platform/text.h"
+#include "wallpaper/screen_layout.h"
 
 namespace tapestrel {
 
@@ -114,12 +115,16 @@ void FrmMain::ShowHistory(const std::vector<std::string>& paths) {
 }
 
 void FrmMain::ShowBackdropMode(int mode) {
-  for (int i = 0; i < 5; ++i) mnuBackdropMode[i].SetChecked(i == mode);
-  const bool internal = mode >= 3;
+  for (int i = 0; i < backdrop::kCount; ++i) mnuBackdropMode[i].SetChecked(i == mode);
+  const bool internal = IsInternalMode(mode);
   mCustom[7].SetChecked(internal);
   program_.systemMenu.SetSystemMenuCheck(internal ? 1 : 0, 7);
   mnuToggleBackdropMode[0].SetVisible(internal);
   mnuToggleBackdropMode[1].SetVisible(!internal);
+}
+
+void FrmMain::ShowScreenArrangement(int arrangement) {
+  for (int i = 0; i < kScreenArrangements; ++i) mnuScreenArrangement[i].SetChecked(i == arrangement);
 }
 
 void FrmMain::ShowScreenSaverChoice(bool on) {

@@ -132,6 +132,12 @@ const Row kMenuBar[] = {
     {"mnuBackdropMode", 2, "mnuMode", -1, "Stretched,Desktop", IDM_BACKDROP_MODE + 2, {}, "Enables a stretched wallpaper view of the image.", 1045},
     {"mnuBackdropMode", 3, "mnuMode", -1, "Tiled, Internal", IDM_BACKDROP_MODE + 3, {}, "Enables a tiled internal full-screen view of the image.", 1045},
     {"mnuBackdropMode", 4, "mnuMode", -1, "Single, Internal", IDM_BACKDROP_MODE + 4, {}, "Enables a single-picture internal full-screen view of the image.", 1045},
+    {"mnuBackdropMode", 5, "mnuMode", -1, "Fill", IDM_BACKDROP_MODE + 5, {}, "Scales each picture to cover its screen, cutting off what overhangs evenly.", 1045},
+    {"mnuBackdropMode", 6, "mnuMode", -1, "Fit", IDM_BACKDROP_MODE + 6, {}, "Scales each picture to fit inside its screen, with bars in the desktop colour.", 1045},
+    {"mnuScreensSeparator", -1, "mnuMode", -1, "-", 0, {}, "", 0},
+    {"mnuScreenArrangement", 0, "mnuMode", -1, "Same picture on every screen", IDM_SCREEN_ARRANGEMENT, {}, "Shows the same picture on every monitor.", 1045},
+    {"mnuScreenArrangement", 1, "mnuMode", -1, "A picture for each screen", IDM_SCREEN_ARRANGEMENT + 1, {}, "Gives every monitor the next picture of the rotation at each change.", 1045},
+    {"mnuScreenArrangement", 2, "mnuMode", -1, "One picture across all screens", IDM_SCREEN_ARRANGEMENT + 2, {}, "Spreads one picture across all monitors together.", 1045},
 
     {"mnuAbout", -1, nullptr, -1, "&Help", 0, {}, "Contains command to access help and to display the Aboutbox and system information.", 0},
     {"mAbout", 0, "mnuAbout", -1, "&About...", IDM_ABOUT, {}, "Displays program and system information, version number, and copyright information.", 1047},
@@ -225,7 +231,7 @@ void BuildMainMenus(MenuSet& menus) {
     if (row.flags & kDisabled) m.SetEnabled(false);
     // The interval and the backdrop mode are each one of a group.
     const std::string name = row.name;
-    if (name == "mnuTimeInterval" || name == "mnuBackdropMode") m.SetRadioMark(true);
+    if (name == "mnuTimeInterval" || name == "mnuBackdropMode" || name == "mnuScreenArrangement") m.SetRadioMark(true);
   }
   addPopup(menus, "mPopUp", "mCustom", kCustom, IDM_CUSTOM, 1048);
   addPopup(menus, "mPopUp2", "mCustom2", kCustom2, IDM_CUSTOM2, 1049);

@@ -21,6 +21,9 @@ void Program::Wire() {
   // writer's loading routines) and for what follows a wallpaper set by path (the
   // rotation keeps the history and uses the writer).
   wallpaper.DecodeImage = [this](const std::string& path) { return decoder.DecodeImage(path); };
+  wallpaper.OtherScreenPictures = [this](const std::string& first, std::size_t count) {
+    return rotation.PicturesFollowing(first, count);
+  };
   wallpaper.WallpaperSet = [this](const std::string& path) {
     rotation.AddToHistory(path);
     RaiseWallpaperChanged();

@@ -89,6 +89,8 @@ class MainView {
 
   // Marks of choices made elsewhere.
   virtual void ShowBackdropMode(int mode) = 0;
+  // Radio-checks the arrangement of screens in the View Mode menu.
+  virtual void ShowScreenArrangement(int arrangement) = 0;
   virtual bool ScreenSaverChecked() const = 0;
   virtual void ShowScreenSaverChoice(bool on) = 0;
   // Checks and pop-up entries for the screen saver's state.

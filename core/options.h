@@ -32,6 +32,15 @@ struct Options {
   std::int16_t SortOrder = 0;
   int BackdropMode = 0;
 
+  // Monitors and quality: how pictures are arranged on several screens (0 the same on
+  // each, 1 one for each, 2 one across all), whether shrinking averages pixels, and
+  // which pictures a screen passes over: those standing the other way than it does,
+  // and those smaller than this percentage of it (0: none).
+  int ScreenArrangement = 0;
+  bool SmoothShrinking = true;
+  bool MatchOrientation = false;
+  int SkipSmallerThanPercent = 0;
+
   // Wallpaper.
   std::string WallPaperName;
   double WallPaperChangeInterval = 1;  // minutes

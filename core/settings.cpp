@@ -198,6 +198,15 @@ const Group& windowOptionsGroup() {
   return g;
 }
 
+// How pictures go on the screens, written after the older options.
+const Group& screensGroup() {
+  static const Group g{whole("ScreenArrangement", &Options::ScreenArrangement, 0),
+                       flag("SmoothShrinking", "SmoothShrinking", &Options::SmoothShrinking, true),
+                       flag("MatchOrientation", "MatchOrientation", &Options::MatchOrientation, false),
+                       whole("SkipSmallerThanPercent", &Options::SkipSmallerThanPercent, 0)};
+  return g;
+}
+
 // Written by "save options": from "Defaults" to the last custom filter.
 const Group& saveOptionsGroup() {
   static const Group g =
@@ -208,7 +217,8 @@ const Group& saveOptionsGroup() {
 // Read by "load options" (the media keys and the start choices have their own places).
 const Group& loadOptionsGroup() {
   static const Group g = Group{startChoicesGroup()[0], startChoicesGroup()[1]} + windowOptionsGroup() +
-                         dialogOptionsGroup() + Group{whole("RunProgramAtStartUp", &Options::RunProgramAtStartUp, 0)};
+                         dialogOptionsGroup() + Group{whole("RunProgramAtStartUp", &Options::RunProgramAtStartUp, 0)} +
+                         screensGroup();
   return g;
 }
 
@@ -346,6 +356,7 @@ void Settings::SaveAll() {
   }
   write(viewGroup()[4]);  // BackdropMode
   SaveOptions();
+  SaveScreenOptions();
   SaveDecoderSettings();
   for (const Entry& e : confirmationGroup()) write(e);
   write(viewGroup()[0]);
@@ -360,6 +371,10 @@ void Settings::SaveAll() {
 
 void Settings::SaveOptions() {
   for (const Entry& e : saveOptionsGroup()) Put(e.writeKey, e.write(options_));
+}
+
+void Settings::SaveScreenOptions() {
+  for (const Entry& e : screensGroup()) Put(e.writeKey, e.write(options_));
 }
 
 void Settings::SaveDecoderSettings() {

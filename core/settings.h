@@ -35,6 +35,8 @@ class Settings {
   // The options group, also written when the options dialog is confirmed.
   void SaveOptions();
   void SaveDecoderSettings();
+  // The arrangement of screens and the options of picking and shrinking for them.
+  void SaveScreenOptions();
   // What confirming the options dialog writes at once: each start choice, or only those
   // that differ from `before` when it is given.
   void SaveStartChoices(const Options* before = nullptr);

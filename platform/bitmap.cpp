@@ -361,6 +361,23 @@ Bitmap ScaleArea(const Bitmap& source, double left, double top, double across, d
   return std::move(area.Result());
 }
 
+Bitmap StretchAreaNearest(const Bitmap& source, double left, double top, double across, double down, int width,
+                          int height) {
+  Bitmap out(std::max(width, 1), std::max(height, 1), 0);
+  if (source.Empty()) return out;
+  std::vector<int> columns(static_cast<std::size_t>(out.width));
+  for (int x = 0; x < out.width; ++x)
+    columns[static_cast<std::size_t>(x)] =
+        std::clamp(static_cast<int>(std::floor(left + (x + 0.5) * across / out.width)), 0, source.width - 1);
+  for (int y = 0; y < out.height; ++y) {
+    const int sy = std::clamp(static_cast<int>(std::floor(top + (y + 0.5) * down / out.height)), 0, source.height - 1);
+    const std::uint32_t* from = source.pixels.data() + static_cast<std::size_t>(sy) * source.width;
+    std::uint32_t* to = out.pixels.data() + static_cast<std::size_t>(y) * out.width;
+    for (int x = 0; x < out.width; ++x) to[x] = from[columns[static_cast<std::size_t>(x)]];
+  }
+  return out;
+}
+
 Bitmap ShrinkSmooth(const Bitmap& source, int width, int height) {
   return ScaleArea(source, 0, 0, source.width, source.height, width, height);
 }

@@ -86,6 +86,9 @@ class AreaRows {
 // The area [left, left + across) x [top, top + down) of a picture, scaled by area
 // averaging to width x height.
 Bitmap ScaleArea(const Bitmap& source, double left, double top, double across, double down, int width, int height);
+// The same area, each target pixel taking the source pixel under its centre.
+Bitmap StretchAreaNearest(const Bitmap& source, double left, double top, double across, double down, int width,
+                          int height);
 // The whole picture, by area averaging.
 Bitmap ShrinkSmooth(const Bitmap& source, int width, int height);
 

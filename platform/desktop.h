@@ -60,6 +60,8 @@ class Desktop {
   virtual int ColorDepth() = 0;
   // Every monitor of the desktop, the primary one first; never none.
   virtual std::vector<Monitor> Monitors() = 0;
+  // The desktop's own colour, shown where no wallpaper lies (0x00RRGGBB).
+  virtual std::uint32_t DesktopColor() = 0;
   // Makes a BMP file the desktop wallpaper, writing the user's profile and telling every
   // window; answers what the system answered.
   virtual long SetDesktopWallpaper(const std::string& path) = 0;

@@ -19,6 +19,7 @@
 #include "platform/settings_store.h"
 #include "platform/text.h"
 #include "platform/ui.h"
+#include "wallpaper/screen_layout.h"
 #include "wallpaper/wallpaper_writer.h"
 
 namespace tapestrel {
@@ -40,6 +41,83 @@ int Rotation::FindInList(const std::string& path) const {
   for (int i = 1; i <= Count(); ++i)
     if (EqualsIgnoreCase(PathOf(i), path)) return i;
   return 0;
+}
+
+namespace {
+
+// A position moved by `by` places around a list of `count` (1-based).
+int around(int position, int by, int count) {
+  if (count <= 0) return 0;
+  return ((position - 1 + by) % count + count) % count + 1;
+}
+
+}  // namespace
+
+int Rotation::Group() const {
+  if (options_.ScreenArrangement != static_cast<int>(ScreenArrangement::Each) || !writer_.Composes()) return 1;
+  return std::max<int>(1, static_cast<int>(writer_.PictureScreens().size()));
+}
+
+bool Rotation::Suits(const std::string& path, long screenWidth, long screenHeight) {
+  const int percent = std::clamp(options_.SkipSmallerThanPercent, 0, 100);
+  if (!options_.MatchOrientation && percent == 0) return true;
+  // Read quietly, and the size of the picture in hand left as it was.
+  const bool quiet = state_.HeaderReaderQuiet;
+  const auto width = state_.ImageWidth;
+  const auto height = state_.ImageHeight;
+  state_.HeaderReaderQuiet = true;
+  state_.ImageWidth = state_.ImageHeight = 0;
+  try {
+    headers_.ReadImageHeader(path);
+  } catch (const RuntimeError&) {
+    state_.ImageWidth = state_.ImageHeight = 0;
+  }
+  const long w = state_.ImageWidth;
+  const long h = state_.ImageHeight;
+  state_.HeaderReaderQuiet = quiet;
+  state_.ImageWidth = width;
+  state_.ImageHeight = height;
+  if (w <= 0 || h <= 0) return true;
+  if (options_.MatchOrientation && ((screenHeight > screenWidth && w > h) || (screenWidth > screenHeight && h > w)))
+    return false;
+  return w * 100 >= percent * screenWidth && h * 100 >= percent * screenHeight;
+}
+
+int Rotation::Suiting(int position, int step) {
+  const std::vector<PixelRect> screens = writer_.PictureScreens();
+  const int count = Count();
+  if (screens.empty() || count <= 0) return position;
+  for (int tried = 0, at = position; tried < count; ++tried, at = around(at, step, count))
+    if (Suits(PathOf(at), screens.front().Width(), screens.front().Height())) return at;
+  return position;
+}
+
+int Rotation::SuitingRandom() {
+  const std::vector<PixelRect> screens = writer_.PictureScreens();
+  int first = NextRandomIndex();
+  if (screens.empty()) return first;
+  for (int tried = 1, at = first; tried < Count() && at > 0; ++tried, at = NextRandomIndex())
+    if (Suits(PathOf(at), screens.front().Width(), screens.front().Height())) return at;
+  return first;
+}
+
+std::vector<std::string> Rotation::PicturesFollowing(const std::string& first, std::size_t count) {
+  const std::vector<PixelRect> screens = writer_.PictureScreens();
+  const int listed = Count();
+  std::vector<std::string> pictures;
+  if (listed <= 0) return pictures;
+  int at = FindInList(first);
+  for (std::size_t k = 1; k <= count; ++k) {
+    const PixelRect screen = k < screens.size() ? screens[k] : PixelRect{};
+    int chosen = 0;
+    for (int tried = 0; tried < listed && chosen == 0; ++tried) {
+      const int candidate = options_.ChangeRandomly ? NextRandomIndex() : (at = around(at, 1, listed));
+      if (candidate > 0 && Suits(PathOf(candidate), screen.Width(), screen.Height())) chosen = candidate;
+    }
+    if (chosen == 0) chosen = options_.ChangeRandomly ? std::max(1, NextRandomIndex()) : at;
+    pictures.push_back(PathOf(chosen));
+  }
+  return pictures;
 }
 
 int Rotation::NextRandomIndex() {
@@ -91,7 +169,8 @@ bool Rotation::ChangeWallpaper(int request, bool restore) {
     if (restore) {
       // Back from the default picture: the wallpaper in use before it, prepared already.
       const std::string current =
-          EqualsIgnoreCase(o.WallPaperName.substr(o.WallPaperName.size() >= 3 ? o.WallPaperName.size() - 3 : 0), "bmp")
+          EqualsIgnoreCase(o.WallPaperName.substr(o.WallPaperName.size() >= 3 ? o.WallPaperName.size() - 3 : 0), "bmp") &&
+                  !writer_.Composes()
               ? o.WallPaperName
               : writer_.WorkingBitmap();
       headers_.ReadImageHeader(current);
@@ -118,9 +197,11 @@ bool Rotation::ChangeWallpaper(int request, bool restore) {
       path = o.Defaults;
       state_.UseDefaultStyleOnce = true;
     } else {
-      if (randomOrder && (request == Next || request == Previous)) position = NextRandomIndex();
-      else if (request == Next) position = position >= count ? 1 : position + 1;
-      else if (request == Previous) position = position <= 1 ? count : position - 1;
+      // With a picture for each screen a step passes over the whole group shown.
+      const int group = Group();
+      if (randomOrder && (request == Next || request == Previous)) position = SuitingRandom();
+      else if (request == Next) position = Suiting(around(position, group, count), 1);
+      else if (request == Previous) position = Suiting(around(position, -group, count), -1);
       else position = list.FocusedIndex() + 1;
       nextPosition_ = position >= count ? 1 : position + 1;
       path = PathOf(position);
@@ -200,7 +281,7 @@ void Rotation::ChangeBackdropAtUserSetTime(double milliseconds) {
   const double remaining = std::max(0.0, o.WallPaperChangeInterval - minutes);
   // In the program's own window the picture counted down from is the one it shows.
   const PictureViewer& viewer = viewer_;
-  const std::string& current = o.BackdropMode >= 3 && viewer.Showing() ? viewer.ShownPath() : o.WallPaperName;
+  const std::string& current = IsInternalMode(o.BackdropMode) && viewer.Showing() ? viewer.ShownPath() : o.WallPaperName;
   const std::string where = " " + FilePart(current) + " [" + NumberText(position_) + " of " + NumberText(count) + "].";
   const double seconds = std::floor(remaining * 60);
   if (remaining < 1) {
@@ -219,9 +300,16 @@ void Rotation::ChangeBackdropAtUserSetTime(double milliseconds) {
   try {
     // The viewer leaves the wallpaper's name alone: there the rotation goes on from the
     // picture it showed last.
-    const bool internal = o.BackdropMode >= 3;
-    int index = o.ChangeRandomly ? NextRandomIndex() : (internal ? position_ : FindInList(o.WallPaperName)) + 1;
+    const bool internal = IsInternalMode(o.BackdropMode);
+    int index = 0;
+    if (o.ChangeRandomly) {
+      index = internal ? NextRandomIndex() : SuitingRandom();
+    } else {
+      index = internal ? position_ + 1 : FindInList(o.WallPaperName) + Group();
+      if (index > count) index = around(index, 0, count);
+    }
     if (index > count || index < 1) index = 1;
+    if (!internal && !o.ChangeRandomly) index = Suiting(index, 1);
     path = PathOf(index);
     frm.SetCaption("Using " + FilePart(path) + " as the next wallpaper.");
     bool shown = false;

@@ -75,6 +75,13 @@ class Rotation {
   void ShowInterval();
 
   int NextRandomIndex();
+  // The pictures for the screens after the first when each has its own: those that
+  // follow `first` in the rotation (random ones in random order), each suiting its screen.
+  std::vector<std::string> PicturesFollowing(const std::string& first, std::size_t count);
+  // Whether a picture suits a screen of this size by the user's choices: standing the
+  // same way, and not smaller than the share of it asked for. A picture whose size
+  // cannot be read suits.
+  bool Suits(const std::string& path, long screenWidth, long screenHeight);
   // The 1-based position of the item whose folder and name are `path`, 0 when absent.
   int FindInList(const std::string& path) const;
   void AddToHistory(const std::string& path);
@@ -101,6 +108,13 @@ class Rotation {
   // "Wallpaper name: " with the file's name and its place in the list.
   void ShowWallpaperCaption(const std::string& path, int position, int count);
   std::string PathOf(int position) const;  // 1-based
+  // How many pictures one change takes: one for each screen when each has its own.
+  int Group() const;
+  // From `position` (1-based), the first position in steps of `step` (1 or -1) whose
+  // picture suits the first screen; `position` itself when none does.
+  int Suiting(int position, int step);
+  // A random position whose picture suits the first screen, if any of a round does.
+  int SuitingRandom();
   int Count() const;
 
   // Collaborators.

@@ -18,6 +18,7 @@
 #include "platform/settings_store.h"
 #include "platform/text.h"
 #include "platform/ui.h"
+#include "wallpaper/screen_layout.h"
 
 namespace tapestrel {
 
@@ -39,6 +40,18 @@ struct Place {
 Place placeOf(int index) { return {index / 3, index % 3}; }
 
 }  // namespace
+
+struct WallpaperWriter::SmoothShrinkingScope {
+  explicit SmoothShrinkingScope(WallpaperWriter& w) : writer(w) {
+    writer.shrinkSmoothly_ = writer.options_.SmoothShrinking;
+    writer.gvbox_.Smooth = writer.options_.SmoothShrinking;
+  }
+  ~SmoothShrinkingScope() {
+    writer.shrinkSmoothly_ = false;
+    writer.gvbox_.Smooth = false;
+  }
+  WallpaperWriter& writer;
+};
 
 std::string WallpaperWriter::WorkingBitmap() const { return state_.WindowsFolder + kWorkingBitmapName; }
 
@@ -82,6 +95,8 @@ bool WallpaperWriter::ChangeWallpaperTo(const std::string& path) {
 }
 
 bool WallpaperWriter::PrepareBitmapWallpaper(const std::string& path) {
+  if (Composes()) return PrepareComposedWallpaper(path);
+  SmoothShrinkingScope smooth(*this);
   if (!LoadPictureIntoBox(picLoad_, path)) return false;
   const double zoom = ComputeFitZoom();
   if (zoom < 1) {
@@ -94,6 +109,8 @@ bool WallpaperWriter::PrepareBitmapWallpaper(const std::string& path) {
 }
 
 bool WallpaperWriter::PrepareMetafileWallpaper(const std::string& path) {
+  if (Composes()) return PrepareComposedWallpaper(path);
+  SmoothShrinkingScope smooth(*this);
   if (!LoadPictureIntoBox(picLoad_, path)) return false;
   const double zoom = ComputeFitZoom();
   if (zoom < 1) {
@@ -106,6 +123,8 @@ bool WallpaperWriter::PrepareMetafileWallpaper(const std::string& path) {
 }
 
 bool WallpaperWriter::PrepareDecodedWallpaper(const std::string& path) {
+  if (Composes()) return PrepareComposedWallpaper(path);
+  SmoothShrinkingScope smooth(*this);
   try {
     if (!(DecodeImage && DecodeImage(path))) return false;
     const double zoom = ComputeFitZoom();
@@ -124,6 +143,127 @@ bool WallpaperWriter::PrepareDecodedWallpaper(const std::string& path) {
            mb::OkOnly | mb::Critical);
     return false;
   }
+}
+
+int WallpaperWriter::EffectiveMode() const {
+  if (state_.UseDefaultStyleOnce) return options_.DefaultStyle == 1 ? backdrop::kSingle : backdrop::kTiled;
+  return options_.BackdropMode;
+}
+
+bool WallpaperWriter::Composes() const {
+  const int mode = EffectiveMode();
+  if (mode < 0 || mode >= backdrop::kCount || IsInternalMode(mode)) return false;
+  return mode == backdrop::kFill || mode == backdrop::kFit ||
+         (options_.ScreenArrangement > 0 && options_.ScreenArrangement < kScreenArrangements);
+}
+
+std::vector<PixelRect> WallpaperWriter::PictureScreens() const {
+  const int arrangement = std::clamp(options_.ScreenArrangement, 0, kScreenArrangements - 1);
+  return PictureRegions(static_cast<ScreenArrangement>(arrangement), desktop_.Monitors());
+}
+
+bool WallpaperWriter::PrepareComposedWallpaper(const std::string& path) {
+  std::vector<std::string> pictures{path};
+  // The default picture stands alone on every screen.
+  if (options_.ScreenArrangement == static_cast<int>(ScreenArrangement::Each) && OtherScreenPictures &&
+      !state_.UseDefaultStyleOnce) {
+    const std::size_t screens = desktop_.Monitors().size();
+    if (screens > 1)
+      for (std::string& other : OtherScreenPictures(path, screens - 1)) pictures.push_back(std::move(other));
+  }
+  return ComposeScreens(pictures);
+}
+
+bool WallpaperWriter::Recompose() {
+  if (!Composes()) return false;
+  if (screenPictures_.empty()) {
+    if (options_.WallPaperName.empty()) return false;
+    return PrepareComposedWallpaper(options_.WallPaperName);
+  }
+  const std::vector<std::string> pictures = screenPictures_;
+  return ComposeScreens(pictures);
+}
+
+std::shared_ptr<const Bitmap> WallpaperWriter::LoadScreenPicture(const std::string& path, const FitFunction& fit) {
+  const std::string type = typeOf(path);
+  if (type == "bmp" || type == "wmf") {
+    if (!LoadPictureIntoBox(picLoad_, path)) return nullptr;
+  } else {
+    composeFit_ = fit;
+    struct Release {
+      FitFunction& fit;
+      ~Release() { fit = nullptr; }
+    } release{composeFit_};
+    if (!(DecodeImage && DecodeImage(path))) return nullptr;
+  }
+  std::shared_ptr<const Bitmap> picture = picLoad_.Picture();
+  picLoad_.SetPicture(nullptr);
+  gvbox_.SetFileName("");
+  return picture;
+}
+
+bool WallpaperWriter::ComposeScreens(const std::vector<std::string>& pictures) {
+  if (pictures.empty()) return false;
+  SmoothShrinkingScope smooth(*this);
+  const std::vector<Monitor> monitors = desktop_.Monitors();
+  const int arrangement = std::clamp(options_.ScreenArrangement, 0, kScreenArrangements - 1);
+  const PixelRect screen = VirtualScreen(monitors);
+  std::vector<PixelRect> regions = PictureRegions(static_cast<ScreenArrangement>(arrangement), monitors);
+  for (PixelRect& r : regions) r = {r.left - screen.left, r.top - screen.top, r.right - screen.left, r.bottom - screen.top};
+  Layout layout;
+  layout.mode = EffectiveMode();
+  layout.centreStyle = options_.ImageCenterStyle;
+  layout.viewingSize = options_.ViewingWindowSize;
+  layout.smooth = options_.SmoothShrinking;
+  layout.background = desktop_.DesktopColor();
+  // Which picture each region shows: a picture each in turn, or the first everywhere.
+  const bool each = arrangement == static_cast<int>(ScreenArrangement::Each);
+  auto pictureOf = [&](std::size_t region) { return each ? region % pictures.size() : 0; };
+  if (static_cast<std::uint64_t>(screen.Width()) * static_cast<std::uint64_t>(screen.Height()) > kMaxPicturePixels)
+    throw RuntimeError{7, "Out of memory"};
+  Bitmap canvas = WithPictureMemory(
+      [&] { return Bitmap(static_cast<int>(screen.Width()), static_cast<int>(screen.Height()), layout.background); });
+  // One picture in memory at a time beside the canvas, decoded no larger than the
+  // largest of its regions needs.
+  for (std::size_t p = 0; p < pictures.size() && p < regions.size(); ++p) {
+    std::vector<PixelRect> mine;
+    for (std::size_t r = 0; r < regions.size(); ++r)
+      if (pictureOf(r) == p) mine.push_back(regions[r]);
+    if (mine.empty()) continue;
+    const FitFunction fit = [&mine, &layout](PictureSize whole) {
+      PictureSize need{1, 1};
+      for (const PixelRect& r : mine) {
+        const PictureSize n = NeededSize(whole, r.Width(), r.Height(), layout);
+        need = {std::max(need.width, n.width), std::max(need.height, n.height)};
+      }
+      return need;
+    };
+    const std::shared_ptr<const Bitmap> picture = LoadScreenPicture(pictures[p], fit);
+    if (!picture) return false;
+    WithPictureMemory([&] {
+      for (const PixelRect& r : mine) LayPicture(canvas, r, *picture, layout);
+      return 0;
+    });
+  }
+  if (!SpansWallpaper(desktop_.PlatformText())) RollForTiling(canvas, screen);
+  state_.ImageWidth = canvas.width;
+  state_.ImageHeight = canvas.height;
+  SavePicture(canvas, WorkingBitmap());
+  Bitmap().pixels.swap(canvas.pixels);
+  screenPictures_ = pictures;
+  SetDesktopWallpaper(WorkingBitmap());
+  return true;
+}
+
+void WallpaperWriter::WriteComposedStyle() {
+  // Windows 7 and later span one bitmap across every monitor themselves (style 22);
+  // before that a tiled bitmap of the virtual screen, rolled to start at the primary's
+  // corner, does the same.
+  const bool span = SpansWallpaper(desktop_.PlatformText());
+  WriteStyleValue("TileWallpaper", span ? 0 : 1, TileWallpaper);
+  WriteStyleValue("WallPaperStyle", span ? 22 : 0, WallPaperStyle);
+  WriteOrigin("wallpaperoriginx", 0, wallpaperoriginx);
+  WriteOrigin("wallpaperoriginy", 0, wallpaperoriginy);
 }
 
 long WallpaperWriter::SetDesktopWallpaper(const std::string& path) {
@@ -152,6 +292,11 @@ void WallpaperWriter::WriteOrigin(const char* name, int value, std::int16_t& cac
 
 void WallpaperWriter::ApplyWallpaperStyle() {
   ReadWallpaperStyle();
+  if (Composes()) {
+    WriteComposedStyle();
+    state_.UseDefaultStyleOnce = false;
+    return;
+  }
   const Options& o = options_;
   int mode = o.BackdropMode;
   if (state_.UseDefaultStyleOnce) {
@@ -202,6 +347,7 @@ double WallpaperWriter::ComputeFitZoom() {
 }
 
 PictureSize WallpaperWriter::FittedSize(PictureSize whole) const {
+  if (composeFit_) return composeFit_(whole);
   const double zoom = FitZoom(whole.width, whole.height);
   if (!(zoom > 0 && zoom < 1)) return whole;
   return {round16(whole.width * zoom), round16(whole.height * zoom)};
@@ -242,7 +388,9 @@ void WallpaperWriter::ShrinkPictureToFile(PictureBox& source, PictureBox& destin
     destination.SetPicture(nullptr);
   } else {
     auto shrunk = WithPictureMemory([&] {
-      if (!sameSize) return std::make_shared<Bitmap>(StretchNearest(*from, width, height));
+      if (!sameSize)
+        return std::make_shared<Bitmap>(shrinkSmoothly_ ? ShrinkSmooth(*from, width, height)
+                                                        : StretchNearest(*from, width, height));
       auto copy = std::make_shared<Bitmap>(*from);
       copy->fullWidth = copy->fullHeight = 0;
       return copy;
@@ -286,7 +434,7 @@ bool WallpaperWriter::LoadPictureIntoBox(PictureBox& box, const std::string& pat
 }
 
 void WallpaperWriter::SelectBackdropMode(int index) {
-  if (index < 0 || index > 4) {
+  if (index < 0 || index >= backdrop::kCount) {
     Report("Unsuccesful menu radio button check", mb::OkOnly | mb::Information);
     return;
   }
@@ -294,11 +442,18 @@ void WallpaperWriter::SelectBackdropMode(int index) {
   options_.BackdropMode = index;
 }
 
+void WallpaperWriter::SelectScreenArrangement(int index) {
+  if (index < 0 || index >= kScreenArrangements) return;
+  view_.ShowScreenArrangement(index);
+  options_.ScreenArrangement = index;
+}
+
 void WallpaperWriter::SwitchDisplay(bool toInternal) {
   const int mode = options_.BackdropMode;
-  static const int internalOf[] = {3, 4, 4, 3, 4};
-  static const int desktopOf[] = {0, 1, 2, 0, 1};
-  if (mode < 0 || mode > 4) {
+  static const int internalOf[] = {3, 4, 4, 3, 4, 4, 4};
+  static const int desktopOf[] = {0, 1, 2, 0, 1, 5, 6};
+  static_assert(std::size(internalOf) == backdrop::kCount && std::size(desktopOf) == backdrop::kCount);
+  if (mode < 0 || mode >= backdrop::kCount) {
     Report("Tapestrel mode is not set.", mb::OkOnly | mb::Information);
     return;
   }
@@ -322,6 +477,10 @@ void WallpaperWriter::ViewingOptionsChanged() {
     return;
   }
   // Same size: apply the current wallpaper again, so that a new position takes effect.
+  if (Composes()) {
+    Recompose();
+    return;
+  }
   const std::string current = registry_.GetRegistryValue("Wallpaper");
   if (current.empty()) return;
   headers_.ReadImageHeader(current);

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/picture_decoder.h"
 
@@ -52,12 +54,26 @@ class WallpaperWriter {
   // follows a wallpaper set by path: the history and the wallpaper-change event.
   std::function<bool(const std::string& path)> DecodeImage;
   std::function<void(const std::string& path)> WallpaperSet;
+  // Wired to the rotation: the pictures that follow `first` for the other screens, when
+  // each screen has a picture of its own.
+  std::function<std::vector<std::string>(const std::string& first, std::size_t count)> OtherScreenPictures;
 
   // True when the wallpaper was changed.
   bool ChangeWallpaperTo(const std::string& path);
   bool PrepareBitmapWallpaper(const std::string& path);
   bool PrepareMetafileWallpaper(const std::string& path);
   bool PrepareDecodedWallpaper(const std::string& path);
+  // Whether wallpapers are composed into one bitmap of the virtual screen: for the fill
+  // and fit modes, and for any arrangement of screens but the same picture on each.
+  bool Composes() const;
+  // The rectangles of the virtual screen that each take a picture in the arrangement
+  // chosen: every monitor (the primary first), or all of them as one.
+  std::vector<struct PixelRect> PictureScreens() const;
+  // The pictures of the screens as last composed, the primary's first.
+  const std::vector<std::string>& ScreenPictures() const { return screenPictures_; }
+  // Composes the current pictures again for the monitors as they are now (after a
+  // display change), without choosing new ones; false when nothing was composed.
+  bool Recompose();
   long SetDesktopWallpaper(const std::string& path);
   void ApplyWallpaperStyle();
   void ReadWallpaperStyle();
@@ -81,6 +97,8 @@ class WallpaperWriter {
 
   // The mode menu: radio-checks mode `index` and makes it the backdrop mode.
   void SelectBackdropMode(int index);
+  // The screens menu: radio-checks arrangement `index` and makes it the arrangement.
+  void SelectScreenArrangement(int index);
   // Switches between showing pictures on the desktop and in the program's own window.
   void SwitchDisplay(bool toInternal);
   // What confirming the options dialog does to the wallpaper when the viewing size or
@@ -98,6 +116,16 @@ class WallpaperWriter {
   void WriteOrigin(const char* name, int value, std::int16_t& cached);
   void Report(const std::string& text, int style);
   double FitZoom(double w, double h) const;
+  // The mode in force for the next wallpaper (the default picture's style once).
+  int EffectiveMode() const;
+  bool PrepareComposedWallpaper(const std::string& path);
+  bool ComposeScreens(const std::vector<std::string>& pictures);
+  // A picture of a screen, decoded no larger than `fit` says; none when it cannot be.
+  std::shared_ptr<const Bitmap> LoadScreenPicture(const std::string& path, const FitFunction& fit);
+  void WriteComposedStyle();
+  // For the duration of one wallpaper's preparation, shrinking averages pixels when the
+  // user wants it.
+  struct SmoothShrinkingScope;
 
   // Collaborators.
   FileSystem& files_;
@@ -114,6 +142,10 @@ class WallpaperWriter {
   PictureBox& picLoad_;
   PictureBox& picWork_;
   int lastViewingSize_ = -1;
+  bool shrinkSmoothly_ = false;
+  // While a screen picture decodes: the size it is decoded to.
+  FitFunction composeFit_;
+  std::vector<std::string> screenPictures_;
 };
 
 }  // namespace tapestrel

@@ -15,7 +15,8 @@ class MemoryDesktop : public Desktop {
   long ScreenWidth() override { return screenWidth; }
   long ScreenHeight() override { return screenHeight; }
   int TwipsPerPixel() override { return 15; }
-  std::string PlatformText() override { return "Windows NT 5.1 (build 2600)"; }
+  std::string PlatformText() override { return platformText; }
+  std::string platformText = "Windows NT 5.1 (build 2600)";
   std::string ProcessorText() override { return "x86 family 6"; }
   MemoryStatus Memory() override { return {42, 512ull << 20, 256ull << 20, 1024ull << 20, 768ull << 20}; }
 
@@ -29,6 +30,8 @@ class MemoryDesktop : public Desktop {
   int ColorDepth() override { return colorDepth; }
   // The monitors a test gives; without them, one primary monitor the size of the screen.
   std::vector<Monitor> monitors;
+  std::uint32_t DesktopColor() override { return desktopColor; }
+  std::uint32_t desktopColor = 0x3A6EA5;
   std::vector<Monitor> Monitors() override {
     if (!monitors.empty()) return monitors;
     const PixelRect screen{0, 0, screenWidth / TwipsPerPixel(), screenHeight / TwipsPerPixel()};

@@ -53,4 +53,9 @@ std::vector<Monitor> Win32Desktop::Monitors() {
   return search.found;
 }
 
+std::uint32_t Win32Desktop::DesktopColor() {
+  const COLORREF c = GetSysColor(COLOR_BACKGROUND);
+  return static_cast<std::uint32_t>(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
+}
+
 }  // namespace tapestrel

@@ -102,6 +102,7 @@ class Win32Desktop : public Desktop {
   bool KeyPressed(int virtualKey) override;
   int ColorDepth() override;
   std::vector<Monitor> Monitors() override;
+  std::uint32_t DesktopColor() override;
   long SetDesktopWallpaper(const std::string& path) override;
   std::optional<Bitmap> DrawMetafile(const std::string& bytes) override;
   int ShowCursor(bool show) override;

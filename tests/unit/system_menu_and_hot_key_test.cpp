@@ -86,11 +86,12 @@ TEST_F(DesktopIntegrationTest, TheSystemMenuHoldsThePopUpItemsAndItsCommandsRunT
 
 TEST_F(DesktopIntegrationTest, CheckRadioMarksOneItemByPositionOrByCommandAndSaysWhenItCannot) {
   SystemMenu& menu = program.systemMenu;
-  // "&View Mode" (the fifth menu): the toggle shown, a separator, the five modes.
+  // "&View Mode" (the fifth menu): the toggle shown, a separator, the seven modes, a
+  // separator and the three arrangements of screens.
   EXPECT_TRUE(menu.CheckRadio(main, 2, 6, 5, 4));
   EXPECT_TRUE(main.mnuBackdropMode[3].Checked());
   EXPECT_FALSE(main.mnuBackdropMode[0].Checked());
-  EXPECT_FALSE(menu.CheckRadio(main, 2, 9, 5, 4));  // past the menu's end
+  EXPECT_FALSE(menu.CheckRadio(main, 2, 20, 5, 4));  // past the menu's end
   EXPECT_TRUE(menu.CheckRadio(main, 3, 5, 4));       // by command in the system menu
   EXPECT_TRUE(item(4)->checked);
   EXPECT_FALSE(item(3)->checked);
