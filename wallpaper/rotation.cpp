@@ -198,7 +198,7 @@ bool Rotation::ChangeWallpaper(int request, bool restore) {
       state_.UseDefaultStyleOnce = true;
     } else {
       // With a picture for each screen a step passes over the whole group shown.
-      const int group = Group();
+      const int group = position == 0 ? 1 : Group();
       if (randomOrder && (request == Next || request == Previous)) position = SuitingRandom();
       else if (request == Next) position = Suiting(around(position, group, count), 1);
       else if (request == Previous) position = Suiting(around(position, -group, count), -1);

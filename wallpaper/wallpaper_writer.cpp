@@ -219,8 +219,11 @@ bool WallpaperWriter::ComposeScreens(const std::vector<std::string>& pictures) {
   // Which picture each region shows: a picture each in turn, or the first everywhere.
   const bool each = arrangement == static_cast<int>(ScreenArrangement::Each);
   auto pictureOf = [&](std::size_t region) { return each ? region % pictures.size() : 0; };
-  if (static_cast<std::uint64_t>(screen.Width()) * static_cast<std::uint64_t>(screen.Height()) > kMaxPicturePixels)
-    throw RuntimeError{7, "Out of memory"};
+  // The bitmap of every screen is held whole, and written whole: refused before any
+  // memory is asked for when that would pass what one picture may take.
+  if (static_cast<std::uint64_t>(screen.Width()) * static_cast<std::uint64_t>(screen.Height()) * 4 > kPictureMemoryBudget)
+    throw RuntimeError{7, "The screens together (" + NumberText(screen.Width()) + " x " + NumberText(screen.Height()) +
+                              " pixels) are too large for one wallpaper bitmap"};
   Bitmap canvas = WithPictureMemory(
       [&] { return Bitmap(static_cast<int>(screen.Width()), static_cast<int>(screen.Height()), layout.background); });
   // One picture in memory at a time beside the canvas, decoded no larger than the
