@@ -106,6 +106,7 @@ void FrmMain::BuildControls() {
   tmrTapestrel[0].SetInterval(400);
   tmrTapestrel[1].SetInterval(400);
   tmrExitWhenIdle.SetInterval(100);
+  tmrDisplayChanged.SetInterval(400);
 
   fraPictureDirectories.SetCaption("&Go To Folder");
   cboPictureDirectories.SetFont({"Courier New", 8, false});
@@ -196,6 +197,15 @@ void FrmMain::ConnectEvents() {
   cboPictureDirectories.Click = [this] { program_.folders.ComboEnter(); };
   // The selection can change without a click or key the list reports (Ctrl+A, a drag).
   tmrTapestrel[1].Elapsed = [this] { program_.files.RefreshSelection(); };
+  DisplayChanged = [this] {
+    tmrDisplayChanged.SetEnabled(false);
+    tmrDisplayChanged.SetEnabled(true);
+  };
+  tmrDisplayChanged.Elapsed = [this] {
+    tmrDisplayChanged.SetEnabled(false);
+    program_.wallpaper.DisplayChanged();
+  };
+  TaskbarCreated = [this] { program_.wallpaper.RestoreIfLost(); };
   tmrExitWhenIdle.Elapsed = [this] {
     if (pendingExit_ < 0 || program_.LongWorkRunning() || program_.ModalShowing()) return;
     mnuExit_Click(pendingExit_);

@@ -157,6 +157,9 @@ class FrmMain : public Form, public MainView {
   ControlArray<Timer> tmrTapestrel{*this, "tmrTapestrel", 2};
   // Carries out an Exit asked for while long work ran, once that work has stopped.
   Timer tmrExitWhenIdle{*this, "tmrExitWhenIdle"};
+  // Started by a display change and again by each that follows: once the display has
+  // settled, the wallpaper is laid out for it.
+  Timer tmrDisplayChanged{*this, "tmrDisplayChanged"};
   DriveListBox drvPictureDirectories{*this, "drvPictureDirectories"};
   Frame fraPictureDirectories{*this, "fraPictureDirectories"};
   ComboBox cboPictureDirectories{*this, "cboPictureDirectories"};

@@ -65,6 +65,8 @@ class Desktop {
   // Makes a BMP file the desktop wallpaper, writing the user's profile and telling every
   // window; answers what the system answered.
   virtual long SetDesktopWallpaper(const std::string& path) = 0;
+  // The file the desktop shows as its wallpaper now, as the system tells it ("" none).
+  virtual std::string CurrentWallpaper() = 0;
   // Draws a placeable metafile (the whole file) into a picture of its own size at the
   // screen's resolution; none when it cannot be drawn.
   virtual std::optional<Bitmap> DrawMetafile(const std::string& bytes) = 0;

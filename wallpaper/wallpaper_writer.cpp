@@ -271,7 +271,24 @@ void WallpaperWriter::WriteComposedStyle() {
 
 long WallpaperWriter::SetDesktopWallpaper(const std::string& path) {
   ApplyWallpaperStyle();
+  lastSet_ = path;
   return desktop_.SetDesktopWallpaper(path);
+}
+
+void WallpaperWriter::DisplayChanged() {
+  try {
+    Recompose();
+  } catch (const RuntimeError& e) {
+    Report(e.description + " (" + std::to_string(e.number) + ") " +
+               "has occurred while laying the wallpaper out for the screens anew.",
+           mb::OkOnly | mb::Critical);
+  }
+}
+
+void WallpaperWriter::RestoreIfLost() {
+  if (lastSet_.empty() || EqualsIgnoreCase(desktop_.CurrentWallpaper(), lastSet_)) return;
+  if (!files_.FileExists(lastSet_)) return;
+  desktop_.SetDesktopWallpaper(lastSet_);
 }
 
 void WallpaperWriter::ReadWallpaperStyle() {

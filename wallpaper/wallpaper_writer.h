@@ -74,6 +74,11 @@ class WallpaperWriter {
   // Composes the current pictures again for the monitors as they are now (after a
   // display change), without choosing new ones; false when nothing was composed.
   bool Recompose();
+  // After a display change: the composed wallpaper laid out again for the monitors as
+  // they are, failures told.
+  void DisplayChanged();
+  // After Explorer restarted: the wallpaper set again if the desktop lost it.
+  void RestoreIfLost();
   long SetDesktopWallpaper(const std::string& path);
   void ApplyWallpaperStyle();
   void ReadWallpaperStyle();
@@ -146,6 +151,8 @@ class WallpaperWriter {
   // While a screen picture decodes: the size it is decoded to.
   FitFunction composeFit_;
   std::vector<std::string> screenPictures_;
+  // The file last made the desktop's wallpaper.
+  std::string lastSet_;
 };
 
 }  // namespace tapestrel

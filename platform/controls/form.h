@@ -165,6 +165,9 @@ class Form {
   void* native = nullptr;
   // The shell's taskbar came back (Explorer restarted): notification-area icons are gone.
   std::function<void()> TaskbarCreated;
+  // The monitors changed (a resolution, a monitor plugged in or out), or the machine
+  // woke from sleep.
+  std::function<void()> DisplayChanged;
 
   // For controls and menus: tell the renderer about a change.
   void Register(Control& control) { controls_.push_back(&control); }

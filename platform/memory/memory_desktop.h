@@ -37,7 +37,11 @@ class MemoryDesktop : public Desktop {
     const PixelRect screen{0, 0, screenWidth / TwipsPerPixel(), screenHeight / TwipsPerPixel()};
     return {{screen, screen, true}};
   }
+  // What the desktop shows: the last wallpaper set, unless a test says it was lost.
+  std::string CurrentWallpaper() override { return wallpaperLost || wallpapers.empty() ? "" : wallpapers.back(); }
+  bool wallpaperLost = false;
   long SetDesktopWallpaper(const std::string& path) override {
+    wallpaperLost = false;
     wallpapers.push_back(path);
     return 1;
   }

@@ -258,6 +258,12 @@ LRESULT Win32FormRenderer::HandleForm(FormWindow& fw, UINT message, WPARAM wPara
     case WM_CLOSE:
       form.UserClose();
       return 0;
+    case WM_DISPLAYCHANGE:
+      Raise(form.DisplayChanged);
+      break;
+    case WM_POWERBROADCAST:
+      if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) Raise(form.DisplayChanged);
+      return TRUE;
     case WM_SIZE:
       if (!pushing_) {
         ReportBars(fw);

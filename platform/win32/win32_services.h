@@ -103,6 +103,7 @@ class Win32Desktop : public Desktop {
   int ColorDepth() override;
   std::vector<Monitor> Monitors() override;
   std::uint32_t DesktopColor() override;
+  std::string CurrentWallpaper() override;
   long SetDesktopWallpaper(const std::string& path) override;
   std::optional<Bitmap> DrawMetafile(const std::string& bytes) override;
   int ShowCursor(bool show) override;

@@ -251,6 +251,12 @@ long Win32Desktop::SetDesktopWallpaper(const std::string& path) {
   return SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, buffer.data(), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
 }
 
+std::string Win32Desktop::CurrentWallpaper() {
+  char buffer[MAX_PATH * 2] = {};
+  if (!SystemParametersInfoA(SPI_GETDESKWALLPAPER, sizeof buffer - 1, buffer, 0)) return {};
+  return buffer;
+}
+
 std::optional<Bitmap> Win32Desktop::DrawMetafile(const std::string& bytes) {
   // The placeable header (22 bytes) gives the picture's frame and units to the inch.
   if (bytes.size() <= 22) return std::nullopt;

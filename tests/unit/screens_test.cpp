@@ -283,5 +283,35 @@ TEST_F(ScreensTest, EachChangeGivesEveryScreenTheNextPictureAndStepsByTheGroup) 
   EXPECT_EQ(options.WallPaperName, "C:\\Pictures\\c.bmp");
 }
 
+// A display change (or waking from sleep) lays the same pictures out again once the display
+// settles; Explorer coming back finds the wallpaper set again if it was lost.
+TEST_F(ScreensTest, ADisplayChangeRecomposesOnceSettledAndALostWallpaperIsSetAgain) {
+  memory.desktop.monitors = {monitor(0, 0, 640, 480, true)};
+  options.BackdropMode = backdrop::kFit;
+  const std::string picture = plain("square.bmp", 100, 100, kRed);
+  ASSERT_TRUE(writer.ChangeWallpaperTo(picture));
+  EXPECT_EQ(working().width, 640);
+  FrmMain& frm = program.frmMain;
+  memory.desktop.monitors = {monitor(0, 0, 1280, 1024, true), monitor(1280, 0, 640, 480)};
+  Raise(frm.DisplayChanged);
+  Raise(frm.DisplayChanged);  // one more while it settles: still one composing
+  EXPECT_TRUE(frm.tmrDisplayChanged.Enabled());
+  const std::size_t set = memory.desktop.wallpapers.size();
+  frm.tmrDisplayChanged.Tick();
+  EXPECT_FALSE(frm.tmrDisplayChanged.Enabled());
+  EXPECT_EQ(memory.desktop.wallpapers.size(), set + 1);
+  const Bitmap b = working();
+  ASSERT_EQ(b.width, 1920);
+  EXPECT_TRUE(all(b, 128, 0, 1152, 1024, kRed));  // the same picture, fitted anew
+  EXPECT_EQ(options.WallPaperName, picture);
+
+  memory.desktop.wallpaperLost = true;
+  Raise(frm.TaskbarCreated);
+  EXPECT_EQ(memory.desktop.wallpapers.size(), set + 2);
+  EXPECT_EQ(memory.desktop.CurrentWallpaper(), kWorking);
+  Raise(frm.TaskbarCreated);  // not lost: left alone
+  EXPECT_EQ(memory.desktop.wallpapers.size(), set + 2);
+}
+
 }  // namespace
 }  // namespace tapestrel
