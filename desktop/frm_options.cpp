@@ -82,6 +82,9 @@ void CopyDialogOptions(const Options& from, Options& to) {
   to.PlayOneCDTrack = from.PlayOneCDTrack;
   to.NormalWindowAtStart = from.NormalWindowAtStart;
   to.ViewingWindowSize = from.ViewingWindowSize;
+  to.SmoothShrinking = from.SmoothShrinking;
+  to.MatchOrientation = from.MatchOrientation;
+  to.SkipSmallerThanPercent = from.SkipSmallerThanPercent;
   to.ImageCenterStyle = from.ImageCenterStyle;
   to.DefaultStyle = from.DefaultStyle;
   to.Defaults = from.Defaults;
@@ -179,6 +182,9 @@ void FrmOptions::ConnectEvents() {
       if (!settingUp_) o.*option = chkMiscOptions[index].Value() != 0;
     };
   }
+  chkSmoothShrinking.Click = [this, &o] { if (!settingUp_) o.SmoothShrinking = chkSmoothShrinking.Value() != 0; };
+  chkMatchOrientation.Click = [this, &o] { if (!settingUp_) o.MatchOrientation = chkMatchOrientation.Value() != 0; };
+  txtSkipSmaller.LostFocus = [this] { StoreSkipSmaller(); };
   optStartStyle[0].Click = [this, &o] { if (!settingUp_) o.NormalWindowAtStart = false; };
   optStartStyle[1].Click = [this, &o] { if (!settingUp_) o.NormalWindowAtStart = true; };
   for (int i = 0; i < 5; ++i)
@@ -296,6 +302,9 @@ void FrmOptions::SetFromOptions() {
     chkPlayNext[event].SetValue(o.PlayNext[e] != 0);
   }
   chkMiscOptions[15].SetValue(o.PlayOneCDTrack != 0);
+  chkSmoothShrinking.SetValue(o.SmoothShrinking);
+  chkMatchOrientation.SetValue(o.MatchOrientation);
+  txtSkipSmaller.SetText(NumberText(std::clamp(o.SkipSmallerThanPercent, 0, 100)));
   cmdApply.SetEnabled(false);
   settingUp_ = false;
 }
@@ -378,8 +387,22 @@ void FrmOptions::cmdOptions_Click(int index) {
   else CancelDialog();
 }
 
+bool FrmOptions::StoreSkipSmaller() {
+  const std::string text = Trim(txtSkipSmaller.Text());
+  const bool whole = !text.empty() && text.size() <= 3 && text.find_first_not_of("0123456789") == std::string::npos;
+  if (text.empty() || (whole && std::stoi(text) <= 100)) {
+    options_.SkipSmallerThanPercent = text.empty() ? 0 : std::stoi(text);
+    return true;
+  }
+  ui_.MsgBox("Enter a whole number from 0 to 100: the share of a screen a picture must have on each side. 0 skips none.",
+             mb::OkOnly | mb::Exclamation, kApplicationName);
+  txtSkipSmaller.SetText(NumberText(options_.SkipSmallerThanPercent));
+  return false;
+}
+
 void FrmOptions::ConfirmDialog() {
   for (int k = 0; k < 3; ++k) StoreFilterField(k);
+  if (!StoreSkipSmaller()) return;
   if (!outside_.StoreProgramChoices()) return;
   Options& o = options_;
   if (o.ToolBarWrappable != copy_.ToolBarWrappable) view_.InitializeToolBar();
@@ -389,7 +412,10 @@ void FrmOptions::ConfirmDialog() {
                "so it is entered for you alone.",
                mb::OkOnly | mb::Information, kApplicationName);
   settings_.SaveStartChoices(&copy_);
-  if (o.SaveSettingsImmediately) settings_.SaveOptions();
+  if (o.SaveSettingsImmediately) {
+    settings_.SaveOptions();
+    settings_.SaveScreenOptions();
+  }
   // A new viewing size or place not yet applied takes effect now.
   if (cmdApply.Enabled()) cmdApply_Click();
   Closing = true;

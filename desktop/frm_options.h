@@ -130,6 +130,13 @@ class FrmOptions : public Form, public ActiveFolderFrame, public ProgramFields {
   ControlArray<OptionButton> optImageJustification{*this, "optImageJustification", 9};
   ControlArray<OptionButton> optWindowSize{*this, "optWindowSize", 5};
   CommandButton cmdApply{*this, "cmdApply"};
+  // "Misc.": how pictures are shrunk and picked for the screens.
+  Frame fraScreens{*this, "fraScreens"};
+  CheckBox chkSmoothShrinking{*this, "chkSmoothShrinking"};
+  CheckBox chkMatchOrientation{*this, "chkMatchOrientation"};
+  Label lblSkipSmaller{*this, "lblSkipSmaller"};
+  TextBox txtSkipSmaller{*this, "txtSkipSmaller"};
+  Label lblSkipSmallerUnit{*this, "lblSkipSmallerUnit"};
   // Last, so that Tab comes to them after the page's controls.
   ControlArray<CommandButton> cmdOptions{*this, "cmdOptions", 3};
 
@@ -138,6 +145,9 @@ class FrmOptions : public Form, public ActiveFolderFrame, public ProgramFields {
 
  private:
   void SetCaptions();
+  // The percentage typed for skipping small pictures: kept when it is a whole number
+  // from 0 to 100, otherwise the user is told and the box shows the one in force.
+  bool StoreSkipSmaller();
   void LayOut();
   void Place(Control& control, int tab, Control* container, long left, long top, long width, long height);
   void ConnectEvents();

@@ -121,6 +121,11 @@ void FrmOptions::SetCaptions() {
   for (int i = 0; i < 9; ++i) optImageJustification[i].SetCaption(kJustifications[i]);
   for (int i = 0; i < 5; ++i) optWindowSize[i].SetCaption(kWindowSizes[i]);
   cmdApply.SetCaption("Apply");
+  fraScreens.SetCaption("Screens");
+  chkSmoothShrinking.SetCaption("Smooth shrinking");
+  chkMatchOrientation.SetCaption("Match orientation");
+  lblSkipSmaller.SetCaption("Skip pictures smaller than");
+  lblSkipSmallerUnit.SetCaption("% of the screen");
 }
 
 void FrmOptions::Place(Control& control, int tab, Control* container, long left, long top, long width, long height) {
@@ -198,6 +203,13 @@ void FrmOptions::LayOut() {
   for (int i = 0; i < 5; ++i) Place(chkMiscOptions[9 + i], Misc, startUp, 3860, kPageTop + 300 + i * 330, 3200, kRow);
   Place(optStartStyle[1], Misc, startUp, 3860, kPageTop + 2040, 1300, kRow);
   Place(optStartStyle[0], Misc, startUp, 5300, kPageTop + 2040, 1500, kRow);
+  Control* screens = &fraScreens;
+  Place(fraScreens, Misc, tab, 3700, kPageTop + 2640, 3500, 1380);
+  Place(chkSmoothShrinking, Misc, screens, 3860, kPageTop + 2940, 3200, kRow);
+  Place(chkMatchOrientation, Misc, screens, 3860, kPageTop + 3270, 3200, kRow);
+  Place(lblSkipSmaller, Misc, screens, 3860, kPageTop + 3640, 1900, kRow);
+  Place(txtSkipSmaller, Misc, screens, 5780, kPageTop + 3600, 420, kField);
+  Place(lblSkipSmallerUnit, Misc, screens, 6240, kPageTop + 3640, 900, kRow);
 
   // "More Misc.": the hot key, the two defaults, the picture's place and the viewing size.
   Place(lblOptions[6], MoreMisc, tab, 300, kPageTop + 100, 1400, kRow);

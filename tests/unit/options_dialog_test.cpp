@@ -61,6 +61,34 @@ TEST_F(OptionsDialogTest, OpeningShowsTheOptionsAndTheSplashBoxNeverChanges) {
   EXPECT_EQ(dialog.chkMiscOptions[10].Value(), 1);
 }
 
+TEST_F(OptionsDialogTest, TheScreensOptionsStartAsBeforeAreKeptByOkAndABadPercentageIsRefused) {
+  dialog.Open();
+  EXPECT_EQ(dialog.chkSmoothShrinking.Value(), 1);
+  EXPECT_EQ(dialog.chkMatchOrientation.Value(), 0);
+  EXPECT_EQ(dialog.txtSkipSmaller.Text(), "0");
+  click(dialog.chkSmoothShrinking);
+  click(dialog.chkMatchOrientation);
+  dialog.txtSkipSmaller.SetText("150");
+  dialog.cmdOptions[FrmOptions::Ok].Click();
+  EXPECT_TRUE(dialog.Visible());  // refused: the dialog stays, the box shows the old value
+  ASSERT_EQ(memory.ui.Messages().size(), 1u);
+  EXPECT_EQ(dialog.txtSkipSmaller.Text(), "0");
+  dialog.txtSkipSmaller.SetText(" 60 ");
+  dialog.cmdOptions[FrmOptions::Ok].Click();
+  EXPECT_FALSE(dialog.Visible());
+  EXPECT_FALSE(o.SmoothShrinking);
+  EXPECT_TRUE(o.MatchOrientation);
+  EXPECT_EQ(o.SkipSmallerThanPercent, 60);
+  EXPECT_EQ(stored("SmoothShrinking"), "False");
+  EXPECT_EQ(stored("MatchOrientation"), "True");
+  EXPECT_EQ(stored("SkipSmallerThanPercent"), "60");
+  // CANCEL puts them back.
+  dialog.Open();
+  click(dialog.chkSmoothShrinking);
+  dialog.cmdOptions[FrmOptions::Cancel].Click();
+  EXPECT_FALSE(o.SmoothShrinking);
+}
+
 TEST_F(OptionsDialogTest, CancelEscAndTheCloseBoxPutBackWhatTheControlsChanged) {
   struct Way {
     const char* name;
