@@ -204,12 +204,12 @@ void FrmOptions::LayOut() {
   Place(optStartStyle[1], Misc, startUp, 3860, kPageTop + 2040, 1300, kRow);
   Place(optStartStyle[0], Misc, startUp, 5300, kPageTop + 2040, 1500, kRow);
   Control* screens = &fraScreens;
-  Place(fraScreens, Misc, tab, 3700, kPageTop + 2640, 3500, 1380);
+  Place(fraScreens, Misc, tab, 3700, kPageTop + 2640, 3500, 1700);
   Place(chkSmoothShrinking, Misc, screens, 3860, kPageTop + 2940, 3200, kRow);
   Place(chkMatchOrientation, Misc, screens, 3860, kPageTop + 3270, 3200, kRow);
-  Place(lblSkipSmaller, Misc, screens, 3860, kPageTop + 3640, 1900, kRow);
-  Place(txtSkipSmaller, Misc, screens, 5780, kPageTop + 3600, 420, kField);
-  Place(lblSkipSmallerUnit, Misc, screens, 6240, kPageTop + 3640, 900, kRow);
+  Place(lblSkipSmaller, Misc, screens, 3860, kPageTop + 3600, 3200, kRow);
+  Place(txtSkipSmaller, Misc, screens, 3860, kPageTop + 3900, 480, kField);
+  Place(lblSkipSmallerUnit, Misc, screens, 4420, kPageTop + 3940, 2600, kRow);
 
   // "More Misc.": the hot key, the two defaults, the picture's place and the viewing size.
   Place(lblOptions[6], MoreMisc, tab, 300, kPageTop + 100, 1400, kRow);
