@@ -24,15 +24,17 @@ void fillRect(Bitmap& canvas, const PixelRect& r, std::uint32_t colour) {
               canvas.pixels.begin() + y * canvas.width + std::min<long>(canvas.width, r.right), colour);
 }
 
-// Copies a picture into the canvas at (x, y), clipped to the region.
-void place(Bitmap& canvas, const PixelRect& region, long x, long y, const Bitmap& picture) {
+// Copies a picture into the canvas at (x, y), clipped to the region; the picture's pixel
+// (fromX, fromY) comes to (x, y).
+void place(Bitmap& canvas, const PixelRect& region, long x, long y, const Bitmap& picture, long fromX = 0,
+           long fromY = 0) {
   const long left = std::max({x, region.left, 0L});
   const long top = std::max({y, region.top, 0L});
-  const long right = std::min({x + picture.width, region.right, static_cast<long>(canvas.width)});
-  const long bottom = std::min({y + picture.height, region.bottom, static_cast<long>(canvas.height)});
+  const long right = std::min({x + picture.width - fromX, region.right, static_cast<long>(canvas.width)});
+  const long bottom = std::min({y + picture.height - fromY, region.bottom, static_cast<long>(canvas.height)});
   for (long ty = top; ty < bottom; ++ty)
-    std::copy_n(picture.pixels.begin() + (ty - y) * picture.width + (left - x), std::max(0L, right - left),
-                canvas.pixels.begin() + ty * canvas.width + left);
+    std::copy_n(picture.pixels.begin() + (ty - y + fromY) * picture.width + (left - x + fromX),
+                std::max(0L, right - left), canvas.pixels.begin() + ty * canvas.width + left);
 }
 
 // The viewing box of the tiled and single modes: the region or a part of it.
@@ -97,6 +99,13 @@ void LayPicture(Bitmap& canvas, const PixelRect& region, const Bitmap& picture, 
       const double zoom = std::max(rw / w, rh / h);
       const double across = std::min(w, rw / zoom);
       const double down = std::min(h, rh / zoom);
+      // Decoded to cover the screen already: the middle is cut out as it is, from the
+      // whole pixel where the cut falls.
+      if (std::abs(across - rw) < 1e-6 && std::abs(down - rh) < 1e-6) {
+        place(canvas, region, region.left, region.top, picture, std::lround(std::floor((w - across) / 2)),
+              std::lround(std::floor((h - down) / 2)));
+        return;
+      }
       place(canvas, region, region.left, region.top,
             scalePart(picture, (w - across) / 2, (h - down) / 2, across, down, rw, rh, layout));
       return;
