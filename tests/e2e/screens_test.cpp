@@ -99,6 +99,22 @@ TEST(ScreensEndToEnd, FillCropsFitLetterboxesAndAcrossAllScreensEqualsTheSingleS
   EXPECT_EQ(fit->At(width / 2, (height - shown) / 2 + 2), 0xFF0000u);
   EXPECT_EQ(desktopValue("WallPaperStyle"), "22");
 
+  // A display change, and waking from sleep: the wallpaper is laid out again within a
+  // second, the same pictures without a step of the rotation.
+  for (const auto& [message, wParam] : {std::pair<UINT, WPARAM>{WM_DISPLAYCHANGE, 32},
+                                        std::pair<UINT, WPARAM>{WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC}}) {
+    ASSERT_TRUE(DeleteFileA(workingBitmapPath().c_str()));
+    PostMessageA(window, message, wParam, MAKELPARAM(width, height));
+    EXPECT_EQ(waitForNewBitmap("", 1500), fitted) << message;
+  }
+  EXPECT_EQ(storedSetting("WallPaperName"), path);
+
+  // Explorer restarted and the desktop lost the wallpaper: it is set again.
+  char other[] = "";
+  SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, other, SPIF_UPDATEINIFILE);
+  PostMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(waitForDesktopValue("Wallpaper", workingBitmapPath(), 5000)) << desktopValue("Wallpaper");
+
   // Fill again, one picture across all screens: on one monitor, the same bitmap as Fill.
   PostMessageA(window, WM_COMMAND, IDM_BACKDROP_MODE + 5, 0);
   PostMessageA(window, WM_COMMAND, IDM_SCREEN_ARRANGEMENT + 2, 0);
