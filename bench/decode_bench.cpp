@@ -22,8 +22,7 @@
 
 #include "tests/e2e/e2e_support.h"
 #else
-#include <sys/wait.h>
-#include <unistd.h>
+#include "bench/peak_memory.h"
 #endif
 
 extern "C" {
@@ -135,39 +134,6 @@ void runCase(const std::string& name, const std::string& jpeg, ProgramCase* prog
   else program->Change(jpeg);
 }
 
-#ifndef _WIN32
-// The process's own high-water mark (VmHWM): unlike getrusage's, it starts afresh in
-// a newly executed program.
-long peakKilobytes() {
-  FILE* status = std::fopen("/proc/self/status", "r");
-  if (!status) return 0;
-  char line[256];
-  long kilobytes = 0;
-  while (std::fgets(line, sizeof line, status))
-    if (std::strncmp(line, "VmHWM:", 6) == 0) kilobytes = std::atol(line + 6);
-  std::fclose(status);
-  return kilobytes;
-}
-
-double peakMiB(const char* self, const char* name, const char* photo) {
-  int pipes[2];
-  if (pipe(pipes) != 0) return -1;
-  const pid_t child = fork();
-  if (child == 0) {
-    dup2(pipes[1], 1);
-    execl(self, self, "peak", name, photo, static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(pipes[1]);
-  char text[64] = {};
-  const ssize_t got = read(pipes[0], text, sizeof text - 1);
-  close(pipes[0]);
-  int status = 0;
-  waitpid(child, &status, 0);
-  return got > 0 ? std::atof(text) : -1;
-}
-#endif
-
 #ifdef _WIN32
 // The real program under Windows: the median of five Ctrl+N changes between two
 // 24-megapixel JPEGs, each timed from the key to the desktop's new wallpaper value.
@@ -237,9 +203,9 @@ int main(int argc, char** argv) {
     const std::string name = argv[2];
     const std::string jpeg = readFile(argv[3]);
     ProgramCase program(name == "internal-256" ? 8 : 24);
-    const long before = peakKilobytes();
+    const long before = bench::PeakKilobytes();
     runCase(name, jpeg, &program);
-    std::printf("%.1f\n", static_cast<double>(peakKilobytes() - before) / 1024.0);
+    std::printf("%.1f\n", static_cast<double>(bench::PeakKilobytes() - before) / 1024.0);
     return 0;
   }
 #else
@@ -263,9 +229,9 @@ int main(int argc, char** argv) {
   }
 #ifndef _WIN32
   std::printf("Peak memory a change adds, each in a process of its own:\n");
-  const double floorPeak = peakMiB(argv[0], "floor", photoFile.c_str());
+  const double floorPeak = bench::PeakMiB(argv[0], {"peak", "floor", photoFile.c_str()});
   for (const char* name : kCases) {
-    const double peak = name == std::string("floor") ? floorPeak : peakMiB(argv[0], name, photoFile.c_str());
+    const double peak = name == std::string("floor") ? floorPeak : bench::PeakMiB(argv[0], {"peak", name, photoFile.c_str()});
     std::printf("  %-13s %7.1f MiB (%.2fx the floor)\n", name, peak, peak / floorPeak);
   }
 #else

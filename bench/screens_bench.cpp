@@ -8,9 +8,6 @@
 //                              program's next to the floor's and to its allowance (the
 //                              composed bitmap plus twice the largest scaled picture)
 //   screens_bench peak CASE    one case in this process, printing what its peak adds
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -23,6 +20,7 @@ extern "C" {
 }
 
 #include "app/program.h"
+#include "bench/peak_memory.h"
 #include "platform/memory/memory_platform.h"
 #include "tests/common/picture_builders.h"
 #include "wallpaper/screen_layout.h"
@@ -129,35 +127,6 @@ struct ProgramCase {
   }
 };
 
-long peakKilobytes() {
-  FILE* status = std::fopen("/proc/self/status", "r");
-  if (!status) return 0;
-  char line[256];
-  long kilobytes = 0;
-  while (std::fgets(line, sizeof line, status))
-    if (std::strncmp(line, "VmHWM:", 6) == 0) kilobytes = std::atol(line + 6);
-  std::fclose(status);
-  return kilobytes;
-}
-
-double peakMiB(const char* self, const char* name) {
-  int pipes[2];
-  if (pipe(pipes) != 0) return -1;
-  const pid_t child = fork();
-  if (child == 0) {
-    dup2(pipes[1], 1);
-    execl(self, self, "peak", name, static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(pipes[1]);
-  char text[64] = {};
-  const ssize_t got = read(pipes[0], text, sizeof text - 1);
-  close(pipes[0]);
-  int status = 0;
-  waitpid(child, &status, 0);
-  return got > 0 ? std::atof(text) : -1;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -165,10 +134,10 @@ int main(int argc, char** argv) {
   const std::vector<std::string> jpegs = photos(!child);
   if (child) {
     ProgramCase program(jpegs);
-    const long before = peakKilobytes();
+    const long before = bench::PeakKilobytes();
     if (std::string(argv[2]) == "floor") floorCompose(jpegs);
     else program.Compose();
-    std::printf("%.1f\n", static_cast<double>(peakKilobytes() - before) / 1024.0);
+    std::printf("%.1f\n", static_cast<double>(bench::PeakKilobytes() - before) / 1024.0);
     return 0;
   }
   ProgramCase program(jpegs);
@@ -189,8 +158,8 @@ int main(int argc, char** argv) {
               programTime / floorTime);
   const double composed = 7480.0 * 2160 * 4 / (1 << 20);
   const double scaled = 3840.0 * 2560 * 4 / (1 << 20);  // the 4K screen's picture, covering it
-  const double floorPeak = peakMiB(argv[0], "floor");
-  const double programPeak = peakMiB(argv[0], "program");
+  const double floorPeak = bench::PeakMiB(argv[0], {"peak", "floor"});
+  const double programPeak = bench::PeakMiB(argv[0], {"peak", "program"});
   std::printf("Peak memory a composing adds, each in a process of its own:\n  floor    %7.1f MiB\n  program  %7.1f MiB"
               "  (allowance: the composed bitmap %.1f + twice the largest scaled picture %.1f = %.1f MiB)\n",
               floorPeak, programPeak, composed, 2 * scaled, composed + 2 * scaled);

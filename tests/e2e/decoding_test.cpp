@@ -20,25 +20,6 @@ using namespace tapestrel::e2e;
 using tapestrel::pictures::EncodedJpeg;
 using tapestrel::pictures::Quarters;
 
-std::string workingBitmap() {
-  char windows[MAX_PATH];
-  GetWindowsDirectoryA(windows, MAX_PATH);
-  std::string folder = windows;
-  if (folder.back() != '\\') folder += '\\';
-  return folder + "Tapestrel Wallpaper.bmp";
-}
-
-std::string readWhole(const std::string& path) {
-  std::string bytes;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
-  char buffer[65536];
-  DWORD got = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-  CloseHandle(file);
-  return bytes;
-}
-
 bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Shows the list of JPEGs and answers the first-change question: the wallpaper becomes

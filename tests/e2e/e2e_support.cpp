@@ -307,6 +307,25 @@ std::vector<ProcessSeen> processesNamed(const char* exeName) {
 
 std::string desktopValue(const char* name) { return testing::DesktopValue(name); }
 
+std::string workingBitmap() {
+  char windows[MAX_PATH];
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  std::string folder = windows;
+  if (folder.back() != '\\') folder += '\\';
+  return folder + "Tapestrel Wallpaper.bmp";
+}
+
+std::string readWhole(const std::string& path) {
+  std::string bytes;
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  char buffer[65536];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  CloseHandle(file);
+  return bytes;
+}
+
 bool waitForDesktopValue(const char* name, const std::string& value, DWORD milliseconds) {
   for (DWORD waited = 0; waited < milliseconds; waited += 50) {
     if (lstrcmpiA(desktopValue(name).c_str(), value.c_str()) == 0) return true;

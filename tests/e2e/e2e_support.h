@@ -58,6 +58,11 @@ std::vector<ProcessSeen> processesNamed(const char* exeName);
 // The first child window of a window with this text (a button's or a box's caption).
 HWND childWithText(HWND parent, const char* text);
 
+// The working bitmap the program writes every composed, shrunk or decoded wallpaper to.
+std::string workingBitmap();
+// A whole file's bytes; empty when it cannot be read.
+std::string readWhole(const std::string& path);
+
 // Writes a whole file, replacing one that is there.
 void writeFile(const std::string& path, const std::string& bytes);
 

@@ -4,8 +4,6 @@
 // span the composed bitmap.
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -19,25 +17,10 @@ namespace {
 using namespace tapestrel::e2e;
 using tapestrel::Bitmap;
 
-std::string workingBitmapPath() {
-  char windows[MAX_PATH];
-  GetWindowsDirectoryA(windows, MAX_PATH);
-  std::string folder = windows;
-  if (folder.back() != '\\') folder += '\\';
-  return folder + "Tapestrel Wallpaper.bmp";
-}
-
-std::string readAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 // Waits until the working bitmap is whole and differs from `before`.
 std::string waitForNewBitmap(const std::string& before, DWORD milliseconds) {
   for (DWORD waited = 0; waited < milliseconds; waited += 100) {
-    const std::string now = readAll(workingBitmapPath());
+    const std::string now = readWhole(workingBitmap());
     if (!now.empty() && now != before && tapestrel::ReadBmp(now)) return now;
     Sleep(100);
   }
@@ -46,7 +29,7 @@ std::string waitForNewBitmap(const std::string& before, DWORD milliseconds) {
 
 TEST(ScreensEndToEnd, FillCropsFitLetterboxesAndAcrossAllScreensEqualsTheSingleScreen) {
   deleteStore();
-  DeleteFileA(workingBitmapPath().c_str());
+  DeleteFileA(workingBitmap().c_str());
   TempFolder pictures("tapestrel-e2e-screens");
   // 800 x 300: green quarters at each side of a red middle.
   Bitmap wide(800, 300, 0xFF0000);
@@ -68,7 +51,7 @@ TEST(ScreensEndToEnd, FillCropsFitLetterboxesAndAcrossAllScreensEqualsTheSingleS
   const HWND question = findMessageBox("No file in the list matches the present wallpaper name.\nWould you like to use the first file in the list?", 10000);
   ASSERT_NE(question, nullptr);
   PostMessageA(question, WM_COMMAND, IDYES, 0);
-  EXPECT_TRUE(waitForDesktopValue("Wallpaper", workingBitmapPath(), 10000)) << desktopValue("Wallpaper");
+  EXPECT_TRUE(waitForDesktopValue("Wallpaper", workingBitmap(), 10000)) << desktopValue("Wallpaper");
   const std::string filled = waitForNewBitmap("", 10000);
   auto fill = tapestrel::ReadBmp(filled);
   ASSERT_TRUE(fill);
@@ -103,7 +86,7 @@ TEST(ScreensEndToEnd, FillCropsFitLetterboxesAndAcrossAllScreensEqualsTheSingleS
   // second, the same pictures without a step of the rotation.
   for (const auto& [message, wParam] : {std::pair<UINT, WPARAM>{WM_DISPLAYCHANGE, 32},
                                         std::pair<UINT, WPARAM>{WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC}}) {
-    ASSERT_TRUE(DeleteFileA(workingBitmapPath().c_str()));
+    ASSERT_TRUE(DeleteFileA(workingBitmap().c_str()));
     PostMessageA(window, message, wParam, MAKELPARAM(width, height));
     EXPECT_EQ(waitForNewBitmap("", 1500), fitted) << message;
   }
@@ -113,7 +96,7 @@ TEST(ScreensEndToEnd, FillCropsFitLetterboxesAndAcrossAllScreensEqualsTheSingleS
   char other[] = "";
   SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, other, SPIF_UPDATEINIFILE);
   PostMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-  EXPECT_TRUE(waitForDesktopValue("Wallpaper", workingBitmapPath(), 5000)) << desktopValue("Wallpaper");
+  EXPECT_TRUE(waitForDesktopValue("Wallpaper", workingBitmap(), 5000)) << desktopValue("Wallpaper");
 
   // Fill again, one picture across all screens: on one monitor, the same bitmap as Fill.
   PostMessageA(window, WM_COMMAND, IDM_BACKDROP_MODE + 5, 0);

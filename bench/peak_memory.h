@@ -1,0 +1,50 @@
+// Peak memory of one benchmark case, measured in a process of its own (Linux): the
+// benchmark runs itself again with arguments naming the case, and the child prints what
+// its high-water mark rose by.
+#pragma once
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace tapestrel::bench {
+
+// The process's own high-water mark (VmHWM) in KiB: unlike getrusage's, it starts afresh
+// in a newly executed program.
+inline long PeakKilobytes() {
+  FILE* status = std::fopen("/proc/self/status", "r");
+  if (!status) return 0;
+  char line[256];
+  long kilobytes = 0;
+  while (std::fgets(line, sizeof line, status))
+    if (std::strncmp(line, "VmHWM:", 6) == 0) kilobytes = std::atol(line + 6);
+  std::fclose(status);
+  return kilobytes;
+}
+
+// Runs `self` with `arguments` and reads the number (MiB) it prints; -1 when it fails.
+inline double PeakMiB(const char* self, std::vector<const char*> arguments) {
+  int pipes[2];
+  if (pipe(pipes) != 0) return -1;
+  arguments.insert(arguments.begin(), self);
+  arguments.push_back(nullptr);
+  const pid_t child = fork();
+  if (child == 0) {
+    dup2(pipes[1], 1);
+    execv(self, const_cast<char* const*>(arguments.data()));
+    _exit(127);
+  }
+  close(pipes[1]);
+  char text[64] = {};
+  const ssize_t got = read(pipes[0], text, sizeof text - 1);
+  close(pipes[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return got > 0 ? std::atof(text) : -1;
+}
+
+}  // namespace tapestrel::bench
