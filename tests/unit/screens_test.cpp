@@ -5,6 +5,7 @@
 #include "app/command_ids.h"
 #include "app/program.h"
 #include "platform/memory/memory_platform.h"
+#include "tests/common/picture_builders.h"
 #include "wallpaper/screen_layout.h"
 
 namespace tapestrel {
@@ -214,6 +215,32 @@ TEST_F(ScreensTest, ExtremePicturesAndScreensGiveABitmapOrOneClearMessage) {
   EXPECT_FALSE(writer.ChangeWallpaperTo(save("red.bmp", Bitmap(10, 10, kRed))));
   ASSERT_EQ(memory.ui.Prompts().size(), 1u);
   EXPECT_NE(memory.ui.Prompts()[0].find("46080 x 4320"), std::string::npos) << memory.ui.Prompts()[0];
+  EXPECT_EQ(memory.files.ReadFile(kWorking), before);
+}
+
+// A JPEG whose header claims 60,000 x 60,000 pixels on a second screen: refused before
+// its memory is asked for, told once, and the working bitmap left whole as it was.
+TEST_F(ScreensTest, APictureWhoseHeaderLiesIsToldOnceAndTheWorkingBitmapStays) {
+  memory.desktop.monitors = {monitor(0, 0, 640, 480, true), monitor(640, 0, 640, 480)};
+  options.ScreenArrangement = 1;
+  options.BackdropMode = backdrop::kFill;
+  options.InternalDecoding = true;
+  program.decoder.LoadDecoderOptions();
+  const std::string good = plain("good.bmp", 64, 48, kRed);
+  std::string jpeg = pictures::EncodedJpeg(Bitmap(16, 16, kBlue));
+  const std::size_t sof = jpeg.find("\xFF\xC0");
+  ASSERT_NE(sof, std::string::npos);
+  jpeg.replace(sof + 5, 4, pictures::Be16(60000) + pictures::Be16(60000));
+  memory.files.WriteFile("C:\\Pictures\\liar.jpg", jpeg);
+  ASSERT_TRUE(writer.ChangeWallpaperTo(good));  // both screens the good picture
+  const std::string before = memory.files.ReadFile(kWorking);
+  memory.ui.ClearMessages();
+  writer.OtherScreenPictures = [](const std::string&, std::size_t) {
+    return std::vector<std::string>{"C:\\Pictures\\liar.jpg"};
+  };
+  EXPECT_FALSE(writer.ChangeWallpaperTo(good));
+  ASSERT_EQ(memory.ui.Messages().size(), 1u);
+  EXPECT_NE(memory.ui.Prompts()[0].find("liar.jpg"), std::string::npos) << memory.ui.Prompts()[0];
   EXPECT_EQ(memory.files.ReadFile(kWorking), before);
 }
 
