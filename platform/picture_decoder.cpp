@@ -13,6 +13,8 @@
 
 extern "C" {
 #include <jpeglib.h>
+#include <webp/decode.h>
+#include <webp/demux.h>
 }
 
 #include "stb_image.h"
@@ -129,6 +131,17 @@ Bitmap pictureOfSize(PictureSize size, PictureSize full) {
     out.fullHeight = full.height;
   }
   return out;
+}
+
+// A row of R, G, B, A pixels over a background colour, as 0x00RRGGBB pixels.
+void overBackground(const unsigned char* p, int width, std::uint32_t background, std::uint32_t* row) {
+  const int back[] = {static_cast<int>(background >> 16 & 0xFF), static_cast<int>(background >> 8 & 0xFF),
+                      static_cast<int>(background & 0xFF)};
+  for (int x = 0; x < width; ++x, p += 4) {
+    const int a = p[3];
+    auto over = [a](int c, int b) { return static_cast<std::uint32_t>((c * a + b * (255 - a) + 127) / 255); };
+    row[x] = over(p[0], back[0]) << 16 | over(p[1], back[1]) << 8 | over(p[2], back[2]);
+  }
 }
 
 // The averaged picture: from the rows fed already, or from a whole turned copy (then
@@ -439,7 +452,7 @@ struct StbPixels {
 };
 
 Bitmap decodeWithStb(const std::string& bytes, PictureFormat format, const DecodeOptions& options) {
-  const char* kind = format == PictureFormat::Png ? "PNG" : "TGA";
+  const char* kind = format == PictureFormat::Png ? "PNG" : format == PictureFormat::Gif ? "GIF" : "TGA";
   if (format == PictureFormat::Tga) checkTgaLength(bytes);
   const auto* data = reinterpret_cast<const stbi_uc*>(bytes.data());
   const int length = static_cast<int>(std::min<std::size_t>(bytes.size(), 0x7FFFFFFF));
@@ -461,15 +474,92 @@ Bitmap decodeWithStb(const std::string& bytes, PictureFormat format, const Decod
     if (why == "Out of memory") throw runtime_error::OutOfMemory();
     fail(decode_error::kPictureLoadFailed, std::string(kind) + " load failed: " + why);
   }
-  // Transparent parts are shown over white, the picture box's background.
+  // Transparent parts are shown over white, the picture box's background (a GIF's over
+  // the background asked for).
+  const std::uint32_t background = format == PictureFormat::Gif ? options.background : 0xFFFFFF;
   return sampleRows({width, height}, options, [&](int y, std::uint32_t* row) {
-    const unsigned char* p = pixels.data + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 4;
-    for (int x = 0; x < width; ++x, p += 4) {
-      const int a = p[3];
-      auto over = [a](int c) { return static_cast<std::uint32_t>((c * a + 255 * (255 - a) + 127) / 255); };
-      row[x] = over(p[0]) << 16 | over(p[1]) << 8 | over(p[2]);
-    }
+    overBackground(pixels.data + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 4, width, background,
+                   row);
   });
+}
+
+// ---- WebP (libwebp) -------------------------------------------------------------------
+
+struct WebpDemuxer {
+  WebPDemuxer* demux = nullptr;
+  WebPIterator frame{};
+  bool haveFrame = false;
+  ~WebpDemuxer() {
+    if (haveFrame) WebPDemuxReleaseIterator(&frame);
+    WebPDemuxDelete(demux);
+  }
+};
+
+struct WebpOutput {
+  WebPDecoderConfig* config;
+  ~WebpOutput() { WebPFreeDecBuffer(&config->output); }
+};
+
+// A WebP picture (an animation's first frame), decoded by the library straight to the
+// fitted size where it is shown smaller.
+Bitmap decodeWebp(const std::string& bytes, const DecodeOptions& options) {
+  auto bad = [](const char* why) { fail(decode_error::kPictureLoadFailed, std::string("WebP load failed: ") + why); };
+  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+  std::size_t size = bytes.size();
+  WebPBitstreamFeatures features{};
+  if (WebPGetFeatures(data, size, &features) != VP8_STATUS_OK) bad("not a WebP picture, or damaged");
+  // The canvas an animation declares is checked before anything else is read of it.
+  checkPixelCount(static_cast<std::uint64_t>(std::max(features.width, 0)),
+                  static_cast<std::uint64_t>(std::max(features.height, 0)), options);
+  WebpDemuxer demuxer;
+  if (features.has_animation) {
+    const WebPData whole{data, size};
+    demuxer.demux = WebPDemux(&whole);
+    if (!demuxer.demux) bad("the animation is damaged");
+    demuxer.haveFrame = WebPDemuxGetFrame(demuxer.demux, 1, &demuxer.frame) != 0;
+    if (!demuxer.haveFrame) bad("the animation has no frame");
+    data = demuxer.frame.fragment.bytes;
+    size = demuxer.frame.fragment.size;
+    if (WebPGetFeatures(data, size, &features) != VP8_STATUS_OK) bad("the first frame is damaged");
+  }
+  const PictureSize full{features.width, features.height};
+  if (full.width <= 0 || full.height <= 0) bad("the picture has no size");
+  checkPixelCount(static_cast<std::uint64_t>(full.width), static_cast<std::uint64_t>(full.height), options);
+  const PictureSize target = fitted(options, full);
+  checkMemory(bitmapBytes(target.width, target.height) * 2 + static_cast<std::uint64_t>(full.width) * 64,
+              static_cast<std::uint64_t>(full.width), static_cast<std::uint64_t>(full.height));
+
+  WebPDecoderConfig config;
+  if (!WebPInitDecoderConfig(&config)) bad("the library could not start");
+  WebpOutput release{&config};
+  if (target != full) {
+    config.options.use_scaling = 1;
+    config.options.scaled_width = target.width;
+    config.options.scaled_height = target.height;
+  }
+  // Into memory of our own, four bytes a pixel: B, G, R, A as our pixels lie in memory.
+  std::vector<std::uint8_t> pixels =
+      WithPictureMemory([&] { return std::vector<std::uint8_t>(static_cast<std::size_t>(target.width) * target.height * 4); });
+  config.output.colorspace = MODE_BGRA;
+  config.output.is_external_memory = 1;
+  config.output.u.RGBA.rgba = pixels.data();
+  config.output.u.RGBA.stride = target.width * 4;
+  config.output.u.RGBA.size = pixels.size();
+  const VP8StatusCode status = WebPDecode(data, size, &config);
+  if (status == VP8_STATUS_OUT_OF_MEMORY) throw runtime_error::OutOfMemory();
+  if (status != VP8_STATUS_OK) bad(status == VP8_STATUS_NOT_ENOUGH_DATA ? "the file is cut short" : "the picture is damaged");
+  Bitmap out = pictureOfSize(target, full);
+  std::vector<std::uint8_t> rgba(static_cast<std::size_t>(target.width) * 4);
+  for (int y = 0; y < target.height; ++y) {
+    const std::uint8_t* p = pixels.data() + static_cast<std::size_t>(y) * target.width * 4;
+    for (int x = 0; x < target.width; ++x) {  // B, G, R, A to R, G, B, A
+      rgba[4 * x] = p[4 * x + 2], rgba[4 * x + 1] = p[4 * x + 1], rgba[4 * x + 2] = p[4 * x], rgba[4 * x + 3] = p[4 * x + 3];
+    }
+    overBackground(rgba.data(), target.width, options.background,
+                   out.pixels.data() + static_cast<std::size_t>(y) * target.width);
+  }
+  if (options.colors > 0) ReduceToColorCube(out, options.dither);
+  return out;
 }
 
 // ZSoft PCX: run-length coded planes; 1, 2, 4 or 8 bits and 1, 3 or 4 planes.
@@ -554,7 +644,7 @@ std::optional<PictureFormat> FormatOfExtension(const std::string& extension) {
   static const std::pair<const char*, PictureFormat> table[] = {
       {"jpg", PictureFormat::Jpeg}, {"jpeg", PictureFormat::Jpeg}, {"jpe", PictureFormat::Jpeg},
       {"png", PictureFormat::Png},  {"tga", PictureFormat::Tga},   {"pcx", PictureFormat::Pcx},
-      {"bmp", PictureFormat::Bmp}};
+      {"bmp", PictureFormat::Bmp},  {"webp", PictureFormat::Webp}, {"gif", PictureFormat::Gif}};
   const std::string lower = ToLower(extension);
   for (const auto& [name, format] : table)
     if (lower == name) return format;
@@ -566,7 +656,9 @@ Bitmap DecodePicture(const std::string& bytes, PictureFormat format, const Decod
     switch (format) {
       case PictureFormat::Jpeg: return decodeJpeg(bytes, options);
       case PictureFormat::Png:
+      case PictureFormat::Gif:
       case PictureFormat::Tga: return decodeWithStb(bytes, format, options);
+      case PictureFormat::Webp: return decodeWebp(bytes, options);
       case PictureFormat::Bmp: return decodeBmp(bytes, options);
       case PictureFormat::Pcx: break;
     }

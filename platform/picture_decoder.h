@@ -1,5 +1,6 @@
 // Decodes the pictures Windows cannot take as wallpaper: JPEG through libjpeg-turbo,
-// PNG and TGA through stb_image, PCX through a reader of our own. A picture that is
+// WebP through libwebp, PNG, TGA and GIF (its first frame) through stb_image, PCX through
+// a reader of our own. A picture that is
 // going to be shown smaller than it is decodes straight to that size (JPEG at the
 // library's reduced DCT scale where it can), so a large photo never needs its full
 // size in memory. Photos stand as the camera was held (EXIF orientation).
@@ -14,9 +15,10 @@
 
 namespace tapestrel {
 
-enum class PictureFormat { Jpeg, Png, Tga, Pcx, Bmp };
+enum class PictureFormat { Jpeg, Png, Tga, Pcx, Bmp, Webp, Gif };
 
-// The format a file's extension names ("jpg", "JPEG", "jpe", "png", "tga", "pcx", "bmp").
+// The format a file's extension names ("jpg", "JPEG", "jpe", "png", "tga", "pcx", "bmp",
+// "webp", "gif").
 std::optional<PictureFormat> FormatOfExtension(const std::string& extension);
 
 struct PictureSize {
@@ -45,6 +47,9 @@ struct DecodeOptions {
   // the smallest DCT scale still as large as the fitted size first); otherwise each
   // takes the pixel under its centre, as COLORONCOLOR stretching does.
   bool smooth = false;
+  // What shows through the transparent parts of a WebP or GIF picture (0x00RRGGBB); PNG
+  // and TGA pictures show white there, as they always have.
+  std::uint32_t background = 0xFFFFFF;
   std::uint64_t maxPixels = kMaxPicturePixels;  // larger pictures are refused (20005)
   // A JPEG of more scans than any encoder writes is refused (20005): each scan goes over
   // the whole picture again, so a small hostile file could cost minutes.

@@ -2,6 +2,7 @@
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_PNG
 #define STBI_ONLY_TGA
+#define STBI_ONLY_GIF
 #define STBI_NO_STDIO
 #define STBI_FAILURE_USERMSG
 #include "stb_image.h"

@@ -319,6 +319,91 @@ TEST_F(PictureDecoderTest, SmoothShrinkingAveragesTheSmallestCoveringDctScaleDow
   EXPECT_LE(largestDifference(Bitmap(1, 1, turned.At(2, 125)), Bitmap(1, 1, 0x0000FF)), 8);
 }
 
+// dwebp's own decoding of a WebP, as a picture.
+Bitmap dwebp(const std::string& webp, const std::string& bmp) {
+  EXPECT_EQ(std::system(("dwebp -bmp -quiet " + webp + " -o " + bmp).c_str()), 0);
+  std::ifstream in(bmp, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  auto b = ReadBmp(bytes.str());
+  return b ? *b : Bitmap();
+}
+
+TEST_F(PictureDecoderTest, WebpLossyLosslessAnimatedAndScaledDecodeAsTheLibrarysOwnTools) {
+  run("cwebp -quiet -q 80 " + at("photo.ppm") + " -o " + at("lossy.webp"));
+  run("cwebp -quiet -lossless " + at("photo.ppm") + " -o " + at("lossless.webp"));
+  // Lossy: the same as dwebp; lossless: the very pixels of the source.
+  const Bitmap lossy = decode("lossy.webp", PictureFormat::Webp);
+  ASSERT_EQ(lossy.width, 160);
+  ASSERT_EQ(lossy.height, 120);
+  EXPECT_LE(largestDifference(lossy, dwebp(at("lossy.webp"), at("dwebp.bmp"))), 2);
+  EXPECT_EQ(decode("lossless.webp", PictureFormat::Webp).pixels, magick("photo.ppm").pixels);
+  // Fitted smaller: decoded by the library at that size, standing for the whole.
+  DecodeOptions fit;
+  fit.fit = [](PictureSize) { return PictureSize{40, 30}; };
+  const Bitmap small = decode("lossless.webp", PictureFormat::Webp, fit);
+  ASSERT_EQ(small.width, 40);
+  EXPECT_EQ(small.FullWidth(), 160);
+  EXPECT_LE(largestDifference(small, ShrinkSmooth(magick("photo.ppm"), 40, 30)), 40);
+  // Transparent: over the background asked for. An animation: its first frame.
+  run("convert -size 20x10 xc:none -fill red -draw 'rectangle 0,0 9,9' " + at("half.png"));
+  run("cwebp -quiet -lossless -exact " + at("half.png") + " -o " + at("half.webp"));
+  DecodeOptions over;
+  over.background = 0x3A6EA5;
+  const Bitmap half = decode("half.webp", PictureFormat::Webp, over);
+  EXPECT_EQ(half.At(2, 2), 0xFF0000u);
+  EXPECT_EQ(half.At(15, 5), 0x3A6EA5u);
+  run("convert -size 16x16 xc:blue " + at("blue.png") + " && convert -size 16x16 xc:lime " + at("lime.png"));
+  run("img2webp -lossless " + at("blue.png") + " " + at("lime.png") + " -o " + at("anim.webp"));
+  const Bitmap first = decode("anim.webp", PictureFormat::Webp);
+  ASSERT_EQ(first.width, 16);
+  EXPECT_EQ(first.At(8, 8), 0x0000FFu);
+}
+
+TEST_F(PictureDecoderTest, GifFirstFrameTransparencyOverTheBackgroundAndDamagedWebpAndGifAreRefused) {
+  run("convert -size 16x16 xc:blue -size 16x16 xc:lime " + at("two.gif"));
+  const Bitmap first = decode("two.gif", PictureFormat::Gif);
+  ASSERT_EQ(first.width, 16);
+  EXPECT_EQ(first.At(3, 3), 0x0000FFu);
+  run("convert -size 20x10 xc:none -fill red -draw 'rectangle 0,0 9,9' " + at("half.gif"));
+  DecodeOptions over;
+  over.background = 0x3A6EA5;
+  const Bitmap half = decode("half.gif", PictureFormat::Gif, over);
+  EXPECT_EQ(half.At(2, 2), 0xFF0000u);
+  EXPECT_EQ(half.At(15, 5), 0x3A6EA5u);
+  EXPECT_EQ(decode("half.gif", PictureFormat::Gif).At(15, 5), 0xFFFFFFu);  // white when none is asked for
+
+  // Cut short, or claiming a canvas of 2^30 pixels: refused with the picture error.
+  run("cwebp -quiet -q 80 " + at("photo.ppm") + " -o " + at("lossy.webp"));
+  const std::string webp = readFile(at("lossy.webp"));
+  auto number = [](const std::string& bytes, PictureFormat format) {
+    try {
+      DecodePicture(bytes, format, {});
+    } catch (const RuntimeError& e) {
+      return e.number;
+    }
+    return 0;
+  };
+  EXPECT_EQ(number(webp.substr(0, webp.size() / 2), PictureFormat::Webp), decode_error::kPictureLoadFailed);
+  std::string gif = readFile(at("two.gif"));
+  EXPECT_EQ(number(gif.substr(0, 20), PictureFormat::Gif), decode_error::kPictureLoadFailed);
+  gif[6] = gif[7] = gif[8] = gif[9] = '\xFF';  // a 65535 x 65535 screen
+  EXPECT_EQ(number(gif, PictureFormat::Gif), decode_error::kPictureTooLarge);
+  // A lossless WebP whose header claims 16384 x 16384 (14 bits each, all ones).
+  run("cwebp -quiet -lossless " + at("photo.ppm") + " -o " + at("lossless.webp"));
+  std::string lying = readFile(at("lossless.webp"));
+  ASSERT_EQ(lying.substr(12, 4), "VP8L");
+  lying[21] = '\xFF', lying[22] = '\xFF', lying[23] = '\xFF', lying[24] = static_cast<char>(lying[24] | 0x0F);
+  DecodeOptions small;
+  small.maxPixels = 1u << 20;
+  try {
+    DecodePicture(lying, PictureFormat::Webp, small);
+    ADD_FAILURE() << "decoded";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.number, decode_error::kPictureTooLarge);
+  }
+}
+
 TEST_F(PictureDecoderTest, PngOfEveryColourTypeAndDepthTgaAndPcxDecodeAsImageMagickReadsThem) {
   struct Kind {
     const char* file;
