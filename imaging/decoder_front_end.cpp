@@ -104,7 +104,8 @@ std::string DecoderFrontEnd::BatchFile() const { return state_.ProgramFolder + k
 
 bool DecoderFrontEnd::DecodeImage(const std::string& path) {
   const std::string type = lastThree(path);
-  if (!containsIgnoringCase(" jpg pcx png tga jpeg ", type)) {
+  // By the last three letters: "peg" is a ".jpeg", "ebp" a ".webp".
+  if (!containsIgnoringCase(" jpg pcx png tga jpeg gif webp ", type)) {
     Tell("Illegal file type.", mb::OkOnly | mb::Information);
     return false;
   }
@@ -114,7 +115,10 @@ bool DecoderFrontEnd::DecodeImage(const std::string& path) {
     return true;
   }
   if (containsIgnoringCase(" jpg jpeg ", type)) return ExternalDecode(path);
-  Tell("Graphic type " + type + " is not supported. Sorry!", mb::OkOnly | mb::Information, "Error");
+  // The type by its whole extension (".webp" has four letters).
+  const std::size_t dot = path.find_last_of(".\\");
+  const std::string named = dot != std::string::npos && path[dot] == '.' ? path.substr(dot + 1) : type;
+  Tell("Graphic type " + named + " is not supported. Sorry!", mb::OkOnly | mb::Information, "Error");
   return false;
 }
 

@@ -1,5 +1,7 @@
 #include "imaging/header_reader.h"
 
+#include <cstring>
+
 #include <cmath>
 #include <limits>
 
@@ -282,6 +284,21 @@ void HeaderReader::ReadGifHeader(const std::string& path) {
   SetSize(le16(h, 6), le16(h, 8), (h[10] & 7) + 1);
 }
 
+void HeaderReader::ReadWebpHeader(const std::string& path) {
+  std::vector<std::uint8_t> h;
+  if (!ReadFixedHeader(path, 30, h) || std::memcmp(h.data(), "RIFF", 4) != 0 || std::memcmp(h.data() + 8, "WEBP", 4) != 0)
+    return;
+  const auto le24 = [&h](std::size_t at) { return static_cast<std::int64_t>(h[at] | h[at + 1] << 8 | h[at + 2] << 16); };
+  if (std::memcmp(h.data() + 12, "VP8 ", 4) == 0 && h[23] == 0x9D && h[24] == 0x01 && h[25] == 0x2A) {
+    SetSize(le16(h, 26) & 0x3FFF, le16(h, 28) & 0x3FFF, 24);
+  } else if (std::memcmp(h.data() + 12, "VP8L", 4) == 0 && h[20] == 0x2F) {
+    const std::uint32_t bits = le32(h, 21);
+    SetSize((bits & 0x3FFF) + 1, (bits >> 14 & 0x3FFF) + 1, bits >> 28 & 1 ? 32 : 24);
+  } else if (std::memcmp(h.data() + 12, "VP8X", 4) == 0) {
+    SetSize(le24(24) + 1, le24(27) + 1, h[20] & 0x10 ? 32 : 24);
+  }
+}
+
 void HeaderReader::ReadPcxHeader(const std::string& path) {
   std::vector<std::uint8_t> h;
   if (!ReadFixedHeader(path, 128, h) || h[0] != 0x0A) return;
@@ -377,6 +394,7 @@ void HeaderReader::ReadImageHeader(const std::string& path) {
   else if (type == "pcx") ReadPcxHeader(path);
   else if (type == "tga") ReadTgaHeader(path);
   else if (type == "wmf") ReadWmfHeader(path);
+  else if (type == "ebp") ReadWebpHeader(path);  // ".webp"
   CloseFile();
 }
 

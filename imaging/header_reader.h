@@ -1,6 +1,6 @@
 // Reads a picture's size and colour depth from the head of its file without decoding
 // it: the JPEG marker walk (with the comment shown when the user wants it) and the
-// BMP, GIF, PCX, TGA, placeable WMF and TIFF headers. Results go to ImageWidth,
+// BMP, GIF, PCX, TGA, WebP, placeable WMF and TIFF headers. Results go to ImageWidth,
 // ImageHeight and ImageBitDepth; problems are told (unless quiet) and end the reading.
 #pragma once
 
@@ -31,6 +31,8 @@ class HeaderReader {
   void ReadImageHeader(const std::string& path);
   void ReadBmpHeader(const std::string& path);
   void ReadGifHeader(const std::string& path);
+  // The sizes of a lossy (VP8), lossless (VP8L) or extended (VP8X: its canvas) WebP.
+  void ReadWebpHeader(const std::string& path);
   void ReadPcxHeader(const std::string& path);
   void ReadTgaHeader(const std::string& path);
   void ReadWmfHeader(const std::string& path);

@@ -76,6 +76,7 @@ void Gvbox::SetFileName(const std::string& path) {
   options.colors = DisplayDepth <= 8 ? 256 : 0;
   options.fit = Fit;
   options.smooth = Smooth;
+  options.background = Background;
   options.maxPixels = MaxPixels;
   options.cancelled = Cancelled;
   picture_ = std::make_shared<const Bitmap>(DecodePicture(bytes, *format, options));

@@ -53,6 +53,8 @@ class Gvbox {
   // Shrinks by averaging the pixels under each shown one rather than taking the one under
   // its centre.
   bool Smooth = false;
+  // What shows through a WebP or GIF picture's transparent parts (0x00RRGGBB).
+  std::uint32_t Background = 0xFFFFFF;
   // Bits per pixel of the display: at 8 or fewer pictures are reduced to 256 colours.
   int DisplayDepth = 24;
   // Pictures of more pixels than this are refused rather than decoded.

@@ -45,10 +45,13 @@ struct WallpaperWriter::SmoothShrinkingScope {
   explicit SmoothShrinkingScope(WallpaperWriter& w) : writer(w) {
     writer.shrinkSmoothly_ = writer.options_.SmoothShrinking;
     writer.gvbox_.Smooth = writer.options_.SmoothShrinking;
+    // On the desktop a transparent part shows the desktop's colour.
+    writer.gvbox_.Background = writer.desktop_.DesktopColor();
   }
   ~SmoothShrinkingScope() {
     writer.shrinkSmoothly_ = false;
     writer.gvbox_.Smooth = false;
+    writer.gvbox_.Background = 0xFFFFFF;
   }
   WallpaperWriter& writer;
 };

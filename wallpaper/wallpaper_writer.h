@@ -129,7 +129,7 @@ class WallpaperWriter {
   std::shared_ptr<const Bitmap> LoadScreenPicture(const std::string& path, const FitFunction& fit);
   void WriteComposedStyle();
   // For the duration of one wallpaper's preparation, shrinking averages pixels when the
-  // user wants it.
+  // user wants it, and transparent parts show the desktop's colour.
   struct SmoothShrinkingScope;
 
   // Collaborators.

@@ -85,11 +85,14 @@ TEST_F(DecoderFrontEndTest, TypesEachDecoderTakesAndTheirRefusals) {
   memory.files.WriteFile("C:\\P\\flat.png", "");
   program.options.InternalDecoding = false;
   EXPECT_FALSE(decoder.DecodeImage("C:\\P\\flat.png"));
-  EXPECT_FALSE(decoder.DecodeImage("C:\\P\\anim.gif"));
-  ASSERT_EQ(memory.ui.Messages().size(), 2u);
+  EXPECT_FALSE(decoder.DecodeImage("C:\\P\\layers.psd"));
+  // GIF and WebP are pictures now, decoded in-process only; named by their extension.
+  EXPECT_FALSE(decoder.DecodeImage("C:\\P\\photo.webp"));
+  ASSERT_EQ(memory.ui.Messages().size(), 3u);
   EXPECT_EQ(memory.ui.Messages()[0].prompt, "Graphic type png is not supported. Sorry!");
   EXPECT_EQ(memory.ui.Messages()[0].title, "Error");
   EXPECT_EQ(memory.ui.Messages()[1].prompt, "Illegal file type.");
+  EXPECT_EQ(memory.ui.Messages()[2].prompt, "Graphic type webp is not supported. Sorry!");
   EXPECT_TRUE(memory.processes.started.empty());
 
   // In-process the PNG is decoded into the work picture box.

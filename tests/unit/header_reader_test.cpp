@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
 #include "app/program.h"
 #include "platform/bitmap.h"
 #include "platform/memory/memory_platform.h"
@@ -191,6 +195,30 @@ TEST_F(HeaderReaderTest, SiblingReaders) {
   EXPECT_TRUE(memory.ui.Messages().empty());
   read("other.png", "whatever");
   expectSize(0, 0, 0);
+  EXPECT_EQ(memory.files.OpenFiles(), 0);
+}
+
+// WebP files as cwebp writes them: lossy (VP8), lossless (VP8L) and, with transparency
+// kept lossy, extended (VP8X, the canvas's size).
+TEST_F(HeaderReaderTest, WebpLossyLosslessAndExtendedGiveTheirSizes) {
+  const std::string dir = ::testing::TempDir();
+  const std::string png = dir + "header-webp.png";
+  ASSERT_EQ(std::system(("convert -size 301x17 xc:none -fill red -draw 'rectangle 0,0 150,16' " + png).c_str()), 0);
+  struct Case {
+    const char* options;
+    int depth;
+  } cases[] = {{"-q 80 -noalpha", 24}, {"-lossless", 32}, {"-q 80", 32}};
+  for (const Case& c : cases) {
+    const std::string webp = dir + "header.webp";
+    ASSERT_EQ(std::system(("cwebp -quiet " + std::string(c.options) + " " + png + " -o " + webp).c_str()), 0);
+    std::ifstream in(webp, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    read("photo.webp", bytes);
+    expectSize(301, 17, c.depth);
+    read("photo.webp", bytes.substr(0, 20));  // cut short: no size
+    expectSize(0, 0, 0);
+  }
+  EXPECT_TRUE(memory.ui.Messages().empty());
   EXPECT_EQ(memory.files.OpenFiles(), 0);
 }
 

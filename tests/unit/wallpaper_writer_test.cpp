@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "app/command_ids.h"
 #include "app/program.h"
 #include "platform/memory/memory_platform.h"
@@ -144,14 +146,43 @@ TEST_F(WallpaperWriterTest, UnknownModeIsToldAndWritesNothing) {
   EXPECT_TRUE(memory.registry.WriteLog().empty());
 }
 
+// WebP and GIF pictures through the in-process decoder: a large WebP shrunk to the
+// screen, a GIF's transparent part showing the desktop's colour.
+TEST_F(WallpaperWriterTest, WebpAndGifBecomeTheWallpaperTheirTransparencyTheDesktopsColour) {
+  program.options.InternalDecoding = true;
+  program.decoder.LoadDecoderOptions();
+  memory.desktop.desktopColor = 0x3A6EA5;
+  setScreen(400, 300);
+  memory.files.WriteFile("C:\\Pictures\\wide.webp", "");
+  memory.files.WriteFile("C:\\Pictures\\half.gif", "");
+  const std::string webp = memory.files.HostPath("C:\\Pictures\\wide.webp").string();
+  const std::string gif = memory.files.HostPath("C:\\Pictures\\half.gif").string();
+  ASSERT_EQ(std::system(("convert -size 800x600 xc:red PPM:- | cwebp -quiet -q 90 -o '" + webp + "' -- -").c_str()), 0);
+  ASSERT_EQ(std::system(("convert -size 20x10 xc:none -fill lime -draw 'rectangle 0,0 9,9' '" + gif + "'").c_str()), 0);
+  ASSERT_TRUE(writer.ChangeWallpaperTo("C:\\Pictures\\wide.webp"));
+  auto written = ReadBmp(memory.files.ReadFile("C:\\WINDOWS\\Tapestrel Wallpaper.bmp"));
+  ASSERT_TRUE(written);
+  EXPECT_EQ(written->width, 400);
+  EXPECT_EQ(written->height, 300);
+  EXPECT_NEAR(static_cast<int>(written->At(200, 150) >> 16), 254, 3);
+  ASSERT_TRUE(writer.ChangeWallpaperTo("C:\\Pictures\\half.gif"));
+  written = ReadBmp(memory.files.ReadFile("C:\\WINDOWS\\Tapestrel Wallpaper.bmp"));
+  ASSERT_TRUE(written);
+  EXPECT_EQ(written->At(2, 2), 0x00FF00u);
+  EXPECT_EQ(written->At(15, 5), 0x3A6EA5u);
+  EXPECT_TRUE(prompts().empty());
+  // The viewer's own decoding keeps white behind.
+  EXPECT_EQ(program.platform.gvbox.Background, 0xFFFFFFu);
+}
+
 TEST_F(WallpaperWriterTest, PicturesThatCannotBeLoadedChangeNothing) {
   EXPECT_FALSE(writer.ChangeWallpaperTo("C:\\Pictures\\gone.bmp"));
   EXPECT_EQ(prompts().back(), "Couldn't find C:\\Pictures\\gone.bmp");
   memory.files.WriteFile("C:\\Pictures\\broken.bmp", "BM not really");
   EXPECT_FALSE(writer.ChangeWallpaperTo("C:\\Pictures\\broken.bmp"));
   EXPECT_EQ(prompts().back(), "Couldn't find C:\\Pictures\\broken.bmp");
-  memory.files.WriteFile("C:\\Pictures\\anim.gif", "GIF89a");
-  EXPECT_FALSE(writer.ChangeWallpaperTo("C:\\Pictures\\anim.gif"));
+  memory.files.WriteFile("C:\\Pictures\\layers.psd", "8BPS");
+  EXPECT_FALSE(writer.ChangeWallpaperTo("C:\\Pictures\\layers.psd"));
   EXPECT_EQ(prompts().back(), "Illegal file type.");
   EXPECT_TRUE(memory.desktop.wallpapers.empty());
   EXPECT_EQ(program.options.WallPaperName, "");
