@@ -104,8 +104,8 @@ std::string DecoderFrontEnd::BatchFile() const { return state_.ProgramFolder + k
 
 bool DecoderFrontEnd::DecodeImage(const std::string& path) {
   const std::string type = lastThree(path);
-  // By the last three letters: "peg" is a ".jpeg", "ebp" a ".webp".
-  if (!containsIgnoringCase(" jpg pcx png tga jpeg gif webp ", type)) {
+  // By the last three letters: "peg" is a ".jpeg", "ebp" a ".webp", "iff" a ".tiff".
+  if (!containsIgnoringCase(" jpg pcx png tga jpeg gif webp tif tiff ", type)) {
     Tell("Illegal file type.", mb::OkOnly | mb::Information);
     return false;
   }

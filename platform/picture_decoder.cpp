@@ -13,6 +13,7 @@
 
 extern "C" {
 #include <jpeglib.h>
+#include <tiffio.h>
 #include <webp/decode.h>
 #include <webp/demux.h>
 }
@@ -562,6 +563,116 @@ Bitmap decodeWebp(const std::string& bytes, const DecodeOptions& options) {
   return out;
 }
 
+// ---- TIFF (libtiff) ---------------------------------------------------------------------
+
+// The file's bytes as libtiff reads them.
+struct TiffSource {
+  const std::string& bytes;
+  std::uint64_t at = 0;
+};
+
+tmsize_t tiffRead(thandle_t handle, void* to, tmsize_t size) {
+  auto& s = *static_cast<TiffSource*>(handle);
+  const std::uint64_t left = s.at < s.bytes.size() ? s.bytes.size() - s.at : 0;
+  const std::uint64_t n = std::min<std::uint64_t>(left, static_cast<std::uint64_t>(std::max<tmsize_t>(size, 0)));
+  if (n) std::memcpy(to, s.bytes.data() + s.at, static_cast<std::size_t>(n));
+  s.at += n;
+  return static_cast<tmsize_t>(n);
+}
+tmsize_t tiffWrite(thandle_t, void*, tmsize_t) { return 0; }
+toff_t tiffSeek(thandle_t handle, toff_t offset, int whence) {
+  auto& s = *static_cast<TiffSource*>(handle);
+  const std::uint64_t base = whence == SEEK_CUR ? s.at : whence == SEEK_END ? s.bytes.size() : 0;
+  s.at = base + offset;
+  return s.at;
+}
+int tiffClose(thandle_t) { return 0; }
+toff_t tiffSize(thandle_t handle) { return static_cast<TiffSource*>(handle)->bytes.size(); }
+int tiffMap(thandle_t, void**, toff_t*) { return 0; }
+void tiffUnmap(thandle_t, void*, toff_t) {}
+
+// libtiff's messages would go to the console (none in a Windows program): they are kept
+// from it; a failure is told by what the calls answer.
+void tiffQuiet(const char*, const char*, va_list) {}
+
+struct TiffFile {
+  TIFF* tiff = nullptr;
+  TIFFOpenOptions* options = nullptr;
+  ~TiffFile() {
+    if (tiff) TIFFClose(tiff);
+    if (options) TIFFOpenOptionsFree(options);
+  }
+};
+
+// A TIFF's first page, turned as its orientation tag says, fitted like every picture.
+Bitmap decodeTiff(const std::string& bytes, const DecodeOptions& options) {
+  auto bad = [](const char* why) { fail(decode_error::kPictureLoadFailed, std::string("TIFF load failed: ") + why); };
+  TIFFSetErrorHandler(tiffQuiet);
+  TIFFSetWarningHandler(tiffQuiet);
+  TiffSource source{bytes};
+  TiffFile file;
+  file.options = TIFFOpenOptionsAlloc();
+  // No single block the library asks for may pass what one picture may take.
+  TIFFOpenOptionsSetMaxSingleMemAlloc(file.options, static_cast<tmsize_t>(std::min<std::uint64_t>(kPictureMemoryBudget, 0x7FFFFFFF)));
+  file.tiff = TIFFClientOpenExt("picture", "rm", &source, tiffRead, tiffWrite, tiffSeek, tiffClose, tiffSize, tiffMap,
+                                tiffUnmap, file.options);
+  if (!file.tiff) bad("not a TIFF picture, or damaged");
+  std::uint32_t width = 0, height = 0;
+  std::uint16_t orientation = ORIENTATION_TOPLEFT;
+  TIFFGetField(file.tiff, TIFFTAG_IMAGEWIDTH, &width);
+  TIFFGetField(file.tiff, TIFFTAG_IMAGELENGTH, &height);
+  TIFFGetFieldDefaulted(file.tiff, TIFFTAG_ORIENTATION, &orientation);
+  if (width == 0 || height == 0) bad("the picture has no size");
+  checkPixelCount(width, height, options);
+  char why[1024] = {};
+  if (!TIFFRGBAImageOK(file.tiff, why)) bad("the kind of picture is not supported");
+  const bool turned = orientation >= 5 && orientation <= 8;
+  const PictureSize full = turned ? PictureSize{static_cast<int>(height), static_cast<int>(width)}
+                                  : PictureSize{static_cast<int>(width), static_cast<int>(height)};
+  const PictureSize target = fitted(options, full);
+  // The whole page at four bytes a pixel, a turned copy of it, and the fitted result.
+  checkMemory(bitmapBytes(full.width, full.height) * (turned ? 2 : 1) + bitmapBytes(target.width, target.height), width,
+              height);
+  // Read as stored, row 0 at the top: the turn is ours, as for a JPEG's EXIF orientation.
+  std::vector<std::uint32_t> raster =
+      WithPictureMemory([&] { return std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height); });
+  TIFFRGBAImage image{};
+  if (!TIFFRGBAImageBegin(&image, file.tiff, 0, why)) bad("the kind of picture is not supported");
+  image.req_orientation = ORIENTATION_TOPLEFT;
+  image.orientation = ORIENTATION_TOPLEFT;  // no flipping by the library
+  const int got = TIFFRGBAImageGet(&image, raster.data(), width, height);
+  TIFFRGBAImageEnd(&image);
+  if (!got) bad("the picture is damaged or cut short");
+  // libtiff's ABGR in memory order R, G, B, A: to 0x00RRGGBB over white.
+  auto rowOf = [&](int y, std::uint32_t* row) {
+    const std::uint32_t* from = raster.data() + static_cast<std::size_t>(y) * width;
+    std::uint8_t rgba[4];
+    for (std::uint32_t x = 0; x < width; ++x) {
+      const std::uint32_t p = from[x];
+      rgba[0] = static_cast<std::uint8_t>(TIFFGetR(p)), rgba[1] = static_cast<std::uint8_t>(TIFFGetG(p));
+      rgba[2] = static_cast<std::uint8_t>(TIFFGetB(p)), rgba[3] = static_cast<std::uint8_t>(TIFFGetA(p));
+      overBackground(rgba, 1, options.background, row + x);
+    }
+  };
+  if (orientation <= 1 || orientation > 8) return sampleRows(full, options, rowOf);
+  // Turned or mirrored: first the picture as shown, then fitted.
+  const RowSampler sampler(static_cast<int>(width), static_cast<int>(height), orientation, full);
+  Bitmap shown = pictureOfSize(full, full);
+  std::vector<std::uint32_t> row(width);
+  for (int y = 0; y < static_cast<int>(height); ++y) {
+    rowOf(y, row.data());
+    sampler.Feed(y, row.data(), shown);
+  }
+  std::vector<std::uint32_t>().swap(raster);
+  if (target == full) return shown;
+  Bitmap out = options.smooth ? ShrinkSmooth(shown, target.width, target.height)
+                              : StretchNearest(shown, target.width, target.height);
+  out.fullWidth = full.width;
+  out.fullHeight = full.height;
+  if (options.colors > 0) ReduceToColorCube(out, options.dither);
+  return out;
+}
+
 // ZSoft PCX: run-length coded planes; 1, 2, 4 or 8 bits and 1, 3 or 4 planes.
 Bitmap decodePcx(const std::string& bytes, const DecodeOptions& options) {
   auto bad = [] { fail(decode_error::kPictureLoadFailed, "The PCX file is damaged or cut short"); };
@@ -644,7 +755,8 @@ std::optional<PictureFormat> FormatOfExtension(const std::string& extension) {
   static const std::pair<const char*, PictureFormat> table[] = {
       {"jpg", PictureFormat::Jpeg}, {"jpeg", PictureFormat::Jpeg}, {"jpe", PictureFormat::Jpeg},
       {"png", PictureFormat::Png},  {"tga", PictureFormat::Tga},   {"pcx", PictureFormat::Pcx},
-      {"bmp", PictureFormat::Bmp},  {"webp", PictureFormat::Webp}, {"gif", PictureFormat::Gif}};
+      {"bmp", PictureFormat::Bmp},  {"webp", PictureFormat::Webp}, {"gif", PictureFormat::Gif},
+      {"tif", PictureFormat::Tiff}, {"tiff", PictureFormat::Tiff}};
   const std::string lower = ToLower(extension);
   for (const auto& [name, format] : table)
     if (lower == name) return format;
@@ -659,6 +771,7 @@ Bitmap DecodePicture(const std::string& bytes, PictureFormat format, const Decod
       case PictureFormat::Gif:
       case PictureFormat::Tga: return decodeWithStb(bytes, format, options);
       case PictureFormat::Webp: return decodeWebp(bytes, options);
+      case PictureFormat::Tiff: return decodeTiff(bytes, options);
       case PictureFormat::Bmp: return decodeBmp(bytes, options);
       case PictureFormat::Pcx: break;
     }

@@ -1,6 +1,6 @@
 // Decodes the pictures Windows cannot take as wallpaper: JPEG through libjpeg-turbo,
-// WebP through libwebp, PNG, TGA and GIF (its first frame) through stb_image, PCX through
-// a reader of our own. A picture that is
+// WebP through libwebp, TIFF (its first page) through libtiff, PNG, TGA and GIF (its
+// first frame) through stb_image, PCX through a reader of our own. A picture that is
 // going to be shown smaller than it is decodes straight to that size (JPEG at the
 // library's reduced DCT scale where it can), so a large photo never needs its full
 // size in memory. Photos stand as the camera was held (EXIF orientation).
@@ -15,10 +15,10 @@
 
 namespace tapestrel {
 
-enum class PictureFormat { Jpeg, Png, Tga, Pcx, Bmp, Webp, Gif };
+enum class PictureFormat { Jpeg, Png, Tga, Pcx, Bmp, Webp, Gif, Tiff };
 
 // The format a file's extension names ("jpg", "JPEG", "jpe", "png", "tga", "pcx", "bmp",
-// "webp", "gif").
+// "webp", "gif", "tif", "tiff").
 std::optional<PictureFormat> FormatOfExtension(const std::string& extension);
 
 struct PictureSize {

@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes to every decoder through the decoder control, as JPEG, PNG, TGA,
-// PCX, BMP, WebP and GIF, whole or fitted smaller, in full colour or reduced to 256 colours. A
+// PCX, BMP, WebP, GIF and TIFF, whole or fitted smaller, in full colour or reduced to 256 colours. A
 // decoder must never crash, hang, read past its input or leak; a picture it cannot take
 // is an error the control raises, and a picture larger than the limit is refused before
 // its memory is asked for.
@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   gvbox.DisplayDepth = variant & 1 ? 8 : 24;
   if (variant & 2) gvbox.Fit = [](PictureSize s) { return PictureSize{s.width / 3 + 1, s.height / 3 + 1}; };
   else gvbox.Fit = nullptr;
-  for (const char* name : {"a.jpg", "a.png", "a.tga", "a.pcx", "a.bmp", "a.webp", "a.gif"}) {
+  for (const char* name : {"a.jpg", "a.png", "a.tga", "a.pcx", "a.bmp", "a.webp", "a.gif", "a.tif"}) {
     try {
       gvbox.SetFileName(name);
       const auto& picture = gvbox.Picture();

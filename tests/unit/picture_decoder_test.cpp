@@ -404,6 +404,57 @@ TEST_F(PictureDecoderTest, GifFirstFrameTransparencyOverTheBackgroundAndDamagedW
   }
 }
 
+TEST_F(PictureDecoderTest, TiffOfEveryCompressionAndDepthDecodesAsImageMagickReadsItItsFirstPageTurnedAsTagged) {
+  const struct {
+    const char* name;
+    const char* options;
+    int tolerance;
+  } kinds[] = {{"plain.tif", "-compress None", 0},   {"lzw.tif", "-compress LZW", 0},
+               {"zip.tif", "-compress Zip", 0},      {"jpeg.tiff", "-compress JPEG -quality 90", 2},
+               {"deep.tif", "-depth 16", 1},          {"grey.tif", "-colorspace Gray", 0},
+               {"palette.tif", "-colors 16 -type Palette", 1}, {"cmyk.tif", "-colorspace CMYK", 2}};
+  for (const auto& k : kinds) {
+    run("convert " + at("photo.ppm") + " " + k.options + " " + at(k.name));
+    const Bitmap got = decode(k.name, PictureFormat::Tiff);
+    const Bitmap expected = magick(k.name);
+    ASSERT_EQ(got.width, expected.width) << k.name;
+    ASSERT_EQ(got.height, expected.height) << k.name;
+    EXPECT_LE(largestDifference(got, expected), k.tolerance) << k.name;
+  }
+  // Three pages: the first. Stored sideways with orientation 6 ("right, top"): stands up.
+  run("convert -size 30x20 xc:red -size 30x20 xc:lime -size 30x20 xc:blue " + at("pages.tif"));
+  const Bitmap first = decode("pages.tif", PictureFormat::Tiff);
+  ASSERT_EQ(first.width, 30);
+  EXPECT_EQ(first.At(5, 5), 0xFF0000u);
+  run("convert -size 32x32 xc:red xc:blue +append -orient RightTop " + at("sideways.tif"));
+  const Bitmap upright = decode("sideways.tif", PictureFormat::Tiff);
+  ASSERT_EQ(upright.width, 32);
+  ASSERT_EQ(upright.height, 64);
+  EXPECT_EQ(upright.At(16, 5), 0xFF0000u);
+  EXPECT_EQ(upright.At(16, 60), 0x0000FFu);
+  DecodeOptions fit;
+  fit.fit = [](PictureSize s) { return PictureSize{s.width / 4, s.height / 4}; };
+  fit.smooth = true;
+  const Bitmap small = decode("sideways.tif", PictureFormat::Tiff, fit);
+  EXPECT_EQ(small.width, 8);
+  EXPECT_EQ(small.FullHeight(), 64);
+  EXPECT_EQ(small.At(4, 1), 0xFF0000u);
+  // Cut short, and a header claiming 2^31 pixels: refused.
+  const std::string lzw = readFile(at("lzw.tif"));
+  auto number = [](const std::string& bytes, const DecodeOptions& options) {
+    try {
+      DecodePicture(bytes, PictureFormat::Tiff, options);
+    } catch (const RuntimeError& e) {
+      return e.number;
+    }
+    return 0;
+  };
+  EXPECT_EQ(number(lzw.substr(0, 6), {}), decode_error::kPictureLoadFailed);
+  DecodeOptions small4;
+  small4.maxPixels = 100;
+  EXPECT_EQ(number(lzw, small4), decode_error::kPictureTooLarge);
+}
+
 TEST_F(PictureDecoderTest, PngOfEveryColourTypeAndDepthTgaAndPcxDecodeAsImageMagickReadsThem) {
   struct Kind {
     const char* file;
