@@ -104,9 +104,19 @@ std::string DecoderFrontEnd::BatchFile() const { return state_.ProgramFolder + k
 
 bool DecoderFrontEnd::DecodeImage(const std::string& path) {
   const std::string type = lastThree(path);
-  // By the last three letters: "peg" is a ".jpeg", "ebp" a ".webp", "iff" a ".tiff".
-  if (!containsIgnoringCase(" jpg pcx png tga jpeg gif webp tif tiff ", type)) {
+  // The type by its whole extension (".webp" has four letters).
+  const std::size_t dot = path.find_last_of(".\\");
+  const std::string named = dot != std::string::npos && path[dot] == '.' ? path.substr(dot + 1) : type;
+  // Ours by the last three letters ("peg" is a ".jpeg", "ebp" a ".webp", "iff" a ".tiff");
+  // the newer kinds only the system's own codecs decode, when it has them.
+  const bool ours = containsIgnoringCase(" jpg pcx png tga jpeg gif webp tif tiff ", type);
+  const bool systems = !ours && containsIgnoringCase(kSystemPictureTypes, " " + named + " ");
+  if (!ours && !systems) {
     Tell("Illegal file type.", mb::OkOnly | mb::Information);
+    return false;
+  }
+  if (systems && !(options_.InternalDecoding && gvbox_.SystemDecodes(ToLower(named)))) {
+    Tell("Graphic type " + named + " is not supported. Sorry!", mb::OkOnly | mb::Information, "Error");
     return false;
   }
   if (options_.InternalDecoding) {
@@ -115,9 +125,6 @@ bool DecoderFrontEnd::DecodeImage(const std::string& path) {
     return true;
   }
   if (containsIgnoringCase(" jpg jpeg ", type)) return ExternalDecode(path);
-  // The type by its whole extension (".webp" has four letters).
-  const std::size_t dot = path.find_last_of(".\\");
-  const std::string named = dot != std::string::npos && path[dot] == '.' ? path.substr(dot + 1) : type;
   Tell("Graphic type " + named + " is not supported. Sorry!", mb::OkOnly | mb::Information, "Error");
   return false;
 }

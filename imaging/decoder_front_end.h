@@ -9,6 +9,10 @@
 
 namespace tapestrel {
 
+// The kinds of picture only the system's own codecs decode (HEIC, AVIF and JPEG XL with the
+// Windows extensions, JPEG XR, DirectDraw surfaces, icons), each between blanks.
+inline constexpr const char* kSystemPictureTypes = " heic heif avif jxl jxr wdp hdp dds ico ";
+
 class Clock;
 class FileList;
 class FileSystem;

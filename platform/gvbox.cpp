@@ -59,12 +59,12 @@ void Gvbox::SetFileName(const std::string& path) {
   // The name is held even when the load fails, so that the failure can name the file.
   fileName_ = path;
   const std::string::size_type dot = path.find_last_of('.');
-  const std::optional<PictureFormat> format =
-      FormatOfExtension(dot == std::string::npos ? std::string() : path.substr(dot + 1));
-  if (!format) throw RuntimeError{decode_error::kPictureLoadFailed, "Unsupported picture type"};
+  const std::string extension = dot == std::string::npos ? std::string() : path.substr(dot + 1);
+  const std::optional<PictureFormat> format = FormatOfExtension(extension);
+  if (!format && !SystemDecodes(extension)) throw RuntimeError{decode_error::kPictureLoadFailed, "Unsupported picture type"};
   auto file = files_.OpenRead(path);
   if (!file) {
-    if (*format == PictureFormat::Jpeg) throw RuntimeError{decode_error::kJpegLoadFailed, "Unable to open the JPEG file"};
+    if (format == PictureFormat::Jpeg) throw RuntimeError{decode_error::kJpegLoadFailed, "Unable to open the JPEG file"};
     throw runtime_error::FileNotFound();
   }
   if (file->Size() > kMaxFileBytes)
@@ -79,7 +79,13 @@ void Gvbox::SetFileName(const std::string& path) {
   options.background = Background;
   options.maxPixels = MaxPixels;
   options.cancelled = Cancelled;
-  picture_ = std::make_shared<const Bitmap>(DecodePicture(bytes, *format, options));
+  if (format) {
+    picture_ = std::make_shared<const Bitmap>(DecodePicture(bytes, *format, options));
+  } else {
+    std::optional<Bitmap> decoded = DecodeBySystem(bytes, options);
+    if (!decoded) throw RuntimeError{decode_error::kPictureLoadFailed, "Unsupported picture type"};
+    picture_ = std::make_shared<const Bitmap>(std::move(*decoded));
+  }
   PictureChanged();
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/bitmap.h"
@@ -62,7 +63,18 @@ class Gvbox {
   // Asked now and then during a long decode: true stops it (20006).
   std::function<bool()> Cancelled;
 
+  // Whether the system has a codec of its own for pictures of this extension ("heic",
+  // "avif", "jxl", "jxr", "dds", "ico"...), which loading a file of it then uses.
+  virtual bool SystemDecodes(const std::string& extension) { (void)extension; return false; }
+
  protected:
+  // A picture of a kind the program has no decoder of its own for, decoded by the
+  // system's codec at the fitted size; none when the system has no codec for it. Raises
+  // as the decoders do for a damaged or too large picture.
+  virtual std::optional<Bitmap> DecodeBySystem(const std::string& bytes, const DecodeOptions& options) {
+    (void)bytes, (void)options;
+    return std::nullopt;
+  }
   // The device context the picture is drawn on; 0 where there is no display.
   virtual std::uintptr_t DrawingSurface() { return 0; }
   // The held picture changed (drawing surfaces follow it).

@@ -779,6 +779,16 @@ Bitmap DecodePicture(const std::string& bytes, PictureFormat format, const Decod
   });
 }
 
+Bitmap TurnedAsShown(const Bitmap& stored, int orientation) {
+  if (orientation <= 1 || orientation > 8 || stored.Empty()) return stored;
+  const PictureSize shown = orientation >= 5 ? PictureSize{stored.height, stored.width} : PictureSize{stored.width, stored.height};
+  const RowSampler sampler(stored.width, stored.height, orientation, shown);
+  Bitmap out = WithPictureMemory([&] { return Bitmap(shown.width, shown.height, 0); });
+  for (int y = 0; y < stored.height; ++y)
+    sampler.Feed(y, stored.pixels.data() + static_cast<std::size_t>(y) * stored.width, out);
+  return out;
+}
+
 int ExifOrientation(const std::uint8_t* data, std::size_t size) {
   if (size < 14 || std::memcmp(data, "Exif\0\0", 6) != 0) return 1;
   const std::uint8_t* tiff = data + 6;

@@ -76,6 +76,9 @@ Bitmap DecodePicture(const std::string& bytes, PictureFormat format, const Decod
 // 1 when there is none or it cannot be read.
 int ExifOrientation(const std::uint8_t* data, std::size_t size);
 
+// A picture as stored, turned or mirrored as an EXIF orientation (1 to 8) says.
+Bitmap TurnedAsShown(const Bitmap& stored, int orientation);
+
 // Reduces a picture to a 6 x 6 x 6 colour cube, for displays of 256 colours: `dither`
 // as in DecodeOptions (2 leaves a picture of at most 256 colours as it is).
 void ReduceToColorCube(Bitmap& picture, int dither);

@@ -210,8 +210,8 @@ bool Rotation::ChangeWallpaper(int request, bool restore) {
     bool prepared = false;
     if (type == "bmp") prepared = writer_.PrepareBitmapWallpaper(path);
     else if (type == "wmf") prepared = writer_.PrepareMetafileWallpaper(path);
-    else if (std::string(" jpg pcx png tga jpeg peg gif ebp tif iff ").find(" " + type + " ") !=
-             std::string::npos)  // ebp: .webp, iff: .tiff
+    else if (std::string(" jpg pcx png tga jpeg peg gif ebp tif iff eic eif vif jxl jxr wdp hdp dds ico ")
+                 .find(" " + type + " ") != std::string::npos)  // ebp: .webp, iff: .tiff, eic: .heic, vif: .avif
       prepared = writer_.PrepareDecodedWallpaper(path);
     else {
       ui_.MsgBox("Graphic type " + type + " is not supported. Sorry!", mb::OkOnly | mb::Information, "Wallpaper-change error");

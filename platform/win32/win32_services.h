@@ -152,10 +152,13 @@ class Win32Gvbox : public Gvbox {
  public:
   using Gvbox::Gvbox;
   ~Win32Gvbox() override;
+  // Through the Windows Imaging Component: the extensions its installed decoders name.
+  bool SystemDecodes(const std::string& extension) override;
 
  protected:
   std::uintptr_t DrawingSurface() override;
   void PictureChanged() override;
+  std::optional<Bitmap> DecodeBySystem(const std::string& bytes, const DecodeOptions& options) override;
 
  private:
   void* dc_ = nullptr;

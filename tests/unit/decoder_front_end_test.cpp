@@ -95,6 +95,14 @@ TEST_F(DecoderFrontEndTest, TypesEachDecoderTakesAndTheirRefusals) {
   EXPECT_EQ(memory.ui.Messages()[2].prompt, "Graphic type webp is not supported. Sorry!");
   EXPECT_TRUE(memory.processes.started.empty());
 
+  // A kind only the system's codecs decode: without a codec (as here, and on a Windows
+  // without the extension), the type is not supported, named by its whole extension.
+  program.options.InternalDecoding = true;
+  memory.files.WriteFile("C:\\P\\phone.HEIC", "ftypheic");
+  EXPECT_FALSE(decoder.DecodeImage("C:\\P\\phone.HEIC"));
+  EXPECT_EQ(memory.ui.Messages().back().prompt, "Graphic type HEIC is not supported. Sorry!");
+  program.options.InternalDecoding = false;
+
   // In-process the PNG is decoded into the work picture box.
   const std::string host = memory.files.HostPath("C:\\P\\flat.png").string();
   ASSERT_EQ(std::system(("convert -size 40x20 xc:red PNG:'" + host + "'").c_str()), 0);
