@@ -1,5 +1,6 @@
 #include "imaging/header_reader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include <cmath>
@@ -299,6 +300,88 @@ void HeaderReader::ReadWebpHeader(const std::string& path) {
   }
 }
 
+void HeaderReader::ReadIsoMediaHeader(const std::string& path) {
+  // The properties lie near the file's head (in "meta"); 256 KB holds them in any real file.
+  if (!Open(path)) return;
+  std::vector<std::uint8_t> h(static_cast<std::size_t>(std::min<std::uint64_t>(file_->Size(), 256 * 1024)));
+  h.resize(file_->Read(h.data(), h.size()));
+  CloseFile();
+  const auto be16 = [&h](std::size_t at) { return static_cast<std::uint32_t>(h[at] << 8 | h[at + 1]); };
+  const auto be32 = [&h](std::size_t at) {
+    return static_cast<std::uint32_t>(h[at]) << 24 | h[at + 1] << 16 | h[at + 2] << 8 | h[at + 3];
+  };
+  struct Property {
+    std::string type;
+    std::size_t body;  // where its contents start
+    std::size_t end;
+  };
+  std::vector<Property> properties;               // "ipco"'s children, numbered from 1
+  std::uint32_t primary = 0;                       // "pitm": the item shown
+  std::vector<std::uint32_t> ofPrimary;            // "ipma": the property numbers of that item
+  std::size_t ipma = 0, ipmaEnd = 0;
+  // Boxes within [from, to): the containers on the way to the properties are opened.
+  const auto walk = [&](auto& self, std::size_t from, std::size_t to, int depth, bool inIpco) -> void {
+    for (std::size_t at = from; at + 8 <= to && depth < 8;) {
+      std::uint64_t size = be32(at);
+      std::size_t header = 8;
+      if (size == 1 && at + 16 <= to) {
+        size = static_cast<std::uint64_t>(be32(at + 8)) << 32 | be32(at + 12);
+        header = 16;
+      } else if (size == 0) {
+        size = to - at;
+      }
+      if (size < header || size > to - at) return;  // damaged, or running past what was read
+      const std::string type(reinterpret_cast<const char*>(h.data() + at + 4), 4);
+      const std::size_t end = at + static_cast<std::size_t>(size);
+      if (inIpco) properties.push_back({type, at + header, end});
+      else if (type == "meta") self(self, at + header + 4, end, depth + 1, false);  // version and flags first
+      else if (type == "iprp") self(self, at + header, end, depth + 1, false);
+      else if (type == "ipco") self(self, at + header, end, depth + 1, true);
+      else if (type == "pitm" && at + header + 6 <= end) primary = h[at + header] == 0 ? be16(at + header + 4) : be32(at + header + 4);
+      else if (type == "ipma") ipma = at + header, ipmaEnd = end;
+      at = end;
+    }
+  };
+  if (h.size() < 12 || std::memcmp(h.data() + 4, "ftyp", 4) != 0) return;
+  walk(walk, 0, h.size(), 0, false);
+  // The associations: per item its id, a count, then per property a number (7 or 15 bits).
+  if (ipma && ipma + 8 <= ipmaEnd) {
+    const bool longIds = h[ipma] >= 1, wide = (h[ipma + 3] & 1) != 0;
+    std::size_t at = ipma + 8;
+    for (std::uint32_t entries = be32(ipma + 4); entries > 0 && at < ipmaEnd; --entries) {
+      if (at + (longIds ? 5 : 3) > ipmaEnd) break;
+      const std::uint32_t item = longIds ? be32(at) : be16(at);
+      at += longIds ? 4 : 2;
+      const int count = h[at++];
+      for (int k = 0; k < count && at + (wide ? 2 : 1) <= ipmaEnd; ++k, at += wide ? 2 : 1)
+        if (item == primary) ofPrimary.push_back(wide ? be16(at) & 0x7FFF : h[at] & 0x7Fu);
+    }
+  }
+  // Without the associations, every property stands for the primary picture's.
+  if (ofPrimary.empty())
+    for (std::uint32_t n = 1; n <= properties.size(); ++n) ofPrimary.push_back(n);
+  std::int64_t width = 0, height = 0, apertureWidth = 0, apertureHeight = 0;
+  bool turned = false;
+  for (const std::uint32_t n : ofPrimary) {
+    if (n == 0 || n > properties.size()) continue;
+    const Property& p = properties[n - 1];
+    if (p.type == "ispe" && p.body + 12 <= p.end) {
+      const std::int64_t w = be32(p.body + 4), hgt = be32(p.body + 8);
+      if (w * hgt > width * height) width = w, height = hgt;
+    } else if (p.type == "clap" && p.body + 16 <= p.end) {
+      // The clean aperture: a coded size padded out, cut back to the picture's own.
+      const std::uint32_t wd = be32(p.body + 4), hd = be32(p.body + 12);
+      if (wd && hd) apertureWidth = be32(p.body) / wd, apertureHeight = be32(p.body + 8) / hd;
+    } else if (p.type == "irot" && p.body < p.end) {
+      turned = (h[p.body] & 1) != 0;  // a quarter or three quarters round
+    }
+  }
+  if (apertureWidth > 0 && apertureHeight > 0 && apertureWidth <= width && apertureHeight <= height)
+    width = apertureWidth, height = apertureHeight;
+  if (turned) std::swap(width, height);
+  if (width > 0 && height > 0) SetSize(width, height, 24);
+}
+
 void HeaderReader::ReadPcxHeader(const std::string& path) {
   std::vector<std::uint8_t> h;
   if (!ReadFixedHeader(path, 128, h) || h[0] != 0x0A) return;
@@ -395,6 +478,7 @@ void HeaderReader::ReadImageHeader(const std::string& path) {
   else if (type == "tga") ReadTgaHeader(path);
   else if (type == "wmf") ReadWmfHeader(path);
   else if (type == "ebp") ReadWebpHeader(path);  // ".webp"
+  else if (type == "eic" || type == "eif" || type == "vif") ReadIsoMediaHeader(path);  // ".heic", ".heif", ".avif"
   CloseFile();
 }
 

@@ -1,6 +1,6 @@
 // Reads a picture's size and colour depth from the head of its file without decoding
 // it: the JPEG marker walk (with the comment shown when the user wants it) and the
-// BMP, GIF, PCX, TGA, WebP, placeable WMF and TIFF headers. Results go to ImageWidth,
+// BMP, GIF, PCX, TGA, WebP, HEIC/AVIF, placeable WMF and TIFF headers. Results go to ImageWidth,
 // ImageHeight and ImageBitDepth; problems are told (unless quiet) and end the reading.
 #pragma once
 
@@ -33,6 +33,10 @@ class HeaderReader {
   void ReadGifHeader(const std::string& path);
   // The sizes of a lossy (VP8), lossless (VP8L) or extended (VP8X: its canvas) WebP.
   void ReadWebpHeader(const std::string& path);
+  // HEIC, HEIF and AVIF (ISO base media files): the size of the largest picture their
+  // image-spatial-extents properties give (the primary picture's, not a thumbnail's or a
+  // tile's), found without decoding anything.
+  void ReadIsoMediaHeader(const std::string& path);
   void ReadPcxHeader(const std::string& path);
   void ReadTgaHeader(const std::string& path);
   void ReadWmfHeader(const std::string& path);

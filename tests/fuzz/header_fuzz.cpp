@@ -37,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   w.program.state.HeaderReaderQuiet = size % 2 == 0;
   w.program.options.JpegCommentOn = 1;
   HeaderReader& reader = w.program.headers;
-  for (const char* name : {"a.jpg", "a.bmp", "a.pcx", "a.tga", "a.wmf", "a.webp"}) reader.ReadImageHeader(name);
+  for (const char* name : {"a.jpg", "a.bmp", "a.pcx", "a.tga", "a.wmf", "a.webp", "a.heic", "a.avif"})
+    reader.ReadImageHeader(name);
   reader.ReadGifHeader("a.gif");
   reader.ReadTiffHeader("a.tif");
   if (reader.FileOpen()) std::abort();  // every reading must have closed its file

@@ -222,6 +222,41 @@ TEST_F(HeaderReaderTest, WebpLossyLosslessAndExtendedGiveTheirSizes) {
   EXPECT_EQ(memory.files.OpenFiles(), 0);
 }
 
+// HEIC and AVIF as ImageMagick (libheif) writes them: the size from the image's spatial
+// extents, without decoding; a thumbnail's smaller extents do not win.
+TEST_F(HeaderReaderTest, HeicAndAvifGiveTheirPrimaryPicturesSizeFromTheirProperties) {
+  const std::string dir = ::testing::TempDir();
+  for (const char* name : {"header.heic", "header.avif"}) {
+    const std::string out = dir + name;
+    ASSERT_EQ(std::system(("convert -size 301x171 plasma:fractal " + out + " 2>/dev/null").c_str()), 0) << name;
+    std::ifstream in(out, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    read(std::string("phone.") + (name + 7), bytes);
+    expectSize(301, 171, 24);
+    read(std::string("phone.") + (name + 7), bytes.substr(0, 40));  // cut short: no size
+    expectSize(0, 0, 0);
+  }
+  // A phone's photo: the primary item 1 has an extent of 4000 x 3000 and a quarter turn;
+  // item 2, a 320 x 240 thumbnail, is not the picture.
+  auto box = [](const std::string& type, const std::string& body) { return Be32(8 + body.size()) + type + body; };
+  const std::string ipco = box("ipco", box("ispe", Be32(0) + Be32(320) + Be32(240)) +
+                                           box("ispe", Be32(0) + Be32(4000) + Be32(3000)) + box("irot", "\x01"));
+  const std::string ipma = box("ipma", Be32(0) + Be32(2) + Be16(1) + "\x02\x82\x03" + Be16(2) + "\x01\x81");
+  const std::string phone = box("ftyp", "heic" + Be32(0)) +
+                            box("meta", Be32(0) + box("pitm", Be32(0) + Be16(1)) + box("iprp", ipco + ipma));
+  read("phone.heic", phone);
+  expectSize(3000, 4000, 24);
+
+  // A box claiming more than the file holds, and one of size 4: read no further.
+  std::string lying = Be32(16) + "ftypheic" + Be32(0) + Be32(0x7FFFFFFF) + "meta" + std::string(16, '\0');
+  read("lying.heic", lying);
+  expectSize(0, 0, 0);
+  read("tiny.avif", Be32(16) + "ftypavif" + Be32(0) + Be32(4) + "meta");
+  expectSize(0, 0, 0);
+  EXPECT_TRUE(memory.ui.Messages().empty());
+  EXPECT_EQ(memory.files.OpenFiles(), 0);
+}
+
 TEST_F(HeaderReaderTest, TiffInBothByteOrders) {
   // Little-endian: width as SHORT 800, height as LONG 600, three samples of 8 bits.
   std::string ii = "II" + Le16(42) + Le32(8) + Le16(4);
