@@ -7,6 +7,7 @@
 #include "app/main_menus.h"
 #include "catalogue/folder_tree.h"
 #include "app/program.h"
+#include "catalogue/file_list.h"
 #include "wallpaper/screen_layout.h"
 #include "desktop/hot_key.h"
 #include "platform/text.h"
@@ -60,8 +61,6 @@ const PanelLayout kPanels[] = {{"main panel", 3000, true},  {"#Selected#Bytes", 
 
 const char* const kColumns[] = {"image name", "folder", "file type", "ID", "image info", "date and time"};
 const long kColumnWidths[] = {2400, 2700, 900, 900, 2100, 2100};
-
-const char* const kAltPatterns[] = {".*", ".bmp", ".jp?", ".pcx", ".png", ".tga", ".wmf", "User"};
 
 }  // namespace
 
@@ -433,10 +432,7 @@ void FrmMain::InitializeToolBar() {
   program_.outside.CaptionUpdateforViewers();
   program_.outside.CaptionUpdateforEditors();
   const Options& o = program_.options;
-  const std::string& pattern = o.AlternateFilePattern;
-  tbrCommands.SetToolTip("alts", pattern == ".*" ? "List all files"
-                                                 : "List " + pattern.substr(pattern.size() >= 3 ? pattern.size() - 3 : 0) +
-                                                       " files");
+  tbrCommands.SetToolTip("alts", AltPatternTip(o.AlternateFilePattern));
   tbrCommands.SetPressed("bmps", currentList_ == 1);
   tbrCommands.SetPressed("alts", currentList_ == 0);
   tbrCommands.SetPressed("timer", tmrTapestrel[0].Enabled());
@@ -532,9 +528,8 @@ void FrmMain::ApplySettings(bool atStart) {
     cboListAltFilePatterns.SetText(*alt);
   } else {
     // An extension the user added: it takes the place after the fixed entries.
-    while (cboListAltFilePatterns.ListCount() > 8) cboListAltFilePatterns.RemoveItem(8);
-    cboListAltFilePatterns.AddItem(o.AlternateFilePattern.substr(o.AlternateFilePattern.rfind('.') + 1));
-    cboListAltFilePatterns.SetText(cboListAltFilePatterns.List()[8]);
+    SetUserAltPattern(o.AlternateFilePattern.substr(o.AlternateFilePattern.rfind('.') + 1));
+    cboListAltFilePatterns.SetText(cboListAltFilePatterns.List()[kUserAltPatternPlace]);
   }
   // What the user arranged since (the list shown, info mode, column widths) stays when
   // the settings are loaded again.

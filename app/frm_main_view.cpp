@@ -3,6 +3,7 @@
 #include "app/command_ids.h"
 #include "app/frm_main.h"
 #include "app/program.h"
+#include "catalogue/file_list.h"
 #include "platform/text.h"
 #include "wallpaper/screen_layout.h"
 
@@ -58,7 +59,7 @@ void FrmMain::ShowSortKey(int key) {
 
 void FrmMain::SetUserAltPattern(const std::string& entry) {
   // The user's extension takes the place after the fixed entries, for this run only.
-  while (cboListAltFilePatterns.ListCount() > 8) cboListAltFilePatterns.RemoveItem(8);
+  while (cboListAltFilePatterns.ListCount() > kUserAltPatternPlace) cboListAltFilePatterns.RemoveItem(kUserAltPatternPlace);
   cboListAltFilePatterns.AddItem(entry);
 }
 

@@ -561,7 +561,16 @@ void FileList::AskAlternateExtension() {
   if (extension.empty()) return;
   if (extension[0] != '.') extension = "." + extension;
   frm.SetUserAltPattern(extension == ".*" ? ".*" : extension.substr(1));
-  ChooseAlternatePattern(8);
+  ChooseAlternatePattern(kUserAltPatternPlace);
+}
+
+std::string AltPatternTip(const std::string& pattern) {
+  if (pattern == ".*") return "List all files";
+  // Named by what follows the dot ("jp?", "webp"), an other by its last three characters.
+  const std::size_t dot = pattern.find('.');
+  return "List " + (dot != std::string::npos ? pattern.substr(dot + 1)
+                                             : pattern.substr(pattern.size() >= 3 ? pattern.size() - 3 : 0)) +
+         " files";
 }
 
 void FileList::ChooseAlternatePattern(int index) {
@@ -570,11 +579,9 @@ void FileList::ChooseAlternatePattern(int index) {
   const std::vector<std::string> patterns = frm.AltPatterns();
   if (index < 0 || index >= static_cast<int>(patterns.size())) return;
   const std::string& entry = patterns[static_cast<std::size_t>(index)];
-  o.AlternateFilePattern = index == 8 && entry != ".*" ? "." + entry : entry;
+  o.AlternateFilePattern = index == kUserAltPatternPlace && entry != ".*" ? "." + entry : entry;
   const std::string& pattern = o.AlternateFilePattern;
-  frm.ShowAltPatternTip(pattern == ".*"
-                            ? "List all files"
-                            : "List " + pattern.substr(pattern.size() >= 3 ? pattern.size() - 3 : 0) + " files");
+  frm.ShowAltPatternTip(AltPatternTip(pattern));
   frm.ShowFilter(0, pattern == "User" ? o.ActiveFilters[2] : o.ActiveFilters[0] + pattern);
   ShowList(0);
   if (!state_.AppendRecord) ClearListView();

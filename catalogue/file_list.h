@@ -12,6 +12,14 @@
 
 namespace tapestrel {
 
+// The alternate file patterns the toolbar's combo always offers: the old ones, "User",
+// then the newer kinds of picture. An extension the user adds takes the place after them.
+inline constexpr const char* kAltPatterns[] = {".*",   ".bmp", ".jp?",  ".pcx",  ".png",  ".tga", ".wmf",
+                                               "User", ".gif", ".tif*", ".webp", ".heic", ".avif"};
+inline constexpr int kUserAltPatternPlace = static_cast<int>(sizeof kAltPatterns / sizeof kAltPatterns[0]);
+// The alternate-files button's tip for a pattern: "List all files", "List jp? files"...
+std::string AltPatternTip(const std::string& pattern);
+
 class Desktop;
 class HeaderReader;
 class MainView;

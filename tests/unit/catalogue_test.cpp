@@ -430,15 +430,23 @@ TEST_F(CatalogueTest, FilterDialogsAndHistories) {
   EXPECT_EQ(memory.ui.Inputs().back().title, "Enter .jp?-type filter");
   EXPECT_EQ(frm.StatusBar.PanelText("altfilter"), "d*.jp?");
 
-  // A new extension takes the ninth place of the combo and lists the alt files.
-  memory.ui.Type("gif");
-  add("C:\\Pictures\\", "logo.gif", 10);
+  // A new extension takes the place after the fixed entries and lists the alt files.
+  memory.ui.Type("psd");
+  add("C:\\Pictures\\", "logo.psd", 10);
   frm.Dispatch(IDM_ALT_FILE_PATTERN);
-  EXPECT_EQ(program.options.AlternateFilePattern, ".gif");
-  EXPECT_EQ(frm.cboListAltFilePatterns.List()[8], "gif");
+  EXPECT_EQ(program.options.AlternateFilePattern, ".psd");
+  EXPECT_EQ(frm.cboListAltFilePatterns.List()[kUserAltPatternPlace], "psd");
   EXPECT_EQ(frm.CurrentList(), 0);
   EXPECT_EQ(list().Count(), 0);  // the alternate filter is still "d*"
-  EXPECT_EQ(frm.tbrCommands.ButtonOf("alts").toolTip, "List gif files");
+  EXPECT_EQ(frm.tbrCommands.ButtonOf("alts").toolTip, "List psd files");
+  // The newer kinds of picture are fixed entries, named by their whole extension.
+  const std::vector<std::string> fixed(frm.cboListAltFilePatterns.List().begin(),
+                                       frm.cboListAltFilePatterns.List().begin() + kUserAltPatternPlace);
+  EXPECT_EQ(fixed, (std::vector<std::string>{".*", ".bmp", ".jp?", ".pcx", ".png", ".tga", ".wmf", "User", ".gif",
+                                             ".tif*", ".webp", ".heic", ".avif"}));
+  frm.cboListAltFilePatterns.UserChose(10);
+  EXPECT_EQ(program.options.AlternateFilePattern, ".webp");
+  EXPECT_EQ(frm.tbrCommands.ButtonOf("alts").toolTip, "List webp files");
 }
 
 TEST_F(CatalogueTest, CustomPatternsAndTheUserEntry) {

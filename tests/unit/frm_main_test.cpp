@@ -185,12 +185,12 @@ TEST_F(FrmMainTest, StartUpAppliesTheSettings) {
   EXPECT_EQ(frm.State(), WindowState::Normal);
 }
 
-TEST_F(FrmMainTest, AnExtensionTheUserAddedTakesTheNinthPlace) {
-  memory.settings.SaveSetting("StartUp", "AlternateFilePattern", ".gif");
+TEST_F(FrmMainTest, AnExtensionTheUserAddedTakesThePlaceAfterTheFixedEntries) {
+  memory.settings.SaveSetting("StartUp", "AlternateFilePattern", ".psd");
   Start();
-  ASSERT_EQ(frm.cboListAltFilePatterns.ListCount(), 9);
-  EXPECT_EQ(frm.cboListAltFilePatterns.List()[8], "gif");
-  EXPECT_EQ(frm.tbrCommands.ButtonOf("alts").toolTip, "List gif files");
+  ASSERT_EQ(frm.cboListAltFilePatterns.ListCount(), kUserAltPatternPlace + 1);
+  EXPECT_EQ(frm.cboListAltFilePatterns.List()[kUserAltPatternPlace], "psd");
+  EXPECT_EQ(frm.tbrCommands.ButtonOf("alts").toolTip, "List psd files");
 }
 
 TEST_F(FrmMainTest, SecondInstanceOnlySaysSo) {
