@@ -9,7 +9,6 @@
 //                              composed bitmap plus twice the largest scaled picture)
 //   screens_bench peak CASE    one case in this process, printing what its peak adds
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -20,7 +19,7 @@ extern "C" {
 }
 
 #include "app/program.h"
-#include "bench/peak_memory.h"
+#include "bench/bench_support.h"
 #include "platform/memory/memory_platform.h"
 #include "tests/common/picture_builders.h"
 #include "wallpaper/screen_layout.h"
@@ -32,8 +31,6 @@ using namespace tapestrel;
 const Monitor kMonitors[] = {{{0, 0, 3840, 2160}, {0, 0, 3840, 2120}, true},
                              {{3840, 0, 6400, 1440}, {3840, 0, 6400, 1440}, false},
                              {{-1080, 0, 0, 1920}, {-1080, 0, 0, 1920}, false}};
-
-double now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
 
 std::string photoFile(int i) { return "screens-bench-" + std::to_string(i) + ".jpg"; }
 
@@ -48,13 +45,7 @@ std::vector<std::string> photos(bool make) {
       std::fwrite(jpeg.data(), 1, jpeg.size(), f);
       std::fclose(f);
     }
-    std::string bytes;
-    if (FILE* f = std::fopen(photoFile(i).c_str(), "rb")) {
-      char buffer[65536];
-      std::size_t n;
-      while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
-      std::fclose(f);
-    }
+    std::string bytes = bench::ReadFile(photoFile(i));
     all.push_back(std::move(bytes));
   }
   return all;
@@ -141,19 +132,10 @@ int main(int argc, char** argv) {
     return 0;
   }
   ProgramCase program(jpegs);
-  auto median = [](auto work) {
-    std::vector<double> times;
-    for (int i = 0; i < 5; ++i) {
-      const double start = now();
-      work();
-      times.push_back(now() - start);
-    }
-    std::sort(times.begin(), times.end());
-    return times[2];
-  };
+
   std::printf("Three monitors (3840x2160, 2560x1440, 1080x1920 portrait) filled from three 24-megapixel JPEGs\n");
-  const double floorTime = median([&] { floorCompose(jpegs); });
-  const double programTime = median([&] { program.Compose(); });
+  const double floorTime = bench::MedianSeconds(5, [&] { floorCompose(jpegs); });
+  const double programTime = bench::MedianSeconds(5, [&] { program.Compose(); });
   std::printf("  floor    %7.3f s\n  program  %7.3f s  (%.2fx the floor; at most 1.2x)\n", floorTime, programTime,
               programTime / floorTime);
   const double composed = 7480.0 * 2160 * 4 / (1 << 20);

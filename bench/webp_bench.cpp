@@ -5,7 +5,6 @@
 //   webp_bench              times (medians of 5) and peak memory of each
 //   webp_bench peak CASE F  one case in this process on the WebP file F
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -14,7 +13,7 @@
 #include <webp/encode.h>
 
 #include "app/program.h"
-#include "bench/peak_memory.h"
+#include "bench/bench_support.h"
 #include "platform/memory/memory_platform.h"
 #include "tests/common/picture_builders.h"
 
@@ -24,18 +23,6 @@ using namespace tapestrel;
 
 constexpr int kScreenWidth = 1920, kScreenHeight = 1080;
 
-double now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
-
-std::string readFile(const std::string& path) {
-  std::string bytes;
-  if (FILE* f = std::fopen(path.c_str(), "rb")) {
-    char buffer[65536];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
-    std::fclose(f);
-  }
-  return bytes;
-}
 
 void floorDecode(const std::string& webp) {
   int width = 0, height = 0;
@@ -74,7 +61,7 @@ struct ProgramCase {
 int main(int argc, char** argv) {
   const std::string photoFile = "webp-bench-photo.webp";
   if (argc == 4 && std::string(argv[1]) == "peak") {
-    const std::string webp = readFile(argv[3]);
+    const std::string webp = bench::ReadFile(argv[3]);
     ProgramCase program(webp);
     const long before = bench::PeakKilobytes();
     if (std::string(argv[2]) == "floor") floorDecode(webp);
@@ -95,18 +82,9 @@ int main(int argc, char** argv) {
   std::printf("24-megapixel (6000 x 4000) lossy WebP of %.1f MB to the working bitmap of a %d x %d screen\n",
               webp.size() / 1e6, kScreenWidth, kScreenHeight);
   ProgramCase program(webp);
-  auto median = [](auto work) {
-    std::vector<double> times;
-    for (int i = 0; i < 5; ++i) {
-      const double start = now();
-      work();
-      times.push_back(now() - start);
-    }
-    std::sort(times.begin(), times.end());
-    return times[2];
-  };
-  const double floorTime = median([&] { floorDecode(webp); });
-  const double programTime = median([&] { program.Change(); });
+
+  const double floorTime = bench::MedianSeconds(5, [&] { floorDecode(webp); });
+  const double programTime = bench::MedianSeconds(5, [&] { program.Change(); });
   std::printf("  floor    %7.3f s\n  program  %7.3f s  (%.2fx the floor; at most 1.2x)\n", floorTime, programTime,
               programTime / floorTime);
   const double floorPeak = bench::PeakMiB(argv[0], {"peak", "floor", photoFile.c_str()});

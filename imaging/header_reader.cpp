@@ -303,6 +303,10 @@ void HeaderReader::ReadWebpHeader(const std::string& path) {
 void HeaderReader::ReadIsoMediaHeader(const std::string& path) {
   // The properties lie near the file's head (in "meta"); 256 KB holds them in any real file.
   if (!Open(path)) return;
+  if (file_->Size() < 16) {  // not even a file-type box and the start of another
+    CloseFile();
+    return;
+  }
   std::vector<std::uint8_t> h(static_cast<std::size_t>(std::min<std::uint64_t>(file_->Size(), 256 * 1024)));
   h.resize(file_->Read(h.data(), h.size()));
   CloseFile();

@@ -25,7 +25,7 @@ class InputFileSystem : public MemoryFileSystem {
     explicit Buffer(const std::string& data) : data_(data) {}
     std::size_t Read(void* into, std::size_t count) override {
       const std::size_t n = position_ >= data_.size() ? 0 : std::min(count, data_.size() - static_cast<std::size_t>(position_));
-      std::memcpy(into, data_.data() + position_, n);
+      if (n) std::memcpy(into, data_.data() + position_, n);
       position_ += n;
       return n;
     }

@@ -1,17 +1,50 @@
-// Peak memory of one benchmark case, measured in a process of its own (Linux): the
-// benchmark runs itself again with arguments naming the case, and the child prints what
-// its high-water mark rose by.
+// What the benchmarks share: a file's bytes, the median time of a few runs, and (Linux)
+// the peak memory of one case measured in a process of its own: the benchmark runs itself
+// again with arguments naming the case, and the child prints what its high-water mark
+// rose by.
 #pragma once
 
-#include <sys/wait.h>
-#include <unistd.h>
-
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 namespace tapestrel::bench {
+
+// A whole file's bytes; empty when it cannot be read.
+inline std::string ReadFile(const std::string& path) {
+  std::string bytes;
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    char buffer[65536];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
+    std::fclose(f);
+  }
+  return bytes;
+}
+
+// The median of `runs` timings of `work`, in seconds.
+inline double MedianSeconds(int runs, const std::function<void()>& work) {
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+#ifndef _WIN32
 
 // The process's own high-water mark (VmHWM) in KiB: unlike getrusage's, it starts afresh
 // in a newly executed program.
@@ -46,5 +79,7 @@ inline double PeakMiB(const char* self, std::vector<const char*> arguments) {
   waitpid(child, &status, 0);
   return got > 0 ? std::atof(text) : -1;
 }
+
+#endif
 
 }  // namespace tapestrel::bench
