@@ -134,17 +134,6 @@ Bitmap pictureOfSize(PictureSize size, PictureSize full) {
   return out;
 }
 
-// A row of R, G, B, A pixels over a background colour, as 0x00RRGGBB pixels.
-void overBackground(const unsigned char* p, int width, std::uint32_t background, std::uint32_t* row) {
-  const int back[] = {static_cast<int>(background >> 16 & 0xFF), static_cast<int>(background >> 8 & 0xFF),
-                      static_cast<int>(background & 0xFF)};
-  for (int x = 0; x < width; ++x, p += 4) {
-    const int a = p[3];
-    auto over = [a](int c, int b) { return static_cast<std::uint32_t>((c * a + b * (255 - a) + 127) / 255); };
-    row[x] = over(p[0], back[0]) << 16 | over(p[1], back[1]) << 8 | over(p[2], back[2]);
-  }
-}
-
 // The averaged picture: from the rows fed already, or from a whole turned copy (then
 // released first, before the caller keeps the result).
 Bitmap finishSmooth(AreaRows& area, Bitmap* whole, PictureSize full) {
@@ -479,8 +468,9 @@ Bitmap decodeWithStb(const std::string& bytes, PictureFormat format, const Decod
   // the background asked for).
   const std::uint32_t background = format == PictureFormat::Gif ? options.background : 0xFFFFFF;
   return sampleRows({width, height}, options, [&](int y, std::uint32_t* row) {
-    overBackground(pixels.data + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 4, width, background,
-                   row);
+    const unsigned char* p = pixels.data + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 4;
+    for (int x = 0; x < width; ++x, p += 4)  // R, G, B, A
+      row[x] = OverBackground(std::uint32_t{p[3]} << 24 | p[0] << 16 | p[1] << 8 | p[2], background);
   });
 }
 
@@ -550,14 +540,10 @@ Bitmap decodeWebp(const std::string& bytes, const DecodeOptions& options) {
   if (status == VP8_STATUS_OUT_OF_MEMORY) throw runtime_error::OutOfMemory();
   if (status != VP8_STATUS_OK) bad(status == VP8_STATUS_NOT_ENOUGH_DATA ? "the file is cut short" : "the picture is damaged");
   Bitmap out = pictureOfSize(target, full);
-  std::vector<std::uint8_t> rgba(static_cast<std::size_t>(target.width) * 4);
-  for (int y = 0; y < target.height; ++y) {
-    const std::uint8_t* p = pixels.data() + static_cast<std::size_t>(y) * target.width * 4;
-    for (int x = 0; x < target.width; ++x) {  // B, G, R, A to R, G, B, A
-      rgba[4 * x] = p[4 * x + 2], rgba[4 * x + 1] = p[4 * x + 1], rgba[4 * x + 2] = p[4 * x], rgba[4 * x + 3] = p[4 * x + 3];
-    }
-    overBackground(rgba.data(), target.width, options.background,
-                   out.pixels.data() + static_cast<std::size_t>(y) * target.width);
+  for (std::size_t i = 0; i < out.pixels.size(); ++i) {  // B, G, R, A: a little-endian 0xAARRGGBB
+    std::uint32_t argb;
+    std::memcpy(&argb, pixels.data() + 4 * i, 4);
+    out.pixels[i] = OverBackground(argb, options.background);
   }
   if (options.colors > 0) ReduceToColorCube(out, options.dither);
   return out;
@@ -643,34 +629,24 @@ Bitmap decodeTiff(const std::string& bytes, const DecodeOptions& options) {
   const int got = TIFFRGBAImageGet(&image, raster.data(), width, height);
   TIFFRGBAImageEnd(&image);
   if (!got) bad("the picture is damaged or cut short");
-  // libtiff's ABGR in memory order R, G, B, A: to 0x00RRGGBB over white.
-  auto rowOf = [&](int y, std::uint32_t* row) {
-    const std::uint32_t* from = raster.data() + static_cast<std::size_t>(y) * width;
-    std::uint8_t rgba[4];
-    for (std::uint32_t x = 0; x < width; ++x) {
-      const std::uint32_t p = from[x];
-      rgba[0] = static_cast<std::uint8_t>(TIFFGetR(p)), rgba[1] = static_cast<std::uint8_t>(TIFFGetG(p));
-      rgba[2] = static_cast<std::uint8_t>(TIFFGetB(p)), rgba[3] = static_cast<std::uint8_t>(TIFFGetA(p));
-      overBackground(rgba, 1, options.background, row + x);
-    }
-  };
-  if (orientation <= 1 || orientation > 8) return sampleRows(full, options, rowOf);
-  // Turned or mirrored: first the picture as shown, then fitted.
-  const RowSampler sampler(static_cast<int>(width), static_cast<int>(height), orientation, full);
-  Bitmap shown = pictureOfSize(full, full);
-  std::vector<std::uint32_t> row(width);
-  for (int y = 0; y < static_cast<int>(height); ++y) {
-    rowOf(y, row.data());
-    sampler.Feed(y, row.data(), shown);
+  // libtiff's pixels (alpha in the top byte, then blue, green, red) over the background,
+  // in place: the raster becomes the picture as stored.
+  for (std::uint32_t& p : raster)
+    p = OverBackground(TIFFGetA(p) << 24 | TIFFGetR(p) << 16 | TIFFGetG(p) << 8 | TIFFGetB(p), options.background);
+  Bitmap stored;
+  stored.width = static_cast<int>(width);
+  stored.height = static_cast<int>(height);
+  stored.pixels = std::move(raster);
+  // Turned or mirrored first, as shown; then fitted like every picture.
+  Bitmap shown;
+  if (orientation > 1 && orientation <= 8) {
+    shown = TurnedAsShown(stored, orientation);
+    Bitmap().pixels.swap(stored.pixels);
   }
-  std::vector<std::uint32_t>().swap(raster);
-  if (target == full) return shown;
-  Bitmap out = options.smooth ? ShrinkSmooth(shown, target.width, target.height)
-                              : StretchNearest(shown, target.width, target.height);
-  out.fullWidth = full.width;
-  out.fullHeight = full.height;
-  if (options.colors > 0) ReduceToColorCube(out, options.dither);
-  return out;
+  const Bitmap& whole = shown.Empty() ? stored : shown;
+  return sampleRows(full, options, [&whole](int y, std::uint32_t* row) {
+    std::copy_n(whole.pixels.data() + static_cast<std::size_t>(y) * whole.width, whole.width, row);
+  });
 }
 
 // ZSoft PCX: run-length coded planes; 1, 2, 4 or 8 bits and 1, 3 or 4 planes.
@@ -777,6 +753,13 @@ Bitmap DecodePicture(const std::string& bytes, PictureFormat format, const Decod
     }
     return decodePcx(bytes, options);
   });
+}
+
+std::uint32_t OverBackground(std::uint32_t argb, std::uint32_t background) {
+  const std::uint32_t a = argb >> 24;
+  auto over = [a](std::uint32_t c, std::uint32_t b) { return (c * a + b * (255 - a) + 127) / 255; };
+  return over(argb >> 16 & 0xFF, background >> 16 & 0xFF) << 16 | over(argb >> 8 & 0xFF, background >> 8 & 0xFF) << 8 |
+         over(argb & 0xFF, background & 0xFF);
 }
 
 Bitmap TurnedAsShown(const Bitmap& stored, int orientation) {

@@ -76,6 +76,9 @@ Bitmap DecodePicture(const std::string& bytes, PictureFormat format, const Decod
 // 1 when there is none or it cannot be read.
 int ExifOrientation(const std::uint8_t* data, std::size_t size);
 
+// A pixel of 0xAARRGGBB (alpha 255 opaque) over a background colour, as 0x00RRGGBB.
+std::uint32_t OverBackground(std::uint32_t argb, std::uint32_t background);
+
 // A picture as stored, turned or mirrored as an EXIF orientation (1 to 8) says.
 Bitmap TurnedAsShown(const Bitmap& stored, int orientation);
 

@@ -41,14 +41,14 @@ Place placeOf(int index) { return {index / 3, index % 3}; }
 
 }  // namespace
 
-struct WallpaperWriter::SmoothShrinkingScope {
-  explicit SmoothShrinkingScope(WallpaperWriter& w) : writer(w) {
+struct WallpaperWriter::WallpaperDecodingScope {
+  explicit WallpaperDecodingScope(WallpaperWriter& w) : writer(w) {
     writer.shrinkSmoothly_ = writer.options_.SmoothShrinking;
     writer.gvbox_.Smooth = writer.options_.SmoothShrinking;
     // On the desktop a transparent part shows the desktop's colour.
     writer.gvbox_.Background = writer.desktop_.DesktopColor();
   }
-  ~SmoothShrinkingScope() {
+  ~WallpaperDecodingScope() {
     writer.shrinkSmoothly_ = false;
     writer.gvbox_.Smooth = false;
     writer.gvbox_.Background = 0xFFFFFF;
@@ -99,7 +99,7 @@ bool WallpaperWriter::ChangeWallpaperTo(const std::string& path) {
 
 bool WallpaperWriter::PrepareBitmapWallpaper(const std::string& path) {
   if (Composes()) return PrepareComposedWallpaper(path);
-  SmoothShrinkingScope smooth(*this);
+  WallpaperDecodingScope smooth(*this);
   if (!LoadPictureIntoBox(picLoad_, path)) return false;
   const double zoom = ComputeFitZoom();
   if (zoom < 1) {
@@ -113,7 +113,7 @@ bool WallpaperWriter::PrepareBitmapWallpaper(const std::string& path) {
 
 bool WallpaperWriter::PrepareMetafileWallpaper(const std::string& path) {
   if (Composes()) return PrepareComposedWallpaper(path);
-  SmoothShrinkingScope smooth(*this);
+  WallpaperDecodingScope smooth(*this);
   if (!LoadPictureIntoBox(picLoad_, path)) return false;
   const double zoom = ComputeFitZoom();
   if (zoom < 1) {
@@ -127,7 +127,7 @@ bool WallpaperWriter::PrepareMetafileWallpaper(const std::string& path) {
 
 bool WallpaperWriter::PrepareDecodedWallpaper(const std::string& path) {
   if (Composes()) return PrepareComposedWallpaper(path);
-  SmoothShrinkingScope smooth(*this);
+  WallpaperDecodingScope smooth(*this);
   try {
     if (!(DecodeImage && DecodeImage(path))) return false;
     const double zoom = ComputeFitZoom();
@@ -157,18 +157,20 @@ bool WallpaperWriter::Composes() const {
   const int mode = EffectiveMode();
   if (mode < 0 || mode >= backdrop::kCount || IsInternalMode(mode)) return false;
   return mode == backdrop::kFill || mode == backdrop::kFit ||
-         (options_.ScreenArrangement > 0 && options_.ScreenArrangement < kScreenArrangements);
+         Arrangement() != ScreenArrangement::Same;
 }
 
-std::vector<PixelRect> WallpaperWriter::PictureScreens() const {
-  const int arrangement = std::clamp(options_.ScreenArrangement, 0, kScreenArrangements - 1);
-  return PictureRegions(static_cast<ScreenArrangement>(arrangement), desktop_.Monitors());
+ScreenArrangement WallpaperWriter::Arrangement() const {
+  const int stored = options_.ScreenArrangement;
+  return stored > 0 && stored < kScreenArrangements ? static_cast<ScreenArrangement>(stored) : ScreenArrangement::Same;
 }
+
+std::vector<PixelRect> WallpaperWriter::PictureScreens() const { return PictureRegions(Arrangement(), desktop_.Monitors()); }
 
 bool WallpaperWriter::PrepareComposedWallpaper(const std::string& path) {
   std::vector<std::string> pictures{path};
   // The default picture stands alone on every screen.
-  if (options_.ScreenArrangement == static_cast<int>(ScreenArrangement::Each) && OtherScreenPictures &&
+  if (Arrangement() == ScreenArrangement::Each && OtherScreenPictures &&
       !state_.UseDefaultStyleOnce) {
     const std::size_t screens = desktop_.Monitors().size();
     if (screens > 1)
@@ -207,11 +209,10 @@ std::shared_ptr<const Bitmap> WallpaperWriter::LoadScreenPicture(const std::stri
 
 bool WallpaperWriter::ComposeScreens(const std::vector<std::string>& pictures) {
   if (pictures.empty()) return false;
-  SmoothShrinkingScope smooth(*this);
+  WallpaperDecodingScope smooth(*this);
   const std::vector<Monitor> monitors = desktop_.Monitors();
-  const int arrangement = std::clamp(options_.ScreenArrangement, 0, kScreenArrangements - 1);
   const PixelRect screen = VirtualScreen(monitors);
-  std::vector<PixelRect> regions = PictureRegions(static_cast<ScreenArrangement>(arrangement), monitors);
+  std::vector<PixelRect> regions = PictureRegions(Arrangement(), monitors);
   for (PixelRect& r : regions) r = {r.left - screen.left, r.top - screen.top, r.right - screen.left, r.bottom - screen.top};
   Layout layout;
   layout.mode = EffectiveMode();
@@ -220,7 +221,7 @@ bool WallpaperWriter::ComposeScreens(const std::vector<std::string>& pictures) {
   layout.smooth = options_.SmoothShrinking;
   layout.background = desktop_.DesktopColor();
   // Which picture each region shows: a picture each in turn, or the first everywhere.
-  const bool each = arrangement == static_cast<int>(ScreenArrangement::Each);
+  const bool each = Arrangement() == ScreenArrangement::Each;
   auto pictureOf = [&](std::size_t region) { return each ? region % pictures.size() : 0; };
   // The bitmap of every screen is held whole, and written whole: refused before any
   // memory is asked for when that would pass what one picture may take.

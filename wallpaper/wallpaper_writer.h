@@ -27,6 +27,7 @@ struct Options;
 struct ProgramState;
 
 class PictureBox;
+enum class ScreenArrangement;
 
 inline constexpr const char* kWorkingBitmapName = "Tapestrel Wallpaper.bmp";
 
@@ -130,7 +131,9 @@ class WallpaperWriter {
   void WriteComposedStyle();
   // For the duration of one wallpaper's preparation, shrinking averages pixels when the
   // user wants it, and transparent parts show the desktop's colour.
-  struct SmoothShrinkingScope;
+  struct WallpaperDecodingScope;
+  // The arrangement of screens in force (a stored value out of range: the same picture on each).
+  ScreenArrangement Arrangement() const;
 
   // Collaborators.
   FileSystem& files_;

@@ -136,13 +136,7 @@ std::optional<Bitmap> Win32Gvbox::DecodeBySystem(const std::string& bytes, const
                                    reinterpret_cast<BYTE*>(stored.pixels.data()))))
     return fail("The picture is damaged");
   // B, G, R, A in memory: over the background asked for.
-  const std::uint32_t back = options.background;
-  for (std::uint32_t& p : stored.pixels) {
-    const std::uint32_t a = p >> 24;
-    auto over = [a](std::uint32_t c, std::uint32_t b) { return (c * a + b * (255 - a) + 127) / 255; };
-    p = over(p >> 16 & 0xFF, back >> 16 & 0xFF) << 16 | over(p >> 8 & 0xFF, back >> 8 & 0xFF) << 8 |
-        over(p & 0xFF, back & 0xFF);
-  }
+  for (std::uint32_t& p : stored.pixels) p = OverBackground(p, options.background);
   Bitmap out = TurnedAsShown(stored, orientation);
   if (target != full) {
     out.fullWidth = full.width;
