@@ -31,7 +31,7 @@
 #define IDM_INFO_MODE 1303
 #define IDM_DELETE_CONFIRMATION 1304
 #define IDM_RENAME_ON_COLLISION 1305
-#define IDM_VIEW_STYLE 1310          /* 0 to 3 */
+#define IDM_VIEW_STYLE 1310          /* 0 to 4 */
 #define IDM_SORT 1320                /* 0 to 5 */
 #define IDM_DCT 1330                 /* 0 to 2 */
 #define IDM_JPEG_DITHER 1333         /* 0 to 2 */
@@ -71,7 +71,7 @@
 #define IDM_CUSTOM 2000              /* notification-area menu, 0 to 22 */
 #define IDM_CUSTOM2 2100             /* full-screen viewer menu, 0 to 26 */
 #define IDM_CUSTOM3 2200             /* file-list menu, 0 to 14 */
-#define IDM_VIEW_STYLE_POPUP 2220    /* 0 to 3 */
+#define IDM_VIEW_STYLE_POPUP 2220    /* 0 to 4 */
 #define IDM_SORT_POPUP 2230          /* 0 to 5 */
 
 #endif

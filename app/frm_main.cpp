@@ -8,6 +8,7 @@
 #include "catalogue/folder_tree.h"
 #include "app/program.h"
 #include "catalogue/file_list.h"
+#include "catalogue/thumbnailer.h"
 #include "wallpaper/screen_layout.h"
 #include "desktop/hot_key.h"
 #include "platform/text.h"
@@ -47,6 +48,10 @@ constexpr const char* kIntervalPlace = "interval";
 constexpr long kAltComboWidth = 1200;
 constexpr long kIntervalBoxWidth = 600;
 constexpr long kSpinWidth = 255;
+// Thumbnails are made on a short timer, which Windows raises only when no other message
+// waits; each tick makes them for about a slice, so a key or a scroll waits no longer.
+constexpr int kThumbnailTick = 10;
+constexpr std::uint32_t kThumbnailSlice = 40;
 
 // Status-bar panels: key, width in twips, whether it takes the room left.
 struct PanelLayout {
@@ -106,6 +111,8 @@ void FrmMain::BuildControls() {
   tmrTapestrel[1].SetInterval(400);
   tmrExitWhenIdle.SetInterval(100);
   tmrDisplayChanged.SetInterval(400);
+  tmrThumbnails.SetInterval(kThumbnailTick);
+  thumbnailPictures.SetSize(Thumbnailer::CellFor(program_.platform.desktop.TwipsPerPixel()));
 
   fraPictureDirectories.SetCaption("&Go To Folder");
   cboPictureDirectories.SetFont({"Courier New", 8, false});
@@ -121,6 +128,7 @@ void FrmMain::BuildControls() {
     ListView& list = lstvFiles[i];
     list.Icons = &imglstLargeIcon;
     list.SmallImages = &imglstSmallIcon;
+    list.Pictures = &thumbnailPictures;
     list.SetContainer(&piclstvFiles[i]);
     for (const char* header : kColumns) list.AddColumn(header, 1440);
   }
@@ -162,6 +170,11 @@ void FrmMain::ConnectEvents() {
     list.KeyUp = [this](int&, int) { program_.files.ShowSelection(); };
     list.KeyDown = [this, i](int& key, int shift) { lstvFiles_KeyDown(i, key, shift); };
     list.DblClick = [this] { program_.outside.RunFile(); };
+    list.ThumbnailFor = [this, i](int index) {
+      const int slot = program_.thumbnails.Want(lstvFiles[i], index);
+      if (program_.thumbnails.Pending()) tmrThumbnails.SetEnabled(true);
+      return slot;
+    };
     list.AcceptsDrops = true;
     list.FilesDropped = [this](const std::vector<std::string>& paths) { program_.operations.Dropped(paths, false); };
   }
@@ -205,6 +218,11 @@ void FrmMain::ConnectEvents() {
     program_.wallpaper.DisplayChanged();
   };
   TaskbarCreated = [this] { program_.wallpaper.RestoreIfLost(); };
+  tmrThumbnails.Elapsed = [this] {
+    // A fill or a file operation lets events run as it goes: it is not slowed by this.
+    if (program_.LongWorkRunning()) return;
+    if (!program_.thumbnails.MakeSome(kThumbnailSlice)) tmrThumbnails.SetEnabled(false);
+  };
   tmrExitWhenIdle.Elapsed = [this] {
     if (pendingExit_ < 0 || program_.LongWorkRunning() || program_.ModalShowing()) return;
     mnuExit_Click(pendingExit_);
@@ -326,6 +344,11 @@ void FrmMain::InfoOffMode() {
 }
 
 void FrmMain::lstvFiles_KeyDown(int list, int& keyCode, int shift) {
+  // Esc stops the making of thumbnails; those the list draws next are made again.
+  if (keyCode == 27 && program_.thumbnails.Pending()) {
+    program_.thumbnails.Stop();
+    tmrThumbnails.SetEnabled(false);
+  }
   // Shift+F10 opens the file list's own menu when something is selected.
   if (keyCode == 121 && (shift & 1) && lstvFiles[list].SelectedCount() > 0) {
     keyCode = 0;
@@ -437,9 +460,7 @@ void FrmMain::InitializeToolBar() {
   tbrCommands.SetPressed("alts", currentList_ == 0);
   tbrCommands.SetPressed("timer", tmrTapestrel[0].Enabled());
   tbrCommands.SetButtonEnabled("decode", currentList_ == 0);
-  static const char* const viewKeys[] = {"largeicons", "smallicons", "list", "details"};
-  for (int i = 0; i < 4; ++i)
-    tbrCommands.SetPressed(viewKeys[i], lstvFiles[currentList_].GetView() == static_cast<ListView::View>(i));
+  ShowViewStyle();
   MoveControls();
   ChangeMainStatusMsg("");
   SetCaption(caption);
@@ -456,9 +477,16 @@ void FrmMain::SetCurrentList(int list) {
     piclstvFiles[i].SetVisible(i == currentList_);
     lstvFiles[i].SetVisible(i == currentList_);
   }
+  ShowViewStyle();
+}
+
+void FrmMain::ShowViewStyle() {
   const int style = lstvFiles[currentList_].GetView();
-  RadioCheck(mViewStyle, 4, style);
-  RadioCheck(mViewStylePopUp, 4, style);
+  RadioCheck(mViewStyle, ListView::kViews, style);
+  RadioCheck(mViewStylePopUp, ListView::kViews, style);
+  // The toolbar has buttons for the first four; in the Thumbnails view none is down.
+  static const char* const viewKeys[] = {"largeicons", "smallicons", "list", "details"};
+  for (int i = 0; i < 4; ++i) tbrCommands.SetPressed(viewKeys[i], i == style);
 }
 
 void FrmMain::picSizeBar_MouseDown(int button, long x) {
@@ -512,7 +540,7 @@ void FrmMain::ApplySettings(bool atStart) {
   mnuDeleteConfirmation.SetChecked(o.DeleteConfirmation);
   mnuRenameOnCollision.SetChecked(o.RenameOnCollision);
   for (int list = 0; list < 2; ++list)
-    lstvFiles[list].SetView(static_cast<ListView::View>(std::clamp(o.ListViewView[list == 1 ? 0 : 1], 0, 3)));
+    lstvFiles[list].SetView(static_cast<ListView::View>(std::clamp(o.ListViewView[list == 1 ? 0 : 1], 0, ListView::kViews - 1)));
   RadioCheck(mSort, 6, o.SortKey);
   RadioCheck(mSortPopUp, 6, o.SortKey);
   program_.decoder.LoadDecoderOptions();

@@ -10,6 +10,7 @@
 #include "platform/controls/controls.h"
 #include "platform/controls/form.h"
 #include "platform/controls/list_view.h"
+#include "platform/controls/thumbnail_list.h"
 
 namespace tapestrel {
 
@@ -131,6 +132,8 @@ class FrmMain : public Form, public MainView {
   void ScreenSaverRadioChecks(bool active) override;
   // Checks entry `checked` of the first `count` entries of a menu array, unchecks the rest.
   void RadioCheck(const MenuArray& items, int count, int checked);
+  // The current list's view style, checked in both menus and pressed on the toolbar.
+  void ShowViewStyle();
   // The pop-up menus offer "Remove &Default" while the default picture is the wallpaper
   // (state 0) and "&Default Wallpaper" / "&Default Image" otherwise (state 1).
   void SwitchBossAndRestoreMenus(int state) override;
@@ -160,6 +163,8 @@ class FrmMain : public Form, public MainView {
   // Started by a display change and again by each that follows: once the display has
   // settled, the wallpaper is laid out for it.
   Timer tmrDisplayChanged{*this, "tmrDisplayChanged"};
+  // Makes the Thumbnails view's pictures between events while any are wanted.
+  Timer tmrThumbnails{*this, "tmrThumbnails"};
   DriveListBox drvPictureDirectories{*this, "drvPictureDirectories"};
   Frame fraPictureDirectories{*this, "fraPictureDirectories"};
   ComboBox cboPictureDirectories{*this, "cboPictureDirectories"};
@@ -172,6 +177,10 @@ class FrmMain : public Form, public MainView {
   ImageList imglstLargeIcon{*this, "imglstLargeIcon", 32};
   ImageList imglstSmallIcon{*this, "imglstSmallIcon", 16};
   ImageList imglstToolbar{*this, "imglstToolbar", 16};
+  // The pictures of both lists' Thumbnails view. The renderer's image list holds a copy,
+  // so the two together stay within 64 MiB.
+  static constexpr std::size_t kThumbnailBytes = 32u << 20;
+  ThumbnailList thumbnailPictures{kThumbnailBytes};
 
   // Menu items the program reads and changes by name.
   Menu& mnuTimerOnOff;

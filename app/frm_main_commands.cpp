@@ -44,8 +44,8 @@ const std::vector<Command>& indexedCommands() {
     range(IDM_EXPLORER + 1, 4, &FrmMain::mnuExplorer_Click, 1);
     range(IDM_CHANGE_WALLPAPER, 5, &FrmMain::mnuChangeWallpapertoNext_Click);
     range(IDM_SCREEN_SAVER, 2, &FrmMain::mnuScreenSaver_Click);
-    range(IDM_VIEW_STYLE, 4, &FrmMain::mViewStyle_Click);
-    range(IDM_VIEW_STYLE_POPUP, 4, &FrmMain::mViewStyle_Click);
+    range(IDM_VIEW_STYLE, ListView::kViews, &FrmMain::mViewStyle_Click);
+    range(IDM_VIEW_STYLE_POPUP, ListView::kViews, &FrmMain::mViewStyle_Click);
     range(IDM_SORT, 6, &FrmMain::mSort_Click);
     range(IDM_SORT_POPUP, 6, &FrmMain::mSort_Click);
     range(IDM_DCT, 3, &FrmMain::Mnu_DCT_Click);
@@ -257,10 +257,7 @@ void FrmMain::mnuRenameOnCollision_Click() {
 void FrmMain::mViewStyle_Click(int index) {
   lstvFiles[currentList_].SetView(static_cast<ListView::View>(index));
   program_.options.ListViewView[currentList_ == 1 ? 0 : 1] = index;
-  RadioCheck(mViewStyle, 4, index);
-  RadioCheck(mViewStylePopUp, 4, index);
-  static const char* const viewKeys[] = {"largeicons", "smallicons", "list", "details"};
-  for (int i = 0; i < 4; ++i) tbrCommands.SetPressed(viewKeys[i], i == index);
+  ShowViewStyle();
 }
 
 void FrmMain::Mnu_DCT_Click(int index) { program_.decoder.DctMethodChosen(index); }

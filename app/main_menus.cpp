@@ -1,6 +1,7 @@
 #include "app/main_menus.h"
 
 #include "app/command_ids.h"
+#include "platform/controls/list_view.h"
 
 namespace tapestrel {
 
@@ -75,6 +76,7 @@ const Row kMenuBar[] = {
     {"mViewStyle", 1, "mnuView", -1, "&Small Icons", IDM_VIEW_STYLE + 1, {}, "Displays the small icon and filename.", 1029},
     {"mViewStyle", 2, "mnuView", -1, "&List", IDM_VIEW_STYLE + 2, {}, "Displays the filenames as a list.", 1029},
     {"mViewStyle", 3, "mnuView", -1, "&Details", IDM_VIEW_STYLE + 3, {}, "Displays the filenames and associated details.", 1029},
+    {"mViewStyle", 4, "mnuView", -1, "&Thumbnails", IDM_VIEW_STYLE + 4, {}, "Displays a small picture of each file.", 1029},
     {"mnuSort", -1, "mnuSettings", -1, "&Sort", 0, {}, "", 1030},
     {"mSort", 0, "mnuSort", -1, "&Name", IDM_SORT, {}, "Sorts the list of files by filename.", 1030},
     {"mSort", 1, "mnuSort", -1, "&Folder", IDM_SORT + 1, {}, "Sorts the list of files by folder occupied.", 1030},
@@ -196,7 +198,7 @@ const PopupItem kCustom3[] = {
     {"&Wallpaper", "Changes the wallpaper using the selected file."}, {"-", ""}, {"Vie&w", ""}, {"Sor&t", ""},
     {"-", ""}, {"&About", kAboutHelp}, {"&Cancel", "Dismisses this menu."}};
 
-const char* const kViewStyles[] = {"&Large Icons", "&Small Icons", "&List", "&Details"};
+const char* const kViewStyles[] = {"&Large Icons", "&Small Icons", "&List", "&Details", "&Thumbnails"};
 const char* const kSortKeys[] = {"&Name", "&Folder", "File &Type", "&ID", "File &Size", "&Date"};
 
 Menu& addItem(MenuSet& menus, const char* name, int index, Menu* parent, const std::string& caption, int command,
@@ -238,7 +240,7 @@ void BuildMainMenus(MenuSet& menus) {
   addPopup(menus, "mPopUp3", "mCustom3", kCustom3, IDM_CUSTOM3, 1050);
   Menu& view = menus.Get("mCustom3", 10);
   Menu& sort = menus.Get("mCustom3", 11);
-  for (int i = 0; i < 4; ++i)
+  for (int i = 0; i < ListView::kViews; ++i)
     addItem(menus, "mViewStylePopUp", i, &view, kViewStyles[i], IDM_VIEW_STYLE_POPUP + i,
             menus.Get("mViewStyle", i).HelpLine(), 1050);
   for (int i = 0; i < 6; ++i)

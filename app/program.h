@@ -17,6 +17,7 @@
 #include "catalogue/frm_yes_no_all_cancel.h"
 #include "catalogue/folder_set.h"
 #include "catalogue/outside_programs.h"
+#include "catalogue/thumbnailer.h"
 #include "desktop/frm_options.h"
 #include "desktop/frm_events.h"
 #include "desktop/frm_floating_time_changer.h"
@@ -103,6 +104,7 @@ class Program {
   Rotation rotation{platform.ui, platform.files, platform.clock, options, state,    settings, headers,
                     wallpaper,   files,          decoder,        frmMain, frmTrayIcon, frmFullScreen};
   FileList files{platform.ui, platform.files, platform.desktop, options, state, settings, headers, frmMain, frmTrayIcon};
+  Thumbnailer thumbnails{platform.gvbox, platform.clock, frmMain.thumbnailPictures};
   FolderSet folders{platform.files, platform.ui, platform.desktop, options, state, settings, files, frmMain, frmOptions};
   FileOperations operations{platform.files, platform.ui, platform.shell, options,  state,
                             files,          folders,     decoder,        frmMain,  frmYesNoAllCancel};

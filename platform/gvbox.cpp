@@ -58,6 +58,18 @@ void Gvbox::SetFileName(const std::string& path) {
   if (path.empty()) return;
   // The name is held even when the load fails, so that the failure can name the file.
   fileName_ = path;
+  DecodeOptions options = options_;
+  options.colors = DisplayDepth <= 8 ? 256 : 0;
+  options.fit = Fit;
+  options.smooth = Smooth;
+  options.background = Background;
+  options.maxPixels = MaxPixels;
+  options.cancelled = Cancelled;
+  picture_ = std::make_shared<const Bitmap>(Decode(path, options));
+  PictureChanged();
+}
+
+Bitmap Gvbox::Decode(const std::string& path, const DecodeOptions& options) {
   const std::string::size_type dot = path.find_last_of('.');
   const std::string extension = dot == std::string::npos ? std::string() : path.substr(dot + 1);
   const std::optional<PictureFormat> format = FormatOfExtension(extension);
@@ -72,21 +84,10 @@ void Gvbox::SetFileName(const std::string& path) {
   std::string bytes = WithPictureMemory([&] { return std::string(static_cast<std::size_t>(file->Size()), '\0'); });
   bytes.resize(file->Read(bytes.data(), bytes.size()));
   file.reset();
-  DecodeOptions options = options_;
-  options.colors = DisplayDepth <= 8 ? 256 : 0;
-  options.fit = Fit;
-  options.smooth = Smooth;
-  options.background = Background;
-  options.maxPixels = MaxPixels;
-  options.cancelled = Cancelled;
-  if (format) {
-    picture_ = std::make_shared<const Bitmap>(DecodePicture(bytes, *format, options));
-  } else {
-    std::optional<Bitmap> decoded = DecodeBySystem(bytes, options);
-    if (!decoded) throw RuntimeError{decode_error::kPictureLoadFailed, "Unsupported picture type"};
-    picture_ = std::make_shared<const Bitmap>(std::move(*decoded));
-  }
-  PictureChanged();
+  if (format) return DecodePicture(bytes, *format, options);
+  std::optional<Bitmap> decoded = DecodeBySystem(bytes, options);
+  if (!decoded) throw RuntimeError{decode_error::kPictureLoadFailed, "Unsupported picture type"};
+  return std::move(*decoded);
 }
 
 }  // namespace tapestrel

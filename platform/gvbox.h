@@ -45,6 +45,9 @@ class Gvbox {
   // Member 5.
   const std::string& FileName() const { return fileName_; }
   void SetFileName(const std::string& path);
+  // A file decoded as loading it would be, with these options, while the control keeps
+  // the picture it holds (a list's small pictures are made this way).
+  Bitmap Decode(const std::string& path, const DecodeOptions& options);
   // Member 8: none while nothing is loaded.
   const std::shared_ptr<const Bitmap>& Picture() const { return picture_; }
 

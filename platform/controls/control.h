@@ -20,7 +20,7 @@ enum class ControlKind {
 // What changed, for the renderer.
 enum class ControlProperty {
   Text, Bounds, Visible, Enabled, Value, Items, ListIndex, ToolTip, Font, Columns, View, Panels, Buttons,
-  Interval, Selection, Path, Parent, DroppedDown
+  Interval, Selection, Path, Parent, DroppedDown, ItemImage
 };
 
 // Shift-state bits of key and mouse events.

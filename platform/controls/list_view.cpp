@@ -115,6 +115,11 @@ void ListView::EnsureVisible(int index) {
   Changed(ControlProperty::Selection);
 }
 
+void ListView::RedrawItem(int index) {
+  redrawRequest_ = index;
+  Changed(ControlProperty::ItemImage);
+}
+
 void ListView::UserSelected(int index, bool selected) {
   if (index < 0) {
     for (ListItem& item : items_) item.selected = selected;

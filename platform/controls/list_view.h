@@ -1,4 +1,5 @@
-// A list of items in columns, shown as large icons, small icons, a list or details.
+// A list of items in columns, shown as large icons, small icons, a list, details or
+// thumbnails (small pictures the program makes of the items' files).
 // The renderer draws the items from here on demand, so that tens of thousands of them
 // cost nothing to show; adding many items inside BeginUpdate/EndUpdate tells the
 // renderer only once.
@@ -13,6 +14,7 @@
 namespace tapestrel {
 
 class ImageList;
+class ThumbnailList;
 
 struct ListItem {
   std::string text;
@@ -27,7 +29,8 @@ struct ListItem {
 
 class ListView : public Control {
  public:
-  enum View { LargeIcons = 0, SmallIcons = 1, List = 2, Details = 3 };
+  enum View { LargeIcons = 0, SmallIcons = 1, List = 2, Details = 3, Thumbnails = 4 };
+  static constexpr int kViews = 5;
   struct Column {
     std::string header;
     long width = 1440;
@@ -37,6 +40,10 @@ class ListView : public Control {
 
   ImageList* Icons = nullptr;       // large (32x32)
   ImageList* SmallImages = nullptr; // small (16x16)
+  ThumbnailList* Pictures = nullptr; // the Thumbnails view's pictures
+  // Asked by the renderer for each item it draws in the Thumbnails view: the slot of
+  // Pictures that shows it, or -1 for its icon. Answering may start the picture's making.
+  std::function<int(int index)> ThumbnailFor;
 
   const std::vector<Column>& Columns() const { return columns_; }
   void AddColumn(const std::string& header, long width);
@@ -69,6 +76,9 @@ class ListView : public Control {
   void SelectOnly(int index);
   void EnsureVisible(int index);
   int VisibleRequest() const { return visibleRequest_; }
+  // Tells the renderer that an item's picture changed (-1: any item's may have).
+  void RedrawItem(int index);
+  int RedrawRequest() const { return redrawRequest_; }
 
   // What the user did, reported by the renderer.
   void UserSelected(int index, bool selected);
@@ -84,6 +94,7 @@ class ListView : public Control {
   View view_ = LargeIcons;
   int focused_ = -1;
   int visibleRequest_ = -1;
+  int redrawRequest_ = -1;
   int updating_ = 0;
   bool pending_ = false;
   bool sorted_ = false;

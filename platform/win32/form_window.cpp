@@ -54,6 +54,7 @@ Win32FormRenderer::~Win32FormRenderer() {
     if (fw->accelerators) DestroyAcceleratorTable(fw->accelerators);
   }
   for (auto& [list, images] : imageLists_) ImageList_Destroy(images.handle);
+  for (auto& [list, images] : thumbnailLists_) ImageList_Destroy(images.handle);
   if (ownsDefaultFont_) DeleteObject(defaultFont_);
 }
 

@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -14,6 +15,8 @@
 #include <vector>
 
 #include "platform/controls/form.h"
+#include "platform/controls/list_view.h"
+#include "platform/controls/thumbnail_list.h"
 #include "platform/runtime_error.h"
 
 namespace tapestrel {
@@ -102,6 +105,13 @@ class Win32FormRenderer : public FormRenderer {
   void ReportBars(FormWindow& fw);
   void ReportPlacement(FormWindow& fw);
   HIMAGELIST ImagesFor(const class ImageList* list);
+  // The image list of a list's Thumbnails view, brought up to date with its pictures and
+  // icons; nullptr when the list has no pictures.
+  HIMAGELIST ThumbnailsFor(const ListView& list);
+  // The image a list's item shows in the Thumbnails view.
+  int ThumbnailImageOf(ListView& list, int index);
+  // The image list, the icon spacing and the items' images of a list's view.
+  void ShowViewImages(ControlWindow& cw);
 
   void BuildMenuBar(FormWindow& fw);
   HMENU BuildMenu(FormWindow& fw, const Menu& parent, bool popup);
@@ -121,6 +131,17 @@ class Win32FormRenderer : public FormRenderer {
     std::vector<std::string> sources;
   };
   std::map<const class ImageList*, ImageListHandle> imageLists_;
+  // One system image list a model thumbnail list: the icons of the lists that show it,
+  // centred in cells of the pictures' size, then the pictures, each replaced where its
+  // slot takes another.
+  struct ThumbnailHandle {
+    HIMAGELIST handle = nullptr;
+    int size = 0;
+    std::vector<std::string> iconSources;
+    std::vector<std::uint64_t> slotSerials;
+    std::vector<int> slotImages;
+  };
+  std::map<const class ThumbnailList*, ThumbnailHandle> thumbnailLists_;
   HFONT defaultFont_;
   bool ownsDefaultFont_ = false;
   // Set while the renderer itself changes a window, so that the echo of its own change

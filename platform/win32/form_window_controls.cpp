@@ -391,17 +391,26 @@ void Win32FormRenderer::PushListView(ControlWindow& cw, ControlProperty property
       break;
     }
     case ControlProperty::View: {
-      static constexpr DWORD styles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
+      static constexpr DWORD styles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT, LVS_ICON};
+      static_assert(std::size(styles) == ListView::kViews);
       const LONG_PTR style = GetWindowLongPtrA(cw.hwnd, GWL_STYLE);
       SetWindowLongPtrA(cw.hwnd, GWL_STYLE, (style & ~static_cast<LONG_PTR>(LVS_TYPEMASK)) | styles[list.GetView()]);
+      ShowViewImages(cw);
       // The list lays its items out anew for the new view only when told to redraw.
       SetWindowPos(cw.hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
       InvalidateRect(cw.hwnd, nullptr, TRUE);
       break;
     }
+    case ControlProperty::ItemImage:
+      if (list.GetView() != ListView::Thumbnails) break;
+      ThumbnailsFor(list);
+      if (list.RedrawRequest() >= 0 && list.RedrawRequest() < list.Count())
+        ListView_RedrawItems(cw.hwnd, list.RedrawRequest(), list.RedrawRequest());
+      else
+        InvalidateRect(cw.hwnd, nullptr, TRUE);
+      break;
     case ControlProperty::Items:
-      ListView_SetImageList(cw.hwnd, ImagesFor(list.Icons), LVSIL_NORMAL);
-      ListView_SetImageList(cw.hwnd, ImagesFor(list.SmallImages), LVSIL_SMALL);
+      ShowViewImages(cw);
       ListView_SetItemCountEx(cw.hwnd, list.Count(), 0);
       InvalidateRect(cw.hwnd, nullptr, TRUE);
       [[fallthrough]];
@@ -531,6 +540,7 @@ void Win32FormRenderer::Push(ControlWindow& cw, ControlProperty property) {
       break;
     case ControlProperty::Columns:
     case ControlProperty::View:
+    case ControlProperty::ItemImage:
     case ControlProperty::Selection:
       if (c.Kind() == ControlKind::ListView) PushListView(cw, property);
       else if (c.Kind() == ControlKind::TextBox && property == ControlProperty::Selection) {

@@ -188,7 +188,9 @@ LRESULT Win32FormRenderer::HandleNotify(FormWindow& fw, NMHDR& header) {
           cw.dispText = item.cchTextMax > 0 ? CutToLength(li.Column(item.iSubItem), static_cast<std::size_t>(item.cchTextMax) - 1) : std::string();
           if (item.cchTextMax > 0) lstrcpynA(item.pszText, cw.dispText.c_str(), item.cchTextMax);
         }
-        if (item.mask & LVIF_IMAGE) {
+        if ((item.mask & LVIF_IMAGE) && list.GetView() == ListView::Thumbnails) {
+          item.iImage = ThumbnailImageOf(list, item.iItem);
+        } else if (item.mask & LVIF_IMAGE) {
           const ImageList* images = list.GetView() == ListView::LargeIcons ? list.Icons : list.SmallImages;
           int index = images ? images->IndexOf(li.icon) : -1;
           if (index < 0 && images) index = images->IndexOf("NONE");
