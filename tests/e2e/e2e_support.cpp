@@ -239,11 +239,12 @@ std::string headerText(HWND header, int index) {
 }
 
 namespace {
-// The rectangle an item message (HDM_GETITEMRECT, TCM_GETITEMRECT) gives, on the screen.
-RECT itemRect(HWND control, UINT message, int index) {
-  RECT r{};
+// The rectangle an item message (HDM_GETITEMRECT, TCM_GETITEMRECT, LVM_GETITEMRECT with
+// the part asked for in `left`) gives, on the screen.
+RECT itemRect(HWND control, UINT message, int index, RECT r = {}) {
   Lent lent(control, sizeof r);
-  if (!lent.ok()) return r;
+  if (!lent.ok()) return RECT{};
+  lent.put(0, &r, sizeof r);
   SendMessageA(control, message, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(lent.at(0)));
   lent.get(0, &r, sizeof r);
   MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&r), 2);
@@ -252,6 +253,7 @@ RECT itemRect(HWND control, UINT message, int index) {
 }  // namespace
 
 RECT headerItemRect(HWND header, int index) { return itemRect(header, HDM_GETITEMRECT, index); }
+RECT listItemIconRect(HWND list, int item) { return itemRect(list, LVM_GETITEMRECT, item, RECT{LVIR_ICON, 0, 0, 0}); }
 RECT tabItemRect(HWND tabs, int index) { return itemRect(tabs, TCM_GETITEMRECT, index); }
 
 HWND findVisibleChild(HWND parent, const char* className) {

@@ -39,6 +39,8 @@ void typeText(const std::string& text);
 std::string listItemText(HWND list, int item, int column);
 std::string statusText(HWND bar, int part);
 std::string headerText(HWND header, int index);
+// Where a list view's item shows its icon or picture (LVIR_ICON), on the screen.
+RECT listItemIconRect(HWND list, int item);
 // Where a column header, or a tab of a tab strip, lies on the screen.
 RECT headerItemRect(HWND header, int index);
 RECT tabItemRect(HWND tabs, int index);
