@@ -1,6 +1,7 @@
 // The Thumbnails view in the real program: a folder of 200 photos shows each photo's
-// colours in its thumbnail on the screen, the window answering all the while; scrolled
-// to the end, the last photos get theirs; a damaged photo is no message.
+// colours in its thumbnail on the screen, the window answering all the while; large
+// icons and back again; scrolled to the end, the last photos get theirs; a damaged photo
+// is no message.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/command_ids.h"
 #include "tests/common/picture_builders.h"
 #include "tests/e2e/e2e_support.h"
 
@@ -120,6 +122,15 @@ TEST_F(ThumbnailsEndToEnd, EachPhotoShowsItsColoursAndScrollingMakesTheRest) {
   const auto first = waitForThumbnails(window, list);
   EXPECT_GE(first.second, 12) << "too few items on the screen to tell";
   EXPECT_EQ(first.first, first.second) << "items on the screen showing their photo";
+
+  // Large icons from the menu, and back: the pictures come back at once, already made.
+  PostMessageA(window, WM_COMMAND, IDM_VIEW_STYLE, 0);
+  for (int waited = 0; waited < 5000 && showing(list).first > 0; waited += 100) Sleep(100);
+  EXPECT_EQ(showing(list).first, 0) << "large icons show no photo";
+  PostMessageA(window, WM_COMMAND, IDM_VIEW_STYLE + 4, 0);
+  Sleep(500);
+  const auto again = showing(list);
+  EXPECT_EQ(again.first, again.second) << "the thumbnails shown again";
 
   // End, pressed in the list, scrolls to its end: those photos get their thumbnails in turn.
   const RECT firstCell = listItemIconRect(list, 0);

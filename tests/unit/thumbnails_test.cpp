@@ -49,12 +49,6 @@ TEST(ThumbnailListTest, StaysWithinItsBudgetAndGivesUpThePictureLookedAtLongestA
   EXPECT_EQ(list.SlotOf("a"), -1);
 }
 
-TEST(ThumbnailListTest, CellsFollowTheScreensDots) {
-  EXPECT_EQ(Thumbnailer::CellFor(15), 96);   // 96 DPI
-  EXPECT_EQ(Thumbnailer::CellFor(12), 120);  // 120 DPI
-  EXPECT_EQ(Thumbnailer::CellFor(10), 144);  // 144 DPI
-}
-
 class ThumbnailsViewTest : public ::testing::Test {
  protected:
   void SetUp() override {
