@@ -47,17 +47,21 @@ std::wstring lower(std::wstring text) {
   return text;
 }
 
-// The photo's orientation (1 to 8) from its metadata, 1 when it has none.
+// The photo's orientation (1 to 8) from its metadata, 1 when it has none. The system's
+// name for it first; a codec that does not map that name may still give the EXIF tag
+// (274) by its place in a JPEG's or a TIFF-like file's directory.
 int orientationOf(IWICBitmapFrameDecode* frame) {
   Com<IWICMetadataQueryReader> reader;
   if (FAILED(frame->GetMetadataQueryReader(&reader)) || !reader) return 1;
-  PROPVARIANT value;
-  PropVariantInit(&value);
-  int orientation = 1;
-  if (SUCCEEDED(reader->GetMetadataByName(L"System.Photo.Orientation", &value)) && value.vt == VT_UI2)
-    orientation = value.uiVal;
-  PropVariantClear(&value);
-  return orientation >= 1 && orientation <= 8 ? orientation : 1;
+  for (const wchar_t* query : {L"System.Photo.Orientation", L"/app1/ifd/{ushort=274}", L"/ifd/{ushort=274}"}) {
+    PROPVARIANT value;
+    PropVariantInit(&value);
+    int orientation = 0;
+    if (SUCCEEDED(reader->GetMetadataByName(query, &value)) && value.vt == VT_UI2) orientation = value.uiVal;
+    PropVariantClear(&value);
+    if (orientation >= 1 && orientation <= 8) return orientation;
+  }
+  return 1;
 }
 
 }  // namespace

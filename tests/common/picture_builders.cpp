@@ -152,4 +152,14 @@ Bitmap PhotoLike(int width, int height) {
   return photo;
 }
 
+std::string WithOrientation(const std::string& jpeg, int orientation) {
+  std::string tiff = std::string("MM\0\x2A\0\0\0\x08", 8) + std::string("\0\x01", 2) + std::string("\x01\x12\0\x03\0\0\0\x01", 8) +
+                     std::string(1, '\0') + std::string(1, static_cast<char>(orientation)) + std::string(2, '\0') +
+                     std::string(4, '\0');
+  const std::string payload = std::string("Exif\0\0", 6) + tiff;
+  const std::size_t length = payload.size() + 2;
+  const std::string segment = std::string("\xFF\xE1") + static_cast<char>(length >> 8) + static_cast<char>(length & 0xFF) + payload;
+  return jpeg.substr(0, 2) + segment + jpeg.substr(2);
+}
+
 }  // namespace tapestrel::pictures

@@ -46,6 +46,8 @@ std::string EncodedJpeg(const Bitmap& picture, int quality = 90);
 // refinement) repeated `times` times more before the end. Each repeat makes a decoder go
 // over the whole picture again for a few bytes of file.
 std::string WithLastScanRepeated(const std::string& jpeg, int times);
+// A JPEG with an EXIF segment that says how the camera was held (orientation 1 to 8).
+std::string WithOrientation(const std::string& jpeg, int orientation);
 // A photo-like picture: smooth gradients with a sensor's grain, which JPEG codes (and
 // sizes) as it does a photo.
 Bitmap PhotoLike(int width, int height);

@@ -138,16 +138,6 @@ TEST_F(PictureDecoderTest, JpegsOfEveryKindThePrintAndCameraWorldWrites) {
 }
 
 // A JPEG whose APP1 segment says how the camera was held.
-std::string withOrientation(const std::string& jpeg, int orientation) {
-  std::string tiff = std::string("MM\0\x2A\0\0\0\x08", 8) + std::string("\0\x01", 2) + std::string("\x01\x12\0\x03\0\0\0\x01", 8) +
-                     std::string(1, '\0') + std::string(1, static_cast<char>(orientation)) + std::string(2, '\0') +
-                     std::string(4, '\0');
-  const std::string payload = std::string("Exif\0\0", 6) + tiff;
-  const std::size_t length = payload.size() + 2;
-  const std::string segment = std::string("\xFF\xE1") + static_cast<char>(length >> 8) + static_cast<char>(length & 0xFF) + payload;
-  return jpeg.substr(0, 2) + segment + jpeg.substr(2);
-}
-
 // What print software writes: inks (Adobe's inverted values) coded as YCCK.
 std::string ycckJpeg(int width, int height, const unsigned char inverted[4]) {
   jpeg_compress_struct info{};
@@ -197,7 +187,7 @@ TEST_F(PictureDecoderTest, PhotosStandAsTheCameraWasHeldAtAnySize) {
                           {6, 32, 64, 0xFF0000, 0x0000FF}, {8, 32, 64, 0x0000FF, 0xFF0000},
                           {2, 64, 32, 0x0000FF, 0xFF0000}, {5, 32, 64, 0xFF0000, 0x0000FF}};
   for (const Expect& e : cases) {
-    const std::string bytes = withOrientation(stored, e.orientation);
+    const std::string bytes = pictures::WithOrientation(stored, e.orientation);
     const Bitmap whole = DecodePicture(bytes, PictureFormat::Jpeg, {});
     ASSERT_EQ(whole.width, e.width) << e.orientation;
     ASSERT_EQ(whole.height, e.height) << e.orientation;
@@ -310,7 +300,7 @@ TEST_F(PictureDecoderTest, SmoothShrinkingAveragesTheSmallestCoveringDctScaleDow
   EXPECT_EQ(decode("photo.png", PictureFormat::Png, options).pixels, ShrinkSmooth(magick("photo.png"), 32, 24).pixels);
   // A photo held upright turns before it is averaged: red stays on top.
   run("convert -size 320x32 xc:red xc:blue +append -quality 95 " + at("wide.jpg"));
-  const std::string upright = withOrientation(readFile(at("wide.jpg")), 6);
+  const std::string upright = pictures::WithOrientation(readFile(at("wide.jpg")), 6);
   options.fit = [](PictureSize s) { return PictureSize{s.width / 5, s.height / 5}; };
   const Bitmap turned = DecodePicture(upright, PictureFormat::Jpeg, options);
   ASSERT_EQ(turned.width, 32 / 5);

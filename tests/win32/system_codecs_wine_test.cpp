@@ -1,6 +1,6 @@
 // Pictures only the system's own codecs decode, through the Windows Imaging Component as
 // Wine provides it: an icon decoded (first frame), scaled by WIC when fitted smaller, and
-// a kind with no codec answered as not decodable.
+// a kind with no codec answered as not decodable; a photo turned as its metadata says.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -59,6 +59,35 @@ TEST(SystemCodecsOnWine, AnIconDecodesThroughWicWholeAndScaledAKindWithoutACodec
   EXPECT_FALSE(gvbox.Picture());
   gvbox.SetFileName("");
   files.RemoveFile(path);
+}
+
+// The system's path as a phone photo takes it, tried with the one codec of Wine's that
+// gives a picture's orientation (its TIFF decoder; its JPEG decoder reads no metadata):
+// the picture stands as its orientation says.
+class SystemDecodingOnly : public Win32Gvbox {
+ public:
+  using Win32Gvbox::Win32Gvbox;
+  using Win32Gvbox::DecodeBySystem;
+};
+
+TEST(SystemCodecsOnWine, APhotoTakenUprightStandsAsTheCameraWasHeld) {
+  // Stored 64 x 32, red on the left and blue on the right, taken upright (orientation 6).
+  const unsigned width = 64, height = 32;
+  const std::vector<pictures::TiffEntry> entries = {
+      {256, 3, 1, width}, {257, 3, 1, height}, {258, 3, 1, 8},  {259, 3, 1, 1},  {262, 3, 1, 2},
+      {273, 4, 1, 134},   {274, 3, 1, 6},      {277, 3, 1, 3},  {278, 3, 1, height}, {279, 4, 1, width * height * 3}};
+  std::string tiff = pictures::Tiff(true, entries);
+  ASSERT_EQ(tiff.size(), 134u);  // the pixels follow the directory
+  for (unsigned y = 0; y < height; ++y)
+    for (unsigned x = 0; x < width; ++x) tiff += x < width / 2 ? std::string("\xFF\x00\x00", 3) : std::string("\x00\x00\xFF", 3);
+  Win32FileSystem files;
+  SystemDecodingOnly gvbox(files);
+  const auto upright = gvbox.DecodeBySystem(tiff, {});
+  ASSERT_TRUE(upright);
+  ASSERT_EQ(upright->width, 32);
+  ASSERT_EQ(upright->height, 64);
+  EXPECT_EQ(upright->At(16, 4), 0xFF0000u);  // red on top
+  EXPECT_EQ(upright->At(16, 60), 0x0000FFu);
 }
 
 }  // namespace
