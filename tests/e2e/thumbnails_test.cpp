@@ -1,7 +1,8 @@
 // The Thumbnails view in the real program: a folder of 200 photos shows each photo's
 // colours in its thumbnail on the screen, the window answering all the while; large
 // icons and back again; scrolled to the end, the last photos get theirs; a damaged photo
-// is no message.
+// is no message. Esc, pressed in the list while large photos are being made, stops the
+// making; the list drawn again starts it.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -106,6 +107,67 @@ class ThumbnailsEndToEnd : public ::testing::Test {
   TempFolder folder{"thumbnails"};
   std::map<std::string, unsigned> colours;
 };
+
+// Shown photos among the items on the screen, with `photos` items in all.
+int shownOf(HWND list, int photos, unsigned colour) {
+  Screen screen;
+  int shown = 0;
+  for (int i = 0; i < photos; ++i) {
+    const RECT cell = listItemIconRect(list, i);
+    shown += looksLike(GetPixel(screen.dc, (cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2), colour) ? 1 : 0;
+  }
+  return shown;
+}
+
+TEST(ThumbnailsOfLargePhotos, EscStopsTheMakingAndTheListDrawnAgainStartsIt) {
+  constexpr int kLarge = 40;
+  constexpr unsigned kColour = 0x20A040;
+  TempFolder folder("thumbnails-large");
+  {
+    // 24 megapixels, its middle half of one colour: each takes a while even at 1/8.
+    Bitmap photo = pictures::PhotoLike(6000, 4000);
+    for (int y = 1000; y < 3000; ++y)
+      for (int x = 1500; x < 4500; ++x) photo.Set(x, y, kColour);
+    const std::string jpeg = pictures::EncodedJpeg(photo, 90);
+    for (int i = 0; i < kLarge; ++i) folder.write("large" + std::to_string(10 + i) + ".jpg", jpeg);
+  }
+  deleteStore();
+  setStoredSetting("PictureDirectory1", folder.path());
+  setStoredSetting("AlternateFilePattern", ".jp?");
+  setStoredSetting("LoadAltsOnBoot", "1");
+  setStoredSetting("ListViewView1", "4");
+  RunningProgram program;
+  const HWND window = program.MainWindowInFront();
+  ASSERT_NE(window, nullptr);
+  ShowWindow(window, SW_MAXIMIZE);
+  const HWND list = findVisibleChild(window, "SysListView32");
+  ASSERT_NE(list, nullptr);
+  for (int waited = 0; waited < 20000 && SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) < kLarge; waited += 100) Sleep(100);
+  ASSERT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), kLarge);
+
+  for (int waited = 0; waited < 20000 && shownOf(list, kLarge, kColour) == 0; waited += 20) Sleep(20);
+  const RECT first = listItemIconRect(list, 0);
+  clickAt(POINT{(first.left + first.right) / 2, first.bottom + 4});  // the name: the list has the focus
+  pressKeys({VK_ESCAPE});
+  Sleep(800);
+  const int stopped = shownOf(list, kLarge, kColour);
+  Sleep(2000);
+  EXPECT_EQ(shownOf(list, kLarge, kColour), stopped) << "no more are made after Esc";
+  EXPECT_LT(stopped, kLarge);
+
+  // Drawn again (minimized and back): the rest are made.
+  ShowWindow(window, SW_MINIMIZE);
+  Sleep(300);
+  ShowWindow(window, SW_MAXIMIZE);
+  for (int waited = 0; waited < 30000 && shownOf(list, kLarge, kColour) < kLarge; waited += 200) Sleep(200);
+  EXPECT_EQ(shownOf(list, kLarge, kColour), kLarge);
+
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  DWORD code = 1;
+  EXPECT_TRUE(program.WaitForExit(20000, code));
+  EXPECT_EQ(code, 0u);
+  deleteStore();
+}
 
 TEST_F(ThumbnailsEndToEnd, EachPhotoShowsItsColoursAndScrollingMakesTheRest) {
   RunningProgram program;
