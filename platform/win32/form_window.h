@@ -110,8 +110,8 @@ class Win32FormRenderer : public FormRenderer {
   HIMAGELIST ThumbnailsFor(const ListView& list);
   // The image a list's item shows in the Thumbnails view.
   int ThumbnailImageOf(ListView& list, int index);
-  // The image list, the icon spacing and the items' images of a list's view.
-  void ShowViewImages(ControlWindow& cw);
+  // The image lists of a list's view; for a new view, the icons' spacing too.
+  void ShowViewImages(ControlWindow& cw, bool newView);
 
   void BuildMenuBar(FormWindow& fw);
   HMENU BuildMenu(FormWindow& fw, const Menu& parent, bool popup);

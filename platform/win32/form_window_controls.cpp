@@ -395,7 +395,7 @@ void Win32FormRenderer::PushListView(ControlWindow& cw, ControlProperty property
       static_assert(std::size(styles) == ListView::kViews);
       const LONG_PTR style = GetWindowLongPtrA(cw.hwnd, GWL_STYLE);
       SetWindowLongPtrA(cw.hwnd, GWL_STYLE, (style & ~static_cast<LONG_PTR>(LVS_TYPEMASK)) | styles[list.GetView()]);
-      ShowViewImages(cw);
+      ShowViewImages(cw, true);
       // The list lays its items out anew for the new view only when told to redraw.
       SetWindowPos(cw.hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
       InvalidateRect(cw.hwnd, nullptr, TRUE);
@@ -410,7 +410,7 @@ void Win32FormRenderer::PushListView(ControlWindow& cw, ControlProperty property
         InvalidateRect(cw.hwnd, nullptr, TRUE);
       break;
     case ControlProperty::Items:
-      ShowViewImages(cw);
+      ShowViewImages(cw, false);
       ListView_SetItemCountEx(cw.hwnd, list.Count(), 0);
       InvalidateRect(cw.hwnd, nullptr, TRUE);
       [[fallthrough]];

@@ -171,11 +171,12 @@ int Win32FormRenderer::ThumbnailImageOf(ListView& list, int index) {
   return icon >= 0 && static_cast<std::size_t>(icon) < images.iconSources.size() ? icon : -1;
 }
 
-void Win32FormRenderer::ShowViewImages(ControlWindow& cw) {
+void Win32FormRenderer::ShowViewImages(ControlWindow& cw, bool newView) {
   const auto& list = static_cast<const ListView&>(*cw.control);
   const HIMAGELIST thumbnails = list.GetView() == ListView::Thumbnails ? ThumbnailsFor(list) : nullptr;
   ListView_SetImageList(cw.hwnd, thumbnails ? thumbnails : ImagesFor(list.Icons), LVSIL_NORMAL);
   ListView_SetImageList(cw.hwnd, ImagesFor(list.SmallImages), LVSIL_SMALL);
+  if (!newView) return;
   if (thumbnails) {
     // Room round each picture for its name below it.
     const int size = list.Pictures->Size();
