@@ -155,7 +155,8 @@ TEST(EndToEnd, DecodeWritesABmpBesideEachSelectedJpegAndCancelStopsBeforeTheNext
       EXPECT_TRUE(tapestrel::ReadBmp(readWhole(bmpOf(name)))) << name;  // never half a file
       DeleteFileA(bmpOf(name).c_str());
     }
-    EXPECT_GE(made, 1) << (byKey ? "Esc" : "Cancel");
+    // The file under way is finished; a click that comes before the first begins stops
+    // the batch before any.
     EXPECT_LT(made, 3) << (byKey ? "Esc" : "Cancel");
   }
 
