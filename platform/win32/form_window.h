@@ -101,6 +101,8 @@ class Win32FormRenderer : public FormRenderer {
   void PushStatusParts(ControlWindow& cw);
   void FlushStatusTexts(ControlWindow& cw);
   void PushListView(ControlWindow& cw, ControlProperty property);
+  // The items' selection and focus from the model, and an item brought into view (-1: none).
+  void PushListSelection(ControlWindow& cw, int keepInView);
   void PushTimer(ControlWindow& cw);
   void ReportBars(FormWindow& fw);
   void ReportPlacement(FormWindow& fw);

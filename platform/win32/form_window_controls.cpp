@@ -396,6 +396,13 @@ void Win32FormRenderer::PushListView(ControlWindow& cw, ControlProperty property
       const LONG_PTR style = GetWindowLongPtrA(cw.hwnd, GWL_STYLE);
       SetWindowLongPtrA(cw.hwnd, GWL_STYLE, (style & ~static_cast<LONG_PTR>(LVS_TYPEMASK)) | styles[list.GetView()]);
       ShowViewImages(cw, true);
+      // Going between large icons and thumbnails keeps the list's kind of view: its
+      // items are laid out at the new spacing only when arranged, and Wine measures its
+      // scrolling again only when told of them anew. Their states go with them.
+      ListView_Arrange(cw.hwnd, LVA_DEFAULT);
+      ListView_SetItemCountEx(cw.hwnd, 0, LVSICF_NOSCROLL);
+      ListView_SetItemCountEx(cw.hwnd, list.Count(), LVSICF_NOSCROLL);
+      PushListSelection(cw, list.FocusedIndex());
       // The list lays its items out anew for the new view only when told to redraw.
       SetWindowPos(cw.hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
       InvalidateRect(cw.hwnd, nullptr, TRUE);
@@ -414,18 +421,21 @@ void Win32FormRenderer::PushListView(ControlWindow& cw, ControlProperty property
       ListView_SetItemCountEx(cw.hwnd, list.Count(), 0);
       InvalidateRect(cw.hwnd, nullptr, TRUE);
       [[fallthrough]];
-    case ControlProperty::Selection: {
-      ListView_SetItemState(cw.hwnd, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-      for (int i = 0; i < list.Count(); ++i)
-        if (list.Items()[i].selected) ListView_SetItemState(cw.hwnd, i, LVIS_SELECTED, LVIS_SELECTED);
-      if (list.FocusedIndex() >= 0) ListView_SetItemState(cw.hwnd, list.FocusedIndex(), LVIS_FOCUSED, LVIS_FOCUSED);
-      if (list.VisibleRequest() >= 0 && list.VisibleRequest() < list.Count())
-        ListView_EnsureVisible(cw.hwnd, list.VisibleRequest(), FALSE);
+    case ControlProperty::Selection:
+      PushListSelection(cw, list.VisibleRequest());
       break;
-    }
     default:
       break;
   }
+}
+
+void Win32FormRenderer::PushListSelection(ControlWindow& cw, int keepInView) {
+  const auto& list = static_cast<const ListView&>(*cw.control);
+  ListView_SetItemState(cw.hwnd, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  for (int i = 0; i < list.Count(); ++i)
+    if (list.Items()[i].selected) ListView_SetItemState(cw.hwnd, i, LVIS_SELECTED, LVIS_SELECTED);
+  if (list.FocusedIndex() >= 0) ListView_SetItemState(cw.hwnd, list.FocusedIndex(), LVIS_FOCUSED, LVIS_FOCUSED);
+  if (keepInView >= 0 && keepInView < list.Count()) ListView_EnsureVisible(cw.hwnd, keepInView, FALSE);
 }
 
 void Win32FormRenderer::Push(ControlWindow& cw, ControlProperty property) {

@@ -186,9 +186,15 @@ TEST_F(ThumbnailsEndToEnd, EachPhotoShowsItsColoursAndScrollingMakesTheRest) {
   EXPECT_EQ(first.first, first.second) << "items on the screen showing their photo";
 
   // Large icons from the menu, and back: the pictures come back at once, already made.
+  const LRESULT thumbnailSpacing = SendMessageA(list, LVM_GETITEMSPACING, FALSE, 0);
   PostMessageA(window, WM_COMMAND, IDM_VIEW_STYLE, 0);
   for (int waited = 0; waited < 5000 && showing(list).first > 0; waited += 100) Sleep(100);
   EXPECT_EQ(showing(list).first, 0) << "large icons show no photo";
+  // Large icons as close together as the system sets them, not a thumbnail's room apart.
+  const LRESULT iconSpacing = SendMessageA(list, LVM_GETITEMSPACING, FALSE, 0);
+  EXPECT_EQ(LOWORD(iconSpacing), GetSystemMetrics(SM_CXICONSPACING)) << LOWORD(thumbnailSpacing);
+  EXPECT_LT(HIWORD(iconSpacing), HIWORD(thumbnailSpacing));
+  EXPECT_EQ(listItemIconRect(list, 1).left - listItemIconRect(list, 0).left, LOWORD(iconSpacing)) << "laid out anew";
   PostMessageA(window, WM_COMMAND, IDM_VIEW_STYLE + 4, 0);
   Sleep(500);
   const auto again = showing(list);
