@@ -32,6 +32,15 @@ inline std::string ReadFile(const std::string& path) {
   return bytes;
 }
 
+// Writes a whole file, replacing one that is there.
+inline void WriteFile(const std::string& path, const void* bytes, std::size_t size) {
+  if (FILE* f = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(bytes, 1, size, f);
+    std::fclose(f);
+  }
+}
+inline void WriteFile(const std::string& path, const std::string& bytes) { WriteFile(path, bytes.data(), bytes.size()); }
+
 // The median of `runs` timings of `work`, in seconds.
 inline double MedianSeconds(int runs, const std::function<void()>& work) {
   std::vector<double> times;

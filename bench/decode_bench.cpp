@@ -90,9 +90,7 @@ void floorDecode(const std::string& jpeg, const std::string& output) {
       std::memcpy(to + 3 * x, &decoded[(static_cast<std::size_t>(sy) * w + sx) * 3], 3);
     }
   }
-  FILE* f = std::fopen(output.c_str(), "wb");
-  std::fwrite(bmp.data(), 1, bmp.size(), f);
-  std::fclose(f);
+  bench::WriteFile(output, bmp.data(), bmp.size());
 }
 
 // The program's own wallpaper change, on the in-memory platform over real files.
@@ -195,10 +193,7 @@ int main(int argc, char** argv) {
 #endif
   const std::string jpeg = photoJpeg();
   const std::string photoFile = "decode-bench-photo.jpg";
-  if (FILE* f = std::fopen(photoFile.c_str(), "wb")) {
-    std::fwrite(jpeg.data(), 1, jpeg.size(), f);
-    std::fclose(f);
-  }
+  bench::WriteFile(photoFile, jpeg);
   std::printf("24-megapixel (%d x %d) baseline JPEG of %.1f MB to the working bitmap of a %d x %d screen\n",
               kPhotoWidth, kPhotoHeight, jpeg.size() / 1e6, kScreenWidth, kScreenHeight);
   double floorTime = 0;

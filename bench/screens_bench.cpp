@@ -41,9 +41,7 @@ std::vector<std::string> photos(bool make) {
   for (int i = 0; i < 3; ++i) {
     if (make) {
       const std::string jpeg = pictures::EncodedJpeg(pictures::PhotoLike(6000 + i, 4000), 90);
-      FILE* f = std::fopen(photoFile(i).c_str(), "wb");
-      std::fwrite(jpeg.data(), 1, jpeg.size(), f);
-      std::fclose(f);
+      bench::WriteFile(photoFile(i), jpeg);
     }
     std::string bytes = bench::ReadFile(photoFile(i));
     all.push_back(std::move(bytes));
@@ -88,10 +86,7 @@ void floorCompose(const std::vector<std::string>& jpegs) {
     jpeg_destroy_decompress(&info);
     Blit(canvas, static_cast<int>(r.left - all.left), static_cast<int>(r.top - all.top), area.Result());
   }
-  const std::string bmp = WriteBmp24(canvas);
-  FILE* f = std::fopen("screens-floor.bmp", "wb");
-  std::fwrite(bmp.data(), 1, bmp.size(), f);
-  std::fclose(f);
+  bench::WriteFile("screens-floor.bmp", WriteBmp24(canvas));
 }
 
 struct ProgramCase {

@@ -32,10 +32,7 @@ void floorDecode(const std::string& webp) {
   WebPFree(pixels);
   const double zoom = std::min(static_cast<double>(kScreenWidth) / width, static_cast<double>(kScreenHeight) / height);
   const Bitmap shrunk = ShrinkSmooth(whole, static_cast<int>(width * zoom + 0.5), static_cast<int>(height * zoom + 0.5));
-  const std::string bmp = WriteBmp24(shrunk);
-  FILE* f = std::fopen("webp-floor.bmp", "wb");
-  std::fwrite(bmp.data(), 1, bmp.size(), f);
-  std::fclose(f);
+  bench::WriteFile("webp-floor.bmp", WriteBmp24(shrunk));
 }
 
 struct ProgramCase {
@@ -75,10 +72,7 @@ int main(int argc, char** argv) {
                                           photo.height, photo.width * 4, 85, &encoded);
   const std::string webp(reinterpret_cast<const char*>(encoded), size);
   WebPFree(encoded);
-  if (FILE* f = std::fopen(photoFile.c_str(), "wb")) {
-    std::fwrite(webp.data(), 1, webp.size(), f);
-    std::fclose(f);
-  }
+  bench::WriteFile(photoFile, webp);
   std::printf("24-megapixel (6000 x 4000) lossy WebP of %.1f MB to the working bitmap of a %d x %d screen\n",
               webp.size() / 1e6, kScreenWidth, kScreenHeight);
   ProgramCase program(webp);

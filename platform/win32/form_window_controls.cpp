@@ -173,9 +173,7 @@ HIMAGELIST Win32FormRenderer::ImagesFor(const ImageList* list) {
   const auto& wanted = list->Images();
   // Images added to the model are added to the list the windows already hold. Only a
   // model that changed otherwise gets a new list; no window is left with the old one.
-  const bool grows = images.handle && images.sources.size() <= wanted.size() &&
-                     std::equal(images.sources.begin(), images.sources.end(), wanted.begin(),
-                                [](const std::string& have, const ImageList::Image& want) { return have == want.source; });
+  const bool grows = images.handle && GrowsInto(images.sources, wanted);
   if (!grows) {
     const HIMAGELIST old = images.handle;
     const int size = list->ImageSize();

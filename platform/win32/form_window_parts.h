@@ -4,9 +4,11 @@
 
 #include "platform/win32/form_window.h"
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/controls/control.h"
 #include "platform/controls/controls.h"
@@ -80,6 +82,14 @@ inline const Menu& rootOf(const Menu& menu) {
   const Menu* m = &menu;
   while (m->ParentMenu()) m = m->ParentMenu();
   return *m;
+}
+
+// Whether a system image list holding images of these sources, in order, needs only the
+// model's later images added to be the model's again.
+inline bool GrowsInto(const std::vector<std::string>& held, const std::vector<ImageList::Image>& wanted) {
+  return held.size() <= wanted.size() &&
+         std::equal(held.begin(), held.end(), wanted.begin(),
+                    [](const std::string& have, const ImageList::Image& want) { return have == want.source; });
 }
 
 }  // namespace win32_detail

@@ -108,10 +108,9 @@ HIMAGELIST Win32FormRenderer::ThumbnailsFor(const ListView& list) {
   const ThumbnailList& pictures = *list.Pictures;
   ThumbnailHandle& images = thumbnailLists_[list.Pictures];
   const HIMAGELIST icons = ImagesFor(list.Icons);
-  const auto& wantedIcons = list.Icons ? list.Icons->Images() : std::vector<ImageList::Image>{};
-  const bool iconsGrow = images.iconSources.size() <= wantedIcons.size() &&
-                         std::equal(images.iconSources.begin(), images.iconSources.end(), wantedIcons.begin(),
-                                    [](const std::string& have, const ImageList::Image& want) { return have == want.source; });
+  static const std::vector<ImageList::Image> none;
+  const std::vector<ImageList::Image>& wantedIcons = list.Icons ? list.Icons->Images() : none;
+  const bool iconsGrow = GrowsInto(images.iconSources, wantedIcons);
   // A new size, or icons changed other than by growing: everything is laid in again.
   if (!images.handle || images.size != pictures.Size() || !iconsGrow) {
     if (images.handle) ImageList_Destroy(images.handle);

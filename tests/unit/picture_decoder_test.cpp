@@ -68,6 +68,16 @@ class PictureDecoderTest : public ::testing::Test {
 };
 fs::path* PictureDecoderTest::dir_ = nullptr;
 
+// The error number a decode raises; 0 when it decodes.
+int errorOf(const std::string& bytes, PictureFormat format, const DecodeOptions& options = {}) {
+  try {
+    DecodePicture(bytes, format, options);
+  } catch (const RuntimeError& e) {
+    return e.number;
+  }
+  return 0;
+}
+
 int largestDifference(const Bitmap& a, const Bitmap& b) {
   int largest = 0;
   for (std::size_t i = 0; i < a.pixels.size(); ++i)
@@ -366,19 +376,11 @@ TEST_F(PictureDecoderTest, GifFirstFrameTransparencyOverTheBackgroundAndDamagedW
   // Cut short, or claiming a canvas of 2^30 pixels: refused with the picture error.
   run("cwebp -quiet -q 80 " + at("photo.ppm") + " -o " + at("lossy.webp"));
   const std::string webp = readFile(at("lossy.webp"));
-  auto number = [](const std::string& bytes, PictureFormat format) {
-    try {
-      DecodePicture(bytes, format, {});
-    } catch (const RuntimeError& e) {
-      return e.number;
-    }
-    return 0;
-  };
-  EXPECT_EQ(number(webp.substr(0, webp.size() / 2), PictureFormat::Webp), decode_error::kPictureLoadFailed);
+  EXPECT_EQ(errorOf(webp.substr(0, webp.size() / 2), PictureFormat::Webp), decode_error::kPictureLoadFailed);
   std::string gif = readFile(at("two.gif"));
-  EXPECT_EQ(number(gif.substr(0, 20), PictureFormat::Gif), decode_error::kPictureLoadFailed);
+  EXPECT_EQ(errorOf(gif.substr(0, 20), PictureFormat::Gif), decode_error::kPictureLoadFailed);
   gif[6] = gif[7] = gif[8] = gif[9] = '\xFF';  // a 65535 x 65535 screen
-  EXPECT_EQ(number(gif, PictureFormat::Gif), decode_error::kPictureTooLarge);
+  EXPECT_EQ(errorOf(gif, PictureFormat::Gif), decode_error::kPictureTooLarge);
   // A lossless WebP whose header claims 16384 x 16384 (14 bits each, all ones).
   run("cwebp -quiet -lossless " + at("photo.ppm") + " -o " + at("lossless.webp"));
   std::string lying = readFile(at("lossless.webp"));
@@ -431,18 +433,10 @@ TEST_F(PictureDecoderTest, TiffOfEveryCompressionAndDepthDecodesAsImageMagickRea
   EXPECT_EQ(small.At(4, 1), 0xFF0000u);
   // Cut short, and a header claiming 2^31 pixels: refused.
   const std::string lzw = readFile(at("lzw.tif"));
-  auto number = [](const std::string& bytes, const DecodeOptions& options) {
-    try {
-      DecodePicture(bytes, PictureFormat::Tiff, options);
-    } catch (const RuntimeError& e) {
-      return e.number;
-    }
-    return 0;
-  };
-  EXPECT_EQ(number(lzw.substr(0, 6), {}), decode_error::kPictureLoadFailed);
+  EXPECT_EQ(errorOf(lzw.substr(0, 6), PictureFormat::Tiff), decode_error::kPictureLoadFailed);
   DecodeOptions small4;
   small4.maxPixels = 100;
-  EXPECT_EQ(number(lzw, small4), decode_error::kPictureTooLarge);
+  EXPECT_EQ(errorOf(lzw, PictureFormat::Tiff, small4), decode_error::kPictureTooLarge);
 }
 
 TEST_F(PictureDecoderTest, PngOfEveryColourTypeAndDepthTgaAndPcxDecodeAsImageMagickReadsThem) {
@@ -503,14 +497,6 @@ TEST_F(PictureDecoderTest, TgaEitherWayUpAndDamagedFilesAreRefusedWithTheirOwnEr
     EXPECT_EQ(t.At(0, 3), 0x00FF00u);
     EXPECT_EQ(t.At(3, 3), 0x0000FFu);
   }
-  auto errorOf = [](const std::string& bytes, PictureFormat format) {
-    try {
-      DecodePicture(bytes, format, {});
-    } catch (const RuntimeError& e) {
-      return e.number;
-    }
-    return 0;
-  };
   const std::string whole = tga(64, 64, false, colour);
   EXPECT_EQ(errorOf(whole.substr(0, whole.size() - 100), PictureFormat::Tga), decode_error::kPictureLoadFailed);
   EXPECT_EQ(errorOf("not a picture at all", PictureFormat::Jpeg), decode_error::kJpegLoadFailed);
