@@ -68,6 +68,14 @@ inline long PeakKilobytes() {
   return kilobytes;
 }
 
+// The child's side: runs one case and prints what the process's peak rose by (MiB), the
+// number PeakMiB reads.
+inline void PrintPeakRise(const std::function<void()>& work) {
+  const long before = PeakKilobytes();
+  work();
+  std::printf("%.1f\n", static_cast<double>(PeakKilobytes() - before) / 1024.0);
+}
+
 // Runs `self` with `arguments` and reads the number (MiB) it prints; -1 when it fails.
 inline double PeakMiB(const char* self, std::vector<const char*> arguments) {
   int pipes[2];

@@ -183,9 +183,7 @@ int main(int argc, char** argv) {
     const std::string name = argv[2];
     const std::string jpeg = bench::ReadFile(argv[3]);
     ProgramCase program(name == "internal-256" ? 8 : 24);
-    const long before = bench::PeakKilobytes();
-    runCase(name, jpeg, &program);
-    std::printf("%.1f\n", static_cast<double>(bench::PeakKilobytes() - before) / 1024.0);
+    bench::PrintPeakRise([&] { runCase(name, jpeg, &program); });
     return 0;
   }
 #else

@@ -120,10 +120,10 @@ int main(int argc, char** argv) {
   const std::vector<std::string> jpegs = photos(!child);
   if (child) {
     ProgramCase program(jpegs);
-    const long before = bench::PeakKilobytes();
-    if (std::string(argv[2]) == "floor") floorCompose(jpegs);
-    else program.Compose();
-    std::printf("%.1f\n", static_cast<double>(bench::PeakKilobytes() - before) / 1024.0);
+    bench::PrintPeakRise([&] {
+      if (std::string(argv[2]) == "floor") floorCompose(jpegs);
+      else program.Compose();
+    });
     return 0;
   }
   ProgramCase program(jpegs);

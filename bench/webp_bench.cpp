@@ -60,10 +60,10 @@ int main(int argc, char** argv) {
   if (argc == 4 && std::string(argv[1]) == "peak") {
     const std::string webp = bench::ReadFile(argv[3]);
     ProgramCase program(webp);
-    const long before = bench::PeakKilobytes();
-    if (std::string(argv[2]) == "floor") floorDecode(webp);
-    else program.Change();
-    std::printf("%.1f\n", static_cast<double>(bench::PeakKilobytes() - before) / 1024.0);
+    bench::PrintPeakRise([&] {
+      if (std::string(argv[2]) == "floor") floorDecode(webp);
+      else program.Change();
+    });
     return 0;
   }
   const Bitmap photo = pictures::PhotoLike(6000, 4000);
