@@ -341,7 +341,12 @@ void HeaderReader::ReadIsoMediaHeader(const std::string& path) {
       else if (type == "meta") self(self, at + header + 4, end, depth + 1, false);  // version and flags first
       else if (type == "iprp") self(self, at + header, end, depth + 1, false);
       else if (type == "ipco") self(self, at + header, end, depth + 1, true);
-      else if (type == "pitm" && at + header + 6 <= end) primary = h[at + header] == 0 ? be16(at + header + 4) : be32(at + header + 4);
+      else if (type == "pitm" && at + header + 6 <= end) {
+        // Version 0 numbers the item in 16 bits, later versions in 32; a box too short
+        // for its number names no item.
+        const bool shortId = h[at + header] == 0;
+        if (shortId || at + header + 8 <= end) primary = shortId ? be16(at + header + 4) : be32(at + header + 4);
+      }
       else if (type == "ipma") ipma = at + header, ipmaEnd = end;
       at = end;
     }

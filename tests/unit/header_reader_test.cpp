@@ -246,6 +246,14 @@ TEST_F(HeaderReaderTest, HeicAndAvifGiveTheirPrimaryPicturesSizeFromTheirPropert
                             box("meta", Be32(0) + box("pitm", Be32(0) + Be16(1)) + box("iprp", ipco + ipma));
   read("phone.heic", phone);
   expectSize(3000, 4000, 24);
+  // A later version numbers the primary item in 32 bits: here the thumbnail's item 2.
+  const std::string pitm1 = box("pitm", Be32(0x01000000) + Be32(2));
+  read("phone.heic", box("ftyp", "heic" + Be32(0)) + box("meta", Be32(0) + box("iprp", ipco + ipma) + pitm1));
+  expectSize(320, 240, 24);
+  // The same box cut short after 16 bits at the end of the file names no item.
+  read("phone.heic", box("ftyp", "heic" + Be32(0)) +
+                         box("meta", Be32(0) + box("iprp", ipco + ipma) + box("pitm", Be32(0x01000000) + Be16(2))));
+  expectSize(3000, 4000, 24);
 
   // A box claiming more than the file holds, and one of size 4: read no further.
   std::string lying = Be32(16) + "ftypheic" + Be32(0) + Be32(0x7FFFFFFF) + "meta" + std::string(16, '\0');
