@@ -188,6 +188,23 @@ std::unique_ptr<InputFile> Win32FileSystem::OpenRead(const std::string& path) {
   return std::make_unique<Win32InputFile>(file);
 }
 
+namespace {
+
+// Moves `from` over `to`. Another program reading `to` (the desktop loading the wallpaper, a
+// virus scanner, a viewer) holds it for a moment without letting it be replaced: the move
+// is tried again for up to a second before it counts as failed.
+bool replaceWhenFree(const char* from, const std::string& to) {
+  for (int attempt = 0;; ++attempt) {
+    if (MoveFileExA(from, to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    const DWORD error = GetLastError();
+    const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+    if (!held || attempt == 20) return false;
+    Sleep(50);
+  }
+}
+
+}  // namespace
+
 bool Win32FileSystem::WriteFileAtomically(const std::string& path, const std::string& bytes) {
   const std::string folder = DirectoryPart(path);
   char temporary[MAX_PATH + 1] = {};
@@ -195,7 +212,7 @@ bool Win32FileSystem::WriteFileAtomically(const std::string& path, const std::st
   const HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   bool written = file != INVALID_HANDLE_VALUE && writeAll(file, bytes);
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-  written = written && MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  written = written && replaceWhenFree(temporary, path);
   if (!written) DeleteFileA(temporary);
   return written;
 }

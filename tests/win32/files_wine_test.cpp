@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/text.h"
@@ -125,6 +126,46 @@ TEST(Win32Files, SearchWithSubFoldersFindsWhatThePatternSearchFinds) {
 
   for (const char* name : names) DeleteFileA((folder + name).c_str());
   for (const char* sub : {"Zed", "alpha"}) RemoveDirectoryA((folder + sub).c_str());
+  RemoveDirectoryA(folder.c_str());
+}
+
+// Another program reading the working bitmap (the desktop, a scanner, a viewer) holds it
+// open for a moment without letting it be replaced: the new picture still goes in once the
+// reader lets go, whole; held for good, the write fails, keeps the old file and leaves no
+// temporary behind.
+TEST(Win32Files, AFileReplacedWhileAnotherProgramReadsItGoesInOnceTheReaderLetsGo) {
+  Win32FileSystem files;
+  const std::string folder = tempPath("tapestrel-replace\\");
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string path = folder + "working.bmp";
+  ASSERT_TRUE(files.WriteFileAtomically(path, "old picture"));
+  const auto holdFor = [&](DWORD milliseconds) {
+    const HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(reader, INVALID_HANDLE_VALUE);
+    return std::thread([reader, milliseconds] {
+      Sleep(milliseconds);
+      CloseHandle(reader);
+    });
+  };
+  std::thread briefly = holdFor(300);
+  EXPECT_TRUE(files.WriteFileAtomically(path, std::string(100000, 'n')));
+  briefly.join();
+  EXPECT_EQ(files.FileLength(path), 100000u);
+
+  std::thread long_ = holdFor(2500);
+  EXPECT_FALSE(files.WriteFileAtomically(path, "lost"));
+  long_.join();
+  EXPECT_EQ(files.FileLength(path), 100000u);
+  WIN32_FIND_DATAA found;
+  int entries = 0;
+  const HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do entries += found.cFileName[0] != '.';
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  EXPECT_EQ(entries, 1) << "a temporary file was left";
+  DeleteFileA(path.c_str());
   RemoveDirectoryA(folder.c_str());
 }
 
