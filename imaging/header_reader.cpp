@@ -376,7 +376,10 @@ void HeaderReader::ReadIsoMediaHeader(const std::string& path) {
     const Property& p = properties[n - 1];
     if (p.type == "ispe" && p.body + 12 <= p.end) {
       const std::int64_t w = be32(p.body + 4), hgt = be32(p.body + 8);
-      if (w * hgt > width * height) width = w, height = hgt;
+      // Two 32-bit extents multiply past a signed 64-bit number; unsigned they fit.
+      if (static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(hgt) >
+          static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height))
+        width = w, height = hgt;
     } else if (p.type == "clap" && p.body + 16 <= p.end) {
       // The clean aperture: a coded size padded out, cut back to the picture's own.
       const std::uint32_t wd = be32(p.body + 4), hd = be32(p.body + 12);

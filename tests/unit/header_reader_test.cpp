@@ -261,6 +261,11 @@ TEST_F(HeaderReaderTest, HeicAndAvifGiveTheirPrimaryPicturesSizeFromTheirPropert
   expectSize(0, 0, 0);
   read("tiny.avif", Be32(16) + "ftypavif" + Be32(0) + Be32(4) + "meta");
   expectSize(0, 0, 0);
+  // Extents whose area passes 2^63 still count as the largest, and are no size at all.
+  const std::string huge = box("ispe", Be32(0) + Be32(0xC0000000u) + Be32(0xC0000000u));
+  read("huge.avif", box("ftyp", "avif" + Be32(0)) +
+                        box("meta", Be32(0) + box("iprp", box("ipco", box("ispe", Be32(0) + Be32(4000) + Be32(3000)) + huge))));
+  expectSize(0, 0, 0);
   EXPECT_TRUE(memory.ui.Messages().empty());
   EXPECT_EQ(memory.files.OpenFiles(), 0);
 }
