@@ -341,11 +341,11 @@ void HeaderReader::ReadIsoMediaHeader(const std::string& path) {
       else if (type == "meta") self(self, at + header + 4, end, depth + 1, false);  // version and flags first
       else if (type == "iprp") self(self, at + header, end, depth + 1, false);
       else if (type == "ipco") self(self, at + header, end, depth + 1, true);
-      else if (type == "pitm" && at + header + 6 <= end) {
+      else if (type == "pitm" && at + header < end) {
         // Version 0 numbers the item in 16 bits, later versions in 32; a box too short
         // for its number names no item.
-        const bool shortId = h[at + header] == 0;
-        if (shortId || at + header + 8 <= end) primary = shortId ? be16(at + header + 4) : be32(at + header + 4);
+        const std::size_t id = at + header + 4, idBytes = h[at + header] == 0 ? 2 : 4;
+        if (id + idBytes <= end) primary = idBytes == 2 ? be16(id) : be32(id);
       }
       else if (type == "ipma") ipma = at + header, ipmaEnd = end;
       at = end;
@@ -375,11 +375,10 @@ void HeaderReader::ReadIsoMediaHeader(const std::string& path) {
     if (n == 0 || n > properties.size()) continue;
     const Property& p = properties[n - 1];
     if (p.type == "ispe" && p.body + 12 <= p.end) {
-      const std::int64_t w = be32(p.body + 4), hgt = be32(p.body + 8);
       // Two 32-bit extents multiply past a signed 64-bit number; unsigned they fit.
-      if (static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(hgt) >
-          static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height))
-        width = w, height = hgt;
+      const std::uint64_t w = be32(p.body + 4), hgt = be32(p.body + 8);
+      if (w * hgt > static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height))
+        width = static_cast<std::int64_t>(w), height = static_cast<std::int64_t>(hgt);
     } else if (p.type == "clap" && p.body + 16 <= p.end) {
       // The clean aperture: a coded size padded out, cut back to the picture's own.
       const std::uint32_t wd = be32(p.body + 4), hd = be32(p.body + 12);
